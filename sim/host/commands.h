@@ -1,0 +1,60 @@
+// Commands of the simulated host.
+//
+// The host knows X-Plane's ten built-in view commands (sim/general/up, down, left, right, zoom_in,
+// zoom_out, sim/view/pan_up, pan_down, pan_left, pan_right), each with the simulator's own handler, whose
+// calls are counted per phase. A command's phase runs its "before" handlers in registration order, then the
+// simulator's own handler (built-in commands only), then the "after" handlers; a handler's 0 stops the rest
+// of that phase. A held command gets its continue phase once per cycle, before the cycle's flight loops.
+// Unregistering needs the same command, handler, before flag and refcon; a registration that does not match
+// is ignored.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "XPLMUtilities.h"
+#include "host.h"
+
+namespace sim {
+
+class Commands {
+ public:
+  explicit Commands(Host& host);
+  ~Commands();
+
+  // C API.
+  XPLMCommandRef create(const char* name, const char* description);
+  XPLMCommandRef find(const char* name) const;
+  void registerHandler(XPLMCommandRef command, XPLMCommandCallback_f handler, int before, void* refcon);
+  void unregisterHandler(XPLMCommandRef command, XPLMCommandCallback_f handler, int before, void* refcon);
+  void begin(XPLMCommandRef command);
+  void end(XPLMCommandRef command);
+  void once(XPLMCommandRef command);
+
+  // Driver API: false when no command has that name.
+  bool exists(std::string_view name) const;
+  bool begin(std::string_view name);
+  bool end(std::string_view name);
+  bool once(std::string_view name);
+  bool isHeld(std::string_view name) const;
+  int handlerCount(std::string_view name) const;      // handlers of plugins registered on it
+  int simActionCount(std::string_view name) const;    // calls of the simulator's own handler, one per phase
+  std::string description(std::string_view name) const;
+
+  // Runs the continue phase of every held command (once per cycle).
+  void continueHeld();
+  std::vector<std::string> registrations(PluginId owner) const;
+
+ private:
+  struct Command;
+  struct Handler;
+  Command* lookup(std::string_view name) const;
+  void runPhase(Command& command, XPLMCommandPhase phase);
+
+  Host& host_;
+  std::vector<std::unique_ptr<Command>> commands_;
+};
+
+}  // namespace sim

@@ -1,0 +1,283 @@
+#include "host.h"
+
+#include <dlfcn.h>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+#include "commands.h"
+#include "datarefs.h"
+#include "file_faults.h"
+#include "flight_loops.h"
+#include "hotkeys.h"
+#include "menus.h"
+#include "plugins.h"
+#include "tracker_script.h"
+#include "widgets.h"
+
+namespace fs = std::filesystem;
+
+namespace sim {
+namespace {
+
+Host* g_current = nullptr;
+
+// The file of this library, so the simulator folder can offer it as X-Plane's SDK library.
+fs::path ThisLibrary() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&ThisLibrary), &info) == 0 || info.dli_fname == nullptr) return {};
+  return fs::absolute(info.dli_fname);
+}
+
+fs::path MakeTemporaryRoot() {
+  std::string pattern = (fs::temp_directory_path() / "talvenor-sim-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary simulator folder");
+  return fs::path(pattern);
+}
+
+void Touch(const fs::path& file) {
+  fs::create_directories(file.parent_path());
+  if (!fs::exists(file)) std::ofstream(file, std::ios::binary).flush();
+}
+
+}  // namespace
+
+fs::path HostLibraryFolder() { return ThisLibrary().parent_path(); }
+
+Host::Host(HostOptions options) : options_(std::move(options)) {
+  if (g_current != nullptr) throw std::logic_error("only one simulated host can exist at a time");
+  if (options_.fps <= 0) throw std::invalid_argument("fps must be positive");
+  if (options_.root.empty()) {
+    root_ = MakeTemporaryRoot();
+    temporaryRoot_ = true;
+  } else {
+    fs::create_directories(options_.root);
+    root_ = fs::absolute(options_.root).lexically_normal();
+  }
+  g_current = this;
+  datarefs_ = std::make_unique<DataRefs>(*this);
+  flightLoops_ = std::make_unique<FlightLoops>(*this);
+  commands_ = std::make_unique<Commands>(*this);
+  menus_ = std::make_unique<Menus>(*this);
+  hotkeys_ = std::make_unique<Hotkeys>(*this);
+  plugins_ = std::make_unique<Plugins>(*this);
+  widgets_ = std::make_unique<Widgets>(*this);
+  fileFaults_ = std::make_unique<FileFaults>(*this);
+  debug_ = std::make_unique<DebugCapture>();
+  tracker_ = std::make_unique<TrackerScript>(*this);
+  setenv("TALVENOR_REGISTRY", (root_ / "registry").c_str(), 1);
+  layOut();
+}
+
+Host::~Host() {
+  if (started_) stop();
+  unloadLibrary();
+  tracker_.reset();
+  debug_.reset();
+  fileFaults_.reset();
+  widgets_.reset();
+  plugins_.reset();
+  hotkeys_.reset();
+  menus_.reset();
+  commands_.reset();
+  flightLoops_.reset();
+  datarefs_.reset();
+  g_current = nullptr;
+  if (temporaryRoot_ && !options_.keepRoot) {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+}
+
+Host* Host::current() { return g_current; }
+
+std::string Host::systemPath() const {
+  std::string path = root_.string();
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+fs::path Host::resolve(std::string_view relative) const {
+  fs::path result = root_;
+  std::string_view rest = relative;
+  while (!rest.empty() && rest.front() == '/') rest.remove_prefix(1);
+  if (!rest.empty()) result /= fs::path(std::string(rest)).make_preferred();
+  return result;
+}
+
+void Host::setAircraft(std::string relativePath) {
+  options_.aircraft = std::move(relativePath);
+  Touch(resolve(options_.aircraft));
+}
+
+void Host::setOfferFindSymbol(bool offer) {
+  options_.offerFindSymbol = offer;
+  layOut();
+}
+
+void Host::layOut() {
+  const fs::path plugins = resolve("Resources/plugins");
+  fs::create_directories(plugins);
+  Touch(resolve(options_.aircraft));
+  // X-Plane keeps its SDK libraries in Resources/plugins; a plugin may load them by that path.
+  const fs::path host = ThisLibrary();
+  const fs::path xplm = options_.offerFindSymbol ? host : host.parent_path() / "libxplm_without_find_symbol.so";
+  for (const auto& [name, target] : {std::pair{"XPLM_64.so", xplm}, std::pair{"XPWidgets_64.so", host}}) {
+    std::error_code ignored;
+    fs::remove(plugins / name, ignored);
+    if (!target.empty()) fs::create_symlink(target, plugins / name, ignored);
+  }
+}
+
+bool Host::hasPlugin() const { return linked_ || !pluginSource_.empty(); }
+
+fs::path Host::pluginFolder() const { return resolve("Resources/plugins/" + pluginName_); }
+
+void Host::linkPlugin(const PluginEntryPoints& entryPoints, std::string name) {
+  unloadLibrary();
+  pluginSource_.clear();
+  entry_ = entryPoints;
+  linked_ = true;
+  pluginName_ = std::move(name);
+  fs::create_directories(pluginFolder());
+}
+
+bool Host::loadPlugin(const fs::path& library, std::string* error) {
+  unloadLibrary();
+  linked_ = false;
+  pluginSource_ = fs::absolute(library);
+  pluginName_ = library.stem().string();
+  return bindEntryPoints(error);
+}
+
+bool Host::bindEntryPoints(std::string* error) {
+  auto fail = [&](std::string message) {
+    if (error != nullptr) *error = std::move(message);
+    unloadLibrary();
+    return false;
+  };
+  const fs::path installed = pluginFolder() / (platform() == Platform::Windows ? "win_x64" : "lin_x64") /
+                             (pluginName_ + ".xpl");
+  std::error_code ec;
+  fs::create_directories(installed.parent_path(), ec);
+  if (!ec && pluginSource_ != installed) fs::copy_file(pluginSource_, installed, fs::copy_options::overwrite_existing, ec);
+  if (ec) return fail("cannot install " + pluginSource_.string() + ": " + ec.message());
+  libraryHandle_ = dlopen(installed.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (libraryHandle_ == nullptr) {
+    const char* why = dlerror();
+    return fail("cannot load " + installed.string() + ": " + (why != nullptr ? why : "unknown error"));
+  }
+  auto symbol = [&](const char* name) { return dlsym(libraryHandle_, name); };
+  entry_.start = reinterpret_cast<decltype(entry_.start)>(symbol("XPluginStart"));
+  entry_.stop = reinterpret_cast<decltype(entry_.stop)>(symbol("XPluginStop"));
+  entry_.enable = reinterpret_cast<decltype(entry_.enable)>(symbol("XPluginEnable"));
+  entry_.disable = reinterpret_cast<decltype(entry_.disable)>(symbol("XPluginDisable"));
+  entry_.receiveMessage = reinterpret_cast<decltype(entry_.receiveMessage)>(symbol("XPluginReceiveMessage"));
+  const std::array<std::pair<const char*, bool>, 5> required{{{"XPluginStart", entry_.start != nullptr},
+                                                              {"XPluginStop", entry_.stop != nullptr},
+                                                              {"XPluginEnable", entry_.enable != nullptr},
+                                                              {"XPluginDisable", entry_.disable != nullptr},
+                                                              {"XPluginReceiveMessage", entry_.receiveMessage != nullptr}}};
+  for (const auto& [name, found] : required) {
+    if (!found) return fail(installed.string() + " does not export " + name);
+  }
+  return true;
+}
+
+void Host::unloadLibrary() {
+  if (libraryHandle_ != nullptr) {
+    dlclose(libraryHandle_);
+    libraryHandle_ = nullptr;
+  }
+  if (!linked_) entry_ = {};
+}
+
+int Host::start() {
+  if (started_) throw std::logic_error("the plugin is already started");
+  if (!linked_) {
+    if (pluginSource_.empty()) throw std::logic_error("no plugin to start");
+    std::string error;
+    if (libraryHandle_ == nullptr && !bindEntryPoints(&error)) throw std::runtime_error(error);
+  }
+  // X-Plane hands the plugin three 256-byte buffers.
+  std::array<std::array<char, 256>, 3> buffers{};
+  int result = 0;
+  {
+    PluginCall call(*this, kPluginUnderTest);
+    result = entry_.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
+  }
+  for (int i = 0; i < 3; ++i) {
+    buffers[i].back() = '\0';  // a plugin that overran its buffer is not read past it
+    identity_[i] = buffers[i].data();
+  }
+  if (result == 0) return 0;  // X-Plane unloads a plugin that refuses to start
+  started_ = true;
+  {
+    PluginCall call(*this, kPluginUnderTest);
+    entry_.enable();
+  }
+  return result;
+}
+
+std::vector<std::string> Host::stop() {
+  if (!started_) return {};
+  {
+    PluginCall call(*this, kPluginUnderTest);
+    entry_.disable();
+    entry_.stop();
+  }
+  started_ = false;
+  std::vector<std::string> left;
+  auto add = [&left](std::vector<std::string> more) { left.insert(left.end(), more.begin(), more.end()); };
+  add(flightLoops_->registrations(kPluginUnderTest));
+  add(commands_->registrations(kPluginUnderTest));
+  add(hotkeys_->registrations(kPluginUnderTest));
+  add(datarefs_->registrations(kPluginUnderTest));
+  add(menus_->registrations(kPluginUnderTest));
+  add(widgets_->registrations(kPluginUnderTest));
+  // X-Plane removes the plugin's Plugins-menu items with it, and unloads its library.
+  menus_->removePluginItems(kPluginUnderTest);
+  unloadLibrary();
+  return left;
+}
+
+void Host::sendMessage(PluginId from, int message, intptr_t param) {
+  if (!started_) return;
+  PluginCall call(*this, kPluginUnderTest);
+  entry_.receiveMessage(from, message, reinterpret_cast<void*>(param));
+}
+
+void Host::setFps(int fps) {
+  if (fps <= 0) throw std::invalid_argument("fps must be positive");
+  timeBase_ = time();
+  cyclesAtRate_ = 0;
+  options_.fps = fps;
+}
+
+void Host::runCycles(long count) {
+  for (long i = 0; i < count; ++i) {
+    ++cycle_;
+    ++cyclesAtRate_;
+    commands_->continueHeld();
+    flightLoops_->runDue();
+    if (cycleObserver_) cycleObserver_();
+  }
+}
+
+void Host::runSeconds(double seconds) { runCycles(std::lround(seconds * options_.fps)); }
+
+Host::PluginCall::PluginCall(Host& host, PluginId plugin) : host_(host), previous_(host.caller_) {
+  host_.caller_ = plugin;
+  ++host_.callDepth_;
+}
+
+Host::PluginCall::~PluginCall() {
+  --host_.callDepth_;
+  host_.caller_ = previous_;
+}
+
+}  // namespace sim

@@ -1,0 +1,188 @@
+// The simulated X-Plane host: one object owns the whole simulator state that the SDK functions act on.
+//
+// A test or talvenor-sim creates one Host; while it lives, the XPLM and XPWidgets C functions exported by
+// this library act on it (Host::current()). The host runs one plugin under test, either loaded from a
+// library file through the platform's loader (installed into the simulator folder as X-Plane would) or
+// linked into the test process (entry points given as function pointers), plus any number of stub plugins.
+//
+// Where the SDK documentation is silent, the family headers (datarefs.h, commands.h, ...) say what this
+// host does.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "XPLMDefs.h"
+
+namespace sim {
+
+class DataRefs;
+class FlightLoops;
+class Commands;
+class Menus;
+class Hotkeys;
+class Plugins;
+class Widgets;
+class FileFaults;
+class DebugCapture;
+class TrackerScript;
+
+using PluginId = XPLMPluginID;
+inline constexpr PluginId kSimulatorId = 0;       // X-Plane itself, the sender of its own messages
+inline constexpr PluginId kPluginUnderTest = 1;   // the plugin being tested; stub plugins follow from 2
+
+// The five entry points of a plugin linked into the process.
+struct PluginEntryPoints {
+  int (*start)(char* outName, char* outSig, char* outDesc) = nullptr;
+  void (*stop)() = nullptr;
+  int (*enable)() = nullptr;
+  void (*disable)() = nullptr;
+  void (*receiveMessage)(XPLMPluginID from, int message, void* param) = nullptr;
+};
+
+enum class Platform { Linux, Windows };
+
+struct HostOptions {
+  std::filesystem::path root;   // the simulator folder; empty: a fresh temporary folder
+  bool keepRoot = false;        // keep a temporary folder when the host is destroyed
+  int fps = 50;                 // cycles per simulated second
+  std::string aircraft = "Aircraft/Default/Default.acf";  // the user's aircraft, relative to the root
+  bool offerFindSymbol = true;  // the SDK library in Resources/plugins exports XPLMFindSymbol
+};
+
+// The folder of the host library, where its companions stand: libnpclient_sim.so (the substitute tracker
+// client) and libxplm_without_find_symbol.so.
+std::filesystem::path HostLibraryFolder();
+
+class Host {
+ public:
+  explicit Host(HostOptions options = {});
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // The host that the SDK functions act on, or null when none exists.
+  static Host* current();
+  static constexpr Platform platform() {
+#ifdef _WIN32
+    return Platform::Windows;
+#else
+    return Platform::Linux;
+#endif
+  }
+
+  // Simulator folder, laid out as X-Plane's (Resources/plugins, the user's aircraft file, ...).
+  const std::filesystem::path& root() const { return root_; }
+  // X-Plane's system path: the root with a trailing separator, as XPLMGetSystemPath gives it.
+  std::string systemPath() const;
+  // Resolves a scenario path ("/"-separated, relative to the root) to a file-system path.
+  std::filesystem::path resolve(std::string_view relative) const;
+  const HostOptions& options() const { return options_; }
+  void setAircraft(std::string relativePath);  // creates the file when missing
+  const std::string& aircraft() const { return options_.aircraft; }
+  void setOfferFindSymbol(bool offer);         // rewrites Resources/plugins/XPLM_64.*
+
+  // The plugin under test.
+  // Installs the library as Resources/plugins/NAME/<platform>_x64/NAME.xpl (NAME: its base name) and loads
+  // it with the platform's loader; false with a message when it cannot be loaded or lacks an entry point.
+  bool loadPlugin(const std::filesystem::path& library, std::string* error);
+  // Uses entry points linked into this process; NAME names the plugin's folder under Resources/plugins.
+  void linkPlugin(const PluginEntryPoints& entryPoints, std::string name = "Talvenor");
+  bool hasPlugin() const;
+  const std::string& pluginName() const { return pluginName_; }   // the file's base name ("Talvenor")
+  std::filesystem::path pluginFolder() const;                      // Resources/plugins/NAME
+  // XPluginStart then XPluginEnable; returns XPluginStart's result. Loads the plugin again after a stop.
+  int start();
+  // XPluginDisable then XPluginStop; returns one line for every registration the plugin left behind.
+  std::vector<std::string> stop();
+  bool started() const { return started_; }
+  // The identity the plugin returned from XPluginStart.
+  const std::string& name() const { return identity_[0]; }
+  const std::string& signature() const { return identity_[1]; }
+  const std::string& description() const { return identity_[2]; }
+  // Delivers a message to the plugin under test (sender 0: the simulator).
+  void sendMessage(PluginId from, int message, intptr_t param);
+  void planeLoaded(int index = 0) { sendMessage(kSimulatorId, 102, index); }
+
+  // Time. A cycle advances the clock by exactly 1/fps seconds, then runs the continue phase of every held
+  // command, then every flight-loop callback that is due.
+  void setFps(int fps);
+  int fps() const { return options_.fps; }
+  void runCycles(long count);
+  void runSeconds(double seconds);  // the number of whole cycles closest to seconds * fps
+  long cycle() const { return cycle_; }
+  // Simulated seconds since the host was made; exact multiples of 1/fps within one frame rate.
+  double time() const { return timeBase_ + static_cast<double>(cyclesAtRate_) / options_.fps; }
+  // Called after every cycle (CSV rows, plots).
+  void setCycleObserver(std::function<void()> observer) { cycleObserver_ = std::move(observer); }
+
+  // Every call from the host into plugin code goes through this guard, so that registrations are
+  // attributed to the plugin that made them and file faults apply to plugin code only.
+  class PluginCall {
+   public:
+    PluginCall(Host& host, PluginId plugin);
+    ~PluginCall();
+    PluginCall(const PluginCall&) = delete;
+    PluginCall& operator=(const PluginCall&) = delete;
+
+   private:
+    Host& host_;
+    PluginId previous_;
+  };
+  // The plugin whose code is running; the plugin under test when no call is in progress (a test that
+  // calls the SDK functions directly acts as that plugin).
+  PluginId caller() const { return callDepth_ > 0 ? caller_ : kPluginUnderTest; }
+  bool inPluginCall() const { return callDepth_ > 0; }
+
+  // The simulator's subsystems.
+  DataRefs& datarefs() { return *datarefs_; }
+  FlightLoops& flightLoops() { return *flightLoops_; }
+  Commands& commands() { return *commands_; }
+  Menus& menus() { return *menus_; }
+  Hotkeys& hotkeys() { return *hotkeys_; }
+  Plugins& plugins() { return *plugins_; }
+  Widgets& widgets() { return *widgets_; }
+  FileFaults& fileFaults() { return *fileFaults_; }
+  DebugCapture& debug() { return *debug_; }
+  TrackerScript& tracker() { return *tracker_; }
+
+ private:
+  void layOut();
+  void unloadLibrary();
+  bool bindEntryPoints(std::string* error);
+
+  HostOptions options_;
+  std::filesystem::path root_;
+  bool temporaryRoot_ = false;
+  std::string pluginName_;
+  std::filesystem::path pluginSource_;  // the library file given to loadPlugin
+  void* libraryHandle_ = nullptr;
+  PluginEntryPoints entry_{};
+  bool linked_ = false;
+  bool started_ = false;
+  std::string identity_[3];
+  long cycle_ = 0;
+  long cyclesAtRate_ = 0;  // cycles since the last change of frame rate
+  double timeBase_ = 0;    // simulated time at that change
+  int callDepth_ = 0;
+  PluginId caller_ = kPluginUnderTest;
+  std::function<void()> cycleObserver_;
+
+  std::unique_ptr<DataRefs> datarefs_;
+  std::unique_ptr<FlightLoops> flightLoops_;
+  std::unique_ptr<Commands> commands_;
+  std::unique_ptr<Menus> menus_;
+  std::unique_ptr<Hotkeys> hotkeys_;
+  std::unique_ptr<Plugins> plugins_;
+  std::unique_ptr<Widgets> widgets_;
+  std::unique_ptr<FileFaults> fileFaults_;
+  std::unique_ptr<DebugCapture> debug_;
+  std::unique_ptr<TrackerScript> tracker_;
+};
+
+}  // namespace sim

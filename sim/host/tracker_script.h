@@ -1,0 +1,72 @@
+// Script of the substitute tracker client library (NPClient64), set by tests and scenarios.
+//
+// The substitute library (sim/tracker) answers the NP_* entry points from this script: NP_GetData copies the
+// current frame; every entry point answers its configured result (0 unless `fail` set one); NP_QueryVersion
+// writes `version`. A missing entry point is removed from the library's exports when the library is laid
+// out, so the plugin's lookup of it fails as with a real library that lacks it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class Host;
+
+// The 80-byte frame of the tracker client: status, frame number, then floats.
+struct TrackerFrame {
+  std::uint16_t status = 0;
+  std::uint16_t number = 0;
+  std::uint32_t flags = 0;
+  float roll = 0, pitch = 0, heading = 0, x = 0, y = 0, z = 0;
+  float rawRoll = 0, rawPitch = 0, rawHeading = 0, rawX = 0, rawY = 0, rawZ = 0;
+  float deltaX = 0, deltaY = 0, deltaZ = 0, smoothX = 0, smoothY = 0, smoothZ = 0;
+};
+static_assert(sizeof(TrackerFrame) == 80);
+
+class TrackerScript {
+ public:
+  explicit TrackerScript(Host& host);
+  ~TrackerScript();
+
+  // Lays the substitute library out as DIR/NPClient64.dll (DIR relative to the simulator folder) and points
+  // the registry entry at DIR. Entries marked missing are left out of that copy's exports.
+  bool installLibrary(const std::string& dir, std::string* error);
+  void removeRegistryEntry();  // as `no-tracker`
+  void setFrame(const TrackerFrame& frame) { frame_ = frame; }
+  const TrackerFrame& frame() const { return frame_; }
+  void fail(const std::string& entry, int result) { results_[entry] = result; }
+  void setMissing(const std::string& entry);  // re-lays out an installed library
+  void setVersion(std::uint16_t version) { version_ = version; }
+
+  // Called by the substitute library.
+  int resultOf(const std::string& entry) const;
+  std::uint16_t version() const { return version_; }
+  std::vector<std::string> calls() const { return calls_; }  // entry points called so far, in order
+  void recordCall(const std::string& entry) { calls_.push_back(entry); }
+
+  // Every entry point of the client library, in the order the plugin resolves them.
+  static const std::vector<std::string>& entryPoints();
+
+ private:
+  Host& host_;
+  TrackerFrame frame_{};
+  std::map<std::string, int> results_;
+  std::set<std::string> missing_;
+  std::optional<std::string> dir_;
+  std::uint16_t version_ = 0x0504;
+  std::vector<std::string> calls_;
+};
+
+// The registry stand-in on POSIX: the value NAME of key A\B\C under HKEY_CURRENT_USER is the file
+// ROOT/HKEY_CURRENT_USER/A/B/C/NAME holding the value's bytes. ROOT is $TALVENOR_REGISTRY; the host sets it
+// to <simulator folder>/registry, so tests never touch the user's home.
+std::filesystem::path RegistryRoot();
+
+}  // namespace sim
