@@ -1,9 +1,260 @@
-// Skeleton: replaced by the full implementation.
 #include "hotkeys.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "c_guard.h"
+
 namespace sim {
-struct Hotkeys::Hotkey {};
+
+struct Hotkeys::Hotkey {
+  std::uintptr_t id = 0;
+  unsigned char virtualKey = 0;
+  XPLMKeyFlags flags = 0;
+  std::string description;
+  XPLMHotKey_f callback = nullptr;
+  void* refcon = nullptr;
+  PluginId owner = kPluginUnderTest;
+};
+
+namespace {
+
+// The longest description XPLMGetHotKeyInfo copies, without its terminator.
+constexpr size_t kMaxDescription = 255;
+
+XPLMHotKeyID ToHandle(std::uintptr_t id) {
+  return reinterpret_cast<XPLMHotKeyID>(id);
+}
+
+struct NamedKey {
+  int code;
+  const char* name;
+};
+
+// Keys whose names are not a letter, a digit, F<n> or NUMPAD<n>.
+constexpr std::array<NamedKey, 41> kNamedKeys{{
+    {XPLM_VK_BACK, "BACK"},
+    {XPLM_VK_TAB, "TAB"},
+    {XPLM_VK_CLEAR, "CLEAR"},
+    {XPLM_VK_RETURN, "RETURN"},
+    {XPLM_VK_ESCAPE, "ESCAPE"},
+    {XPLM_VK_SPACE, "SPACE"},
+    {XPLM_VK_PRIOR, "PRIOR"},
+    {XPLM_VK_NEXT, "NEXT"},
+    {XPLM_VK_END, "END"},
+    {XPLM_VK_HOME, "HOME"},
+    {XPLM_VK_LEFT, "LEFT"},
+    {XPLM_VK_UP, "UP"},
+    {XPLM_VK_RIGHT, "RIGHT"},
+    {XPLM_VK_DOWN, "DOWN"},
+    {XPLM_VK_SELECT, "SELECT"},
+    {XPLM_VK_PRINT, "PRINT"},
+    {XPLM_VK_EXECUTE, "EXECUTE"},
+    {XPLM_VK_SNAPSHOT, "SNAPSHOT"},
+    {XPLM_VK_INSERT, "INSERT"},
+    {XPLM_VK_DELETE, "DELETE"},
+    {XPLM_VK_HELP, "HELP"},
+    {XPLM_VK_MULTIPLY, "MULTIPLY"},
+    {XPLM_VK_ADD, "ADD"},
+    {XPLM_VK_SEPARATOR, "SEPARATOR"},
+    {XPLM_VK_SUBTRACT, "SUBTRACT"},
+    {XPLM_VK_DECIMAL, "DECIMAL"},
+    {XPLM_VK_DIVIDE, "DIVIDE"},
+    {XPLM_VK_EQUAL, "EQUAL"},
+    {XPLM_VK_MINUS, "MINUS"},
+    {XPLM_VK_RBRACE, "RBRACE"},
+    {XPLM_VK_LBRACE, "LBRACE"},
+    {XPLM_VK_QUOTE, "QUOTE"},
+    {XPLM_VK_SEMICOLON, "SEMICOLON"},
+    {XPLM_VK_BACKSLASH, "BACKSLASH"},
+    {XPLM_VK_COMMA, "COMMA"},
+    {XPLM_VK_SLASH, "SLASH"},
+    {XPLM_VK_PERIOD, "PERIOD"},
+    {XPLM_VK_BACKQUOTE, "BACKQUOTE"},
+    {XPLM_VK_ENTER, "ENTER"},
+    {XPLM_VK_NUMPAD_ENT, "NUMPAD_ENT"},
+    {XPLM_VK_NUMPAD_EQ, "NUMPAD_EQ"},
+}};
+
+std::string KeyName(int code) {
+  if ((code >= XPLM_VK_0 && code <= XPLM_VK_9) || (code >= XPLM_VK_A && code <= XPLM_VK_Z)) {
+    return std::string(1, static_cast<char>(code));
+  }
+  if (code >= XPLM_VK_NUMPAD0 && code <= XPLM_VK_NUMPAD9)
+    return "NUMPAD" + std::to_string(code - XPLM_VK_NUMPAD0);
+  if (code >= XPLM_VK_F1 && code <= XPLM_VK_F24) return "F" + std::to_string(code - XPLM_VK_F1 + 1);
+  for (const NamedKey& key : kNamedKeys) {
+    if (key.code == code) return key.name;
+  }
+  std::array<char, 8> hex{};
+  std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(code) & 0xFFu);
+  return hex.data();
+}
+
+}  // namespace
+
 Hotkeys::Hotkeys(Host& host) : host_(host) {}
+
 Hotkeys::~Hotkeys() = default;
-std::vector<std::string> Hotkeys::registrations(PluginId) const { return {}; }
+
+Hotkeys::Hotkey* Hotkeys::fromId(XPLMHotKeyID id) const {
+  const auto wanted = reinterpret_cast<std::uintptr_t>(id);
+  if (wanted == 0) return nullptr;
+  for (const auto& hotkey : hotkeys_) {
+    if (hotkey->id == wanted) return hotkey.get();
+  }
+  return nullptr;
+}
+
+XPLMHotKeyID Hotkeys::registerHotKey(char virtualKey, XPLMKeyFlags flags, const char* description,
+                                     XPLMHotKey_f callback, void* refcon) {
+  if (callback == nullptr) return nullptr;
+  auto hotkey = std::make_unique<Hotkey>();
+  hotkey->id = nextId_++;
+  hotkey->virtualKey = static_cast<unsigned char>(virtualKey);
+  hotkey->flags = flags;
+  hotkey->description = description != nullptr ? description : "";
+  hotkey->callback = callback;
+  hotkey->refcon = refcon;
+  hotkey->owner = host_.caller();
+  hotkeys_.push_back(std::move(hotkey));
+  return ToHandle(hotkeys_.back()->id);
+}
+
+void Hotkeys::unregisterHotKey(XPLMHotKeyID id) {
+  const auto wanted = reinterpret_cast<std::uintptr_t>(id);
+  std::erase_if(hotkeys_, [wanted](const auto& hotkey) { return hotkey->id == wanted; });
+}
+
+int Hotkeys::count() const {
+  return static_cast<int>(hotkeys_.size());
+}
+
+XPLMHotKeyID Hotkeys::nth(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= hotkeys_.size()) return nullptr;
+  return ToHandle(hotkeys_[static_cast<size_t>(index)]->id);
+}
+
+bool Hotkeys::info(XPLMHotKeyID id, HotkeyInfo* out) const {
+  const Hotkey* hotkey = fromId(id);
+  if (hotkey == nullptr) return false;
+  if (out != nullptr) *out = {hotkey->virtualKey, hotkey->flags, hotkey->description, hotkey->owner};
+  return true;
+}
+
+void Hotkeys::setCombination(XPLMHotKeyID id, char virtualKey, XPLMKeyFlags flags) {
+  Hotkey* hotkey = fromId(id);
+  if (hotkey == nullptr) return;
+  hotkey->virtualKey = static_cast<unsigned char>(virtualKey);
+  hotkey->flags = flags;
+}
+
+int Hotkeys::press(int virtualKey, XPLMKeyFlags flags) {
+  const auto key = static_cast<unsigned char>(virtualKey);
+  // Ids, not pointers: a callback may unregister any hotkey, itself included.
+  std::vector<std::uintptr_t> matching;
+  for (const auto& hotkey : hotkeys_) {
+    if (hotkey->virtualKey == key && hotkey->flags == flags) matching.push_back(hotkey->id);
+  }
+  int called = 0;
+  for (const std::uintptr_t id : matching) {
+    const Hotkey* hotkey = fromId(ToHandle(id));
+    if (hotkey == nullptr) continue;
+    const XPLMHotKey_f callback = hotkey->callback;
+    void* const refcon = hotkey->refcon;
+    Host::PluginCall call(host_, hotkey->owner);
+    callback(refcon);
+    ++called;
+  }
+  return called;
+}
+
+std::vector<HotkeyInfo> Hotkeys::list(PluginId owner) const {
+  std::vector<HotkeyInfo> result;
+  for (const auto& hotkey : hotkeys_) {
+    if (hotkey->owner == owner)
+      result.push_back({hotkey->virtualKey, hotkey->flags, hotkey->description, owner});
+  }
+  return result;
+}
+
+std::vector<std::string> Hotkeys::registrations(PluginId owner) const {
+  std::vector<std::string> texts;
+  for (const auto& hotkey : hotkeys_) {
+    if (hotkey->owner == owner) {
+      texts.push_back("hotkey " + describe(hotkey->virtualKey, hotkey->flags) + " \"" + hotkey->description +
+                      "\"");
+    }
+  }
+  return texts;
+}
+
+void Hotkeys::removePlugin(PluginId owner) {
+  std::erase_if(hotkeys_, [owner](const auto& hotkey) { return hotkey->owner == owner; });
+}
+
+std::string Hotkeys::describe(int virtualKey, XPLMKeyFlags flags) {
+  std::string text = KeyName(virtualKey & 0xFF);
+  static constexpr std::array<std::pair<XPLMKeyFlags, const char*>, 5> kFlags{{{xplm_ShiftFlag, "SHIFT"},
+                                                                               {xplm_OptionAltFlag, "ALT"},
+                                                                               {xplm_ControlFlag, "CONTROL"},
+                                                                               {xplm_DownFlag, "DOWN"},
+                                                                               {xplm_UpFlag, "UP"}}};
+  std::string modifiers;
+  for (const auto& [flag, name] : kFlags) {
+    if ((flags & flag) == 0) continue;
+    if (!modifiers.empty()) modifiers += '+';
+    modifiers += name;
+  }
+  if (!modifiers.empty()) text += " (" + modifiers + ")";
+  return text;
+}
+
 }  // namespace sim
+
+// The SDK's C functions (XPLMDisplay.h).
+
+using sim::Host;
+using sim::WithHost;
+
+XPLMHotKeyID XPLMRegisterHotKey(char inVirtualKey, XPLMKeyFlags inFlags, const char* inDescription,
+                                XPLMHotKey_f inCallback, void* inRefcon) {
+  return WithHost<XPLMHotKeyID>(nullptr, [&](Host& host) {
+    return host.hotkeys().registerHotKey(inVirtualKey, inFlags, inDescription, inCallback, inRefcon);
+  });
+}
+
+void XPLMUnregisterHotKey(XPLMHotKeyID inHotKey) {
+  WithHost([&](Host& host) { host.hotkeys().unregisterHotKey(inHotKey); });
+}
+
+int XPLMCountHotKeys(void) {
+  return WithHost(0, [](Host& host) { return host.hotkeys().count(); });
+}
+
+XPLMHotKeyID XPLMGetNthHotKey(int inIndex) {
+  return WithHost<XPLMHotKeyID>(nullptr, [&](Host& host) { return host.hotkeys().nth(inIndex); });
+}
+
+void XPLMGetHotKeyInfo(XPLMHotKeyID inHotKey, char* outVirtualKey, XPLMKeyFlags* outFlags,
+                       char* outDescription, XPLMPluginID* outPlugin) {
+  WithHost([&](Host& host) {
+    sim::HotkeyInfo info;
+    if (!host.hotkeys().info(inHotKey, &info)) return;
+    if (outVirtualKey != nullptr) *outVirtualKey = static_cast<char>(info.virtualKey);
+    if (outFlags != nullptr) *outFlags = info.flags;
+    if (outPlugin != nullptr) *outPlugin = info.owner;
+    if (outDescription != nullptr) {
+      const size_t length = std::min(info.description.size(), sim::kMaxDescription);
+      std::memcpy(outDescription, info.description.data(), length);
+      outDescription[length] = '\0';
+    }
+  });
+}
+
+void XPLMSetHotKeyCombination(XPLMHotKeyID inHotKey, char inVirtualKey, XPLMKeyFlags inFlags) {
+  WithHost([&](Host& host) { host.hotkeys().setCombination(inHotKey, inVirtualKey, inFlags); });
+}
