@@ -1,9 +1,867 @@
-// Skeleton: replaced by the full implementation.
 #include "widgets.h"
 
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <utility>
+
+#include "XPStandardWidgets.h"
+
 namespace sim {
-struct Widgets::Widget {};
+
+struct Widgets::Widget {
+  struct Callback {
+    XPWidgetFunc_t function = nullptr;
+    PluginId owner = 0;
+  };
+
+  XPWidgetID id = nullptr;
+  bool alive = true;
+  bool dying = false;  // xpMsg_Destroy is on its way; a second destroy is ignored
+  XPWidgetClass widgetClass = 0;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool visible = false;
+  bool isRoot = false;
+  std::string descriptor;
+  Widget* parent = nullptr;
+  std::vector<Widget*> children;  // in the order they were placed
+  std::map<XPWidgetPropertyID, intptr_t> properties;
+  std::vector<Callback> callbacks;  // in calling order: the newest first, the class function last
+  PluginId owner = 0;
+
+  bool contains(int x, int y) const { return x >= left && x < right && y >= bottom && y < top; }
+  bool enabled() const {
+    auto it = properties.find(xpProperty_Enabled);
+    return it == properties.end() || it->second != 0;
+  }
+  intptr_t property(XPWidgetPropertyID key) const {
+    auto it = properties.find(key);
+    return it == properties.end() ? 0 : it->second;
+  }
+};
+
+namespace {
+
+Widgets* Current() {
+  Host* host = Host::current();
+  return host != nullptr ? &host->widgets() : nullptr;
+}
+
+// The standard classes' own functions. The host draws nothing, so they only carry the behaviour a user or a
+// plugin can observe: buttons react to a press, text fields take keyboard focus.
+int MainWindowClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
+  return 0;
+}
+int SubWindowClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
+  return 0;
+}
+int ScrollBarClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
+  return 0;
+}
+int CaptionClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
+  return 0;
+}
+int GeneralGraphicsClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
+  return 0;
+}
+int ProgressClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
+  return 0;
+}
+
+bool Enabled(Widgets& widgets, XPWidgetID id) {
+  int exists = 0;
+  const intptr_t value = widgets.getProperty(id, xpProperty_Enabled, &exists);
+  return exists == 0 || value != 0;
+}
+
+int ButtonClass(XPWidgetMessage message, XPWidgetID id, intptr_t, intptr_t) {
+  Widgets* widgets = Current();
+  if (widgets == nullptr) return 0;
+  switch (message) {
+    case xpMsg_MouseDown:
+      if (!Enabled(*widgets, id)) return 0;
+      widgets->setProperty(id, xpProperty_Hilited, 1);
+      return 1;
+    case xpMsg_MouseUp:
+      // Only a press this button took completes a click.
+      if (widgets->getProperty(id, xpProperty_Hilited, nullptr) == 0) return 0;
+      widgets->setProperty(id, xpProperty_Hilited, 0);
+      widgets->pressButton(id);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int TextFieldClass(XPWidgetMessage message, XPWidgetID id, intptr_t, intptr_t) {
+  Widgets* widgets = Current();
+  if (widgets == nullptr) return 0;
+  if (message == xpMsg_KeyTakeFocus) return Enabled(*widgets, id) ? 1 : 0;
+  if (message == xpMsg_KeyLoseFocus) return 1;
+  return 0;
+}
+
+XPWidgetID IdOf(std::size_t index) {
+  return reinterpret_cast<XPWidgetID>(static_cast<uintptr_t>(index + 1));
+}
+
+}  // namespace
+
 Widgets::Widgets(Host& host) : host_(host) {}
 Widgets::~Widgets() = default;
-std::vector<std::string> Widgets::registrations(PluginId) const { return {}; }
+
+XPWidgetFunc_t Widgets::classFunction(XPWidgetClass widgetClass) {
+  switch (widgetClass) {
+    case xpWidgetClass_MainWindow:
+      return &MainWindowClass;
+    case xpWidgetClass_SubWindow:
+      return &SubWindowClass;
+    case xpWidgetClass_Button:
+      return &ButtonClass;
+    case xpWidgetClass_TextField:
+      return &TextFieldClass;
+    case xpWidgetClass_ScrollBar:
+      return &ScrollBarClass;
+    case xpWidgetClass_Caption:
+      return &CaptionClass;
+    case xpWidgetClass_GeneralGraphics:
+      return &GeneralGraphicsClass;
+    case xpWidgetClass_Progress:
+      return &ProgressClass;
+    default:
+      return nullptr;
+  }
+}
+
+Widgets::Widget* Widgets::get(XPWidgetID id) const {
+  const auto number = reinterpret_cast<uintptr_t>(id);
+  if (number == 0 || number > widgets_.size()) return nullptr;
+  Widget* widget = widgets_[number - 1].get();
+  return widget->alive ? widget : nullptr;
+}
+
+bool Widgets::isDescendant(const Widget* widget, const Widget* ancestor) const {
+  for (const Widget* p = widget->parent; p != nullptr; p = p->parent) {
+    if (p == ancestor) return true;
+  }
+  return false;
+}
+
+bool Widgets::reachable(const Widget* widget) const {
+  return isVisible(widget->id) != 0 && widget->enabled();
+}
+
+// --- dispatch ---
+
+int Widgets::dispatch(Widget* widget, XPWidgetMessage message, intptr_t param1, intptr_t param2,
+                      bool allCallbacks) {
+  // A callback may add callbacks or destroy the widget: walk a copy and stop once the widget is gone.
+  const std::vector<Widget::Callback> callbacks = widget->callbacks;
+  int handled = 0;
+  for (const Widget::Callback& callback : callbacks) {
+    if (!widget->alive) break;
+    int result = 0;
+    {
+      Host::PluginCall call(host_, callback.owner);
+      result = callback.function(message, widget->id, param1, param2);
+    }
+    if (result != 0) {
+      handled = 1;
+      if (!allCallbacks) break;
+    }
+  }
+  return handled;
+}
+
+int Widgets::sendUpChain(Widget* widget, XPWidgetMessage message, intptr_t param1, intptr_t param2,
+                         Widget** handledBy) {
+  for (Widget* w = widget; w != nullptr && w->alive; w = w->parent) {
+    if (dispatch(w, message, param1, param2, false) != 0) {
+      if (handledBy != nullptr) *handledBy = w;
+      return 1;
+    }
+    if (w->isRoot) break;
+  }
+  return 0;
+}
+
+int Widgets::sendRecursive(Widget* widget, XPWidgetMessage message, intptr_t param1, intptr_t param2) {
+  int handled = dispatch(widget, message, param1, param2, false);
+  const std::vector<Widget*> children = widget->children;
+  for (Widget* child : children) {
+    if (child->alive) handled |= sendRecursive(child, message, param1, param2);
+  }
+  return handled;
+}
+
+int Widgets::send(XPWidgetID id, XPWidgetMessage message, XPDispatchMode mode, intptr_t param1,
+                  intptr_t param2) {
+  Widget* widget = get(id);
+  if (widget == nullptr) return 0;
+  switch (mode) {
+    case xpMode_Direct:
+      return dispatch(widget, message, param1, param2, false);
+    case xpMode_UpChain:
+      return sendUpChain(widget, message, param1, param2);
+    case xpMode_Recursive:
+      return sendRecursive(widget, message, param1, param2);
+    case xpMode_DirectAllCallbacks:
+      return dispatch(widget, message, param1, param2, true);
+    case xpMode_Once: {
+      if (widget->callbacks.empty()) return 0;
+      const Widget::Callback first = widget->callbacks.front();
+      Host::PluginCall call(host_, first.owner);
+      return first.function(message, widget->id, param1, param2) != 0 ? 1 : 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+// --- life ---
+
+XPWidgetID Widgets::create(int left, int top, int right, int bottom, int visible, const char* descriptor,
+                           int isRoot, XPWidgetID container, XPWidgetClass widgetClass,
+                           XPWidgetFunc_t customCallback) {
+  XPWidgetFunc_t function = customCallback;
+  if (function != nullptr) {
+    widgetClass = xpWidgetClass_None;
+  } else {
+    function = classFunction(widgetClass);
+    if (function == nullptr) return nullptr;
+  }
+  auto owned = std::make_unique<Widget>();
+  Widget* widget = owned.get();
+  widget->id = IdOf(widgets_.size());
+  widget->widgetClass = widgetClass;
+  widget->left = left;
+  widget->top = top;
+  widget->right = right;
+  widget->bottom = bottom;
+  widget->visible = visible != 0;
+  widget->isRoot = isRoot != 0;
+  widget->descriptor = descriptor != nullptr ? descriptor : "";
+  widget->owner = host_.caller();
+  widget->callbacks.push_back({function, widget->owner});
+  widgets_.push_back(std::move(owned));
+  if (widget->isRoot) zOrder_.insert(zOrder_.begin(), widget);
+
+  Widget* parent = widget->isRoot ? nullptr : get(container);
+  if (parent != nullptr) {
+    widget->parent = parent;
+    parent->children.push_back(widget);
+  }
+  const XPWidgetID id = widget->id;
+  dispatch(widget, xpMsg_Create, 0, 0, true);
+  if (parent != nullptr && widget->alive && parent->alive && widget->parent == parent) {
+    dispatch(widget, xpMsg_AcceptParent, reinterpret_cast<intptr_t>(parent->id), 0, false);
+    if (parent->alive) dispatch(parent, xpMsg_AcceptChild, reinterpret_cast<intptr_t>(id), 0, false);
+  }
+  return id;
+}
+
+void Widgets::addCallback(XPWidgetID id, XPWidgetFunc_t callback) {
+  Widget* widget = get(id);
+  if (widget == nullptr || callback == nullptr) return;
+  const Widget::Callback added{callback, host_.caller()};
+  widget->callbacks.insert(widget->callbacks.begin(), added);
+  // Only the new function hears of its arrival.
+  Host::PluginCall call(host_, added.owner);
+  added.function(xpMsg_Create, id, 1, 0);
+}
+
+void Widgets::detach(Widget* widget) {
+  Widget* parent = widget->parent;
+  if (parent == nullptr) return;
+  auto& siblings = parent->children;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), widget), siblings.end());
+  widget->parent = nullptr;
+  if (parent->alive && !parent->dying) {
+    dispatch(parent, xpMsg_LoseChild, reinterpret_cast<intptr_t>(widget->id), 0, false);
+  }
+}
+
+void Widgets::attach(Widget* widget, Widget* parent) {
+  widget->parent = parent;
+  parent->children.push_back(widget);
+  dispatch(widget, xpMsg_AcceptParent, reinterpret_cast<intptr_t>(parent->id), 0, false);
+  if (parent->alive) dispatch(parent, xpMsg_AcceptChild, reinterpret_cast<intptr_t>(widget->id), 0, false);
+}
+
+void Widgets::destroyOne(Widget* widget, bool byParent, bool destroyChildren) {
+  widget->dying = true;
+  if (destroyChildren) {
+    const std::vector<Widget*> children = widget->children;
+    for (Widget* child : children) {
+      if (child->alive && !child->dying && child->parent == widget) destroyOne(child, true, true);
+    }
+  }
+  dispatch(widget, xpMsg_Destroy, byParent ? 1 : 0, 0, true);
+  // Whatever children remain (all of them without destroyChildren) are left without a parent.
+  const std::vector<Widget*> orphans = std::move(widget->children);
+  widget->children.clear();
+  for (Widget* child : orphans) {
+    child->parent = nullptr;
+    if (child->alive) dispatch(child, xpMsg_AcceptParent, 0, 0, false);
+  }
+  detach(widget);
+  zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), widget), zOrder_.end());
+  if (focus_ == widget) focus_ = nullptr;
+  widget->alive = false;
+  widget->callbacks.clear();
+  widget->properties.clear();
+}
+
+void Widgets::destroy(XPWidgetID id, int destroyChildren) {
+  Widget* widget = get(id);
+  if (widget == nullptr || widget->dying) return;
+  destroyOne(widget, false, destroyChildren != 0);
+}
+
+// --- visibility, descriptor, properties ---
+
+void Widgets::show(XPWidgetID id) {
+  Widget* widget = get(id);
+  if (widget == nullptr || widget->visible) return;
+  widget->visible = true;
+  sendUpChain(widget, xpMsg_Shown, reinterpret_cast<intptr_t>(id), 0);
+}
+
+void Widgets::hide(XPWidgetID id) {
+  Widget* widget = get(id);
+  if (widget == nullptr || !widget->visible) return;
+  widget->visible = false;
+  sendUpChain(widget, xpMsg_Hidden, reinterpret_cast<intptr_t>(id), 0);
+}
+
+int Widgets::isVisible(XPWidgetID id) const {
+  const Widget* widget = get(id);
+  if (widget == nullptr) return 0;
+  const Widget* top = widget;
+  for (const Widget* w = widget; w != nullptr; w = w->parent) {
+    if (!w->visible) return 0;
+    top = w;
+  }
+  return top->isRoot ? 1 : 0;
+}
+
+void Widgets::setDescriptor(XPWidgetID id, const char* text) {
+  Widget* widget = get(id);
+  if (widget == nullptr) return;
+  widget->descriptor = text != nullptr ? text : "";
+  dispatch(widget, xpMsg_DescriptorChanged, 0, 0, false);
+}
+
+int Widgets::getDescriptor(XPWidgetID id, char* out, int maxLength) const {
+  const Widget* widget = get(id);
+  if (widget == nullptr) return 0;
+  // strncpy on purpose: a text that fills the buffer is left unterminated, as X-Plane leaves it.
+  if (out != nullptr && maxLength > 0)
+    std::strncpy(out, widget->descriptor.c_str(), static_cast<size_t>(maxLength));
+  return static_cast<int>(widget->descriptor.size());
+}
+
+void Widgets::setProperty(XPWidgetID id, XPWidgetPropertyID property, intptr_t value) {
+  Widget* widget = get(id);
+  if (widget == nullptr) return;
+  widget->properties[property] = value;
+  dispatch(widget, xpMsg_PropertyChanged, property, value, false);
+}
+
+intptr_t Widgets::getProperty(XPWidgetID id, XPWidgetPropertyID property, int* exists) const {
+  const Widget* widget = get(id);
+  if (exists != nullptr) *exists = 0;
+  if (widget == nullptr) return 0;
+  auto it = widget->properties.find(property);
+  if (it == widget->properties.end()) return 0;
+  if (exists != nullptr) *exists = 1;
+  return it->second;
+}
+
+// --- hierarchy ---
+
+void Widgets::placeWithin(XPWidgetID id, XPWidgetID container) {
+  Widget* widget = get(id);
+  if (widget == nullptr || widget->dying) return;
+  Widget* parent = nullptr;
+  if (container != nullptr) {
+    parent = get(container);
+    // A root stays at the top of its hierarchy, and no widget goes inside itself.
+    if (parent == nullptr || parent->dying || widget->isRoot || parent == widget ||
+        isDescendant(parent, widget)) {
+      return;
+    }
+  }
+  if (widget->parent == parent) return;
+  detach(widget);
+  if (parent != nullptr) {
+    attach(widget, parent);
+  } else {
+    dispatch(widget, xpMsg_AcceptParent, 0, 0, false);
+  }
+}
+
+int Widgets::countChildren(XPWidgetID id) const {
+  const Widget* widget = get(id);
+  return widget == nullptr ? 0 : static_cast<int>(widget->children.size());
+}
+
+XPWidgetID Widgets::nthChild(XPWidgetID id, int index) const {
+  const Widget* widget = get(id);
+  if (widget == nullptr || index < 0 || static_cast<size_t>(index) >= widget->children.size()) return nullptr;
+  return widget->children[static_cast<size_t>(index)]->id;
+}
+
+XPWidgetID Widgets::parent(XPWidgetID id) const {
+  const Widget* widget = get(id);
+  return widget == nullptr || widget->parent == nullptr ? nullptr : widget->parent->id;
+}
+
+XPWidgetID Widgets::findRoot(XPWidgetID id) const {
+  const Widget* widget = get(id);
+  if (widget == nullptr) return nullptr;
+  while (widget->parent != nullptr) widget = widget->parent;
+  return widget->isRoot ? widget->id : nullptr;
+}
+
+void Widgets::bringRootToFront(XPWidgetID id) {
+  Widget* root = get(findRoot(id));
+  if (root == nullptr) return;
+  zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), root), zOrder_.end());
+  zOrder_.insert(zOrder_.begin(), root);
+}
+
+int Widgets::isInFront(XPWidgetID id) const {
+  const Widget* root = get(findRoot(id));
+  return root != nullptr && !zOrder_.empty() && zOrder_.front() == root ? 1 : 0;
+}
+
+// --- geometry ---
+
+void Widgets::getGeometry(XPWidgetID id, int* left, int* top, int* right, int* bottom) const {
+  const Widget* widget = get(id);
+  if (left != nullptr) *left = widget != nullptr ? widget->left : 0;
+  if (top != nullptr) *top = widget != nullptr ? widget->top : 0;
+  if (right != nullptr) *right = widget != nullptr ? widget->right : 0;
+  if (bottom != nullptr) *bottom = widget != nullptr ? widget->bottom : 0;
+}
+
+void Widgets::setGeometry(XPWidgetID id, int left, int top, int right, int bottom) {
+  Widget* widget = get(id);
+  if (widget == nullptr) return;
+  if (widget->left == left && widget->top == top && widget->right == right && widget->bottom == bottom)
+    return;
+  XPWidgetGeometryChange_t change{};
+  change.dx = left - widget->left;
+  change.dy = top - widget->top;
+  change.dwidth = (right - left) - (widget->right - widget->left);
+  change.dheight = (top - bottom) - (widget->top - widget->bottom);
+  widget->left = left;
+  widget->top = top;
+  widget->right = right;
+  widget->bottom = bottom;
+  sendUpChain(widget, xpMsg_Reshape, reinterpret_cast<intptr_t>(id), reinterpret_cast<intptr_t>(&change));
+}
+
+XPWidgetID Widgets::widgetForLocation(XPWidgetID container, int x, int y, int recursive,
+                                      int visibleOnly) const {
+  const Widget* widget = get(container);
+  if (widget == nullptr || !widget->contains(x, y)) return nullptr;
+  if (visibleOnly != 0 && isVisible(container) == 0) return nullptr;
+  for (;;) {
+    const Widget* hit = nullptr;
+    for (auto it = widget->children.rbegin(); it != widget->children.rend() && hit == nullptr; ++it) {
+      const Widget* child = *it;
+      if ((visibleOnly == 0 || child->visible) && child->contains(x, y)) hit = child;
+    }
+    if (hit == nullptr) return widget->id;
+    if (recursive == 0) return hit->id;
+    widget = hit;
+  }
+}
+
+void Widgets::exposedGeometry(XPWidgetID id, int* left, int* top, int* right, int* bottom) const {
+  const Widget* widget = get(id);
+  int l = 0, t = 0, r = 0, b = 0;
+  if (widget != nullptr) {
+    l = widget->left;
+    t = widget->top;
+    r = widget->right;
+    b = widget->bottom;
+    for (const Widget* p = widget->parent; p != nullptr; p = p->parent) {
+      l = std::max(l, p->left);
+      t = std::min(t, p->top);
+      r = std::min(r, p->right);
+      b = std::max(b, p->bottom);
+    }
+    // Nothing exposed: an empty box at the clipped corner.
+    if (r < l) r = l;
+    if (t < b) t = b;
+  }
+  if (left != nullptr) *left = l;
+  if (top != nullptr) *top = t;
+  if (right != nullptr) *right = r;
+  if (bottom != nullptr) *bottom = b;
+}
+
+// --- keyboard focus ---
+
+XPWidgetID Widgets::keyboardFocus() const {
+  return focus_ != nullptr && focus_->alive ? focus_->id : nullptr;
+}
+
+XPWidgetID Widgets::setKeyboardFocus(XPWidgetID id) {
+  if (id == nullptr) {
+    Widget* previous = focus_;
+    focus_ = nullptr;
+    if (previous != nullptr && previous->alive) dispatch(previous, xpMsg_KeyLoseFocus, 0, 0, false);
+    return nullptr;
+  }
+  Widget* widget = get(id);
+  if (widget == nullptr) return keyboardFocus();
+  if (widget == focus_) return id;
+  if (dispatch(widget, xpMsg_KeyTakeFocus, 0, 0, false) == 0 || !widget->alive) return keyboardFocus();
+  Widget* previous = focus_;
+  focus_ = widget;
+  if (previous != nullptr && previous->alive) dispatch(previous, xpMsg_KeyLoseFocus, 1, 0, false);
+  return keyboardFocus();
+}
+
+void Widgets::loseKeyboardFocus(XPWidgetID id) {
+  Widget* widget = get(id);
+  if (widget == nullptr || widget != focus_) return;
+  focus_ = nullptr;
+  dispatch(widget, xpMsg_KeyLoseFocus, 0, 0, false);
+  if (focus_ != nullptr) return;  // a callback gave it elsewhere meanwhile
+  for (Widget* p = widget->parent; p != nullptr && p->alive; p = p->parent) {
+    if (dispatch(p, xpMsg_KeyTakeFocus, 1, 0, false) != 0 && p->alive) {
+      focus_ = p;
+      return;
+    }
+  }
+}
+
+// --- the user ---
+
+void Widgets::pressButton(XPWidgetID id) {
+  const Widget* widget = get(id);
+  if (widget == nullptr) return;
+  const intptr_t behavior = widget->property(xpProperty_ButtonBehavior);
+  if (behavior == xpButtonBehaviorCheckBox || behavior == xpButtonBehaviorRadioButton) {
+    // The state is in place before anyone hears of the change.
+    const intptr_t state =
+        behavior == xpButtonBehaviorRadioButton || widget->property(xpProperty_ButtonState) == 0 ? 1 : 0;
+    setProperty(id, xpProperty_ButtonState, state);
+    if (Widget* still = get(id))
+      sendUpChain(still, xpMsg_ButtonStateChanged, reinterpret_cast<intptr_t>(id), state);
+  } else if (Widget* w = get(id)) {
+    sendUpChain(w, xpMsg_PushButtonPressed, reinterpret_cast<intptr_t>(id), 0);
+  }
+}
+
+UserAction Widgets::click(XPWidgetID id) {
+  Widget* widget = get(id);
+  if (widget == nullptr) return UserAction::NoWidget;
+  if (widget->widgetClass != xpWidgetClass_Button) return UserAction::WrongKind;
+  if (!reachable(widget)) return UserAction::NotReachable;
+  XPMouseState_t mouse{};
+  mouse.x = widget->left + (widget->right - widget->left) / 2;
+  mouse.y = widget->bottom + (widget->top - widget->bottom) / 2;
+  Widget* taker = nullptr;
+  sendUpChain(widget, xpMsg_MouseDown, reinterpret_cast<intptr_t>(&mouse), 0, &taker);
+  if (taker != nullptr && taker->alive)
+    dispatch(taker, xpMsg_MouseUp, reinterpret_cast<intptr_t>(&mouse), 0, false);
+  return UserAction::Delivered;
+}
+
+UserAction Widgets::type(XPWidgetID id, std::string_view text) {
+  Widget* widget = get(id);
+  if (widget == nullptr) return UserAction::NoWidget;
+  if (widget->widgetClass != xpWidgetClass_TextField) return UserAction::WrongKind;
+  if (!reachable(widget)) return UserAction::NotReachable;
+  std::string typed(text);
+  const intptr_t limit = widget->property(xpProperty_MaxCharacters);
+  if (limit > 0 && typed.size() > static_cast<size_t>(limit)) typed.resize(static_cast<size_t>(limit));
+  setDescriptor(id, typed.c_str());
+  if (Widget* still = get(id)) sendUpChain(still, xpMsg_TextFieldChanged, reinterpret_cast<intptr_t>(id), 0);
+  return UserAction::Delivered;
+}
+
+UserAction Widgets::close(XPWidgetID window) {
+  Widget* widget = get(window);
+  if (widget == nullptr) return UserAction::NoWidget;
+  if (widget->widgetClass != xpWidgetClass_MainWindow ||
+      widget->property(xpProperty_MainWindowHasCloseBoxes) == 0) {
+    return UserAction::WrongKind;
+  }
+  if (isVisible(window) == 0) return UserAction::NotReachable;
+  dispatch(widget, xpMessage_CloseButtonPushed, reinterpret_cast<intptr_t>(window), 0, false);
+  return UserAction::Delivered;
+}
+
+// --- driver lookups ---
+
+WidgetInfo Widgets::describe(const Widget& widget, int depth) const {
+  WidgetInfo info;
+  info.id = widget.id;
+  info.widgetClass = widget.widgetClass;
+  info.left = widget.left;
+  info.top = widget.top;
+  info.right = widget.right;
+  info.bottom = widget.bottom;
+  info.descriptor = widget.descriptor;
+  info.ownVisible = widget.visible;
+  info.visible = isVisible(widget.id) != 0;
+  info.isRoot = widget.isRoot;
+  info.parent = widget.parent != nullptr ? widget.parent->id : nullptr;
+  info.owner = widget.owner;
+  info.depth = depth;
+  return info;
+}
+
+XPWidgetID Widgets::findWindow(std::string_view caption) const {
+  for (const auto& widget : widgets_) {
+    if (widget->alive && widget->isRoot && widget->descriptor == caption) return widget->id;
+  }
+  return nullptr;
+}
+
+XPWidgetID Widgets::findByCaption(XPWidgetID window, std::string_view caption, int k) const {
+  const Widget* root = get(window);
+  if (root == nullptr || k < 1) return nullptr;
+  for (const auto& widget : widgets_) {
+    if (widget->alive && widget->descriptor == caption && isDescendant(widget.get(), root) && --k == 0) {
+      return widget->id;
+    }
+  }
+  return nullptr;
+}
+
+XPWidgetID Widgets::findAt(XPWidgetID window, int dl, int dt) const {
+  const Widget* root = get(window);
+  if (root == nullptr) return nullptr;
+  // y grows upward, so "below the top edge" is a smaller y.
+  for (const auto& widget : widgets_) {
+    if (widget->alive && widget->left == root->left + dl && widget->top == root->top - dt &&
+        isDescendant(widget.get(), root)) {
+      return widget->id;
+    }
+  }
+  return nullptr;
+}
+
+std::optional<WidgetInfo> Widgets::info(XPWidgetID id) const {
+  const Widget* widget = get(id);
+  if (widget == nullptr) return std::nullopt;
+  return describe(*widget, 0);
+}
+
+std::vector<WidgetInfo> Widgets::tree(XPWidgetID window) const {
+  std::vector<WidgetInfo> result;
+  const Widget* root = get(window);
+  if (root == nullptr) return result;
+  for (const auto& widget : widgets_) {
+    if (!widget->alive) continue;
+    int depth = 0;
+    const Widget* p = widget.get();
+    while (p != nullptr && p != root) {
+      p = p->parent;
+      ++depth;
+    }
+    if (p == root) result.push_back(describe(*widget, depth));
+  }
+  return result;
+}
+
+std::vector<XPWidgetID> Widgets::windows() const {
+  std::vector<XPWidgetID> result;
+  for (const auto& widget : widgets_) {
+    if (widget->alive && widget->isRoot) result.push_back(widget->id);
+  }
+  return result;
+}
+
+std::vector<std::string> Widgets::registrations(PluginId owner) const {
+  std::vector<std::string> left;
+  for (const auto& widget : widgets_) {
+    if (!widget->alive || widget->parent != nullptr || widget->owner != owner) continue;
+    std::size_t count = 0;
+    for (const auto& other : widgets_) {
+      if (other->alive && (other == widget || isDescendant(other.get(), widget.get()))) ++count;
+    }
+    const std::string size = " (" + std::to_string(count) + (count == 1 ? " widget)" : " widgets)");
+    if (widget->isRoot) {
+      left.push_back("widget window \"" + widget->descriptor + "\"" + size);
+    } else {
+      left.push_back("widget \"" + widget->descriptor + "\" outside any window" + size);
+    }
+  }
+  return left;
+}
+
 }  // namespace sim
+
+// --- the C API ---
+
+namespace {
+
+// The SDK functions never let an exception reach plugin code; without a host they do nothing.
+template <typename Result, typename Body>
+Result Guarded(Result fallback, Body&& body) noexcept {
+  sim::Widgets* widgets = sim::Current();
+  if (widgets == nullptr) return fallback;
+  try {
+    return body(*widgets);
+  } catch (...) {
+    return fallback;
+  }
+}
+
+template <typename Body>
+void Guarded(Body&& body) noexcept {
+  sim::Widgets* widgets = sim::Current();
+  if (widgets == nullptr) return;
+  try {
+    body(*widgets);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+XPWIDGETS_API XPWidgetID XPCreateWidget(int inLeft, int inTop, int inRight, int inBottom, int inVisible,
+                                        const char* inDescriptor, int inIsRoot, XPWidgetID inContainer,
+                                        XPWidgetClass inClass) {
+  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) {
+    return w.create(inLeft, inTop, inRight, inBottom, inVisible, inDescriptor, inIsRoot, inContainer, inClass,
+                    nullptr);
+  });
+}
+
+XPWIDGETS_API XPWidgetID XPCreateCustomWidget(int inLeft, int inTop, int inRight, int inBottom, int inVisible,
+                                              const char* inDescriptor, int inIsRoot, XPWidgetID inContainer,
+                                              XPWidgetFunc_t inCallback) {
+  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) -> XPWidgetID {
+    if (inCallback == nullptr) return nullptr;
+    return w.create(inLeft, inTop, inRight, inBottom, inVisible, inDescriptor, inIsRoot, inContainer,
+                    xpWidgetClass_None, inCallback);
+  });
+}
+
+XPWIDGETS_API void XPDestroyWidget(XPWidgetID inWidget, int inDestroyChildren) {
+  Guarded([&](sim::Widgets& w) { w.destroy(inWidget, inDestroyChildren); });
+}
+
+XPWIDGETS_API int XPSendMessageToWidget(XPWidgetID inWidget, XPWidgetMessage inMessage, XPDispatchMode inMode,
+                                        intptr_t inParam1, intptr_t inParam2) {
+  return Guarded(0, [&](sim::Widgets& w) { return w.send(inWidget, inMessage, inMode, inParam1, inParam2); });
+}
+
+XPWIDGETS_API void XPPlaceWidgetWithin(XPWidgetID inSubWidget, XPWidgetID inContainer) {
+  Guarded([&](sim::Widgets& w) { w.placeWithin(inSubWidget, inContainer); });
+}
+
+XPWIDGETS_API int XPCountChildWidgets(XPWidgetID inWidget) {
+  return Guarded(0, [&](sim::Widgets& w) { return w.countChildren(inWidget); });
+}
+
+XPWIDGETS_API XPWidgetID XPGetNthChildWidget(XPWidgetID inWidget, int inIndex) {
+  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) { return w.nthChild(inWidget, inIndex); });
+}
+
+XPWIDGETS_API XPWidgetID XPGetParentWidget(XPWidgetID inWidget) {
+  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) { return w.parent(inWidget); });
+}
+
+XPWIDGETS_API void XPShowWidget(XPWidgetID inWidget) {
+  Guarded([&](sim::Widgets& w) { w.show(inWidget); });
+}
+
+XPWIDGETS_API void XPHideWidget(XPWidgetID inWidget) {
+  Guarded([&](sim::Widgets& w) { w.hide(inWidget); });
+}
+
+XPWIDGETS_API int XPIsWidgetVisible(XPWidgetID inWidget) {
+  return Guarded(0, [&](sim::Widgets& w) { return w.isVisible(inWidget); });
+}
+
+XPWIDGETS_API XPWidgetID XPFindRootWidget(XPWidgetID inWidget) {
+  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) { return w.findRoot(inWidget); });
+}
+
+XPWIDGETS_API void XPBringRootWidgetToFront(XPWidgetID inWidget) {
+  Guarded([&](sim::Widgets& w) { w.bringRootToFront(inWidget); });
+}
+
+XPWIDGETS_API int XPIsWidgetInFront(XPWidgetID inWidget) {
+  return Guarded(0, [&](sim::Widgets& w) { return w.isInFront(inWidget); });
+}
+
+XPWIDGETS_API void XPGetWidgetGeometry(XPWidgetID inWidget, int* outLeft, int* outTop, int* outRight,
+                                       int* outBottom) {
+  Guarded([&](sim::Widgets& w) { w.getGeometry(inWidget, outLeft, outTop, outRight, outBottom); });
+}
+
+XPWIDGETS_API void XPSetWidgetGeometry(XPWidgetID inWidget, int inLeft, int inTop, int inRight,
+                                       int inBottom) {
+  Guarded([&](sim::Widgets& w) { w.setGeometry(inWidget, inLeft, inTop, inRight, inBottom); });
+}
+
+XPWIDGETS_API XPWidgetID XPGetWidgetForLocation(XPWidgetID inContainer, int inXOffset, int inYOffset,
+                                                int inRecursive, int inVisibleOnly) {
+  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) {
+    return w.widgetForLocation(inContainer, inXOffset, inYOffset, inRecursive, inVisibleOnly);
+  });
+}
+
+XPWIDGETS_API void XPGetWidgetExposedGeometry(XPWidgetID inWidgetID, int* outLeft, int* outTop, int* outRight,
+                                              int* outBottom) {
+  Guarded([&](sim::Widgets& w) { w.exposedGeometry(inWidgetID, outLeft, outTop, outRight, outBottom); });
+}
+
+XPWIDGETS_API void XPSetWidgetDescriptor(XPWidgetID inWidget, const char* inDescriptor) {
+  Guarded([&](sim::Widgets& w) { w.setDescriptor(inWidget, inDescriptor); });
+}
+
+XPWIDGETS_API int XPGetWidgetDescriptor(XPWidgetID inWidget, char* outDescriptor, int inMaxDescLength) {
+  return Guarded(0,
+                 [&](sim::Widgets& w) { return w.getDescriptor(inWidget, outDescriptor, inMaxDescLength); });
+}
+
+XPWIDGETS_API XPLMWindowID XPGetWidgetUnderlyingWindow(XPWidgetID) {
+  return nullptr;
+}
+
+XPWIDGETS_API void XPSetWidgetProperty(XPWidgetID inWidget, XPWidgetPropertyID inProperty, intptr_t inValue) {
+  Guarded([&](sim::Widgets& w) { w.setProperty(inWidget, inProperty, inValue); });
+}
+
+XPWIDGETS_API intptr_t XPGetWidgetProperty(XPWidgetID inWidget, XPWidgetPropertyID inProperty,
+                                           int* inExists) {
+  if (inExists != nullptr) *inExists = 0;
+  return Guarded<intptr_t>(0, [&](sim::Widgets& w) { return w.getProperty(inWidget, inProperty, inExists); });
+}
+
+XPWIDGETS_API XPWidgetID XPSetKeyboardFocus(XPWidgetID inWidget) {
+  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) { return w.setKeyboardFocus(inWidget); });
+}
+
+XPWIDGETS_API void XPLoseKeyboardFocus(XPWidgetID inWidget) {
+  Guarded([&](sim::Widgets& w) { w.loseKeyboardFocus(inWidget); });
+}
+
+XPWIDGETS_API XPWidgetID XPGetWidgetWithFocus(void) {
+  return Guarded<XPWidgetID>(nullptr, [](sim::Widgets& w) { return w.keyboardFocus(); });
+}
+
+XPWIDGETS_API void XPAddWidgetCallback(XPWidgetID inWidget, XPWidgetFunc_t inNewCallback) {
+  Guarded([&](sim::Widgets& w) { w.addCallback(inWidget, inNewCallback); });
+}
+
+XPWIDGETS_API XPWidgetFunc_t XPGetWidgetClassFunc(XPWidgetClass inWidgetClass) {
+  return sim::Widgets::classFunction(inWidgetClass);
+}
+
+}  // extern "C"

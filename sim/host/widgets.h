@@ -6,9 +6,32 @@
 // The host acts as the user: a click on a push button sends xpMsg_PushButtonPressed; on a check box it flips
 // xpProperty_ButtonState first and then sends xpMsg_ButtonStateChanged with the new state in param2 (a radio
 // button is set to 1); both go up the chain, the widget's callbacks first, then its parent's, until one
-// returns 1. Typing replaces a text field's descriptor and sends xpMsg_TextFieldChanged up the chain. The close
-// box sends xpMessage_CloseButtonPushed to its main window only. The user can reach only widgets that are
-// visible (the widget and all its parents shown) and not disabled (xpProperty_Enabled set to 0).
+// returns 1. Typing replaces a text field's descriptor and sends xpMsg_TextFieldChanged up the chain. The
+// close box sends xpMessage_CloseButtonPushed to its main window only. The user can reach only widgets that
+// are visible (the widget and all its parents shown) and not disabled (xpProperty_Enabled set to 0).
+//
+// Where the SDK documentation is silent:
+// - A click is delivered as the mouse would deliver it: xpMsg_MouseDown up the chain from the button, then
+//   xpMsg_MouseUp to the widget that took the press. The button class reacts on the release, so a callback
+//   that swallows the press keeps the button from acting (a click still counts as delivered).
+// - A widget is visible only in a rooted hierarchy: a widget without a root at the top of its parents (an
+//   orphan left by XPDestroyWidget(parent, 0), or one created without a container) is not visible.
+// - XPShowWidget/XPHideWidget send xpMsg_Shown/xpMsg_Hidden up the chain only when the own flag changes;
+//   XPSetWidgetGeometry sends xpMsg_Reshape up the chain only when the box changes, and leaves the children
+//   where they are. Property and descriptor changes go direct to the widget, every time.
+// - Creating a widget inside a container, and XPPlaceWidgetWithin, send xpMsg_AcceptParent to the widget and
+//   xpMsg_AcceptChild to the new parent (xpMsg_LoseChild to the old one).
+// - Destroying a widget sends xpMsg_Destroy to every one of its callbacks (param1 1 for children destroyed
+//   with it, 0 for the widget named), children first; orphaned children get xpMsg_AcceptParent with 0.
+// - xpMode_Recursive sends to the widget and then every descendant, depth first, whoever handles it; the
+//   result says whether any of them did.
+// - A standard class rejects an unknown class number (XPCreateWidget gives null). A root widget has no
+//   parent even when a container is given. The newest root is in front.
+// - The text field class accepts keyboard focus when enabled; the other classes refuse it. A typed text is
+// cut
+//   to xpProperty_MaxCharacters when that is set and positive.
+// - XPGetWidgetForLocation tests x in [left, right) and y in [bottom, top); later siblings lie on top.
+// - XPGetWidgetUnderlyingWindow gives null: the host draws no windows.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +48,7 @@ namespace sim {
 
 struct WidgetInfo {
   XPWidgetID id = nullptr;
-  XPWidgetClass widgetClass = 0;
+  XPWidgetClass widgetClass = 0;                 // 0 for a custom widget
   int left = 0, top = 0, right = 0, bottom = 0;  // screen pixels, y up
   std::string descriptor;
   bool ownVisible = false;  // the widget's own shown flag
@@ -33,6 +56,7 @@ struct WidgetInfo {
   bool isRoot = false;
   XPWidgetID parent = nullptr;
   PluginId owner = 0;
+  int depth = 0;  // in tree(): 0 for the window, 1 for its children, ...
 };
 
 // How a user action ended.
@@ -42,6 +66,8 @@ class Widgets {
  public:
   explicit Widgets(Host& host);
   ~Widgets();
+  Widgets(const Widgets&) = delete;
+  Widgets& operator=(const Widgets&) = delete;
 
   // C API (XPWidgets.h) is implemented on top of these.
   XPWidgetID create(int left, int top, int right, int bottom, int visible, const char* descriptor, int isRoot,
@@ -56,7 +82,21 @@ class Widgets {
   void setProperty(XPWidgetID id, XPWidgetPropertyID property, intptr_t value);
   intptr_t getProperty(XPWidgetID id, XPWidgetPropertyID property, int* exists) const;
   void addCallback(XPWidgetID id, XPWidgetFunc_t callback);
-  // ... and the rest of XPWidgets.h (geometry, children, focus) in widgets.cpp.
+  static XPWidgetFunc_t classFunction(XPWidgetClass widgetClass);  // null for an unknown class
+  void placeWithin(XPWidgetID id, XPWidgetID container);
+  int countChildren(XPWidgetID id) const;
+  XPWidgetID nthChild(XPWidgetID id, int index) const;
+  XPWidgetID parent(XPWidgetID id) const;
+  XPWidgetID findRoot(XPWidgetID id) const;  // null when the widget is not in a rooted hierarchy
+  void bringRootToFront(XPWidgetID id);
+  int isInFront(XPWidgetID id) const;
+  void getGeometry(XPWidgetID id, int* left, int* top, int* right, int* bottom) const;
+  void setGeometry(XPWidgetID id, int left, int top, int right, int bottom);
+  XPWidgetID widgetForLocation(XPWidgetID container, int x, int y, int recursive, int visibleOnly) const;
+  void exposedGeometry(XPWidgetID id, int* left, int* top, int* right, int* bottom) const;
+  XPWidgetID setKeyboardFocus(XPWidgetID id);
+  void loseKeyboardFocus(XPWidgetID id);
+  XPWidgetID keyboardFocus() const;
 
   // Driver API. A window is a root widget named by its descriptor (the first live one in creation order).
   XPWidgetID findWindow(std::string_view caption) const;
@@ -66,17 +106,33 @@ class Widgets {
   XPWidgetID findAt(XPWidgetID window, int dl, int dt) const;
   std::optional<WidgetInfo> info(XPWidgetID id) const;
   std::vector<WidgetInfo> tree(XPWidgetID window) const;  // the window and its descendants, creation order
-  std::vector<XPWidgetID> windows() const;                  // live root widgets, creation order
+  std::vector<XPWidgetID> windows() const;                // live root widgets, creation order
   UserAction click(XPWidgetID id);
   UserAction type(XPWidgetID id, std::string_view text);
   UserAction close(XPWidgetID window);
-  std::vector<std::string> registrations(PluginId owner) const;  // live root widgets (with their children)
+  // One text per live widget at the top of a hierarchy (a root window, or an orphan) that the plugin made.
+  std::vector<std::string> registrations(PluginId owner) const;
+
+  // The button class's reaction to a completed press (used by the class function).
+  void pressButton(XPWidgetID id);
 
  private:
   struct Widget;
   Widget* get(XPWidgetID id) const;
+  bool isDescendant(const Widget* widget, const Widget* ancestor) const;
+  bool reachable(const Widget* widget) const;
+  int dispatch(Widget* widget, XPWidgetMessage message, intptr_t param1, intptr_t param2, bool allCallbacks);
+  int sendUpChain(Widget* widget, XPWidgetMessage message, intptr_t param1, intptr_t param2,
+                  Widget** handledBy = nullptr);
+  int sendRecursive(Widget* widget, XPWidgetMessage message, intptr_t param1, intptr_t param2);
+  void destroyOne(Widget* widget, bool byParent, bool destroyChildren);
+  void detach(Widget* widget);
+  void attach(Widget* widget, Widget* parent);
+  WidgetInfo describe(const Widget& widget, int depth) const;
   Host& host_;
   std::vector<std::unique_ptr<Widget>> widgets_;  // index + 1 is the id; destroyed ones stay as tombstones
+  std::vector<Widget*> zOrder_;                   // live root widgets, front first
+  Widget* focus_ = nullptr;
 };
 
 }  // namespace sim
