@@ -1,19 +1,50 @@
 // Datarefs of the simulated host.
 //
-// Built-in datarefs carry X-Plane's names, types and writability; their start values are listed in
-// datarefs.cpp (kBuiltins) and documented there. Behaviour where the SDK documentation is silent:
+// Built-in datarefs carry X-Plane's names, types and writability (the table kBuiltins in datarefs.cpp).
+// Start values, as a fresh host has them:
+//
+//   sim/graphics/view/pilots_head_x            float     writable   -0.3   (m, right of the centre line)
+//   sim/graphics/view/pilots_head_y            float     writable    1.0   (m, up)
+//   sim/graphics/view/pilots_head_z            float     writable   -4.0   (m, aft; negative is forward)
+//   sim/graphics/view/pilots_head_psi          float     writable    0.0   (deg)
+//   sim/graphics/view/pilots_head_the          float     writable    0.0   (deg)
+//   sim/graphics/view/field_of_view_roll_deg   float     writable    0.0   (deg)
+//   sim/graphics/view/view_type                int       writable   1026   (3-D cockpit)
+//   sim/flightmodel/forces/g_nrml              float     read-only   1.0
+//   sim/flightmodel/forces/g_axil              float     read-only   0.0
+//   sim/flightmodel/forces/g_side              float     read-only   0.0
+//   sim/flightmodel/position/groundspeed       float     read-only   0.0   (m/s)
+//   sim/flightmodel/failures/onground_any      int       read-only   1
+//   sim/flightmodel/position/y_agl             float     read-only   0.0   (m)
+//   sim/flightmodel/engine/POINT_tacrad        float[16] read-only   0.0 each
+//   sim/aircraft/prop/acf_en_type              int[16]   read-only   0 each
+//   sim/flightmodel/engine/ENGN_N1_            float[16] writable    0.0 each
+//   sim/operation/windows/system_window        int       read-only   4660 (0x1234, a stand-in window handle)
+//   sim/time/total_running_time_sec            float     read-only   follows Host::time()
+//   sim/time/framerate_period                  float     read-only   follows 1 / Host::fps()
+//
+// Behaviour where the SDK documentation is silent:
 // - A read through a null or stale handle, or of a type the dataref does not have, gives 0; a write of
 //   such a kind is ignored. Built-in datarefs have exactly one type (no float/double aliasing).
-// - A plugin's write to a dataref that X-Plane publishes read-only is ignored; the driver API writes it.
-// - Registering an accessor under a name that exists shadows the existing dataref until it is unregistered;
-//   unregistering removes the name and leaves every handle to it stale (reads 0, writes ignored).
-// - Array reads and writes are clipped to the array; a negative offset or count copies nothing.
+// - A plugin's write to a dataref that X-Plane publishes read-only is ignored; the driver API writes it
+//   (except the two sim/time datarefs, which follow the clock). A write to an accessor registered as not
+//   writable is ignored for plugins; the driver API calls its write accessor all the same.
+// - Registering an accessor under a name that exists shadows the existing dataref until it is unregistered:
+//   lookups by name find the newest registration, handles found before keep addressing what they found.
+//   Unregistering removes the name (the shadowed dataref, if any, is found again) and leaves every handle
+//   to the accessor stale (reads 0, writes ignored, XPLMIsDataRefGood 0).
+// - Array reads and writes of built-in arrays are clipped to the array; a negative offset or count copies
+//   nothing. Accessors receive the arguments as the plugin gave them, since the provider defines an
+//   array dataref's behaviour.
+// - Every read and write of a registered accessor, by a plugin or through the driver API, calls the
+//   accessor inside Host::PluginCall for the plugin that registered it.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "XPLMDataAccess.h"
@@ -31,30 +62,48 @@ class DataRefs {
  public:
   explicit DataRefs(Host& host);
   ~DataRefs();
+  DataRefs(const DataRefs&) = delete;
+  DataRefs& operator=(const DataRefs&) = delete;
 
-  // Driver API. Names may carry an element index: "sim/flightmodel/engine/ENGN_N1_[2]".
-  bool exists(std::string_view name) const;
-  int types(std::string_view name) const;  // xplmType_ flags; 0 when unknown
+  // Driver API. Names may carry an element index: "sim/flightmodel/engine/ENGN_N1_[2]"; an explicit index
+  // and one in the name must agree.
+  bool exists(std::string_view name) const;  // with an index: the element exists
+  int types(std::string_view name) const;    // xplmType_ flags of the dataref; 0 when unknown
   // The value (through the plugin's accessor when it registered one); nullopt when the name is unknown,
-  // an index is out of range, or an array is read without an index.
+  // an index is out of range, or an array is read without an index. A dataref of several types is read
+  // as int, else float, else double; an array element as float, else int.
   std::optional<DataValue> read(std::string_view name, std::optional<int> index = std::nullopt);
-  // Writes one value, ignoring X-Plane's writability; false when unknown or out of range.
+  // Writes one value, ignoring X-Plane's writability; false when unknown, out of range, nothing can take
+  // the value (no write accessor) or an int dataref is given a value that is not a whole int.
   bool write(std::string_view name, double value, std::optional<int> index = std::nullopt);
-  // Writes a whole array from its first element; false when unknown or not an array.
+  // Writes a whole array from its first element; false when unknown, not an array, or given more values
+  // than the array holds (then nothing is written).
   bool writeArray(std::string_view name, const std::vector<double>& values);
   int arraySize(std::string_view name) const;  // 0 for scalars and unknown names
 
-  // Accessors registered by the plugin and not unregistered, one text per registration.
+  // Accessors registered by the plugin and not unregistered, one text per registration
+  // ("data accessor NAME").
   std::vector<std::string> registrations(PluginId owner) const;
 
-  // The C API (XPLMDataAccess.h) is implemented on top of these.
+  // The C API (XPLMDataAccess.h) is implemented on top of these. Registration is attributed to
+  // Host::caller().
   struct Entry;
-  Entry* find(std::string_view name) const;
-  Entry* fromHandle(XPLMDataRef ref) const;
+  Entry* find(std::string_view name) const;  // the newest live dataref of that name
+  Entry* fromHandle(XPLMDataRef ref) const;  // null for a handle this host never gave out
+  XPLMDataRef registerAccessor(const char* name, XPLMDataTypeID types, int writable, XPLMGetDatai_f readInt,
+                               XPLMSetDatai_f writeInt, XPLMGetDataf_f readFloat, XPLMSetDataf_f writeFloat,
+                               XPLMGetDatad_f readDouble, XPLMSetDatad_f writeDouble,
+                               XPLMGetDatavi_f readIntArray, XPLMSetDatavi_f writeIntArray,
+                               XPLMGetDatavf_f readFloatArray, XPLMSetDatavf_f writeFloatArray,
+                               XPLMGetDatab_f readData, XPLMSetDatab_f writeData, void* readRefcon,
+                               void* writeRefcon);
+  void unregisterAccessor(XPLMDataRef ref);
 
  private:
   Host& host_;
-  std::vector<std::unique_ptr<Entry>> entries_;  // never shrinks: handles stay valid (stale) for the host's life
+  std::vector<std::unique_ptr<Entry>>
+      entries_;                              // never shrinks: handles stay valid (stale) for the host's life
+  std::unordered_set<const void*> handles_;  // every handle given out, to tell them from garbage
 };
 
 }  // namespace sim

@@ -1,7 +1,292 @@
-// Skeleton: replaced by the full implementation.
 #include "plugins.h"
 
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
 namespace sim {
-Plugins::Plugins(Host& host) : host_(host) {}
+namespace {
+
+constexpr unsigned kFirstPluginMessage = 0x00FFFFFF;
+constexpr std::size_t kMaxMessageText = 4096;
+constexpr std::size_t kInfoBuffer = 256;  // what the SDK asks callers of XPLMGetPluginInfo to supply
+
+void CopyOut(char* out, std::string_view text, std::size_t capacity) {
+  if (out == nullptr) return;
+  const std::size_t n = std::min(text.size(), capacity - 1);
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+}
+
+std::filesystem::path InstalledPlugin(const Host& host) {
+  return host.pluginFolder() / (Host::platform() == Platform::Windows ? "win_x64" : "lin_x64") /
+         (host.pluginName() + ".xpl");
+}
+
+template <typename Result, typename Body>
+Result Safely(Result fallback, Body&& body) noexcept {
+  Host* host = Host::current();
+  if (host == nullptr) return fallback;
+  try {
+    return body(*host);
+  } catch (...) {
+    return fallback;
+  }
+}
+
+template <typename Body>
+void Safely(Body&& body) noexcept {
+  Host* host = Host::current();
+  if (host == nullptr) return;
+  try {
+    body(*host);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+Plugins::Plugins(Host& host) : host_(host) {
+  features_.push_back({"XPLM_USE_NATIVE_PATHS", false});
+  features_.push_back({"XPLM_USE_NATIVE_WIDGET_WINDOWS", false});
+}
+
 Plugins::~Plugins() = default;
+
+PluginId Plugins::addStub(std::string signature) {
+  stubs_.push_back(Stub{std::move(signature), {}, true});
+  return static_cast<PluginId>(stubs_.size()) + kPluginUnderTest;
+}
+
+const Plugins::Stub* Plugins::stub(XPLMPluginID id) const {
+  const long index = static_cast<long>(id) - kPluginUnderTest - 1;
+  if (index < 0 || index >= static_cast<long>(stubs_.size())) return nullptr;
+  return &stubs_[static_cast<std::size_t>(index)];
+}
+
+Plugins::Stub* Plugins::stub(XPLMPluginID id) {
+  return const_cast<Stub*>(static_cast<const Plugins*>(this)->stub(id));
+}
+
+const std::vector<RecordedMessage>* Plugins::messages(std::string_view signature) const {
+  for (const Stub& s : stubs_) {
+    if (s.signature == signature) return &s.received;
+  }
+  return nullptr;
+}
+
+XPLMPluginID Plugins::findBySignature(const char* signature) const {
+  if (signature == nullptr) return XPLM_NO_PLUGIN_ID;
+  if (host_.started() && !host_.signature().empty() && host_.signature() == signature)
+    return kPluginUnderTest;
+  for (std::size_t i = 0; i < stubs_.size(); ++i) {
+    if (stubs_[i].signature == signature) return static_cast<XPLMPluginID>(i) + kPluginUnderTest + 1;
+  }
+  return XPLM_NO_PLUGIN_ID;
+}
+
+XPLMPluginID Plugins::findByPath(const char* path) const {
+  if (path == nullptr || !host_.started()) return XPLM_NO_PLUGIN_ID;
+  const auto given = std::filesystem::path(path).lexically_normal();
+  return given == InstalledPlugin(host_).lexically_normal() ? kPluginUnderTest : XPLM_NO_PLUGIN_ID;
+}
+
+void Plugins::record(Stub& target, int message, void* param) {
+  RecordedMessage entry;
+  entry.from = host_.caller();
+  entry.number = message;
+  entry.param = reinterpret_cast<intptr_t>(param);
+  if (static_cast<unsigned>(message) >= kFirstPluginMessage && param != nullptr) {
+    const char* text = static_cast<const char*>(param);
+    entry.text.assign(text, strnlen(text, kMaxMessageText));
+  } else {
+    entry.text = std::to_string(entry.param);
+  }
+  target.received.push_back(std::move(entry));
+}
+
+void Plugins::send(XPLMPluginID to, int message, void* param) {
+  const PluginId from = host_.caller();
+  if (to == kPluginUnderTest || to == XPLM_NO_PLUGIN_ID) {
+    host_.sendMessage(from, message, reinterpret_cast<intptr_t>(param));
+  }
+  if (to == XPLM_NO_PLUGIN_ID) {
+    // By index: the plugin under test may answer with messages of its own while this goes on.
+    for (std::size_t i = 0; i < stubs_.size(); ++i) {
+      if (stubs_[i].enabled) record(stubs_[i], message, param);
+    }
+    return;
+  }
+  if (Stub* target = stub(to); target != nullptr && target->enabled) record(*target, message, param);
+}
+
+int Plugins::count() const {
+  return static_cast<int>(stubs_.size()) + (host_.started() ? 1 : 0);
+}
+
+XPLMPluginID Plugins::nth(int index) const {
+  if (index < 0 || index >= count()) return XPLM_NO_PLUGIN_ID;
+  if (host_.started()) {
+    if (index == 0) return kPluginUnderTest;
+    --index;
+  }
+  return static_cast<XPLMPluginID>(index) + kPluginUnderTest + 1;
+}
+
+bool Plugins::info(XPLMPluginID id, char* name, char* filePath, char* signature, char* description) const {
+  if (id == kPluginUnderTest && host_.started()) {
+    CopyOut(name, host_.name(), kInfoBuffer);
+    CopyOut(filePath, InstalledPlugin(host_).string(), kInfoBuffer);
+    CopyOut(signature, host_.signature(), kInfoBuffer);
+    CopyOut(description, host_.description(), kInfoBuffer);
+    return true;
+  }
+  if (const Stub* s = stub(id)) {
+    CopyOut(name, s->signature, kInfoBuffer);
+    CopyOut(filePath, "", kInfoBuffer);
+    CopyOut(signature, s->signature, kInfoBuffer);
+    CopyOut(description, "Stub plugin of the simulated host", kInfoBuffer);
+    return true;
+  }
+  for (char* out : {name, filePath, signature, description}) CopyOut(out, "", kInfoBuffer);
+  return false;
+}
+
+bool Plugins::isEnabled(XPLMPluginID id) const {
+  if (id == kPluginUnderTest) return host_.started();
+  const Stub* s = stub(id);
+  return s != nullptr && s->enabled;
+}
+
+bool Plugins::setEnabled(XPLMPluginID id, bool enabled) {
+  Stub* s = stub(id);
+  if (s == nullptr) return false;
+  s->enabled = enabled;
+  return true;
+}
+
+bool Plugins::hasFeature(std::string_view feature) const {
+  return std::any_of(features_.begin(), features_.end(), [&](const Feature& f) { return f.name == feature; });
+}
+
+bool Plugins::featureEnabled(std::string_view feature) const {
+  return std::any_of(features_.begin(), features_.end(),
+                     [&](const Feature& f) { return f.name == feature && f.enabled; });
+}
+
+void Plugins::enableFeature(std::string_view feature, bool enabled) {
+  for (Feature& f : features_) {
+    if (f.name == feature) f.enabled = enabled;
+  }
+}
+
+std::vector<std::string> Plugins::features() const {
+  std::vector<std::string> names;
+  for (const Feature& f : features_) names.push_back(f.name);
+  return names;
+}
+
+void* Plugins::findSymbol(const char* name) {
+  // Only SDK names: the library also exports the host's C++ API, which is no plugin's business.
+  if (name == nullptr || std::strncmp(name, "XP", 2) != 0) return nullptr;
+  Dl_info self{};
+  if (dladdr(reinterpret_cast<void*>(&Plugins::findSymbol), &self) == 0 || self.dli_fname == nullptr) {
+    return nullptr;
+  }
+  void* library = dlopen(self.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+  if (library == nullptr) return nullptr;
+  void* symbol = dlsym(library, name);
+  // dlsym also searches the library's dependencies; what they define is not the host's to give.
+  Dl_info where{};
+  const bool ours = symbol != nullptr && dladdr(symbol, &where) != 0 && where.dli_fbase == self.dli_fbase;
+  dlclose(library);
+  return ours ? symbol : nullptr;
+}
+
 }  // namespace sim
+
+using sim::Host;
+
+XPLM_API XPLMPluginID XPLMGetMyID(void) {
+  return sim::Safely<XPLMPluginID>(XPLM_NO_PLUGIN_ID, [](Host& host) { return host.caller(); });
+}
+
+XPLM_API int XPLMCountPlugins(void) {
+  return sim::Safely(0, [](Host& host) { return host.plugins().count(); });
+}
+
+XPLM_API XPLMPluginID XPLMGetNthPlugin(int inIndex) {
+  return sim::Safely<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
+                                   [&](Host& host) { return host.plugins().nth(inIndex); });
+}
+
+XPLM_API XPLMPluginID XPLMFindPluginByPath(const char* inPath) {
+  return sim::Safely<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
+                                   [&](Host& host) { return host.plugins().findByPath(inPath); });
+}
+
+XPLM_API XPLMPluginID XPLMFindPluginBySignature(const char* inSignature) {
+  return sim::Safely<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
+                                   [&](Host& host) { return host.plugins().findBySignature(inSignature); });
+}
+
+XPLM_API void XPLMGetPluginInfo(XPLMPluginID inPlugin, char* outName, char* outFilePath, char* outSignature,
+                                char* outDescription) {
+  sim::Safely(
+      [&](Host& host) { host.plugins().info(inPlugin, outName, outFilePath, outSignature, outDescription); });
+}
+
+XPLM_API int XPLMIsPluginEnabled(XPLMPluginID inPluginID) {
+  return sim::Safely(0, [&](Host& host) { return host.plugins().isEnabled(inPluginID) ? 1 : 0; });
+}
+
+XPLM_API int XPLMEnablePlugin(XPLMPluginID inPluginID) {
+  return sim::Safely(0, [&](Host& host) {
+    host.plugins().setEnabled(inPluginID, true);
+    return host.plugins().isEnabled(inPluginID) ? 1 : 0;
+  });
+}
+
+XPLM_API void XPLMDisablePlugin(XPLMPluginID inPluginID) {
+  sim::Safely([&](Host& host) { host.plugins().setEnabled(inPluginID, false); });
+}
+
+XPLM_API void XPLMReloadPlugins(void) {}
+
+XPLM_API void XPLMSendMessageToPlugin(XPLMPluginID inPlugin, int inMessage, void* inParam) {
+  sim::Safely([&](Host& host) { host.plugins().send(inPlugin, inMessage, inParam); });
+}
+
+XPLM_API int XPLMHasFeature(const char* inFeature) {
+  return sim::Safely(
+      0, [&](Host& host) { return inFeature != nullptr && host.plugins().hasFeature(inFeature); });
+}
+
+XPLM_API int XPLMIsFeatureEnabled(const char* inFeature) {
+  return sim::Safely(0, [&](Host& host) {
+    return inFeature != nullptr && host.plugins().featureEnabled(inFeature) ? 1 : 0;
+  });
+}
+
+XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable) {
+  sim::Safely([&](Host& host) {
+    if (inFeature != nullptr) host.plugins().enableFeature(inFeature, inEnable != 0);
+  });
+}
+
+XPLM_API void XPLMEnumerateFeatures(XPLMFeatureEnumerator_f inEnumerator, void* inRef) {
+  sim::Safely([&](Host& host) {
+    if (inEnumerator == nullptr) return;
+    const sim::PluginId caller = host.caller();
+    for (const std::string& name : host.plugins().features()) {
+      Host::PluginCall call(host, caller);
+      inEnumerator(name.c_str(), inRef);
+    }
+  });
+}
+
+XPLM_API void* XPLMFindSymbol(const char* inString) {
+  return sim::Safely<void*>(nullptr, [&](Host&) { return sim::Plugins::findSymbol(inString); });
+}

@@ -6,6 +6,18 @@
 // parameter is not null: the text it points to, read up to 4096 bytes; otherwise the decimal value of the
 // parameter. XPLMFindSymbol knows every SDK function this host implements by its name and gives null for
 // any other.
+//
+// Where the SDK documentation is silent:
+// - The plugin under test counts as loaded, and can be found by its signature or its installed file, from
+//   the end of XPluginStart until XPluginStop (Host::started()). Stubs are loaded for the host's life and
+//   enabled unless a plugin disables them; a disabled stub records nothing.
+// - XPLMSendMessageToPlugin with XPLM_NO_PLUGIN_ID reaches the plugin under test and every enabled stub,
+//   the sender included; a message to X-Plane (0) or an unknown id goes nowhere.
+// - XPLMCountPlugins / XPLMGetNthPlugin list the plugin under test (while loaded) first, then the stubs.
+// - XPLMEnablePlugin / XPLMDisablePlugin act on stubs only; the plugin under test's life is the driver's.
+//   XPLMReloadPlugins does nothing.
+// - Features: XPLM_USE_NATIVE_PATHS and XPLM_USE_NATIVE_WIDGET_WINDOWS exist, both disabled at first. With
+//   native paths on, XPLMGetDirectorySeparator gives "/" on every platform.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +26,7 @@
 #include <vector>
 
 #include "XPLMPlugin.h"
+#include "XPLMUtilities.h"
 #include "host.h"
 
 namespace sim {
@@ -29,14 +42,31 @@ class Plugins {
  public:
   explicit Plugins(Host& host);
   ~Plugins();
+  Plugins(const Plugins&) = delete;
+  Plugins& operator=(const Plugins&) = delete;
 
-  PluginId addStub(std::string signature);  // returns its id
+  PluginId addStub(std::string signature);                                         // returns its id
   const std::vector<RecordedMessage>* messages(std::string_view signature) const;  // null: no such stub
 
   // C API.
   XPLMPluginID findBySignature(const char* signature) const;
+  XPLMPluginID findByPath(const char* path) const;
   void send(XPLMPluginID to, int message, void* param);
   int count() const;
+  XPLMPluginID nth(int index) const;  // XPLM_NO_PLUGIN_ID out of range
+  // Copies what is asked for into 256-character buffers; false for an unknown id (buffers emptied).
+  bool info(XPLMPluginID id, char* name, char* filePath, char* signature, char* description) const;
+  bool isEnabled(XPLMPluginID id) const;
+  bool setEnabled(XPLMPluginID id, bool enabled);  // stubs only; false otherwise
+
+  bool hasFeature(std::string_view feature) const;
+  bool featureEnabled(std::string_view feature) const;
+  void enableFeature(std::string_view feature, bool enabled);  // unknown features are ignored
+  std::vector<std::string> features() const;
+
+  // The plugin's XPLMSetErrorCallback; the host keeps it and calls it for nothing yet.
+  void setErrorCallback(XPLMError_f callback) { errorCallback_ = callback; }
+  XPLMError_f errorCallback() const { return errorCallback_; }
 
   // Address of an SDK function this host implements, by name; null for unknown names.
   static void* findSymbol(const char* name);
@@ -45,9 +75,20 @@ class Plugins {
   struct Stub {
     std::string signature;
     std::vector<RecordedMessage> received;
+    bool enabled = true;
   };
+  struct Feature {
+    std::string name;
+    bool enabled = false;
+  };
+  const Stub* stub(XPLMPluginID id) const;
+  Stub* stub(XPLMPluginID id);
+  void record(Stub& stub, int message, void* param);
+
   Host& host_;
   std::vector<Stub> stubs_;
+  std::vector<Feature> features_;
+  XPLMError_f errorCallback_ = nullptr;
 };
 
 }  // namespace sim

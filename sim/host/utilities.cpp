@@ -1,0 +1,150 @@
+// Paths, the log, the error callback and the aircraft queries of the simulated host (XPLMUtilities.h and
+// XPLMPlanes.h, apart from the command functions).
+//
+// Where the SDK documentation is silent:
+// - Paths longer than the buffer the SDK asks for (512 characters, 256 for a file name) are cut to fit and
+//   terminated rather than overrunning the plugin's buffer.
+// - XPLMExtractFileAndPath on a text without separator leaves it as it is and returns it whole.
+// - XPLMGetNthAircraftModel for any index but 0 gives empty texts: the host flies the user's aircraft alone.
+#ifdef __linux__
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "XPLMPlanes.h"
+#include "XPLMUtilities.h"
+#include "host.h"
+#include "plugins.h"
+
+namespace sim {
+namespace {
+
+constexpr std::size_t kPathBuffer = 512;
+constexpr std::size_t kNameBuffer = 256;
+
+void CopyOut(char* out, std::string_view text, std::size_t capacity) {
+  if (out == nullptr) return;
+  const std::size_t n = std::min(text.size(), capacity - 1);
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+}
+
+bool NativePaths(Host& host) {
+  return host.plugins().featureEnabled("XPLM_USE_NATIVE_PATHS");
+}
+
+const char* Separator(Host& host) {
+  return Host::platform() == Platform::Windows && !NativePaths(host) ? "\\" : "/";
+}
+
+// Writes the whole text to the end of FILE. The log is X-Plane's file, not the plugin's, so on Linux it is
+// written with system calls: the file faults imposed on plugin code (at the C library's functions) must not
+// refuse it.
+void AppendToFile(const std::string& file, std::string_view text) {
+#ifdef __linux__
+  const long fd =
+      syscall(SYS_openat, AT_FDCWD, file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  while (!text.empty()) {
+    const long written = syscall(SYS_write, fd, text.data(), text.size());
+    if (written <= 0) break;
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  syscall(SYS_close, fd);
+#else
+  if (std::FILE* out = std::fopen(file.c_str(), "ab")) {
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+  }
+#endif
+}
+
+template <typename Body>
+void Safely(Body&& body) noexcept {
+  Host* host = Host::current();
+  if (host == nullptr) return;
+  try {
+    body(*host);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+}  // namespace sim
+
+using sim::Host;
+
+XPLM_API void XPLMGetSystemPath(char* outSystemPath) {
+  sim::Safely([&](Host& host) { sim::CopyOut(outSystemPath, host.systemPath(), sim::kPathBuffer); });
+}
+
+XPLM_API void XPLMGetPrefsPath(char* outPrefsPath) {
+  sim::Safely([&](Host& host) {
+    const std::string separator = sim::Separator(host);
+    const std::string path =
+        host.systemPath() + "Output" + separator + "preferences" + separator + "Set X-Plane.prf";
+    sim::CopyOut(outPrefsPath, path, sim::kPathBuffer);
+  });
+}
+
+XPLM_API const char* XPLMGetDirectorySeparator(void) {
+  const char* result = nullptr;
+  sim::Safely([&](Host& host) { result = sim::Separator(host); });
+  return result;
+}
+
+XPLM_API char* XPLMExtractFileAndPath(char* inFullPath) {
+  char* result = nullptr;
+  sim::Safely([&](Host& host) {
+    if (inFullPath == nullptr) return;
+    result = inFullPath;
+    const bool windowsNames = Host::platform() == sim::Platform::Windows && !sim::NativePaths(host);
+    char* last = nullptr;
+    for (char* p = inFullPath; *p != '\0'; ++p) {
+      if (*p == '/' || (windowsNames && *p == '\\')) last = p;
+    }
+    if (last == nullptr) return;
+    *last = '\0';
+    result = last + 1;
+  });
+  return result;
+}
+
+XPLM_API void XPLMDebugString(const char* inString) {
+  sim::Safely([&](Host& host) {
+    if (inString == nullptr) return;
+    sim::AppendToFile((host.root() / "Log.txt").string(), inString);
+  });
+}
+
+XPLM_API void XPLMSetErrorCallback(XPLMError_f inCallback) {
+  sim::Safely([&](Host& host) { host.plugins().setErrorCallback(inCallback); });
+}
+
+XPLM_API void XPLMGetNthAircraftModel(int inIndex, char* outFileName, char* outPath) {
+  sim::Safely([&](Host& host) {
+    if (inIndex != 0) {
+      sim::CopyOut(outFileName, "", sim::kNameBuffer);
+      sim::CopyOut(outPath, "", sim::kPathBuffer);
+      return;
+    }
+    const auto file = host.resolve(host.aircraft());
+    sim::CopyOut(outFileName, file.filename().string(), sim::kNameBuffer);
+    sim::CopyOut(outPath, file.string(), sim::kPathBuffer);
+  });
+}
+
+XPLM_API void XPLMCountAircraft(int* outTotalAircraft, int* outActiveAircraft, XPLMPluginID* outController) {
+  sim::Safely([&](Host&) {
+    if (outTotalAircraft != nullptr) *outTotalAircraft = 1;
+    if (outActiveAircraft != nullptr) *outActiveAircraft = 1;
+    if (outController != nullptr) *outController = sim::kSimulatorId;
+  });
+}
