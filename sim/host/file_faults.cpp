@@ -1,7 +1,96 @@
-// Skeleton: replaced by the full implementation.
 #include "file_faults.h"
 
+#include <algorithm>
+#include <system_error>
+
+#include "host.h"
+
+namespace fs = std::filesystem;
+
 namespace sim {
+namespace {
+
+// Is PATH the folder PREFIX or below it? Both normalised, so a string prefix ending at a separator is a
+// component-wise prefix.
+bool IsAtOrBelow(const std::string& path, const std::string& prefix) {
+  if (path.size() < prefix.size() || path.compare(0, prefix.size(), prefix) != 0) return false;
+  return path.size() == prefix.size() || prefix.back() == '/' || path[prefix.size()] == '/';
+}
+
+}  // namespace
+
 FileFaults::FileFaults(Host& host) : host_(host) {}
 FileFaults::~FileFaults() = default;
+
+std::string FileFaults::Normalise(const fs::path& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  if (ec) return {};
+  std::string text = absolute.lexically_normal().generic_string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+void FileFaults::setReadOnly(const fs::path& path, bool readOnly) {
+  const std::string folder = Normalise(host_.resolve(path.generic_string()));
+  if (folder.empty()) return;
+  std::lock_guard lock(mutex_);
+  std::erase_if(entries_, [&](const auto& entry) { return IsAtOrBelow(entry.first, folder); });
+  // Only an opening inside a read-only folder needs an entry of its own.
+  bool inherited = false;
+  std::size_t longest = 0;
+  for (const auto& [prefix, flag] : entries_) {
+    if (IsAtOrBelow(folder, prefix) && prefix.size() >= longest) {
+      longest = prefix.size();
+      inherited = flag;
+    }
+  }
+  if (readOnly != inherited) entries_[folder] = readOnly;
+}
+
+bool FileFaults::isReadOnly(const char* path) const {
+  if (path == nullptr || *path == '\0') return false;
+  std::lock_guard lock(mutex_);
+  if (entries_.empty()) return false;
+  const std::string file = Normalise(path);
+  if (file.empty()) return false;
+  bool readOnly = false;
+  std::size_t longest = 0;
+  for (const auto& [prefix, flag] : entries_) {
+    if (IsAtOrBelow(file, prefix) && prefix.size() >= longest) {
+      longest = prefix.size();
+      readOnly = flag;
+    }
+  }
+  return readOnly;
+}
+
+void FileFaults::setDiskFull(std::optional<std::uint64_t> bytes) {
+  std::lock_guard lock(mutex_);
+  budget_ = bytes;
+}
+
+std::uint64_t FileFaults::allowWrite(std::uint64_t size) {
+  std::lock_guard lock(mutex_);
+  if (!budget_) return size;
+  const std::uint64_t allowed = std::min(size, *budget_);
+  *budget_ -= allowed;
+  return allowed;
+}
+
+void FileFaults::refund(std::uint64_t size) {
+  std::lock_guard lock(mutex_);
+  if (budget_) *budget_ += size;
+}
+
+bool FileFaults::diskFull() const {
+  std::lock_guard lock(mutex_);
+  return budget_ && *budget_ == 0;
+}
+
+bool FileFaults::limited() const {
+  std::lock_guard lock(mutex_);
+  return budget_.has_value();
+}
+
 }  // namespace sim

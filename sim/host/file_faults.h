@@ -4,13 +4,24 @@
 // fwrite, ...), which talvenor-sim and the test programs interpose (file_interpose.cpp). Only calls made
 // while plugin code runs (Host::inPluginCall) are affected, so root cannot bypass them and the host's own
 // files are never refused.
+//
+// Paths are compared lexically: absolute, normalised ("." and ".." folded), component by component; links
+// are not followed, so the plugin must reach a folder through the simulator folder's own path (as it does
+// with XPLMGetSystemPath).
+//
+// A full disk counts the bytes the plugin writes to regular files (write(2), and stdio's fwrite, fputs,
+// fputc, putc and fprintf family). Writes through stdio that overrun the budget behave as buffered writes
+// on a full disk do: a small write seems to succeed, the bytes that fitted reach the file, and the loss is
+// reported when the stream is flushed or closed (fflush and fclose return EOF with ENOSPC, ferror is set);
+// a write larger than a stdio buffer fails at once with a short count.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace sim {
 
@@ -21,17 +32,26 @@ class FileFaults {
   explicit FileFaults(Host& host);
   ~FileFaults();
 
-  void setReadOnly(const std::filesystem::path& path, bool readOnly);  // path below the simulator folder
+  // PATH below the simulator folder; the latest setting for a folder overrides those made below it, so
+  // `writable` on a subfolder of a read-only folder opens just that subfolder.
+  void setReadOnly(const std::filesystem::path& path, bool readOnly);
   bool isReadOnly(const char* path) const;  // does a create/write/rename/remove of this path fail?
   // After BYTES more bytes written by the plugin, every write fails with ENOSPC; nullopt ends it.
   void setDiskFull(std::optional<std::uint64_t> bytes);
   // Accounts for a write of `size` bytes; returns how many may be written (less than size once full).
   std::uint64_t allowWrite(std::uint64_t size);
-  bool diskFull() const;
+  // Gives back bytes granted by allowWrite that the write did not use after all.
+  void refund(std::uint64_t size);
+  bool diskFull() const;  // a write now fails (the budget is used up)
+  bool limited() const;   // a disk-full budget is in force
+
+  // The absolute, lexically normal form the comparisons use ("" when PATH cannot be made absolute).
+  static std::string Normalise(const std::filesystem::path& path);
 
  private:
   Host& host_;
-  std::vector<std::string> readOnly_;  // absolute, normalised prefixes
+  mutable std::mutex mutex_;             // the plugin may write from its own threads
+  std::map<std::string, bool> entries_;  // normalised folder -> read-only; the longest match decides
   std::optional<std::uint64_t> budget_;
 };
 

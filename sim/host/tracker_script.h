@@ -4,6 +4,11 @@
 // current frame; every entry point answers its configured result (0 unless `fail` set one); NP_QueryVersion
 // writes `version`. A missing entry point is removed from the library's exports when the library is laid
 // out, so the plugin's lookup of it fails as with a real library that lacks it.
+//
+// The copy is laid out by replacing the file (a new file renamed over the old one), so a copy the plugin
+// has already loaded stays intact and keeps the exports it had: the platform loader hands out the loaded
+// copy again for the same path as long as it is loaded. A change of the missing entries therefore reaches a
+// plugin that has not loaded the library yet, or one that unloads it and loads it again.
 #pragma once
 
 #include <array>
@@ -36,13 +41,16 @@ class TrackerScript {
   ~TrackerScript();
 
   // Lays the substitute library out as DIR/NPClient64.dll (DIR relative to the simulator folder) and points
-  // the registry entry at DIR. Entries marked missing are left out of that copy's exports.
+  // the registry entry at DIR (its absolute path, without a trailing separator). Entries marked missing are
+  // left out of that copy's exports.
   bool installLibrary(const std::string& dir, std::string* error);
   void removeRegistryEntry();  // as `no-tracker`
   void setFrame(const TrackerFrame& frame) { frame_ = frame; }
   const TrackerFrame& frame() const { return frame_; }
   void fail(const std::string& entry, int result) { results_[entry] = result; }
-  void setMissing(const std::string& entry);  // re-lays out an installed library
+  // Re-lays out an installed library; false (with a message) when ENTRY is not an entry point or the
+  // copy cannot be written.
+  bool setMissing(const std::string& entry, std::string* error = nullptr);
   void setVersion(std::uint16_t version) { version_ = version; }
 
   // Called by the substitute library.
@@ -53,6 +61,8 @@ class TrackerScript {
 
   // Every entry point of the client library, in the order the plugin resolves them.
   static const std::vector<std::string>& entryPoints();
+  // The registry value file that names the library's folder.
+  static std::filesystem::path RegistryValueFile();
 
  private:
   Host& host_;
@@ -66,7 +76,13 @@ class TrackerScript {
 
 // The registry stand-in on POSIX: the value NAME of key A\B\C under HKEY_CURRENT_USER is the file
 // ROOT/HKEY_CURRENT_USER/A/B/C/NAME holding the value's bytes. ROOT is $TALVENOR_REGISTRY; the host sets it
-// to <simulator folder>/registry, so tests never touch the user's home.
+// to <simulator folder>/registry, so tests never touch the user's home. Unset: the current host's
+// <simulator folder>/registry; empty without a host.
 std::filesystem::path RegistryRoot();
+
+// Renames the exported symbols NAMES of the ELF shared library IMAGE in place (same length, first letter
+// changed), so that a lookup by the old name fails. False with a message when IMAGE is not a well-formed
+// 64-bit ELF file or one of NAMES is not among its exports.
+bool HideElfExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error);
 
 }  // namespace sim

@@ -1,0 +1,578 @@
+// The C library's file functions as the plugin sees them: read-only folders, a full disk and the debugger
+// output (standard error) captured into the host.
+//
+// Programs that host a plugin link this file and export its symbols, so a plugin library loaded later
+// binds its calls to these definitions before the C library's; each passes on to the next definition
+// (the sanitizer's interceptor or the C library) found with dlsym(RTLD_NEXT). Faults apply only while
+// plugin code runs; everything else passes straight through, the host's own files included.
+//
+// Calls made inside the C library (printf to stdout, stdio's own buffer flushes) do not come through here,
+// which is why stdio writes are accounted when the plugin hands the bytes over, not when they reach the
+// disk.
+#undef _FORTIFY_SOURCE  // the wrappers it adds would clash with the definitions below
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "file_faults.h"
+#include "host.h"
+
+namespace {
+
+// Set while this file's own code runs, so that anything it calls passes straight through.
+thread_local int t_busy = 0;
+
+struct Busy {
+  Busy() { ++t_busy; }
+  ~Busy() { --t_busy; }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+};
+
+// The next definition of NAME; null while it is being looked up on this thread (dlsym may itself call a
+// function defined here) or when there is none.
+void* Resolve(std::atomic<void*>& slot, const char* name) {
+  void* function = slot.load(std::memory_order_acquire);
+  if (function != nullptr || t_busy > 0) return function;
+  Busy busy;
+  function = dlsym(RTLD_NEXT, name);
+  slot.store(function, std::memory_order_release);
+  return function;
+}
+
+#define TALVENOR_NEXT(name, type)                        \
+  auto Next_##name()->type {                             \
+    static std::atomic<void*> slot{nullptr};             \
+    return reinterpret_cast<type>(Resolve(slot, #name)); \
+  }
+
+TALVENOR_NEXT(fopen, FILE* (*)(const char*, const char*))
+TALVENOR_NEXT(fopen64, FILE* (*)(const char*, const char*))
+TALVENOR_NEXT(freopen, FILE* (*)(const char*, const char*, FILE*))
+TALVENOR_NEXT(fclose, int (*)(FILE*))
+TALVENOR_NEXT(fwrite, size_t (*)(const void*, size_t, size_t, FILE*))
+TALVENOR_NEXT(fputs, int (*)(const char*, FILE*))
+TALVENOR_NEXT(fputc, int (*)(int, FILE*))
+TALVENOR_NEXT(putc, int (*)(int, FILE*))
+TALVENOR_NEXT(vfprintf, int (*)(FILE*, const char*, va_list))
+TALVENOR_NEXT(__vfprintf_chk, int (*)(FILE*, int, const char*, va_list))
+TALVENOR_NEXT(fflush, int (*)(FILE*))
+TALVENOR_NEXT(ferror, int (*)(FILE*))
+TALVENOR_NEXT(rename, int (*)(const char*, const char*))
+TALVENOR_NEXT(renameat, int (*)(int, const char*, int, const char*))
+TALVENOR_NEXT(remove, int (*)(const char*))
+TALVENOR_NEXT(unlink, int (*)(const char*))
+TALVENOR_NEXT(unlinkat, int (*)(int, const char*, int))
+TALVENOR_NEXT(rmdir, int (*)(const char*))
+TALVENOR_NEXT(open, int (*)(const char*, int, ...))
+TALVENOR_NEXT(open64, int (*)(const char*, int, ...))
+TALVENOR_NEXT(openat, int (*)(int, const char*, int, ...))
+TALVENOR_NEXT(openat64, int (*)(int, const char*, int, ...))
+TALVENOR_NEXT(creat, int (*)(const char*, mode_t))
+TALVENOR_NEXT(creat64, int (*)(const char*, mode_t))
+TALVENOR_NEXT(write, ssize_t (*)(int, const void*, size_t))
+TALVENOR_NEXT(mkdir, int (*)(const char*, mode_t))
+TALVENOR_NEXT(mkdirat, int (*)(int, const char*, mode_t))
+
+#undef TALVENOR_NEXT
+
+// The host whose faults apply to the call in progress: only plugin code is refused.
+sim::Host* PluginHost() {
+  if (t_busy > 0) return nullptr;
+  sim::Host* host = sim::Host::current();
+  return host != nullptr && host->inPluginCall() ? host : nullptr;
+}
+
+int Fail(int error) {
+  errno = error;
+  return -1;
+}
+
+void Capture(sim::Host& host, const void* data, size_t size) {
+  if (data == nullptr || size == 0) return;
+  Busy busy;
+  try {
+    host.debug().append(static_cast<const char*>(data), size);
+  } catch (...) {  // out of memory: the text is lost, the plugin goes on
+  }
+}
+
+// The path as the faults compare it: relative paths are taken from DIRFD's folder or the working folder.
+bool Refused(sim::Host& host, int dirfd, const char* path) {
+  if (path == nullptr || *path == '\0') return false;
+  Busy busy;
+  try {
+    if (path[0] == '/' || dirfd == AT_FDCWD) return host.fileFaults().isReadOnly(path);
+    char link[48];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", dirfd);
+    std::array<char, PATH_MAX> folder{};
+    const ssize_t length = readlink(link, folder.data(), folder.size() - 1);
+    if (length <= 0) return false;
+    std::string full(folder.data(), static_cast<size_t>(length));
+    full += '/';
+    full += path;
+    return host.fileFaults().isReadOnly(full.c_str());
+  } catch (...) {
+    return false;
+  }
+}
+
+bool ModeWrites(const char* mode) {
+  return mode != nullptr && (std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr ||
+                             std::strchr(mode, '+') != nullptr);
+}
+
+// Does opening with FLAGS change the file system? O_CREAT alone creates only a file that is missing.
+bool FlagsWrite(int dirfd, const char* path, int flags) {
+  if ((flags & O_ACCMODE) != O_RDONLY || (flags & O_TRUNC) != 0) return true;
+#ifdef O_TMPFILE
+  if ((flags & O_TMPFILE) == O_TMPFILE) return true;
+#endif
+  return (flags & O_CREAT) != 0 && path != nullptr && faccessat(dirfd, path, F_OK, 0) != 0;
+}
+
+bool NeedsMode(int flags) {
+#ifdef O_TMPFILE
+  if ((flags & O_TMPFILE) == O_TMPFILE) return true;
+#endif
+  return (flags & O_CREAT) != 0;
+}
+
+bool IsRegularFile(int fd) {
+  struct stat status {};
+  return fd >= 0 && fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Streams whose writes were cut short by the full disk, with the error their flush and close report.
+// Fixed storage: this is used before and after the program's static objects live.
+struct StreamFailure {
+  FILE* stream = nullptr;
+  int error = 0;
+  bool reported = false;  // the flush or close has told the plugin; ferror says so from then on
+};
+constexpr size_t kTrackedStreams = 64;
+std::mutex g_failuresMutex;
+std::array<StreamFailure, kTrackedStreams> g_failures{};
+std::atomic<int> g_failureCount{0};
+
+bool MarkFailed(FILE* stream, int error) {
+  std::lock_guard lock(g_failuresMutex);
+  StreamFailure* freeSlot = nullptr;
+  for (StreamFailure& failure : g_failures) {
+    if (failure.stream == stream) return true;
+    if (failure.stream == nullptr && freeSlot == nullptr) freeSlot = &failure;
+  }
+  if (freeSlot == nullptr) return false;
+  *freeSlot = {stream, error, false};
+  g_failureCount.fetch_add(1, std::memory_order_release);
+  return true;
+}
+
+// The failure recorded for STREAM (error 0: none); REPORT marks it as told to the plugin, FORGET drops it.
+StreamFailure FailureOf(FILE* stream, bool report, bool forget) {
+  if (g_failureCount.load(std::memory_order_acquire) == 0) return {};
+  std::lock_guard lock(g_failuresMutex);
+  for (StreamFailure& failure : g_failures) {
+    if (failure.stream != stream || stream == nullptr) continue;
+    const StreamFailure found = failure;
+    if (report) failure.reported = true;
+    if (forget) {
+      failure = {};
+      g_failureCount.fetch_sub(1, std::memory_order_release);
+    }
+    return found;
+  }
+  return {};
+}
+
+bool AnyFailure() {
+  return g_failureCount.load(std::memory_order_acquire) > 0;
+}
+
+// What a stdio write by the running code needs: nothing, the debugger output, or the disk budget.
+enum class Route { Next, Debug, Budget };
+
+Route RouteOf(sim::Host* host, FILE* stream) {
+  if (host == nullptr || stream == nullptr) return Route::Next;
+  if (stream == stderr) return Route::Debug;
+  Busy busy;
+  if (host->fileFaults().limited() && IsRegularFile(fileno(stream))) return Route::Budget;
+  return Route::Next;
+}
+
+// A stdio write of SIZE bytes to STREAM on a limited disk. Returns how many bytes to report as written, or
+// -1 to hand the whole write to the C library unchanged.
+long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t size) {
+  sim::FileFaults& faults = host.fileFaults();
+  const std::uint64_t allowed = faults.allowWrite(size);
+  if (allowed == size) return -1;
+  if (allowed > 0) {
+    auto next = Next_fwrite();
+    const size_t written = next != nullptr ? next(data, 1, allowed, stream) : 0;
+    if (written < allowed) faults.refund(allowed - written);
+  }
+  // A write that fits in the stream's buffer would seem to succeed and fail at the flush.
+  if (size <= BUFSIZ && MarkFailed(stream, ENOSPC)) return static_cast<long long>(size);
+  errno = ENOSPC;
+  return static_cast<long long>(allowed);
+}
+
+// Routes SIZE bytes of a stdio write; -1: let the C library write them.
+long long RoutedWrite(Route route, sim::Host* host, FILE* stream, const void* data, size_t size) {
+  switch (route) {
+    case Route::Debug:
+      Capture(*host, data, size);
+      return static_cast<long long>(size);
+    case Route::Budget:
+      return BudgetedWrite(*host, stream, data, size);
+    case Route::Next:
+      break;
+  }
+  return -1;
+}
+
+// fprintf and its kin for a routed stream: formats, then writes as one block.
+int RoutedPrintf(Route route, sim::Host* host, FILE* stream, const char* format, va_list arguments) {
+  std::array<char, 512> local{};
+  va_list copy;
+  va_copy(copy, arguments);
+  const int length = std::vsnprintf(local.data(), local.size(), format, copy);
+  va_end(copy);
+  if (length < 0) return length;
+  const size_t size = static_cast<size_t>(length);
+  std::string large;
+  const char* text = local.data();
+  if (size >= local.size()) {
+    try {
+      large.resize(size + 1);
+    } catch (...) {
+      return Fail(ENOMEM);
+    }
+    va_copy(copy, arguments);
+    std::vsnprintf(large.data(), large.size(), format, copy);
+    va_end(copy);
+    text = large.data();
+  }
+  long long written = RoutedWrite(route, host, stream, text, size);
+  if (written < 0) {  // within the budget: the C library writes it all
+    auto next = Next_fwrite();
+    written = next != nullptr ? static_cast<long long>(next(text, 1, size, stream)) : 0;
+  }
+  return written == static_cast<long long>(size) ? length : -1;
+}
+
+FILE* OpenStream(FILE* (*next)(const char*, const char*), const char* path, const char* mode) {
+  if (next == nullptr) return errno = ENOSYS, nullptr;
+  if (sim::Host* host = PluginHost(); host != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
+    errno = EROFS;
+    return nullptr;
+  }
+  return next(path, mode);
+}
+
+int OpenFile(int (*next)(int, const char*, int, ...), int dirfd, const char* path, int flags, mode_t mode) {
+  if (next == nullptr) return Fail(ENOSYS);
+  if (sim::Host* host = PluginHost();
+      host != nullptr && FlagsWrite(dirfd, path, flags) && Refused(*host, dirfd, path)) {
+    return Fail(EROFS);
+  }
+  return NeedsMode(flags) ? next(dirfd, path, flags, mode) : next(dirfd, path, flags);
+}
+
+int OpenFile(int (*next)(const char*, int, ...), const char* path, int flags, mode_t mode) {
+  if (next == nullptr) return Fail(ENOSYS);
+  if (sim::Host* host = PluginHost();
+      host != nullptr && FlagsWrite(AT_FDCWD, path, flags) && Refused(*host, AT_FDCWD, path)) {
+    return Fail(EROFS);
+  }
+  return NeedsMode(flags) ? next(path, flags, mode) : next(path, flags);
+}
+
+// Refuses a change of PATH (relative to DIRFD) under a read-only folder.
+bool RefusedChange(int dirfd, const char* path) {
+  sim::Host* host = PluginHost();
+  return host != nullptr && Refused(*host, dirfd, path);
+}
+
+mode_t ModeArgument(int flags, va_list arguments) {
+  return NeedsMode(flags) ? static_cast<mode_t>(va_arg(arguments, unsigned int)) : 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+FILE* fopen(const char* path, const char* mode) {
+  return OpenStream(Next_fopen(), path, mode);
+}
+
+FILE* fopen64(const char* path, const char* mode) {
+  return OpenStream(Next_fopen64(), path, mode);
+}
+
+FILE* freopen(const char* path, const char* mode, FILE* stream) {
+  auto next = Next_freopen();
+  if (next == nullptr) return errno = ENOSYS, nullptr;
+  FailureOf(stream, false, true);
+  if (sim::Host* host = PluginHost();
+      host != nullptr && path != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
+    // freopen closes the stream whether or not the new file opens.
+    if (auto close = Next_fclose(); close != nullptr) close(stream);
+    errno = EROFS;
+    return nullptr;
+  }
+  return next(path, mode, stream);
+}
+
+int fclose(FILE* stream) {
+  auto next = Next_fclose();
+  if (next == nullptr) return errno = ENOSYS, EOF;
+  const StreamFailure failure = FailureOf(stream, true, true);
+  const int result = next(stream);
+  if (failure.error == 0) return result;
+  errno = failure.error;
+  return EOF;
+}
+
+int fflush(FILE* stream) {
+  auto next = Next_fflush();
+  if (next == nullptr) return errno = ENOSYS, EOF;
+  const int result = next(stream);
+  if (stream == nullptr) {
+    if (!AnyFailure()) return result;
+    std::lock_guard lock(g_failuresMutex);
+    for (StreamFailure& failure : g_failures) {
+      if (failure.stream != nullptr) failure.reported = true;
+    }
+    errno = ENOSPC;
+    return EOF;
+  }
+  const StreamFailure failure = FailureOf(stream, true, false);
+  if (failure.error == 0) return result;
+  errno = failure.error;
+  return EOF;
+}
+
+int ferror(FILE* stream) noexcept {
+  auto next = Next_ferror();
+  const int result = next != nullptr ? next(stream) : 0;
+  if (result != 0) return result;
+  return FailureOf(stream, false, false).reported ? 1 : 0;
+}
+
+size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {
+  auto next = Next_fwrite();
+  if (next == nullptr) return errno = ENOSYS, 0;
+  sim::Host* host = PluginHost();
+  const Route route = RouteOf(host, stream);
+  if (route == Route::Next || size == 0 || count == 0 || count > SIZE_MAX / size) {
+    return next(data, size, count, stream);
+  }
+  const long long written = RoutedWrite(route, host, stream, data, size * count);
+  if (written < 0) return next(data, size, count, stream);
+  return static_cast<size_t>(written) / size;
+}
+
+int fputs(const char* text, FILE* stream) {
+  auto next = Next_fputs();
+  if (next == nullptr) return errno = ENOSYS, EOF;
+  sim::Host* host = PluginHost();
+  const Route route = RouteOf(host, stream);
+  if (route == Route::Next) return next(text, stream);
+  const size_t size = std::strlen(text);
+  const long long written = RoutedWrite(route, host, stream, text, size);
+  if (written < 0) return next(text, stream);
+  return written == static_cast<long long>(size) ? 1 : EOF;
+}
+
+namespace {
+
+int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
+  if (next == nullptr) return errno = ENOSYS, EOF;
+  sim::Host* host = PluginHost();
+  const Route route = RouteOf(host, stream);
+  if (route == Route::Next) return next(character, stream);
+  const unsigned char byte = static_cast<unsigned char>(character);
+  const long long written = RoutedWrite(route, host, stream, &byte, 1);
+  if (written < 0) return next(character, stream);
+  return written == 1 ? byte : EOF;
+}
+
+int PrintTo(FILE* stream, const char* format, va_list arguments, int (*next)(FILE*, const char*, va_list)) {
+  sim::Host* host = PluginHost();
+  const Route route = RouteOf(host, stream);
+  if (route != Route::Next && format != nullptr) return RoutedPrintf(route, host, stream, format, arguments);
+  return next != nullptr ? next(stream, format, arguments) : Fail(ENOSYS);
+}
+
+}  // namespace
+
+int fputc(int character, FILE* stream) {
+  return PutCharacter(Next_fputc(), character, stream);
+}
+
+int putc(int character, FILE* stream) {
+  return PutCharacter(Next_putc(), character, stream);
+}
+
+int vfprintf(FILE* stream, const char* format, va_list arguments) {
+  return PrintTo(stream, format, arguments, Next_vfprintf());
+}
+
+int fprintf(FILE* stream, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  const int result = PrintTo(stream, format, arguments, Next_vfprintf());
+  va_end(arguments);
+  return result;
+}
+
+// The fortified forms, for plugins built with _FORTIFY_SOURCE; the check flag only matters to the C
+// library's own formatting, which the routed paths replace.
+int __vfprintf_chk(FILE* stream, int flag, const char* format, va_list arguments) {
+  auto next = Next___vfprintf_chk();
+  sim::Host* host = PluginHost();
+  if (RouteOf(host, stream) == Route::Next) {
+    return next != nullptr ? next(stream, flag, format, arguments) : Fail(ENOSYS);
+  }
+  return PrintTo(stream, format, arguments, Next_vfprintf());
+}
+
+int __fprintf_chk(FILE* stream, int flag, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  const int result = __vfprintf_chk(stream, flag, format, arguments);
+  va_end(arguments);
+  return result;
+}
+
+ssize_t write(int fd, const void* data, size_t size) {
+  auto next = Next_write();
+  if (next == nullptr) return Fail(ENOSYS);
+  sim::Host* host = PluginHost();
+  if (host == nullptr) return next(fd, data, size);
+  if (fd == STDERR_FILENO) {
+    Capture(*host, data, size);
+    return static_cast<ssize_t>(size);
+  }
+  sim::FileFaults& faults = host->fileFaults();
+  if (size == 0 || !faults.limited() || !IsRegularFile(fd)) return next(fd, data, size);
+  const std::uint64_t allowed = faults.allowWrite(size);
+  if (allowed == 0) return Fail(ENOSPC);
+  const ssize_t written = next(fd, data, allowed);
+  if (written < 0) {
+    faults.refund(allowed);
+  } else if (static_cast<std::uint64_t>(written) < allowed) {
+    faults.refund(allowed - static_cast<std::uint64_t>(written));
+  }
+  return written;
+}
+
+int open(const char* path, int flags, ...) {
+  va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = ModeArgument(flags, arguments);
+  va_end(arguments);
+  return OpenFile(Next_open(), path, flags, mode);
+}
+
+int open64(const char* path, int flags, ...) {
+  va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = ModeArgument(flags, arguments);
+  va_end(arguments);
+  return OpenFile(Next_open64(), path, flags, mode);
+}
+
+int openat(int dirfd, const char* path, int flags, ...) {
+  va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = ModeArgument(flags, arguments);
+  va_end(arguments);
+  return OpenFile(Next_openat(), dirfd, path, flags, mode);
+}
+
+int openat64(int dirfd, const char* path, int flags, ...) {
+  va_list arguments;
+  va_start(arguments, flags);
+  const mode_t mode = ModeArgument(flags, arguments);
+  va_end(arguments);
+  return OpenFile(Next_openat64(), dirfd, path, flags, mode);
+}
+
+int creat(const char* path, mode_t mode) {
+  auto next = Next_creat();
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+}
+
+int creat64(const char* path, mode_t mode) {
+  auto next = Next_creat64();
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+}
+
+int rename(const char* from, const char* to) noexcept {
+  auto next = Next_rename();
+  if (next == nullptr) return Fail(ENOSYS);
+  if (RefusedChange(AT_FDCWD, from) || RefusedChange(AT_FDCWD, to)) return Fail(EROFS);
+  return next(from, to);
+}
+
+int renameat(int fromDir, const char* from, int toDir, const char* to) noexcept {
+  auto next = Next_renameat();
+  if (next == nullptr) return Fail(ENOSYS);
+  if (RefusedChange(fromDir, from) || RefusedChange(toDir, to)) return Fail(EROFS);
+  return next(fromDir, from, toDir, to);
+}
+
+int remove(const char* path) noexcept {
+  auto next = Next_remove();
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+}
+
+int unlink(const char* path) noexcept {
+  auto next = Next_unlink();
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+}
+
+int unlinkat(int dirfd, const char* path, int flags) noexcept {
+  auto next = Next_unlinkat();
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(dirfd, path) ? Fail(EROFS) : next(dirfd, path, flags);
+}
+
+int rmdir(const char* path) noexcept {
+  auto next = Next_rmdir();
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+}
+
+int mkdir(const char* path, mode_t mode) noexcept {
+  auto next = Next_mkdir();
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+}
+
+int mkdirat(int dirfd, const char* path, mode_t mode) noexcept {
+  auto next = Next_mkdirat();
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(dirfd, path) ? Fail(EROFS) : next(dirfd, path, mode);
+}
+
+}  // extern "C"
