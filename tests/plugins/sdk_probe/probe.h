@@ -62,6 +62,11 @@ struct Checks {
       destroyedDescriptorLength = -1, destroyedVisible = -1, destroyedPropertyExists = -1, nullVisible = -1;
 };
 
+struct TrackerResults {
+  int found = -1, loaded = 0, entries = 0, version = -1, startResult = -1, getResult = -1, status = -1,
+      number = -1;
+};
+
 struct Probe {
   std::array<Binding, 160> bindings{};
   int bindingCount = 0;
@@ -118,6 +123,12 @@ struct Probe {
   // files and debug output
   int fileResult = -1, fileErrno = 0, fileWrites = 0, saveResult = -1, removeResult = -1, debugLines = 0;
 
+  // tracker client
+  TrackerResults tracker;
+  void* trackerLibrary = nullptr;
+  std::array<void*, 11> trackerEntries{};
+  std::array<float, 6> trackerPose{};  // roll, pitch, heading, x, y, z of the last frame read
+
   Checks checks;
 };
 
@@ -170,6 +181,10 @@ void ToggleWindow();
 void RefreshVisibility();
 void DestroyWindow();
 void StopWidgets();
+
+void ConnectTracker();
+void ReadTracker();
+void DisconnectTracker();
 
 void WriteFile();
 void SaveAtomically();

@@ -55,7 +55,7 @@ struct Action {
   void (*run)();
 };
 
-constexpr std::array<Action, 19> kActions = {{
+constexpr std::array<Action, 22> kActions = {{
     {"probe/leak", "Leave registrations behind at stop", Leak},
     {"probe/head_writer", "Toggle writing the head datarefs every cycle", ToggleHeadWriter},
     {"probe/spawn", "Let the main flight loop register a second one", RequestSpawn},
@@ -76,6 +76,9 @@ constexpr std::array<Action, 19> kActions = {{
     {"probe/save", "Save saved.txt through a temporary file and a rename", SaveAtomically},
     {"probe/remove_file", "Remove output.txt", RemoveFile},
     {"probe/debug", "Write a line to the debugger output", WriteDebugLine},
+    {"probe/tracker_connect", "Find, load and start the tracker client", ConnectTracker},
+    {"probe/tracker_read", "Read one frame from the tracker client", ReadTracker},
+    {"probe/tracker_disconnect", "Stop and unload the tracker client", DisconnectTracker},
 }};
 
 int ActionHandler(XPLMCommandRef, XPLMCommandPhase phase, void* refcon) {

@@ -210,11 +210,11 @@ void CheckDataRefs() {
   XPLMSetDataf(groundSpeed, before + 123.0f);
   c.readOnlyWriteIgnored = XPLMGetDataf(groundSpeed) == before ? 1 : 0;
 
-  // Our own datarefs, read and written through the host like anyone else would.
-  XPLMDataRef own = XPLMFindDataRef("probe/float_array");
   std::array<float, 10> buffer{};
-  c.arrayClipped = XPLMGetDatavf(own, buffer.data(), 6, 10);
-  c.negativeOffsetCopied = XPLMGetDatavf(own, buffer.data(), -1, 4);
+  c.arrayClipped = XPLMGetDatavf(n1, buffer.data(), c.arrayLength - 2, 10);
+  c.negativeOffsetCopied = XPLMGetDatavf(n1, buffer.data(), -1, 4);
+
+  // Our own datarefs, read and written through the host like anyone else would.
   XPLMDataRef ownInt = XPLMFindDataRef("probe/int_value");
   const int writesBefore = p.intValueBinding != nullptr ? p.intValueBinding->writes : 0;
   XPLMSetDatai(ownInt, 7);

@@ -152,6 +152,17 @@ void PublishAll() {
   PublishInt("probe/remove_result", &p.removeResult, false);
   PublishInt("probe/debug_lines", &p.debugLines, false);
 
+  PublishInt("probe/tracker/found", &p.tracker.found, false);
+  PublishInt("probe/tracker/loaded", &p.tracker.loaded, false);
+  PublishInt("probe/tracker/entries", &p.tracker.entries, false);
+  PublishInt("probe/tracker/version", &p.tracker.version, false);
+  PublishInt("probe/tracker/start_result", &p.tracker.startResult, false);
+  PublishInt("probe/tracker/get_result", &p.tracker.getResult, false);
+  PublishInt("probe/tracker/status", &p.tracker.status, false);
+  PublishInt("probe/tracker/number", &p.tracker.number, false);
+  PublishFloatArray("probe/tracker/pose", p.trackerPose.data(), static_cast<int>(p.trackerPose.size()),
+                    false);
+
   PublishChecks(p.checks);
 }
 
@@ -180,6 +191,7 @@ PLUGIN_API void XPluginStop(void) {
   StopWidgets();
   StopCommands();
   StopLoops();
+  DisconnectTracker();
   WithdrawAll();
   Debug("SDK Probe: stop");
 }
