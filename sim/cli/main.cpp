@@ -1,6 +1,80 @@
-// Skeleton: replaced by the scenario runner's command line.
-#include <cstdio>
-int main() {
-  std::puts("talvenor-sim: not built yet");
-  return 2;
+// talvenor-sim: runs scenario files against the simulated X-Plane host.
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runner.h"
+
+#ifndef TALVENOR_DEFAULT_PLUGIN
+#define TALVENOR_DEFAULT_PLUGIN ""
+#endif
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: talvenor-sim [options] SCENARIO...\n"
+    "  --plugin PATH   the plugin library to load (default: the Talvenor.xpl of this build)\n"
+    "  --root DIR      the simulator folder (default: a fresh temporary folder, removed afterwards)\n"
+    "  --keep          keep the temporary simulator folder and print its path\n"
+    "  --csv PATH      write one row per cycle: time and the six head datarefs\n"
+    "  --out DIR       folder for pictures written by `render` (default: the current folder)\n"
+    "  --plot PATH     write an SVG chart of the six head datarefs over simulated time, with the events "
+    "marked\n"
+    "  --trace         print each directive as it runs\n"
+    "  --quiet         print only failures and the closing line\n"
+    "  -h, --help      show this help\n"
+    "Exit status: 0 when every expectation held, 1 when one failed, 2 when a scenario cannot be run.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  sim::scenario::RunOptions options;
+  options.plugin = TALVENOR_DEFAULT_PLUGIN;
+  std::vector<std::string> files;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    auto value = [&](std::filesystem::path& target) {
+      if (i + 1 >= argc) {
+        std::cerr << "talvenor-sim: " << arg << " needs a value\n" << kUsage;
+        return false;
+      }
+      target = argv[++i];
+      return true;
+    };
+    if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
+      files.emplace_back(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "-h" || arg == "--help") {
+      std::cout << kUsage;
+      return 0;
+    } else if (arg == "--plugin") {
+      if (!value(options.plugin)) return 2;
+    } else if (arg == "--root") {
+      if (!value(options.root)) return 2;
+    } else if (arg == "--csv") {
+      if (!value(options.csv)) return 2;
+    } else if (arg == "--out") {
+      if (!value(options.out)) return 2;
+    } else if (arg == "--plot") {
+      if (!value(options.plot)) return 2;
+    } else if (arg == "--keep") {
+      options.keep = true;
+    } else if (arg == "--trace") {
+      options.trace = true;
+    } else if (arg == "--quiet") {
+      options.quiet = true;
+    } else {
+      std::cerr << "talvenor-sim: unknown option " << arg << "\n" << kUsage;
+      return 2;
+    }
+  }
+  if (files.empty()) {
+    std::cerr << "talvenor-sim: no scenario file given\n" << kUsage;
+    return 2;
+  }
+  return sim::scenario::RunFiles(options, files, std::cout, std::cerr);
 }

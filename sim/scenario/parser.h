@@ -1,0 +1,135 @@
+// The directives of a scenario, checked for their form before anything runs: names, argument counts,
+// numbers, key names and byte strings. What depends on the simulator (a dataref's existence, a widget) is
+// checked when the directive runs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lexer.h"
+
+namespace sim::scenario {
+
+enum class Op {
+  // Simulator set-up.
+  Root,
+  Write,
+  WriteBytes,
+  Remove,
+  ReadOnly,
+  Writable,
+  DiskFull,
+  Aircraft,
+  StubPlugin,
+  Fps,
+  Only,
+  NoCommandFunctions,
+  TrackerLibrary,
+  NoTracker,
+  // Plugin life.
+  Start,
+  Stop,
+  PlaneLoaded,
+  // Time and input.
+  Frames,
+  Seconds,
+  CommandBegin,
+  CommandEnd,
+  CommandOnce,
+  CommandHold,
+  Key,
+  Menu,
+  Click,
+  Type,
+  Close,
+  Set,
+  TrackerFrame,
+  TrackerFail,
+  TrackerMissing,
+  TrackerVersion,
+  Render,
+  PrintDataRefs,
+  PrintWidget,
+  PrintLog,
+  // Expectations.
+  ExpectDataRef,
+  ExpectWidgetText,
+  ExpectWidgetState,
+  ExpectWidgetVisible,
+  ExpectWidgetHidden,
+  ExpectWindow,
+  ExpectMenuItem,
+  ExpectMenuItems,
+  ExpectCommand,
+  ExpectHandlers,
+  ExpectSimAction,
+  ExpectHotkeys,
+  ExpectHotkey,
+  ExpectFlightLoops,
+  ExpectMessages,
+  ExpectMessage,
+  ExpectLogContains,
+  ExpectLogLacks,
+  ExpectLogEquals,
+  ExpectDebugContains,
+  ExpectDebugLacks,
+  ExpectFileSize,
+  ExpectFileBytes,
+  ExpectFileAbsent,
+  ExpectFileContains,
+};
+
+bool IsExpectation(Op op);
+// Directives that give the plugin input or change its life; they are the events of a plot.
+bool IsEvent(Op op);
+
+// "NAME" or "NAME[i]".
+struct DataRefName {
+  std::string name;
+  std::optional<int> index;
+  std::string written;
+};
+
+// "CAPTION", "CAPTION"#K or @DL,DT.
+struct WidgetName {
+  std::string caption;
+  int ordinal = 1;
+  bool byOffset = false;
+  int dl = 0, dt = 0;
+  std::string written;
+};
+
+// The fields a `tracker frame` gives; the others stay as in the previous frame.
+struct TrackerFields {
+  std::optional<long long> status, number;
+  std::optional<double> roll, pitch, heading, x, y, z;
+};
+
+struct Directive {
+  int line = 0;
+  std::string source;
+  Op op = Op::Start;
+  std::string name;   // path, command, menu title, signature, window caption, tracker entry, platform
+  std::string item;   // menu item, hotkey description, message text
+  std::string text;   // text or bytes to write, type or look for
+  std::string state;  // visible, hidden, absent, enabled, disabled, exists
+  WidgetName widget;
+  std::vector<DataRefName> datarefs;  // set and expect: one; print: any number
+  std::vector<double> values;         // set: one or a whole array; expect: one
+  std::optional<double> tolerance;
+  long long count =
+      0;  // frames, fps, cycles held, expected counts and sizes, message K, plane index, key code
+  long long number = 0;  // message number, key flags, tracker result and version
+  double seconds = 0;
+  std::optional<std::uint64_t> diskBytes;  // disk-full; nullopt: off
+  TrackerFields frame;
+};
+
+// Throws ScenarioError naming the line.
+std::vector<Directive> Parse(const std::vector<Line>& lines);
+std::vector<Directive> Parse(std::string_view text);
+
+}  // namespace sim::scenario
