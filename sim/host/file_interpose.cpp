@@ -168,15 +168,18 @@ std::mutex g_failuresMutex;
 std::array<StreamFailure, kTrackedStreams> g_failures{};
 std::atomic<int> g_failureCount{0};
 
-bool MarkFailed(FILE* stream, int error) {
+bool MarkFailed(FILE* stream, int error, bool reported) {
   std::lock_guard lock(g_failuresMutex);
   StreamFailure* freeSlot = nullptr;
   for (StreamFailure& failure : g_failures) {
-    if (failure.stream == stream) return true;
+    if (failure.stream == stream) {
+      failure.reported = failure.reported || reported;
+      return true;
+    }
     if (failure.stream == nullptr && freeSlot == nullptr) freeSlot = &failure;
   }
   if (freeSlot == nullptr) return false;
-  *freeSlot = {stream, error, false};
+  *freeSlot = {stream, error, reported};
   g_failureCount.fetch_add(1, std::memory_order_release);
   return true;
 }
@@ -225,7 +228,9 @@ long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t 
     if (written < allowed) faults.refund(allowed - written);
   }
   // A write that fits in the stream's buffer would seem to succeed and fail at the flush.
-  if (size <= BUFSIZ && MarkFailed(stream, ENOSPC)) return static_cast<long long>(size);
+  if (size <= BUFSIZ && MarkFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
+  // A larger one goes to the disk at once and fails there; the stream keeps the error.
+  MarkFailed(stream, ENOSPC, true);
   errno = ENOSPC;
   return static_cast<long long>(allowed);
 }

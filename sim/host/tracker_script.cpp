@@ -71,6 +71,9 @@ bool HideElfExports(std::vector<char>& image, const std::set<std::string>& names
       header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_shentsize != sizeof(Elf64_Shdr)) {
     return Failed(error, "not a 64-bit ELF library");
   }
+  if (!InRange(image, header.e_shoff, std::uint64_t{header.e_shnum} * sizeof(Elf64_Shdr))) {
+    return Failed(error, "section table out of bounds");
+  }
   auto section = [&](std::uint64_t index, Elf64_Shdr* out) {
     return index < header.e_shnum && ReadAt(image, header.e_shoff + index * sizeof(Elf64_Shdr), out);
   };
