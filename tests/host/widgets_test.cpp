@@ -216,7 +216,7 @@ TEST_F(WidgetsTest, CallbacksRunAsThePluginThatAddedThem) {
   EXPECT_EQ(widgets_.info(window)->owner, 2);
 }
 
-TEST_F(WidgetsTest, CheckBoxFlipsItsStateBeforeTelling) {
+TEST_F(WidgetsTest, CheckBoxFlipsItsStateBeforeTellingRadioButtonIsSet) {
   XPWidgetID window = Window();
   XPWidgetID box = CheckBox(window, "X");
   XPAddWidgetCallback(window, Recorder<'W', 1>);
@@ -234,18 +234,13 @@ TEST_F(WidgetsTest, CheckBoxFlipsItsStateBeforeTelling) {
   EXPECT_EQ(Received(xpMsg_ButtonStateChanged)[0].param2, 0);
   EXPECT_EQ(Received(xpMsg_ButtonStateChanged)[0].stateSeen, 0);
   EXPECT_TRUE(Received(xpMsg_PushButtonPressed).empty());
-}
 
-TEST_F(WidgetsTest, RadioButtonIsSetOnEveryClick) {
-  XPWidgetID window = Window();
   XPWidgetID radio = Child(window, "1", xpWidgetClass_Button);
   XPSetWidgetProperty(radio, xpProperty_ButtonBehavior, xpButtonBehaviorRadioButton);
-  XPAddWidgetCallback(window, Recorder<'W', 1>);
   widgets_.click(radio);
   widgets_.click(radio);
-  ASSERT_EQ(Received(xpMsg_ButtonStateChanged).size(), 2u);
-  EXPECT_EQ(Received(xpMsg_ButtonStateChanged)[1].param2, 1);
-  EXPECT_EQ(XPGetWidgetProperty(radio, xpProperty_ButtonState, nullptr), 1);
+  ASSERT_EQ(Received(xpMsg_ButtonStateChanged).size(), 3u);
+  EXPECT_EQ(Received(xpMsg_ButtonStateChanged)[2].param2, 1) << "a radio button is set, never cleared";
 }
 
 TEST_F(WidgetsTest, StateSetFromCodeSendsNoButtonMessage) {
@@ -322,6 +317,26 @@ TEST_F(WidgetsTest, CloseBoxTellsOnlyItsWindow) {
   EXPECT_EQ(widgets_.close(window), sim::UserAction::NotReachable);
   EXPECT_EQ(widgets_.close(button), sim::UserAction::WrongKind);
   EXPECT_EQ(Received(xpMessage_CloseButtonPushed).size(), 1u);
+}
+
+// Closes the window it sits on, as a panel's close handler does.
+int DestroyOnClose(XPWidgetMessage message, XPWidgetID widget, intptr_t, intptr_t) {
+  if (message != xpMessage_CloseButtonPushed) return 0;
+  XPDestroyWidget(widget, 1);
+  return 0;
+}
+
+TEST_F(WidgetsTest, AWindowDestroyedByItsHandlerHearsNothingMore) {
+  XPWidgetID window = Window();
+  XPWidgetID button = Child(window, "Go", xpWidgetClass_Button);
+  XPSetWidgetProperty(window, xpProperty_MainWindowHasCloseBoxes, 1);
+  XPAddWidgetCallback(window, Recorder<'W', 0>);
+  XPAddWidgetCallback(window, DestroyOnClose);
+  EXPECT_EQ(widgets_.close(window), sim::UserAction::Delivered);
+  EXPECT_EQ(Whom(xpMessage_CloseButtonPushed), "") << "the older callback went with the window";
+  EXPECT_EQ(Whom(xpMsg_Destroy), "W");
+  EXPECT_FALSE(widgets_.info(button).has_value());
+  EXPECT_EQ(widgets_.close(window), sim::UserAction::NoWidget);
 }
 
 TEST_F(WidgetsTest, TypingReplacesAFieldsText) {
