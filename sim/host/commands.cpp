@@ -244,17 +244,15 @@ std::vector<std::string> Commands::registrations(PluginId owner) const {
 
 void Commands::removePlugin(PluginId owner) {
   for (const auto& command : commands_) {
-    auto& handlers = command->handlers;
-    for (const auto& handler : handlers) {
-      if (handler->owner == owner) handler->removed = true;
-    }
-    std::erase_if(handlers, [](const auto& handler) { return handler->removed; });
-    if (!command->builtin && command->creator == owner) {
+    const bool goes = !command->builtin && command->creator == owner;
+    if (goes) {
       command->removed = true;
       command->held = false;
-      for (const auto& handler : handlers) handler->removed = true;
-      handlers.clear();
     }
+    std::erase_if(command->handlers, [&](const auto& handler) {
+      if (goes || handler->owner == owner) handler->removed = true;
+      return handler->removed;
+    });
   }
 }
 

@@ -151,14 +151,14 @@ int Menus::appendItem(XPLMMenuID id, const char* name, void* itemRef) {
   Menu* menu = reachable(id);
   if (menu == nullptr) return -1;
   const PluginId caller = host_.caller();
+  const auto index = std::count_if(menu->items.begin(), menu->items.end(),
+                                   [caller](const Item& item) { return item.owner == caller; });
   Item item;
   item.text = name != nullptr ? name : "";
   item.ref = itemRef;
   item.owner = caller;
   menu->items.push_back(std::move(item));
-  return static_cast<int>(std::count_if(menu->items.begin(), menu->items.end(),
-                                        [caller](const Item& i) { return i.owner == caller; })) -
-         1;
+  return static_cast<int>(index);
 }
 
 void Menus::appendSeparator(XPLMMenuID id) {
