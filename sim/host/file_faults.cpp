@@ -32,7 +32,8 @@ std::string FileFaults::Normalise(const fs::path& path) {
 }
 
 void FileFaults::setReadOnly(const fs::path& path, bool readOnly) {
-  const std::string folder = Normalise(host_.resolve(path.generic_string()));
+  // Relative to the simulator folder; a path already resolved is taken as it is.
+  const std::string folder = Normalise(path.is_absolute() ? path : host_.resolve(path.generic_string()));
   if (folder.empty()) return;
   std::lock_guard lock(mutex_);
   std::erase_if(entries_, [&](const auto& entry) { return IsAtOrBelow(entry.first, folder); });

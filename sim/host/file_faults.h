@@ -32,8 +32,9 @@ class FileFaults {
   explicit FileFaults(Host& host);
   ~FileFaults();
 
-  // PATH below the simulator folder; the latest setting for a folder overrides those made below it, so
-  // `writable` on a subfolder of a read-only folder opens just that subfolder.
+  // PATH relative to the simulator folder (or already resolved, absolute); the latest setting for a folder
+  // overrides those made below it, so `writable` on a subfolder of a read-only folder opens just that
+  // subfolder.
   void setReadOnly(const std::filesystem::path& path, bool readOnly);
   bool isReadOnly(const char* path) const;  // does a create/write/rename/remove of this path fail?
   // After BYTES more bytes written by the plugin, every write fails with ENOSPC; nullopt ends it.

@@ -121,6 +121,10 @@ TEST_F(FileFaultsTest, PathsCompareByComponentAfterNormalising) {
   });
   EXPECT_TRUE(host_.fileFaults().isReadOnly(At("Resources/plugins/Talvenor").c_str()));
   EXPECT_FALSE(host_.fileFaults().isReadOnly(At("Resources/plugins").c_str()));
+  // A folder may also be given already resolved.
+  host_.fileFaults().setReadOnly(At("Output"), true);
+  EXPECT_TRUE(host_.fileFaults().isReadOnly(At("Output/x.txt").c_str()));
+  EXPECT_FALSE(host_.fileFaults().isReadOnly(At("Outputs/x.txt").c_str()));
 }
 
 TEST_F(FileFaultsTest, WritableRestoresAFolderOrOpensASubfolder) {
