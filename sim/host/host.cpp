@@ -71,6 +71,8 @@ Host::Host(HostOptions options) : options_(std::move(options)) {
   tracker_ = std::make_unique<TrackerScript>(*this);
   setenv("TALVENOR_REGISTRY", (root_ / "registry").c_str(), 1);
   layOut();
+  // A reused simulator folder may hold an old registry value; a host starts with no tracker installed.
+  tracker_->removeRegistryEntry();
 }
 
 Host::~Host() {
