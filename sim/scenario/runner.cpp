@@ -150,6 +150,7 @@ class ScenarioRun {
   std::string Where(int line) const { return line > 0 ? name_ + ":" + std::to_string(line) : name_; }
 
   void Error(int line, const std::string& message) {
+    out_.flush();  // keeps the order of the two streams on a terminal
     err_ << Where(line) << ": error: " << message << '\n';
     ++totals_.errors;
   }
@@ -301,7 +302,12 @@ class ScenarioRun {
     } else {
       written = refs.write(ref.name, d.values.front(), ref.index);
     }
-    if (!written) Fail(d, "cannot write " + ref.written);
+    if (!written) {
+      const bool ints = (refs.types(ref.name) & (xplmType_Int | xplmType_IntArray)) != 0;
+      const bool whole =
+          std::all_of(d.values.begin(), d.values.end(), [](double v) { return v == std::trunc(v); });
+      Fail(d, "cannot write " + ref.written + (ints && !whole ? ": it holds whole numbers" : ""));
+    }
   }
 
   // --- widgets ---
@@ -388,6 +394,13 @@ class ScenarioRun {
     if (recording_ != nullptr && IsEvent(d.op)) {
       const double time = host_ ? host_->time() : 0;
       std::string label = d.source;
+      if (d.op == Op::Set) {
+        // The dataref's last name part is enough on a chart of the head.
+        const std::string& written = d.datarefs.front().written;
+        const std::size_t at = label.find(written);
+        const std::size_t slash = written.rfind('/');
+        if (at != std::string::npos && slash != std::string::npos) label.erase(at, slash + 1);
+      }
       if (label.size() > 48) label = label.substr(0, 45) + "...";
       recording_->events.push_back({recording_->offset + time, label});
     }
