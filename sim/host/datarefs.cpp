@@ -439,6 +439,12 @@ bool DataRefs::writeArray(std::string_view full, const std::vector<double>& valu
   return false;
 }
 
+void DataRefs::removePlugin(PluginId owner) {
+  for (const auto& entry : entries_) {
+    if (entry->accessor() && entry->owner == owner) entry->live = false;
+  }
+}
+
 std::vector<std::string> DataRefs::registrations(PluginId owner) const {
   std::vector<std::string> result;
   for (const auto& entry : entries_) {

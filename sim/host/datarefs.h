@@ -84,6 +84,7 @@ class DataRefs {
   // Accessors registered by the plugin and not unregistered, one text per registration
   // ("data accessor NAME").
   std::vector<std::string> registrations(PluginId owner) const;
+  void removePlugin(PluginId owner);  // the plugin is unloaded: its accessors go, their handles go stale
 
   // The C API (XPLMDataAccess.h) is implemented on top of these. Registration is attributed to
   // Host::caller().

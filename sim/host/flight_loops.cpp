@@ -139,6 +139,13 @@ int FlightLoops::calls(XPLMFlightLoop_f callback) const {
   return it != calls_.end() ? it->second : 0;
 }
 
+void FlightLoops::removePlugin(PluginId owner) {
+  for (Loop& loop : loops_) {
+    if (loop.owner == owner) loop.removed = true;
+  }
+  if (!running_) std::erase_if(loops_, [](const Loop& loop) { return loop.removed; });
+}
+
 std::vector<std::string> FlightLoops::registrations(PluginId owner) const {
   std::vector<std::string> result;
   for (const Loop& loop : loops_) {

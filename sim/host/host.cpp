@@ -241,8 +241,14 @@ std::vector<std::string> Host::stop() {
   add(datarefs_->registrations(kPluginUnderTest));
   add(menus_->registrations(kPluginUnderTest));
   add(widgets_->registrations(kPluginUnderTest));
-  // X-Plane removes the plugin's Plugins-menu items with it, and unloads its library.
+  // X-Plane removes what belongs to the plugin with it (its menu items, the commands it created, and any
+  // registration it leaked), so nothing can call into the library once it is unloaded.
   menus_->removePluginItems(kPluginUnderTest);
+  commands_->removePlugin(kPluginUnderTest);
+  hotkeys_->removePlugin(kPluginUnderTest);
+  flightLoops_->removePlugin(kPluginUnderTest);
+  datarefs_->removePlugin(kPluginUnderTest);
+  widgets_->removePlugin(kPluginUnderTest);
   unloadLibrary();
   return left;
 }

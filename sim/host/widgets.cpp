@@ -681,6 +681,18 @@ std::vector<XPWidgetID> Widgets::windows() const {
   return result;
 }
 
+void Widgets::removePlugin(PluginId owner) {
+  for (const auto& widget : widgets_) {
+    if (widget->alive && widget->owner == owner) widget->alive = false;
+  }
+  for (const auto& widget : widgets_) {
+    if (!widget->alive) continue;
+    std::erase_if(widget->callbacks, [owner](const Widget::Callback& callback) { return callback.owner == owner; });
+    std::erase_if(widget->children, [](const Widget* child) { return !child->alive; });
+    if (widget->parent != nullptr && !widget->parent->alive) widget->parent = nullptr;
+  }
+}
+
 std::vector<std::string> Widgets::registrations(PluginId owner) const {
   std::vector<std::string> left;
   for (const auto& widget : widgets_) {

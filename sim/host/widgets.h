@@ -112,6 +112,8 @@ class Widgets {
   UserAction close(XPWidgetID window);
   // One text per live widget at the top of a hierarchy (a root window, or an orphan) that the plugin made.
   std::vector<std::string> registrations(PluginId owner) const;
+  // The plugin is unloaded: its widgets and the callbacks it added go, without messages (its code is gone).
+  void removePlugin(PluginId owner);
 
   // The button class's reaction to a completed press (used by the class function).
   void pressButton(XPWidgetID id);
