@@ -17,7 +17,7 @@ release: deps
 	cmake --build --preset release
 
 demo: dev
-	build/dev/sim/cli/talvenor-sim --plot build/dev/demo-head.svg examples/demo.scn
+	build/dev/sim/talvenor-sim --plot build/dev/demo-head.svg examples/demo.scn
 
 test: dev asan
 	ctest --preset dev
