@@ -1,0 +1,82 @@
+// The setup file Talvenor.ini: read once at start into SetupSettings, never written.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+namespace talvenor {
+
+struct HotkeyBinding {
+  std::int32_t virtualKey = 0;
+  std::int32_t modifiers = 0;
+  std::int32_t enabled = 0;
+};
+
+inline constexpr int kHotkeySlots = 16;
+
+// Slot order of the hotkey sections.
+enum HotkeySlot {
+  kSlotPreset1 = 0,  // .. kSlotPreset1 + 7: PRESET1..PRESET8
+  kSlotViewControlToggle = 8,
+  kSlotTrackerToggle,
+  kSlotEffectsToggle,
+  kSlotControlPanelToggle,
+  kSlotDataPanelToggle,
+  kSlotEffectsPanelToggle,
+  kSlotLimitsToggle,
+  kSlotVibrationToggle,
+};
+
+struct SetupSettings {
+  std::int32_t debugLogEnabled = 0;
+  std::int32_t debugViewEnabled = 0;
+  std::int32_t enableExternalData = 0;
+  std::int32_t autoStart = 0;
+  std::int32_t engineVibration = 1;
+  std::int32_t trackIrDisableOnAutoStart = 0;
+  std::int32_t effectsDisableOnAutoStart = 0;
+  std::int32_t engineVibrationOffInFlight = 0;
+  float engineVibrationScalerX = 1.0f;
+  float engineVibrationScalerY = 1.0f;
+  float engineVibrationScalerZ = 1.0f;
+  std::int32_t trackIrEnableXAxis = 1;
+  std::int32_t trackIrEnableYAxis = 1;
+  std::int32_t trackIrEnableZAxis = 1;
+  std::int32_t trackIrEnablePitchAxis = 1;
+  std::int32_t trackIrEnableHeadingAxis = 1;
+  std::int32_t trackIrEnableRollAxis = 1;
+  std::int32_t resetRollOffsetOnStartup = 1;
+  float axisXIncrement = 0.01f;
+  float axisYIncrement = 0.01f;
+  float axisZIncrement = 0.01f;
+  float axisHeadingIncrement = 1.0f;
+  float axisPitchIncrement = 1.0f;
+  float axisRollIncrement = 1.0f;
+  float axisIncrementChange = 0.0f;
+  std::array<HotkeyBinding, kHotkeySlots> hotkeys{};
+};
+
+// The settings of the running plugin; until the file is read they hold the defaults (both debug switches off).
+SetupSettings& Settings();
+
+// Sets the defaults, parses the file at the plugin's setup path and logs the outcome; true when the whole
+// file was applied.
+bool ReadSetupFile();
+
+// Parser result codes.
+inline constexpr int kSetupNotOpened = 0;
+inline constexpr int kSetupApplied = -1;
+inline constexpr int kSetupBadSection = 1;
+inline constexpr int kSetupBadDebugKey = 2;
+inline constexpr int kSetupBadConfigKey = 3;
+// 4..19: an invalid key in a hotkey section (see HotkeySectionCode).
+
+int ParseSetupFile(const char* path);
+// Reads one line (its line end included) into buffer; null at the end of the file or on a read error.
+char* ReadSetupLine(char* buffer, int size, std::FILE* file);
+void StripBlanks(const char* text, char (&result)[256]);
+std::int32_t LookupKeyName(const char* name);
+std::int32_t ParseModifiers(const char* text);
+
+}  // namespace talvenor

@@ -1,0 +1,42 @@
+// All mutable state of the plugin, in one place. XPluginStart value-initialises it, so a start after a
+// stop is a fresh load. Each subsystem reaches its own record through its own accessor (View(), Settings(),
+// Menu(), ...); nothing else is global.
+#pragma once
+
+#include <cstdint>
+
+#include "config/setup_file.h"
+#include "plugin/hotkeys.h"
+#include "plugin/plugin_menu.h"
+#include "plugin/sim_datarefs.h"
+#include "ui/panels.h"
+#include "view/view_state.h"
+
+namespace talvenor {
+
+struct HostPaths {
+  char setupFilePath[512] = {};    // empty when the system path was too long for it
+  char xplmLibraryPath[512] = {};
+};
+
+struct Plugin {
+  SetupSettings setup{};
+  ViewState view{};
+  SimDataRefs refs{};
+  PluginMenu menu{};
+  HotkeyRegistrations hotkeys{};
+  HostPaths paths{};
+  Panels panels{};
+  std::intptr_t systemWindowHandle = 0;
+  std::int32_t trackerToggleState = 0;
+};
+
+Plugin& State();
+void ResetState();  // value-initialises everything (plugin start)
+
+// The entry points' work.
+void StartPlugin(char* outName, char* outSig, char* outDesc);
+void StopPlugin();
+void ReceiveMessage(int from, int message, void* param);
+
+}  // namespace talvenor

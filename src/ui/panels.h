@@ -1,0 +1,75 @@
+// The widget windows as the view engine sees them: the values the control panel holds, and the displays the
+// engine keeps current. While a window has not been built its widget handles are null; the host ignores
+// calls on null widgets and reads give 0, so every box reads off and the multiplier reads 0.
+#pragma once
+
+#include "XPWidgetDefs.h"
+#include "view/head_pose.h"
+
+namespace talvenor {
+
+struct ControlPanelWidgets {
+  XPWidgetID window = nullptr;
+  XPWidgetID presetBoxes[kPresetSlots] = {};
+  XPWidgetID presetNumberField = nullptr;
+  XPWidgetID axisBoxes[6] = {};  // x, y, z, pitch, heading, roll
+  XPWidgetID multiplierCaption = nullptr;
+  XPWidgetID multiplierField = nullptr;
+  XPWidgetID statusCaption = nullptr;
+  XPWidgetID continuousBox = nullptr;
+  XPWidgetID limitsEnableBox = nullptr;
+  XPWidgetID forceEffectsBox = nullptr;
+  XPWidgetID presetsIndicator = nullptr;
+  XPWidgetID limitsIndicator = nullptr;
+  XPWidgetID pilotOffsetFields[6] = {};  // x, y, z, pitch, heading, roll
+  XPWidgetID limitFields[6] = {};        // X1, X2, Y1, Y2, Z1, Z2
+};
+
+struct EffectsPanelWidgets {
+  XPWidgetID window = nullptr;
+  XPWidgetID effectsOnBox = nullptr;
+  XPWidgetID valueFields[6] = {};
+};
+
+struct DataDisplayWidgets {
+  XPWidgetID window = nullptr;
+  XPWidgetID headFields[6] = {};       // x, y, z, pitch, heading, roll as read back
+  XPWidgetID sourceFields[6] = {};     // the raw source pose
+  XPWidgetID forceFields[3] = {};      // g-force offsets x, y, z
+  XPWidgetID incrementFields[6] = {};  // current increments
+};
+
+struct Panels {
+  ControlPanelWidgets control;
+  EffectsPanelWidgets effects;
+  DataDisplayWidgets data;
+  bool controlPanelCreated = false, controlPanelVisible = false;
+  bool effectsPanelCreated = false, effectsPanelVisible = false;
+  bool dataDisplayCreated = false, dataDisplayVisible = false;
+};
+
+Panels& PanelState();
+
+// Panel-held values, read at the moment they are needed.
+bool TrackerAxisEnabled(int axis);  // x, y, z, pitch, heading, roll
+float TrackerTranslationMultiplier();
+bool ContinuousMode();
+bool LimitsEnableBox();
+bool ForceEffectsBox();
+
+// Displays the engine keeps current (all formatted with "%f" / "%d" into fixed buffers).
+void ShowPresetBoxesFirstOnly();
+void ShowPresetNumber(int number);
+void ShowChangeIndicators(bool presetsChanged, bool limitsChanged);
+void ShowPilotOffsets(const HeadPose& pose);
+void ShowSourcePose(const HeadPose& raw);
+void ShowDataDisplay(const HeadPose& head, const float (&forces)[3], const float (&increments)[6]);
+void SetForceEffectsBoxes(bool on);  // the control panel's and the effects panel's boxes
+
+// Limits: all bounds of all slots := 0, shown in the limit fields; marks the limits changed.
+void ClearAllLimits();
+// The source widgets of the control panel follow the source state.
+void RefreshSourceWidgets();
+void HideAllWindows();
+
+}  // namespace talvenor

@@ -1,0 +1,71 @@
+// A fresh simulated X-Plane and a fresh Talvenor, linked into the test, for every test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "XPLMDefs.h"
+#include "commands.h"
+#include "datarefs.h"
+#include "file_faults.h"
+#include "flight_loops.h"
+#include "host.h"
+#include "hotkeys.h"
+#include "menus.h"
+#include "plugins.h"
+#include "widgets.h"
+
+PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc);
+PLUGIN_API void XPluginStop(void);
+PLUGIN_API int XPluginEnable(void);
+PLUGIN_API void XPluginDisable(void);
+PLUGIN_API void XPluginReceiveMessage(XPLMPluginID inFrom, int inMessage, void* inParam);
+
+namespace talvenor::testing {
+
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host_ = std::make_unique<sim::Host>();
+    host_->linkPlugin({&XPluginStart, &XPluginStop, &XPluginEnable, &XPluginDisable, &XPluginReceiveMessage});
+  }
+  void TearDown() override {
+    if (host_->started()) {
+      const auto left = host_->stop();
+      EXPECT_TRUE(left.empty()) << "left registered: " << (left.empty() ? "" : left.front());
+    }
+    host_.reset();
+  }
+
+  sim::Host& host() { return *host_; }
+
+  // Writes Talvenor.ini into the plugin's folder before the start.
+  void WriteSetupFile(const std::string& text) { WriteFile("Resources/plugins/Talvenor/Talvenor.ini", text); }
+  void WriteFile(const std::string& relative, const std::string& bytes) {
+    const auto path = host_->resolve(relative);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  std::string ReadFile(const std::string& relative) const {
+    std::ifstream in(host_->resolve(relative), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  std::string Log() const { return ReadFile("Resources/plugins/Talvenor/TalvenorLog.txt"); }
+
+  void Start() { ASSERT_EQ(host_->start(), 1); }
+  float Float(const char* dataref) { return static_cast<float>(host_->datarefs().read(dataref)->value); }
+  int Int(const char* dataref) { return static_cast<int>(host_->datarefs().read(dataref)->value); }
+  void Set(const char* dataref, double value) { ASSERT_TRUE(host_->datarefs().write(dataref, value)); }
+
+ private:
+  std::unique_ptr<sim::Host> host_;
+};
+
+}  // namespace talvenor::testing
