@@ -1,0 +1,95 @@
+#include "config/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+namespace talvenor {
+namespace {
+
+// The white space the runtime's conversions skip (the "C" locale's isspace, without asking the locale).
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+const char* SkipSpace(const char* text) {
+  while (IsSpace(*text)) ++text;
+  return text;
+}
+
+std::size_t CopyOut(char* buffer, std::size_t size, const char* text, std::size_t length) {
+  if (buffer == nullptr || size == 0) return 0;
+  const std::size_t count = length < size - 1 ? length : size - 1;
+  std::memcpy(buffer, text, count);
+  buffer[count] = '\0';
+  return count;
+}
+
+}  // namespace
+
+double TextToDouble(const char* text) {
+  if (text == nullptr) return 0.0;
+  const char* p = SkipSpace(text);
+  bool negative = false;
+  if (*p == '+' || *p == '-') {
+    negative = *p == '-';
+    ++p;
+  }
+  // Only plain decimal forms count: this also keeps out "nan", "inf" and "0x" forms, which from_chars's
+  // hexadecimal-free general format would take for "0".
+  if (!IsDigit(*p) && !(*p == '.' && IsDigit(p[1]))) return 0.0;
+  if (*p == '0' && (p[1] == 'x' || p[1] == 'X')) return 0.0;
+  const char* end = p;
+  while (*end != '\0') ++end;
+  double value = 0.0;
+  const auto result = std::from_chars(p, end, value, std::chars_format::general);
+  if (result.ec != std::errc{} || !std::isfinite(value)) return 0.0;
+  return negative ? -value : value;
+}
+
+float TextToFloat(const char* text) {
+  const double value = TextToDouble(text);
+  if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) return 0.0f;
+  return static_cast<float>(value);
+}
+
+std::int32_t TextToInt(const char* text) {
+  if (text == nullptr) return 0;
+  const char* p = SkipSpace(text);
+  bool negative = false;
+  if (*p == '+' || *p == '-') {
+    negative = *p == '-';
+    ++p;
+  }
+  std::int64_t value = 0;
+  for (; IsDigit(*p); ++p) {
+    value = value * 10 + (*p - '0');
+    if (value > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1) return 0;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min()) {
+    return 0;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+std::size_t FormatFloat(char* buffer, std::size_t size, double value) {
+  // The largest double in fixed notation has 309 integer digits; with sign, point and six decimals it fits.
+  char text[330];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+  if (result.ec != std::errc{}) return CopyOut(buffer, size, "", 0);
+  return CopyOut(buffer, size, text, static_cast<std::size_t>(result.ptr - text));
+}
+
+std::size_t FormatInt(char* buffer, std::size_t size, std::int64_t value) {
+  char text[24];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return CopyOut(buffer, size, text, static_cast<std::size_t>(result.ptr - text));
+}
+
+}  // namespace talvenor
