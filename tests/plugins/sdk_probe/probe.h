@@ -44,7 +44,8 @@ struct DataBuffer {
   int length = 0;
 };
 
-// Results of the checks the probe makes of the host from the plugin's side; -1 until a check ran.
+// Results of the checks the probe makes of the host from the plugin's side: -1 until a check ran (-2 where
+// -1 is an answer).
 struct Checks {
   // datarefs
   int nullReadInt = -1, nullReadFloat = -1, unknownFound = -1, wrongTypeRead = -1, headTypes = -1,

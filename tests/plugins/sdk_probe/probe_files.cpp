@@ -31,6 +31,23 @@ bool WriteWhole(const char* path, const char* text) {
   return ok;
 }
 
+struct Paths {
+  char system[kPathSize] = {};
+  char file[512] = {};
+  char aircraft[kPathSize] = {};
+};
+
+// What the path functions report, terminated whatever they wrote; published as data datarefs too.
+void ReadPaths(Paths& paths) {
+  XPLMGetSystemPath(paths.system);
+  paths.system[sizeof paths.system - 1] = '\0';
+  XPLMGetNthAircraftModel(0, paths.file, paths.aircraft);
+  paths.file[sizeof paths.file - 1] = '\0';
+  paths.aircraft[sizeof paths.aircraft - 1] = '\0';
+  SetData(State().systemPath, paths.system);
+  SetData(State().aircraftPath, paths.aircraft);
+}
+
 void Record(int& result, bool ok) {
   Probe& p = State();
   result = ok ? 1 : 0;
@@ -119,21 +136,21 @@ void RemoveFile() {
   Record(p.removeResult, PluginFile("output.txt", path, sizeof path) && std::remove(path) == 0);
 }
 
+void UpdatePathData() {
+  Paths paths;
+  ReadPaths(paths);
+}
+
 void WritePaths() {
   Probe& p = State();
   const char* sep = XPLMGetDirectorySeparator();
-  char system[kPathSize] = {};
-  XPLMGetSystemPath(system);
-  system[sizeof system - 1] = '\0';
+  Paths paths;
+  ReadPaths(paths);
+  const char* system = paths.system;
+  const char* file = paths.file;
+  const char* path = paths.aircraft;
   const std::size_t systemLength = std::strlen(system);
   const bool endsWithSeparator = systemLength > 0 && system[systemLength - 1] == sep[0];
-
-  char file[512] = {}, path[kPathSize] = {};
-  XPLMGetNthAircraftModel(0, file, path);
-  file[sizeof file - 1] = '\0';
-  path[sizeof path - 1] = '\0';
-  SetData(p.systemPath, system);
-  SetData(p.aircraftPath, path);
   const bool underSystem = std::strncmp(path, system, systemLength) == 0;
   const char* relative = underSystem ? path + systemLength : path;
 

@@ -1,7 +1,6 @@
 // Entry points of the SDK probe and the list of everything it publishes.
 #include <cstring>
 
-#include "XPLMPlanes.h"
 #include "XPLMPlugin.h"
 #include "probe.h"
 
@@ -66,18 +65,6 @@ void PublishChecks(Checks& c) {
 Probe& State() {
   static Probe probe;
   return probe;
-}
-
-void UpdatePathData() {
-  Probe& p = State();
-  char system[kPathSize] = {};
-  XPLMGetSystemPath(system);
-  system[sizeof system - 1] = '\0';
-  char file[512] = {}, path[kPathSize] = {};
-  XPLMGetNthAircraftModel(0, file, path);
-  path[sizeof path - 1] = '\0';
-  SetData(p.systemPath, system);
-  SetData(p.aircraftPath, path);
 }
 
 void PublishAll() {
