@@ -1,10 +1,74 @@
-// Skeleton: replaced by the full implementation.
 #include "plugin/hotkeys.h"
 
-namespace talvenor {
+#include <charconv>
+#include <cstring>
 
-void RegisterHotkeys() {}
-void UnregisterHotkeys() {}
-void HotkeyHandler(void*) {}
+#include "plugin/mode_switches.h"
+#include "plugin/plugin.h"
+
+namespace talvenor {
+namespace {
+
+constexpr std::size_t kSlotTextSize = sizeof(HotkeyRegistrations::slotTexts[0]);
+
+void WriteSlotText(char (&text)[kSlotTextSize], int slot) {
+  text[0] = static_cast<char>('0' + slot / 10);
+  text[1] = static_cast<char>('0' + slot % 10);
+  text[2] = '\0';
+}
+
+}  // namespace
+
+void RegisterHotkeys() {
+  HotkeyRegistrations& hotkeys = State().hotkeys;
+  for (int slot = 0; slot < kHotkeySlots; ++slot) {
+    const HotkeyBinding& binding = Settings().hotkeys[slot];
+    if (binding.enabled == 0) continue;
+    WriteSlotText(hotkeys.slotTexts[slot], slot);
+    // The host's key argument is a character: only the code's low 8 bits reach it.
+    const char key = static_cast<char>(static_cast<unsigned char>(binding.virtualKey & 0xFF));
+    hotkeys.ids[slot] = XPLMRegisterHotKey(key, static_cast<XPLMKeyFlags>(binding.modifiers),
+                                           hotkeys.slotTexts[slot], &HotkeyHandler, hotkeys.slotTexts[slot]);
+  }
+}
+
+void UnregisterHotkeys() {
+  HotkeyRegistrations& hotkeys = State().hotkeys;
+  for (int slot = 0; slot < kHotkeySlots; ++slot) {
+    HotkeyBinding& binding = Settings().hotkeys[slot];
+    if (binding.enabled == 0) continue;
+    XPLMUnregisterHotKey(hotkeys.ids[slot]);
+    hotkeys.ids[slot] = nullptr;
+    binding = HotkeyBinding{};
+  }
+}
+
+void HotkeyHandler(void* refcon) {
+  if (refcon == nullptr) return;
+  const char* text = static_cast<const char*>(refcon);
+  const void* end = std::memchr(text, '\0', kSlotTextSize);
+  const std::size_t length =
+      end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : 0;
+  int slot = -1;
+  std::from_chars(text, text + length, slot);
+  if (slot >= kSlotPreset1 && slot < kSlotPreset1 + kPresetSlots) {
+    // Unlike the preset commands, a preset hotkey leaves the command cursor and "Preset No." alone.
+    const int preset = slot - kSlotPreset1;
+    if (View().presets[preset].stored != 0) SelectPreset(preset);
+    return;
+  }
+  switch (slot) {
+    case kSlotViewControlToggle:
+      ToggleViewControl();
+      break;
+    case kSlotTrackerToggle:
+      ToggleTracker();
+      break;
+    default:
+      // Slots 10 to 15 toggle the force effects, the three windows, the preset limits and the engine
+      // vibration; those toggles come with the panels and the effects, so for now the keys do nothing.
+      break;
+  }
+}
 
 }  // namespace talvenor

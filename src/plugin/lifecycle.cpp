@@ -1,17 +1,197 @@
-// Skeleton: replaced by the full implementation.
-#include "plugin/plugin.h"
+// What XPluginStart, XPluginStop and XPluginReceiveMessage do, step by step in the order X-Plane expects.
+#include <cstdint>
 #include <cstring>
 
+#include "XPLMDataAccess.h"
+#include "XPLMPlugin.h"
+#include "XPLMProcessing.h"
+#include "XPLMUtilities.h"
+#include "XPWidgets.h"
+#include "config/log.h"
+#include "os/os.h"
+#include "os/sdk_library.h"
 #include "plugin/identity.h"
+#include "plugin/plugin.h"
+#include "tracker/head_pose_source.h"
+#include "view/view_update.h"
 
 namespace talvenor {
+namespace {
+
+// XPluginStart's three buffers hold at least 256 characters each.
+constexpr std::size_t kIdentityBufferSize = 256;
+constexpr float kDataRefEditorFirstInterval = 1.0f;
+
+void CopyBounded(char* target, std::size_t size, const char* text) {
+  if (target == nullptr) return;
+  std::strncpy(target, text, size - 1);
+  target[size - 1] = '\0';
+}
+
+// Appends text at *length; false, leaving the buffer as it was, when the text and a terminator do not fit.
+bool Append(char* buffer, std::size_t size, std::size_t* length, const char* text) {
+  const std::size_t added = std::strlen(text);
+  if (added >= size - *length) return false;
+  std::memcpy(buffer + *length, text, added + 1);
+  *length += added;
+  return true;
+}
+
+// SYSTEM then the parts, each but the last followed by the platform separator; empty when it does not fit,
+// so a truncated path is never used.
+template <std::size_t N>
+bool ComposePath(char* out, std::size_t size, const char* system, const char* const (&parts)[N]) {
+  const char* separator = os::PathSeparator();
+  std::size_t length = 0;
+  out[0] = '\0';
+  bool fits = Append(out, size, &length, system);
+  for (std::size_t i = 0; fits && i < N; ++i) {
+    fits = Append(out, size, &length, parts[i]) && (i + 1 == N || Append(out, size, &length, separator));
+  }
+  if (!fits) out[0] = '\0';
+  return fits;
+}
+
+void ComposeIdentificationLine(char (&line)[64]) {
+  std::size_t length = 0;
+  line[0] = '\0';
+  Append(line, sizeof line, &length, kPluginName);
+  Append(line, sizeof line, &length, " ");
+  Append(line, sizeof line, &length, kPluginVersion);
+  Append(line, sizeof line, &length, "\n");
+}
+
+void CopyAxisIncrements() {
+  const SetupSettings& setup = Settings();
+  ViewState& view = View();
+  view.configuredIncrements = {setup.axisXIncrement,       setup.axisYIncrement,     setup.axisZIncrement,
+                               setup.axisHeadingIncrement, setup.axisPitchIncrement, setup.axisRollIncrement};
+  view.currentIncrements = view.configuredIncrements;
+}
+
+void DestroyWindow(XPWidgetID& window, bool& created, bool& visible) {
+  if (!created) return;
+  XPDestroyWidget(window, 1);
+  window = nullptr;
+  created = false;
+  visible = false;
+}
+
+}  // namespace
+
+void ComposeHostPaths() {
+  char system[kHostPathSize] = {};
+  XPLMGetSystemPath(system);
+  system[kHostPathSize - 1] = '\0';
+  HostPaths& paths = State().paths;
+  const char* const setupParts[] = {"Resources", "plugins", kPluginName, "Talvenor.ini"};
+  if (!ComposePath(paths.setupFilePath, sizeof paths.setupFilePath, system, setupParts)) {
+    LogAlways("The path of Talvenor.ini is too long, will use defaults\n");
+  }
+  const char* const libraryParts[] = {"Resources", "plugins", os::kXplmLibraryFileName};
+  if (!ComposePath(paths.xplmLibraryPath, sizeof paths.xplmLibraryPath, system, libraryParts)) {
+    LogAlways("The path of the XPLM library is too long, no commands\n");
+  }
+}
 
 void StartPlugin(char* outName, char* outSig, char* outDesc) {
-  std::strcpy(outName, kPluginName);
-  std::strcpy(outSig, kPluginSignature);
-  std::strcpy(outDesc, kPluginDescription);
+  ResetState();
+  CopyBounded(outName, kIdentityBufferSize, kPluginName);
+  CopyBounded(outSig, kIdentityBufferSize, kPluginSignature);
+  CopyBounded(outDesc, kIdentityBufferSize, kPluginDescription);
+
+  LogReset();
+  LogAlways("+++ LOGGING STARTED +++\n");
+  char identification[64];
+  ComposeIdentificationLine(identification);
+  LogAlways(identification);
+
+  ComposeHostPaths();
+  BuildPluginMenu();
+
+  ViewState& view = View();
+  view.reinitPending = false;
+  ReadSetupFile();
+  LogAlways(Settings().debugLogEnabled != 0 ? "Debug Logging is enabled\n" : "Debug Logging is disabled\n");
+
+  ChooseSourceTexts();
+  CopyAxisIncrements();
+
+  // The probe only asks whether a source is there; the connection does not stay open.
+  if (ProbeHeadPoseSource() == 1) {
+    view.sourceAvailable = 1;
+    StopHeadPoseSource();
+  } else {
+    view.sourceAvailable = 0;
+  }
+  AppendTrackerMenuItems();
+
+  view.pluginEnabled = false;
+  Panels& panels = PanelState();
+  panels.controlPanelCreated = false;
+  panels.dataDisplayCreated = false;
+  panels.effectsPanelCreated = false;
+  view.effects = StartEffects();
+  view.trackerActive = false;
+
+  XPLMRegisterFlightLoopCallback(&ViewUpdateCallback, kViewUpdateFirstInterval, nullptr);
+  XPLMRegisterFlightLoopCallback(&RegisterWithDataRefEditor, kDataRefEditorFirstInterval, nullptr);
+
+  // Widened with its sign, as the tracker client expects a window handle.
+  State().systemWindowHandle =
+      static_cast<std::intptr_t>(XPLMGetDatai(XPLMFindDataRef("sim/operation/windows/system_window")));
+  State().trackerToggleState = 0;
+
+  EnableMenuItem(kItemTrackerDisable, false);
+  EnableMenuItem(kItemTrackerEnable, view.sourceAvailable != 0);
+  EnableMenuItem(kItemEnable, true);
+  EnableMenuItem(kItemDisable, false);
+
+  FindSimDataRefs(State().refs);
+  view.vibrationPhase = 0;
+
+  RegisterHotkeys();
+
+  // The host's command functions, the 42 commands and their handlers come with their own issue; until
+  // then the plugin has no commands, as on a host without XPLMFindSymbol.
+  // The seven published external-data datarefs come with theirs; until then there are no accessors.
 }
-void StopPlugin() {}
-void ReceiveMessage(int, int, void*) {}
+
+void StopPlugin() {
+  UnregisterHotkeys();
+  XPLMUnregisterFlightLoopCallback(&ViewUpdateCallback, nullptr);
+  XPLMUnregisterFlightLoopCallback(&RegisterWithDataRefEditor, nullptr);
+  DestroyPluginMenu();
+
+  Panels& panels = PanelState();
+  if (panels.controlPanelCreated && View().sourceAvailable != 0) StopHeadPoseSource();
+  DestroyWindow(panels.control.window, panels.controlPanelCreated, panels.controlPanelVisible);
+  DestroyWindow(panels.data.window, panels.dataDisplayCreated, panels.dataDisplayVisible);
+  DestroyWindow(panels.effects.window, panels.effectsPanelCreated, panels.effectsPanelVisible);
+
+  // No command handler and no data accessor is registered yet, so there are none to unregister.
+  LogAlways("--- LOGGING STOPPED ---\n\n");
+}
+
+void ReceiveMessage(int from, int message, void* param) {
+  if (from != 0 || message != XPLM_MSG_PLANE_LOADED || reinterpret_cast<std::intptr_t>(param) != 0) return;
+  ViewState& view = View();
+  const SetupSettings& setup = Settings();
+  if (setup.resetRollOffsetOnStartup != 0) XPLMSetDataf(SimRefs().headRoll, 0.0f);
+  if (view.pluginEnabled || setup.autoStart != 0) view.reinitPending = true;
+  // Unlike the probe at start, any non-zero result counts here; the menu items are left as they are.
+  if (ProbeHeadPoseSource() != 0) {
+    view.sourceAvailable = 1;
+    StopHeadPoseSource();
+  } else {
+    view.sourceAvailable = 0;
+  }
+}
+
+float RegisterWithDataRefEditor(float, float, int, void*) {
+  // The dataref browser is told about the published external-data datarefs; they do not exist yet, so
+  // there is nothing to announce. Returning 0 keeps it registered but never called again.
+  return 0.0f;
+}
 
 }  // namespace talvenor

@@ -14,9 +14,12 @@
 
 namespace talvenor {
 
+// Buffer size of the two paths composed at start, as X-Plane's system path buffer.
+inline constexpr int kHostPathSize = 512;
+
 struct HostPaths {
-  char setupFilePath[512] = {};    // empty when the system path was too long for it
-  char xplmLibraryPath[512] = {};
+  char setupFilePath[kHostPathSize] = {};    // empty when the system path was too long for it
+  char xplmLibraryPath[kHostPathSize] = {};  // empty when the system path was too long for it
 };
 
 struct Plugin {
@@ -38,5 +41,12 @@ void ResetState();  // value-initialises everything (plugin start)
 void StartPlugin(char* outName, char* outSig, char* outDesc);
 void StopPlugin();
 void ReceiveMessage(int from, int message, void* param);
+
+// Fills the two paths of HostPaths from the simulator's system path; a path that does not fit stays empty.
+void ComposeHostPaths();
+
+// The one-shot flight-loop callback that announces the published datarefs to the dataref browser.
+float RegisterWithDataRefEditor(float elapsedSinceLastCall, float elapsedSinceLastFlightLoop, int counter,
+                                void* refcon);
 
 }  // namespace talvenor

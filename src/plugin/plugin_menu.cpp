@@ -1,13 +1,87 @@
-// Skeleton: replaced by the full implementation.
 #include "plugin/plugin_menu.h"
 
-namespace talvenor {
+#include <cstring>
 
-void BuildPluginMenu() {}
-void ChooseSourceTexts() {}
-void AppendTrackerMenuItems() {}
-void EnableMenuItem(MenuItem, bool) {}
-void DestroyPluginMenu() {}
-void PluginMenuHandler(void*, void*) {}
+#include "plugin/identity.h"
+#include "plugin/mode_switches.h"
+#include "plugin/plugin.h"
+#include "view/view_update.h"
+
+namespace talvenor {
+namespace {
+
+// Items 0 to 4 carry their own text as item reference, so the handler can tell them apart by text.
+constexpr const char* kFixedItemTexts[] = {"Enable", "Disable", "Control Panel", "Data Display",
+                                           "Forces Effect Panel"};
+constexpr int kForceEnglish = 1;
+
+void AppendItem(const char* text, const char* reference) {
+  XPLMAppendMenuItem(Menu().menu, text, const_cast<char*>(reference), kForceEnglish);
+}
+
+// The menu texts are ours and terminated; the bound only guards against a reference the host mangled.
+bool SameText(const char* picked, const char* itemText) {
+  return std::strncmp(picked, itemText, sizeof(PluginMenu::statusText)) == 0;
+}
+
+void CopyText(char* target, std::size_t size, const char* text) {
+  std::strncpy(target, text, size - 1);
+  target[size - 1] = '\0';
+}
+
+}  // namespace
+
+void BuildPluginMenu() {
+  PluginMenu& menu = Menu();
+  const XPLMMenuID plugins = XPLMFindPluginsMenu();
+  menu.pluginsMenuItem = XPLMAppendMenuItem(plugins, kPluginName, nullptr, kForceEnglish);
+  menu.menu = XPLMCreateMenu(kPluginName, plugins, menu.pluginsMenuItem, &PluginMenuHandler, nullptr);
+  for (const char* text : kFixedItemTexts) AppendItem(text, text);
+}
+
+void ChooseSourceTexts() {
+  PluginMenu& menu = Menu();
+  const bool external = Settings().enableExternalData != 0;
+  CopyText(menu.statusText, sizeof menu.statusText,
+           external ? "External Data not found or disabled" : "TrackIR not found or it is disabled");
+  CopyText(menu.trackerEnableItemText, sizeof menu.trackerEnableItemText,
+           external ? "External Data Enable" : "TrackIR Enable");
+  CopyText(menu.trackerDisableItemText, sizeof menu.trackerDisableItemText,
+           external ? "External Data Disable" : "TrackIR Disable");
+}
+
+void AppendTrackerMenuItems() {
+  PluginMenu& menu = Menu();
+  AppendItem(menu.trackerEnableItemText, menu.trackerEnableItemText);
+  AppendItem(menu.trackerDisableItemText, menu.trackerDisableItemText);
+}
+
+void EnableMenuItem(MenuItem item, bool enabled) {
+  XPLMEnableMenuItem(Menu().menu, item, enabled ? 1 : 0);
+}
+
+void DestroyPluginMenu() {
+  PluginMenu& menu = Menu();
+  if (menu.menu != nullptr) XPLMDestroyMenu(menu.menu);
+  menu.menu = nullptr;
+}
+
+void PluginMenuHandler(void* /*menuRef*/, void* itemRef) {
+  if (itemRef == nullptr) return;
+  const char* picked = static_cast<const char*>(itemRef);
+  PluginMenu& menu = Menu();
+  if (SameText(picked, kFixedItemTexts[kItemEnable])) EnableViewControl();
+  if (SameText(picked, kFixedItemTexts[kItemDisable])) DisableViewControl(kViewTypeForward2dPanel);
+  // "Control Panel", "Data Display" and "Forces Effect Panel" build and show windows whose builders do not
+  // exist yet; until they do, picking them changes nothing, not even the windows' flags.
+  if (SameText(picked, menu.trackerEnableItemText)) {
+    SwitchTrackerOn();
+    State().trackerToggleState = 1;  // also when the switch-on failed
+  }
+  if (SameText(picked, menu.trackerDisableItemText)) {
+    SwitchTrackerOff();
+    State().trackerToggleState = 0;
+  }
+}
 
 }  // namespace talvenor

@@ -1,10 +1,21 @@
-// Skeleton: replaced by the full implementation.
+// Neither head-pose source exists yet: the TrackIR client and the published external datarefs come later.
+// Until then every probe honestly reports "no source", there is nothing to stop, and no pose is ever new.
 #include "tracker/head_pose_source.h"
 
 namespace talvenor {
 
-int ProbeHeadPoseSource() { return 0; }
+namespace {
+constexpr int kNoNewPose = 5;
+}  // namespace
+
+int ProbeHeadPoseSource() {
+  return 0;
+}
+
 void StopHeadPoseSource() {}
-int ReadHeadPose(float*, float*, float*, float*, float*, float*) { return 5; }
+
+int ReadHeadPose(float*, float*, float*, float*, float*, float*) {
+  return kNoNewPose;
+}
 
 }  // namespace talvenor
