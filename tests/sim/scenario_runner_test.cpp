@@ -179,6 +179,7 @@ expect window "SDK Probe" hidden
 click "SDK Probe" "Press Me"
 expect widget "SDK Probe" "Press Me" state 0
 expect widget "SDK Probe" "Press Me" hidden
+print widget "SDK Probe" "Check Me"
 stop
 )");
   EXPECT_EQ(o.totals.passed, 9) << o.out << o.err;
@@ -190,6 +191,12 @@ stop
   EXPECT_EQ(o.Lines("t.scn:18: FAIL click \"SDK Probe\" \"Press Me\": the widget's window is hidden"), 1)
       << o.out;
   EXPECT_EQ(o.Lines("t.scn:20: FAIL expect widget \"SDK Probe\" \"Press Me\" hidden: the widget is shown"), 1)
+      << o.out;
+  EXPECT_EQ(
+      o.Lines(
+          "t.scn:21: SDK Probe \"Check Me\": button \"Check Me\" shown (not visible), state 1, at 110,540 to "
+          "210,520"),
+      1)
       << o.out;
   EXPECT_EQ(o.code, 1);
   const Outcome unknown =
