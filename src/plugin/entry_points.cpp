@@ -7,9 +7,13 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
   return 1;
 }
 
-PLUGIN_API void XPluginStop(void) { talvenor::StopPlugin(); }
+PLUGIN_API void XPluginStop(void) {
+  talvenor::StopPlugin();
+}
 
-PLUGIN_API int XPluginEnable(void) { return 1; }
+PLUGIN_API int XPluginEnable(void) {
+  return 1;
+}
 
 PLUGIN_API void XPluginDisable(void) {}
 

@@ -7,13 +7,27 @@ Plugin g_plugin;
 
 }  // namespace
 
-Plugin& State() { return g_plugin; }
-void ResetState() { g_plugin = Plugin{}; }
+Plugin& State() {
+  return g_plugin;
+}
+void ResetState() {
+  g_plugin = Plugin{};
+}
 
-ViewState& View() { return g_plugin.view; }
-SetupSettings& Settings() { return g_plugin.setup; }
-PluginMenu& Menu() { return g_plugin.menu; }
-Panels& PanelState() { return g_plugin.panels; }
-const SimDataRefs& SimRefs() { return g_plugin.refs; }
+ViewState& View() {
+  return g_plugin.view;
+}
+SetupSettings& Settings() {
+  return g_plugin.setup;
+}
+PluginMenu& Menu() {
+  return g_plugin.menu;
+}
+Panels& PanelState() {
+  return g_plugin.panels;
+}
+const SimDataRefs& SimRefs() {
+  return g_plugin.refs;
+}
 
 }  // namespace talvenor

@@ -25,9 +25,9 @@ struct PluginMenu {
 
 PluginMenu& Menu();
 
-void BuildPluginMenu();          // the Plugins-menu item, the submenu and items 0 to 4
-void ChooseSourceTexts();        // status and tracker item texts by source mode
-void AppendTrackerMenuItems();   // items 5 and 6
+void BuildPluginMenu();         // the Plugins-menu item, the submenu and items 0 to 4
+void ChooseSourceTexts();       // status and tracker item texts by source mode
+void AppendTrackerMenuItems();  // items 5 and 6
 void EnableMenuItem(MenuItem item, bool enabled);
 void DestroyPluginMenu();
 void PluginMenuHandler(void* menuRef, void* itemRef);
