@@ -1,22 +1,208 @@
-// Skeleton: replaced by the full implementation.
 #include "ui/panels.h"
 
-namespace talvenor {
+#include "XPStandardWidgets.h"
+#include "XPWidgets.h"
+#include "config/number_text.h"
+#include "config/setup_file.h"
+#include "plugin/plugin.h"
+#include "plugin/plugin_menu.h"
+#include "view/view_state.h"
 
-bool TrackerAxisEnabled(int) { return false; }
-float TrackerTranslationMultiplier() { return 0; }
-bool ContinuousMode() { return false; }
-bool LimitsEnableBox() { return false; }
-bool ForceEffectsBox() { return false; }
-void ShowPresetBoxesFirstOnly() {}
-void ShowPresetNumber(int) {}
-void ShowChangeIndicators(bool, bool) {}
-void ShowPilotOffsets(const HeadPose&) {}
-void ShowSourcePose(const HeadPose&) {}
-void ShowDataDisplay(const HeadPose&, const float (&)[3], const float (&)[6]) {}
-void SetForceEffectsBoxes(bool) {}
-void ClearAllLimits() {}
-void RefreshSourceWidgets() {}
-void HideAllWindows() {}
+namespace talvenor {
+namespace {
+
+constexpr char kTrackerNotFound[] = "TrackIR not found or it is disabled";
+constexpr char kExternalFound[] = "External Data found";
+constexpr char kExternalNotFound[] = "External Data not found or disabled";
+
+// Every number shown passes through one buffer of this size on the caller's stack.
+constexpr int kTextBuffer = 80;
+
+bool BoxOn(XPWidgetID box) {
+  return XPGetWidgetProperty(box, xpProperty_ButtonState, nullptr) != 0;
+}
+
+void SetBox(XPWidgetID box, bool on) {
+  XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
+}
+
+void ShowFloat(XPWidgetID field, float value) {
+  char text[kTextBuffer];
+  FormatFloat(text, value);
+  XPSetWidgetDescriptor(field, text);
+}
+
+void SetShown(XPWidgetID widget, bool shown) {
+  if (shown) {
+    XPShowWidget(widget);
+  } else {
+    XPHideWidget(widget);
+  }
+}
+
+void ShowAxisBoxes(bool shown) {
+  for (XPWidgetID box : PanelState().control.axisBoxes) SetShown(box, shown);
+}
+
+// Status and menu item 6 as the external source's switch says.
+void ShowExternalStatus() {
+  ControlPanelWidgets& control = PanelState().control;
+  const bool available = View().sourceAvailable != 0;
+  XPHideWidget(control.multiplierField);
+  EnableMenuItem(kItemTrackerEnable, false);
+  XPSetWidgetDescriptor(control.statusCaption, available ? kExternalFound : kExternalNotFound);
+  EnableMenuItem(kItemTrackerDisable, available);
+  State().trackerToggleState = available ? 1 : 0;
+  XPShowWidget(control.statusCaption);
+}
+
+}  // namespace
+
+bool TrackerAxisEnabled(int axis) {
+  if (axis < 0 || axis >= 6) return false;
+  return BoxOn(PanelState().control.axisBoxes[axis]);
+}
+
+float TrackerTranslationMultiplier() {
+  // The host copies like strncpy: a text that fills the buffer arrives unterminated.
+  char text[kTextBuffer + 1];
+  text[0] = '\0';
+  XPGetWidgetDescriptor(PanelState().control.multiplierField, text, kTextBuffer);
+  text[kTextBuffer] = '\0';
+  return TextToFloat(text);
+}
+
+bool ContinuousMode() {
+  return BoxOn(PanelState().control.continuousBox);
+}
+bool LimitsEnableBox() {
+  return BoxOn(PanelState().control.limitsEnableBox);
+}
+bool ForceEffectsBox() {
+  return BoxOn(PanelState().control.forceEffectsBox);
+}
+
+void ShowPresetBoxesFirstOnly() {
+  const ControlPanelWidgets& control = PanelState().control;
+  for (int slot = 0; slot < kPresetSlots; ++slot) SetBox(control.presetBoxes[slot], slot == 0);
+}
+
+void ShowPresetNumber(int number) {
+  char text[kTextBuffer];
+  FormatInt(text, number);
+  XPSetWidgetDescriptor(PanelState().control.presetNumberField, text);
+}
+
+void ShowChangeIndicators(bool presetsChanged, bool limitsChanged) {
+  const ControlPanelWidgets& control = PanelState().control;
+  XPSetWidgetDescriptor(control.presetsIndicator, presetsChanged ? "PRESETS CHANGED" : "");
+  XPSetWidgetDescriptor(control.limitsIndicator, limitsChanged ? "LIMITS CHANGED" : "");
+}
+
+void ShowPilotOffsets(const HeadPose& pose) {
+  XPWidgetID const* fields = PanelState().control.pilotOffsetFields;
+  ShowFloat(fields[0], pose.x);
+  ShowFloat(fields[1], pose.y);
+  ShowFloat(fields[2], pose.z);
+  ShowFloat(fields[3], pose.pitch);
+  ShowFloat(fields[4], pose.heading);
+  ShowFloat(fields[5], pose.roll);
+}
+
+void ShowSourcePose(const HeadPose& raw) {
+  XPWidgetID const* fields = PanelState().data.sourceFields;
+  ShowFloat(fields[0], raw.x);
+  ShowFloat(fields[1], raw.y);
+  ShowFloat(fields[2], raw.z);
+  ShowFloat(fields[3], raw.pitch);
+  ShowFloat(fields[4], raw.heading);
+  ShowFloat(fields[5], raw.roll);
+}
+
+void ShowDataDisplay(const HeadPose& head, const float (&forces)[3], const float (&increments)[6]) {
+  const DataDisplayWidgets& data = PanelState().data;
+  ShowFloat(data.headFields[0], head.x);
+  ShowFloat(data.headFields[1], head.y);
+  ShowFloat(data.headFields[2], head.z);
+  ShowFloat(data.headFields[3], head.pitch);
+  ShowFloat(data.headFields[4], head.heading);
+  ShowFloat(data.headFields[5], head.roll);
+  for (int axis = 0; axis < 3; ++axis) ShowFloat(data.forceFields[axis], forces[axis]);
+  for (int axis = 0; axis < 6; ++axis) ShowFloat(data.incrementFields[axis], increments[axis]);
+}
+
+void SetForceEffectsBoxes(bool on) {
+  Panels& panels = PanelState();
+  SetBox(panels.control.forceEffectsBox, on);
+  SetBox(panels.effects.effectsOnBox, on);
+}
+
+void ShowPresetLimits(int preset) {
+  if (preset < 0 || preset >= kPresetSlots) return;
+  const ViewLimits& bounds = View().limits[preset];
+  const ControlPanelWidgets& control = PanelState().control;
+  SetBox(control.limitsEnableBox, bounds.enabled != 0);
+  ShowFloat(control.limitFields[0], bounds.xMin);
+  ShowFloat(control.limitFields[1], bounds.xMax);
+  ShowFloat(control.limitFields[2], bounds.yMin);
+  ShowFloat(control.limitFields[3], bounds.yMax);
+  ShowFloat(control.limitFields[4], bounds.zMin);
+  ShowFloat(control.limitFields[5], bounds.zMax);
+}
+
+void ClearPresetLimits(int preset) {
+  if (preset < 0 || preset >= kPresetSlots) return;
+  SetBox(PanelState().control.limitsEnableBox, false);
+  ViewLimits& bounds = View().limits[preset];
+  bounds.xMin = bounds.xMax = 0.0f;
+  bounds.yMin = bounds.yMax = 0.0f;
+  bounds.zMin = bounds.zMax = 0.0f;
+  ShowPresetLimits(preset);
+}
+
+void ClearAllLimits() {
+  for (int preset = 0; preset < kPresetSlots; ++preset) ClearPresetLimits(preset);
+}
+
+void RefreshSourceWidgets() {
+  Panels& panels = PanelState();
+  ControlPanelWidgets& control = panels.control;
+  ViewState& view = View();
+  const bool external = Settings().enableExternalData != 0;
+
+  if ((view.pluginEnabled || panels.controlPanelCreated) && view.sourceAvailable != 0) {
+    ShowAxisBoxes(true);
+    XPHideWidget(control.statusCaption);
+    if (!external) {
+      XPShowWidget(control.multiplierCaption);
+      XPShowWidget(control.multiplierField);
+      return;
+    }
+    view.trackerActive = true;
+    XPHideWidget(control.multiplierCaption);
+    ShowExternalStatus();
+    return;
+  }
+
+  ShowAxisBoxes(false);
+  XPHideWidget(control.multiplierCaption);
+  XPHideWidget(control.multiplierField);
+  if (external) {
+    ShowExternalStatus();
+    return;
+  }
+  if (view.sourceAvailable == 0) XPSetWidgetDescriptor(control.statusCaption, kTrackerNotFound);
+  XPShowWidget(control.statusCaption);
+}
+
+void HideAllWindows() {
+  Panels& panels = PanelState();
+  XPHideWidget(panels.control.window);
+  XPHideWidget(panels.data.window);
+  XPHideWidget(panels.effects.window);
+  panels.controlPanelVisible = false;
+  panels.dataDisplayVisible = false;
+  panels.effectsPanelVisible = false;
+}
 
 }  // namespace talvenor

@@ -31,12 +31,13 @@ struct EffectsPanelWidgets {
   XPWidgetID valueFields[6] = {};
 };
 
+// Indexed by axis, not by row: the builder puts each row's field in the slot of the axis it shows.
 struct DataDisplayWidgets {
   XPWidgetID window = nullptr;
   XPWidgetID headFields[6] = {};       // x, y, z, pitch, heading, roll as read back
-  XPWidgetID sourceFields[6] = {};     // the raw source pose
+  XPWidgetID sourceFields[6] = {};     // the raw source pose: x, y, z, pitch, heading, roll
   XPWidgetID forceFields[3] = {};      // g-force offsets x, y, z
-  XPWidgetID incrementFields[6] = {};  // current increments
+  XPWidgetID incrementFields[6] = {};  // current increments: x, y, z, heading, pitch, roll
 };
 
 struct Panels {
@@ -66,10 +67,16 @@ void ShowSourcePose(const HeadPose& raw);
 void ShowDataDisplay(const HeadPose& head, const float (&forces)[3], const float (&increments)[6]);
 void SetForceEffectsBoxes(bool on);  // the control panel's and the effects panel's boxes
 
-// Limits: all bounds of all slots := 0, shown in the limit fields; marks the limits changed.
+// The limits "Enable" box and the six limit fields show the bounds of a slot (0..7).
+void ShowPresetLimits(int preset);
+// The six bounds of a slot := 0 (its enabled flag stays), then shown.
+void ClearPresetLimits(int preset);
+// ClearPresetLimits for every slot; the fields end up showing slot 8. Does not mark the limits changed.
 void ClearAllLimits();
-// The source widgets of the control panel follow the source state.
+// The source widgets of the control panel (and, in external-data mode, menu items 5 and 6, the tracker
+// toggle state and trackerActive) follow the source state.
 void RefreshSourceWidgets();
+// Hides the three windows and clears their visible flags; nothing is destroyed.
 void HideAllWindows();
 
 }  // namespace talvenor

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "XPLMDataAccess.h"
 #include "view/head_pose.h"
 
 namespace talvenor {
@@ -18,7 +19,7 @@ struct ViewState {
   EffectsSettings effects{};
   std::int32_t selectedPreset = 0;  // 0..7
   HeadPose workingPose{};
-  bool pluginEnabled = false;       // view control is on
+  bool pluginEnabled = false;  // view control is on
   std::int32_t sourceAvailable = 0;
   bool trackerActive = false;
   HeadPose trackerOffsets{};
@@ -31,6 +32,8 @@ struct ViewState {
   bool limitsChanged = false;
   std::int32_t lastExternalEnabled = 0;
   std::int32_t vibrationPhase = 0;
+  // quorlend/talvenor/external_enabled as the per-frame update reads it; looked up on first use.
+  XPLMDataRef externalEnabledRef = nullptr;
 };
 
 // The view state of the running plugin.
@@ -46,7 +49,16 @@ void ApplyView(std::int32_t limitsFlag);
 // Preset 1 := the simulator's current head pose, selected and applied.
 void ResetPresetsToCurrentView();
 
-// workingPose := presets[slot], axis by axis.
+// workingPose := presets[slot], axis by axis (a slot outside 0..7 changes nothing).
 void LoadWorkingPose(int slot);
+
+// The bounds are in force when limitsFlag is nonzero and the control panel's limits box is on.
+bool LimitsInForce(std::int32_t limitsFlag);
+// Greater than the minimum and less than the maximum: a value at a bound is not written.
+bool StrictlyInside(float value, float minimum, float maximum);
+// Writes one head dataref; a value that is not finite is never written.
+void WriteHeadValue(XPLMDataRef ref, float value);
+// Writes x, y, z (with bounds: each only when strictly inside them), then heading, pitch and roll.
+void WriteHeadPose(const HeadPose& pose, const ViewLimits* bounds);
 
 }  // namespace talvenor
