@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "XPLMDefs.h"
 #include "commands.h"
@@ -30,8 +31,11 @@ namespace talvenor::testing {
 
 class PluginTest : public ::testing::Test {
  protected:
+  // A test fixture that needs another simulator folder, frame rate or aircraft overrides this.
+  virtual sim::HostOptions HostOptionsForTest() const { return {}; }
+
   void SetUp() override {
-    host_ = std::make_unique<sim::Host>();
+    host_ = std::make_unique<sim::Host>(HostOptionsForTest());
     host_->linkPlugin({&XPluginStart, &XPluginStop, &XPluginEnable, &XPluginDisable, &XPluginReceiveMessage});
   }
   void TearDown() override {
@@ -63,6 +67,23 @@ class PluginTest : public ::testing::Test {
   float Float(const char* dataref) { return static_cast<float>(host_->datarefs().read(dataref)->value); }
   int Int(const char* dataref) { return static_cast<int>(host_->datarefs().read(dataref)->value); }
   void Set(const char* dataref, double value) { ASSERT_TRUE(host_->datarefs().write(dataref, value)); }
+
+  // What the plugin sent to the debugger output so far.
+  std::string Debug() const { return host_->debug().text(); }
+
+  // The plugin's menu "Talvenor" as the user sees it (empty when it does not exist).
+  std::vector<sim::MenuItemInfo> MenuItems(const char* title = "Talvenor") const {
+    return host_->menus().items(title).value_or(std::vector<sim::MenuItemInfo>{});
+  }
+  // Picks an item of the plugin's menu by text or "#INDEX"; true when a handler was called.
+  bool Pick(const std::string& item) {
+    bool handled = false;
+    return host_->menus().pick("Talvenor", item, &handled) && handled;
+  }
+
+  // The hotkeys the plugin holds, and a key press; the result is how many callbacks it reached.
+  std::vector<sim::HotkeyInfo> Hotkeys() const { return host_->hotkeys().list(sim::kPluginUnderTest); }
+  int Press(int virtualKey, XPLMKeyFlags flags = 0) { return host_->hotkeys().press(virtualKey, flags); }
 
  private:
   std::unique_ptr<sim::Host> host_;

@@ -1,0 +1,103 @@
+// The plugin menu under Plugins > Talvenor: its items, their states, and view control switched on and off
+// through it.
+#include <string>
+#include <vector>
+
+#include "plugin_fixture.h"
+
+namespace talvenor::testing {
+namespace {
+
+constexpr char kViewType[] = "sim/graphics/view/view_type";
+constexpr char kRoll[] = "sim/graphics/view/field_of_view_roll_deg";
+
+std::vector<std::string> Texts(const std::vector<sim::MenuItemInfo>& items) {
+  std::vector<std::string> texts;
+  for (const auto& item : items) texts.push_back(item.text);
+  return texts;
+}
+
+std::vector<bool> States(const std::vector<sim::MenuItemInfo>& items) {
+  std::vector<bool> states;
+  for (const auto& item : items) states.push_back(item.enabled);
+  return states;
+}
+
+using MenuTest = PluginTest;
+
+TEST_F(MenuTest, HangsUnderThePluginsMenu) {
+  Start();
+  const auto plugins = MenuItems("Plugins");
+  ASSERT_EQ(plugins.size(), 1u);
+  EXPECT_EQ(plugins[0].text, "Talvenor");
+  EXPECT_TRUE(plugins[0].hasSubmenu);
+}
+
+TEST_F(MenuTest, SevenItemsInHeadTrackerMode) {
+  Start();
+  const auto items = MenuItems();
+  EXPECT_EQ(Texts(items),
+            (std::vector<std::string>{"Enable", "Disable", "Control Panel", "Data Display",
+                                      "Forces Effect Panel", "TrackIR Enable", "TrackIR Disable"}));
+  // No tracker is found at start, so its item is not offered.
+  EXPECT_EQ(States(items), (std::vector<bool>{true, false, true, true, true, false, false}));
+}
+
+TEST_F(MenuTest, SevenItemsInExternalDataMode) {
+  WriteSetupFile("[CONFIG]\nENABLEEXTERNALDATA = 1\n");
+  Start();
+  const auto items = MenuItems();
+  EXPECT_EQ(Texts(items), (std::vector<std::string>{"Enable", "Disable", "Control Panel", "Data Display",
+                                                    "Forces Effect Panel", "External Data Enable",
+                                                    "External Data Disable"}));
+  // The external datarefs are not published yet when the start probes them.
+  EXPECT_EQ(States(items), (std::vector<bool>{true, false, true, true, true, false, false}));
+}
+
+TEST_F(MenuTest, EnableSelectsTheCockpitViewAndDisableRestoresTheRoll) {
+  Start();
+  Set(kViewType, 1023);
+  Set(kRoll, 7.0);
+  ASSERT_TRUE(Pick("Enable"));
+  EXPECT_EQ(Int(kViewType), 1026);
+  // Without a usable source both tracker items are off.
+  EXPECT_EQ(States(MenuItems()), (std::vector<bool>{false, true, true, true, true, false, false}));
+  EXPECT_FALSE(Pick("Enable"));  // a disabled item cannot be picked
+
+  Set(kRoll, -2.5);
+  ASSERT_TRUE(Pick("Disable"));
+  EXPECT_EQ(Int(kViewType), 1000);
+  EXPECT_EQ(Float(kRoll), 7.0f);
+  EXPECT_EQ(States(MenuItems()), (std::vector<bool>{true, false, true, true, true, false, false}));
+  EXPECT_FALSE(Pick("Disable"));
+
+  // A second switch-on captures the roll anew.
+  Set(kRoll, 1.5);
+  ASSERT_TRUE(Pick("Enable"));
+  Set(kRoll, 0.0);
+  ASSERT_TRUE(Pick("Disable"));
+  EXPECT_EQ(Float(kRoll), 1.5f);
+}
+
+TEST_F(MenuTest, LeavingTheCockpitViewSwitchesViewControlOff) {
+  Start();
+  ASSERT_TRUE(Pick("Enable"));
+  host().runCycles(5);
+  EXPECT_FALSE(MenuItems()[0].enabled);
+  Set(kViewType, 1017);
+  host().runCycles(1);
+  EXPECT_TRUE(MenuItems()[0].enabled);
+  EXPECT_FALSE(MenuItems()[1].enabled);
+  // The simulator stays in the view the user chose.
+  EXPECT_EQ(Int(kViewType), 1017);
+}
+
+TEST_F(MenuTest, MenuIsGoneAfterStop) {
+  Start();
+  host().stop();
+  EXPECT_FALSE(host().menus().exists("Talvenor"));
+  EXPECT_TRUE(MenuItems("Plugins").empty());
+}
+
+}  // namespace
+}  // namespace talvenor::testing
