@@ -1,13 +1,407 @@
-// Skeleton: replaced by the full implementation.
 #include "config/setup_file.h"
 
-namespace talvenor {
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <new>
 
-bool ReadSetupFile() { return false; }
-int ParseSetupFile(const char*) { return 0; }
-char* ReadSetupLine(char*, int, std::FILE*) { return nullptr; }
-void StripBlanks(const char*, char (&result)[256]) { result[0] = 0; }
-std::int32_t LookupKeyName(const char*) { return 0; }
-std::int32_t ParseModifiers(const char*) { return 0; }
+#include "XPLMDefs.h"
+#include "config/log.h"
+#include "config/number_text.h"
+#include "plugin/plugin.h"
+
+namespace talvenor {
+namespace {
+
+struct KeyName {
+  const char* name;
+  std::int32_t code;
+};
+
+#define TALVENOR_KEY(name) \
+  { #name, XPLM_VK_##name }
+constexpr KeyName kKeyNameTable[] = {
+    TALVENOR_KEY(BACK),    TALVENOR_KEY(TAB),        TALVENOR_KEY(CLEAR),     TALVENOR_KEY(RETURN),
+    TALVENOR_KEY(ESCAPE),  TALVENOR_KEY(SPACE),      TALVENOR_KEY(PRIOR),     TALVENOR_KEY(NEXT),
+    TALVENOR_KEY(END),     TALVENOR_KEY(HOME),       TALVENOR_KEY(LEFT),      TALVENOR_KEY(UP),
+    TALVENOR_KEY(RIGHT),   TALVENOR_KEY(DOWN),       TALVENOR_KEY(SELECT),    TALVENOR_KEY(PRINT),
+    TALVENOR_KEY(EXECUTE), TALVENOR_KEY(SNAPSHOT),   TALVENOR_KEY(INSERT),    TALVENOR_KEY(DELETE),
+    TALVENOR_KEY(HELP),    TALVENOR_KEY(0),          TALVENOR_KEY(1),         TALVENOR_KEY(2),
+    TALVENOR_KEY(3),       TALVENOR_KEY(4),          TALVENOR_KEY(5),         TALVENOR_KEY(6),
+    TALVENOR_KEY(7),       TALVENOR_KEY(8),          TALVENOR_KEY(9),         TALVENOR_KEY(A),
+    TALVENOR_KEY(B),       TALVENOR_KEY(C),          TALVENOR_KEY(D),         TALVENOR_KEY(E),
+    TALVENOR_KEY(F),       TALVENOR_KEY(G),          TALVENOR_KEY(H),         TALVENOR_KEY(I),
+    TALVENOR_KEY(J),       TALVENOR_KEY(K),          TALVENOR_KEY(L),         TALVENOR_KEY(M),
+    TALVENOR_KEY(N),       TALVENOR_KEY(O),          TALVENOR_KEY(P),         TALVENOR_KEY(Q),
+    TALVENOR_KEY(R),       TALVENOR_KEY(S),          TALVENOR_KEY(T),         TALVENOR_KEY(U),
+    TALVENOR_KEY(V),       TALVENOR_KEY(W),          TALVENOR_KEY(X),         TALVENOR_KEY(Y),
+    TALVENOR_KEY(Z),       TALVENOR_KEY(NUMPAD0),    TALVENOR_KEY(NUMPAD1),   TALVENOR_KEY(NUMPAD2),
+    TALVENOR_KEY(NUMPAD3), TALVENOR_KEY(NUMPAD4),    TALVENOR_KEY(NUMPAD5),   TALVENOR_KEY(NUMPAD6),
+    TALVENOR_KEY(NUMPAD7), TALVENOR_KEY(NUMPAD8),    TALVENOR_KEY(NUMPAD9),   TALVENOR_KEY(MULTIPLY),
+    TALVENOR_KEY(ADD),     TALVENOR_KEY(SEPARATOR),  TALVENOR_KEY(SUBTRACT),  TALVENOR_KEY(DECIMAL),
+    TALVENOR_KEY(DIVIDE),  TALVENOR_KEY(F1),         TALVENOR_KEY(F2),        TALVENOR_KEY(F3),
+    TALVENOR_KEY(F4),      TALVENOR_KEY(F5),         TALVENOR_KEY(F6),        TALVENOR_KEY(F7),
+    TALVENOR_KEY(F8),      TALVENOR_KEY(F9),         TALVENOR_KEY(F10),       TALVENOR_KEY(F11),
+    TALVENOR_KEY(F12),     TALVENOR_KEY(F13),        TALVENOR_KEY(F14),       TALVENOR_KEY(F15),
+    TALVENOR_KEY(F16),     TALVENOR_KEY(F17),        TALVENOR_KEY(F18),       TALVENOR_KEY(F19),
+    TALVENOR_KEY(F20),     TALVENOR_KEY(F21),        TALVENOR_KEY(F22),       TALVENOR_KEY(F23),
+    TALVENOR_KEY(F24),     TALVENOR_KEY(EQUAL),      TALVENOR_KEY(MINUS),     TALVENOR_KEY(RBRACE),
+    TALVENOR_KEY(LBRACE),  TALVENOR_KEY(QUOTE),      TALVENOR_KEY(SEMICOLON), TALVENOR_KEY(BACKSLASH),
+    TALVENOR_KEY(COMMA),   TALVENOR_KEY(SLASH),      TALVENOR_KEY(PERIOD),    TALVENOR_KEY(BACKQUOTE),
+    TALVENOR_KEY(ENTER),   TALVENOR_KEY(NUMPAD_ENT), TALVENOR_KEY(NUMPAD_EQ),
+};
+#undef TALVENOR_KEY
+static_assert(std::size(kKeyNameTable) == 111);
+
+constexpr KeyName kModifierNameTable[] = {
+    {"SHIFT", xplm_ShiftFlag}, {"ALT", xplm_OptionAltFlag}, {"CONTROL", xplm_ControlFlag},
+    {"DOWN", xplm_DownFlag},   {"UP", xplm_UpFlag},
+};
+
+enum class SectionKind { Debug, Config, Hotkey };
+
+struct Section {
+  const char* name;
+  SectionKind kind;
+  int code;  // the parser's result for an invalid key in this section
+  const char* label;
+  int slot;
+};
+
+constexpr Section kSections[] = {
+    {"DEBUG", SectionKind::Debug, kSetupBadDebugKey, "DEBUG section", -1},
+    {"CONFIG", SectionKind::Config, kSetupBadConfigKey, "CONFIG section", -1},
+    {"PRESET1", SectionKind::Hotkey, 10, "Preset 1 data", 0},
+    {"PRESET2", SectionKind::Hotkey, 11, "Preset 2 data", 1},
+    {"PRESET3", SectionKind::Hotkey, 12, "Preset 3 data", 2},
+    {"PRESET4", SectionKind::Hotkey, 13, "Preset 4 data", 3},
+    {"PRESET5", SectionKind::Hotkey, 14, "Preset 5 data", 4},
+    {"PRESET6", SectionKind::Hotkey, 15, "Preset 6 data", 5},
+    {"PRESET7", SectionKind::Hotkey, 16, "Preset 7 data", 6},
+    {"PRESET8", SectionKind::Hotkey, 17, "Preset 8 data", 7},
+    {"TL_TOGGLE", SectionKind::Hotkey, 4, "TL Toggle data", kSlotViewControlToggle},
+    {"TRACKIR_TOGGLE", SectionKind::Hotkey, 5, "TrackIR Toggle data", kSlotTrackerToggle},
+    {"EFFECTS_TOGGLE", SectionKind::Hotkey, 6, "Effects Toggle data", kSlotEffectsToggle},
+    {"CONTROL_PANEL_TOGGLE", SectionKind::Hotkey, 7, "Control Panel Toggle Data", kSlotControlPanelToggle},
+    {"DATA_PANEL_TOGGLE", SectionKind::Hotkey, 8, "Data Panel Toggle Data", kSlotDataPanelToggle},
+    {"EFFECTS_PANEL_TOGGLE", SectionKind::Hotkey, 9, "Effects Panel Toggle Data", kSlotEffectsPanelToggle},
+    {"LIMITS_TOGGLE", SectionKind::Hotkey, 18, "Limits Toggle data", kSlotLimitsToggle},
+    {"VIBRATION_EFFECT_TOGGLE", SectionKind::Hotkey, 19, "Vibration Toggle data", kSlotVibrationToggle},
+};
+
+enum class Bound { None, ZeroToTen, NotNegative };
+
+struct ConfigKey {
+  const char* name;
+  std::int32_t SetupSettings::*integer;
+  float SetupSettings::*number;
+  Bound bound;
+};
+
+constexpr ConfigKey kConfigKeys[] = {
+    {"ENABLEEXTERNALDATA", &SetupSettings::enableExternalData, nullptr, Bound::None},
+    {"AUTOSTART", &SetupSettings::autoStart, nullptr, Bound::None},
+    {"ENGINEVIBRATION", &SetupSettings::engineVibration, nullptr, Bound::None},
+    {"TRACKIRDISABLEONAUTOSTART", &SetupSettings::trackIrDisableOnAutoStart, nullptr, Bound::None},
+    {"EFFECTSDISABLEONAUTOSTART", &SetupSettings::effectsDisableOnAutoStart, nullptr, Bound::None},
+    {"ENGINEVIBRATIONOFFINFLIGHT", &SetupSettings::engineVibrationOffInFlight, nullptr, Bound::None},
+    {"ENGINEVIBRATIONSCALERX", nullptr, &SetupSettings::engineVibrationScalerX, Bound::ZeroToTen},
+    {"ENGINEVIBRATIONSCALERY", nullptr, &SetupSettings::engineVibrationScalerY, Bound::ZeroToTen},
+    {"ENGINEVIBRATIONSCALERZ", nullptr, &SetupSettings::engineVibrationScalerZ, Bound::ZeroToTen},
+    {"TRACKIRENABLEXAXIS", &SetupSettings::trackIrEnableXAxis, nullptr, Bound::None},
+    {"TRACKIRENABLEYAXIS", &SetupSettings::trackIrEnableYAxis, nullptr, Bound::None},
+    {"TRACKIRENABLEZAXIS", &SetupSettings::trackIrEnableZAxis, nullptr, Bound::None},
+    {"TRACKIRENABLEPITCHAXIS", &SetupSettings::trackIrEnablePitchAxis, nullptr, Bound::None},
+    {"TRACKIRENABLEHEADINGAXIS", &SetupSettings::trackIrEnableHeadingAxis, nullptr, Bound::None},
+    {"TRACKIRENABLEROLLAXIS", &SetupSettings::trackIrEnableRollAxis, nullptr, Bound::None},
+    {"RESETROLLOFFSETONSTARTUP", &SetupSettings::resetRollOffsetOnStartup, nullptr, Bound::None},
+    {"AXISXINCREMENT", nullptr, &SetupSettings::axisXIncrement, Bound::None},
+    {"AXISYINCREMENT", nullptr, &SetupSettings::axisYIncrement, Bound::None},
+    {"AXISZINCREMENT", nullptr, &SetupSettings::axisZIncrement, Bound::None},
+    {"AXISHEADINGINCREMENT", nullptr, &SetupSettings::axisHeadingIncrement, Bound::None},
+    {"AXISPITCHINCREMENT", nullptr, &SetupSettings::axisPitchIncrement, Bound::None},
+    {"AXISROLLINCREMENT", nullptr, &SetupSettings::axisRollIncrement, Bound::None},
+    {"AXISINCREMENTCHANGE", nullptr, &SetupSettings::axisIncrementChange, Bound::NotNegative},
+};
+
+// Shown in place of a section name that is empty: key lines before the first header, or after "[]".
+constexpr char kNoSectionName[] = "(no section)";
+
+enum class LineRead { Line, End, Error };
+
+// Reads one line into buffer (size >= 2); a read error loses the partly read line, so that a cut value is
+// never applied. `length` counts the stored bytes, NUL bytes included.
+LineRead ReadLine(char* buffer, int size, std::FILE* file, int& length) {
+  length = 0;
+  if (std::ferror(file)) return LineRead::Error;
+  while (length < size - 1) {
+    const int c = std::fgetc(file);
+    if (c == EOF) {
+      if (std::ferror(file)) return LineRead::Error;
+      if (length == 0) return LineRead::End;
+      break;
+    }
+    buffer[length++] = static_cast<char>(c);
+    if (c == '\n' || c == '\r') {
+      // The other character of a CR LF or LF CR pair belongs to this line end.
+      const int pair = c == '\n' ? '\r' : '\n';
+      const int next = std::fgetc(file);
+      if (next != EOF && next != pair) std::ungetc(next, file);
+      break;
+    }
+  }
+  buffer[length] = '\0';
+  return LineRead::Line;
+}
+
+void UpperCase(char* text) {
+  for (; *text != '\0'; ++text) {
+    if (*text >= 'a' && *text <= 'z') *text = static_cast<char>(*text - 'a' + 'A');
+  }
+}
+
+void RemoveLineEnd(char* line) {
+  std::size_t length = std::strlen(line);
+  if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
+  if (length > 0 && line[length - 1] == '\n') line[--length] = '\0';
+}
+
+// StripBlanks of text[begin, end).
+void StripRange(const char* begin, const char* end, char (&result)[kSetupTextSize]) {
+  char piece[kSetupTextSize] = {};
+  std::size_t length = 0;
+  for (const char* p = begin; p < end && length < kSetupTextSize - 1; ++p) piece[length++] = *p;
+  StripBlanks(piece, result);
+}
+
+const Section* FindSection(const char* name) {
+  for (const Section& section : kSections) {
+    if (std::strcmp(section.name, name) == 0) return &section;
+  }
+  return nullptr;
+}
+
+float Clamped(float value, Bound bound) {
+  switch (bound) {
+    case Bound::ZeroToTen:
+      return value < 0.0f ? 0.0f : (value > 10.0f ? 10.0f : value);
+    case Bound::NotNegative:
+      return value < 0.0f ? 0.0f : value;
+    case Bound::None:
+      break;
+  }
+  return value;
+}
+
+// False when the key is not one of the section's keys.
+bool ApplyEntry(const Section& section, const SetupEntry& entry) {
+  SetupSettings& settings = Settings();
+  switch (section.kind) {
+    case SectionKind::Debug:
+      if (std::strcmp(entry.key, "DEBUGLOGENABLED") == 0) {
+        settings.debugLogEnabled = TextToInt(entry.value);
+        return true;
+      }
+      if (std::strcmp(entry.key, "DEBUGVIEWENABLED") == 0) {
+        settings.debugViewEnabled = TextToInt(entry.value);
+        return true;
+      }
+      return false;
+    case SectionKind::Config:
+      for (const ConfigKey& key : kConfigKeys) {
+        if (std::strcmp(key.name, entry.key) != 0) continue;
+        if (key.integer != nullptr) {
+          settings.*key.integer = TextToInt(entry.value);
+        } else {
+          settings.*key.number = Clamped(TextToFloat(entry.value), key.bound);
+        }
+        return true;
+      }
+      return false;
+    case SectionKind::Hotkey: {
+      HotkeyBinding& binding = settings.hotkeys[static_cast<std::size_t>(section.slot)];
+      if (std::strcmp(entry.key, "HOTKEY") == 0) {
+        binding.virtualKey = LookupKeyName(entry.value);
+        binding.enabled = 1;
+        return true;
+      }
+      if (std::strcmp(entry.key, "HOTKEYMODIFIERS") == 0) {
+        binding.modifiers = ParseModifiers(entry.value);
+        return true;
+      }
+      return false;
+    }
+  }
+  return false;
+}
+
+struct ParseNotes {
+  bool nulByte = false;  // a line held a NUL byte; the rest of that line was ignored
+};
+
+int Parse(const char* path, ParseNotes& notes) {
+  if (path == nullptr || path[0] == '\0') return kSetupNotOpened;
+  std::FILE* file = std::fopen(path, "r");
+  if (file == nullptr) return kSetupNotOpened;
+
+  // About 770 KB of working space, needed only while the file is read.
+  std::unique_ptr<SetupEntry[]> entries(new (std::nothrow) SetupEntry[kSetupEntries]());
+  if (entries == nullptr) {
+    std::fclose(file);
+    LogMessage("Not enough memory to read Talvenor.ini\n");
+    return kSetupNotOpened;
+  }
+  for (HotkeyBinding& binding : Settings().hotkeys) binding = HotkeyBinding{};
+
+  int count = 0;
+  bool readError = false;
+  bool tooManyLines = false;
+  char section[kSetupTextSize] = {};
+  char line[kSetupTextSize];
+  int length = 0;
+  for (;;) {
+    const LineRead read = ReadLine(line, kSetupTextSize, file, length);
+    if (read == LineRead::End) break;
+    if (read == LineRead::Error) {
+      readError = true;
+      break;
+    }
+    if (std::strlen(line) < static_cast<std::size_t>(length)) notes.nulByte = true;
+    UpperCase(line);
+    RemoveLineEnd(line);
+    if (std::strchr(line, ';') != nullptr) continue;
+    if (const char* close = std::strrchr(line, ']')) {
+      // The first character is skipped whatever it is; with "]" first, the name is empty.
+      StripRange(close > line ? line + 1 : close, close, section);
+      continue;
+    }
+    const char* equals = std::strrchr(line, '=');
+    if (equals == nullptr) continue;
+    if (count == kSetupEntries) {
+      tooManyLines = true;
+      break;
+    }
+    SetupEntry& entry = entries[static_cast<std::size_t>(count++)];
+    std::memcpy(entry.section, section, sizeof section);
+    // The character before "=" is dropped: a key is written with one blank before "=".
+    StripRange(line, equals > line ? equals - 1 : line, entry.key);
+    StripBlanks(equals + 1, entry.value);
+  }
+  std::fclose(file);
+
+  for (int i = 0; i < count; ++i) {
+    const SetupEntry& entry = entries[static_cast<std::size_t>(i)];
+    const Section* found = FindSection(entry.section);
+    if (found == nullptr) {
+      LogMessage(entry.section[0] != '\0' ? entry.section : kNoSectionName);
+      LogMessage(" is an invalid section name\n");
+      return kSetupBadSection;
+    }
+    if (!ApplyEntry(*found, entry)) {
+      LogMessage(entry.key);
+      LogMessage(" is an invalid field\n");
+      return found->code;
+    }
+  }
+  if (readError) return kSetupReadError;
+  if (tooManyLines) return kSetupTooManyLines;
+  return kSetupApplied;
+}
+
+}  // namespace
+
+bool ReadSetupFile() {
+  LogMessage("Parsing Setup file\n");
+  Settings() = SetupSettings{};
+
+  const char* path = State().paths.setupFilePath;
+  ParseNotes notes;
+  int result = kSetupNotOpened;
+  if (path[0] == '\0') {
+    LogMessage("Talvenor.ini is not read: its path does not fit\n");
+  } else {
+    result = Parse(path, notes);
+  }
+  if (notes.nulByte) LogMessage("Talvenor.ini holds a NUL character; the rest of that line was ignored\n");
+
+  switch (result) {
+    case kSetupNotOpened:
+      LogMessage("No Talvenor.ini file found, will use defaults\n");
+      return false;
+    case kSetupApplied:
+      LogMessage("Parsing Successful\n");
+      return true;
+    case kSetupReadError:
+      LogMessage("Read error in Talvenor.ini, the rest of the file is ignored\n");
+      return false;
+    case kSetupTooManyLines:
+      LogMessage("Talvenor.ini has more than 1024 key lines, the rest of the file is ignored\n");
+      return false;
+    default:
+      break;
+  }
+  char text[kLogMessageSize] = "Parse Error in ";
+  std::strncat(text, SetupResultLabel(result), sizeof text - std::strlen(text) - 1);
+  LogMessage(text);
+  LogMessage("\n");
+  return false;
+}
+
+int ParseSetupFile(const char* path) {
+  ParseNotes notes;
+  return Parse(path, notes);
+}
+
+const char* SetupResultLabel(int result) {
+  if (result == kSetupBadSection) return "Section Name";
+  for (const Section& section : kSections) {
+    if (section.code == result) return section.label;
+  }
+  return "";
+}
+
+char* ReadSetupLine(char* buffer, int size, std::FILE* file) {
+  if (buffer == nullptr || file == nullptr || size < 2) return nullptr;
+  int length = 0;
+  return ReadLine(buffer, size, file, length) == LineRead::Line ? buffer : nullptr;
+}
+
+void StripBlanks(const char* text, char (&result)[kSetupTextSize]) {
+  std::memset(result, 0, sizeof result);
+  if (text == nullptr) return;
+  std::size_t length = 0;
+  for (; *text != '\0' && length < kSetupTextSize - 1; ++text) {
+    if (*text != ' ') result[length++] = *text;
+  }
+}
+
+std::int32_t LookupKeyName(const char* name) {
+  if (name == nullptr) return 0;
+  for (const KeyName& key : kKeyNameTable) {
+    if (std::strcmp(key.name, name) == 0) return key.code;
+  }
+  return 0;
+}
+
+std::int32_t ParseModifiers(const char* text) {
+  if (text == nullptr) return 0;
+  std::int32_t sum = 0;
+  const char* piece = text;
+  for (const char* p = text;; ++p) {
+    if (*p == '+' || *p == ' ' || *p == '\n' || *p == '\0') {
+      const std::size_t length = static_cast<std::size_t>(p - piece);
+      for (const KeyName& modifier : kModifierNameTable) {
+        if (length > 0 && std::strlen(modifier.name) == length &&
+            std::memcmp(modifier.name, piece, length) == 0) {
+          sum += modifier.code;
+          break;
+        }
+      }
+      if (*p == '\0') break;
+      piece = p + 1;
+    }
+  }
+  return sum;
+}
 
 }  // namespace talvenor

@@ -57,7 +57,8 @@ struct SetupSettings {
   std::array<HotkeyBinding, kHotkeySlots> hotkeys{};
 };
 
-// The settings of the running plugin; until the file is read they hold the defaults (both debug switches off).
+// The settings of the running plugin; until the file is read they hold the defaults (both debug switches
+// off).
 SetupSettings& Settings();
 
 // Sets the defaults, parses the file at the plugin's setup path and logs the outcome; true when the whole
@@ -70,12 +71,28 @@ inline constexpr int kSetupApplied = -1;
 inline constexpr int kSetupBadSection = 1;
 inline constexpr int kSetupBadDebugKey = 2;
 inline constexpr int kSetupBadConfigKey = 3;
-// 4..19: an invalid key in a hotkey section (see HotkeySectionCode).
+// 4..19: an invalid key in a hotkey section (the section table in setup_file.cpp).
+// Every collected line was applied, but reading stopped early: a read error, or more key lines than the
+// entry table holds. The lines after that point are not applied.
+inline constexpr int kSetupReadError = 20;
+inline constexpr int kSetupTooManyLines = 21;
+
+// One key line as the parser keeps it between collecting and applying.
+inline constexpr int kSetupTextSize = 256;
+struct SetupEntry {
+  char section[kSetupTextSize];
+  char key[kSetupTextSize];
+  char value[kSetupTextSize];
+};
+inline constexpr int kSetupEntries = 1024;
 
 int ParseSetupFile(const char* path);
-// Reads one line (its line end included) into buffer; null at the end of the file or on a read error.
+// The text "Parse Error in " names for a result code ("" for the codes that have none).
+const char* SetupResultLabel(int result);
+// Reads one line (its line end included, a CR LF or LF CR pair counting as one and stored as its first
+// character) into buffer; null at the end of the file or on a read error.
 char* ReadSetupLine(char* buffer, int size, std::FILE* file);
-void StripBlanks(const char* text, char (&result)[256]);
+void StripBlanks(const char* text, char (&result)[kSetupTextSize]);
 std::int32_t LookupKeyName(const char* name);
 std::int32_t ParseModifiers(const char* text);
 
