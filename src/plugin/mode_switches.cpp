@@ -1,5 +1,7 @@
 #include "plugin/mode_switches.h"
 
+#include <cmath>
+
 #include "XPLMDataAccess.h"
 #include "XPWidgets.h"
 #include "plugin/plugin.h"
@@ -99,7 +101,9 @@ void TrackerStopped() {
 
 void EnableViewControl() {
   ViewState& view = View();
-  view.savedRoll = XPLMGetDataf(SimRefs().headRoll);
+  // Another plugin may have left a roll that is not a number; it must not come back at switch-off.
+  const float roll = XPLMGetDataf(SimRefs().headRoll);
+  view.savedRoll = std::isfinite(roll) ? roll : 0.0f;
   view.pluginEnabled = true;
   EnableMenuItem(kItemEnable, false);
   EnableMenuItem(kItemDisable, true);

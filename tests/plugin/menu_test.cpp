@@ -1,5 +1,6 @@
 // The plugin menu under Plugins > Talvenor: its items, their states, and view control switched on and off
 // through it.
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,15 @@ TEST_F(MenuTest, EnableSelectsTheCockpitViewAndDisableRestoresTheRoll) {
   Set(kRoll, 0.0);
   ASSERT_TRUE(Pick("Disable"));
   EXPECT_EQ(Float(kRoll), 1.5f);
+}
+
+TEST_F(MenuTest, RollThatIsNotANumberIsNotRestored) {
+  Start();
+  Set(kRoll, std::numeric_limits<double>::quiet_NaN());
+  ASSERT_TRUE(Pick("Enable"));
+  Set(kRoll, 4.0);
+  ASSERT_TRUE(Pick("Disable"));
+  EXPECT_EQ(Float(kRoll), 0.0f);
 }
 
 TEST_F(MenuTest, LeavingTheCockpitViewSwitchesViewControlOff) {
