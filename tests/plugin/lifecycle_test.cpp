@@ -219,7 +219,7 @@ TEST_F(LongestPathTest, SetupPathOfMaximumLengthIsRead) {
   WriteSetupFile("[PRESET1]\nHOTKEY = F1\n");
   Start();
   EXPECT_EQ(Hotkeys().size(), 1u);
-  EXPECT_EQ(Debug().find("too long"), std::string::npos);
+  EXPECT_EQ(Debug().find("The path of Talvenor.ini is too long"), std::string::npos);
 }
 
 }  // namespace
