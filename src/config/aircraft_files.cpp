@@ -1,0 +1,207 @@
+#include "config/aircraft_files.h"
+
+#include <bit>
+#include <cstdio>
+#include <cstring>
+
+#include "XPLMPlanes.h"
+#include "XPLMUtilities.h"
+#include "XPStandardWidgets.h"
+#include "XPWidgets.h"
+#include "config/log.h"
+#include "config/number_text.h"
+#include "os/os.h"
+#include "ui/panels.h"
+#include "view/view_state.h"
+
+namespace talvenor {
+namespace {
+
+// The files are the records' memory images, little-endian on disk.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr std::size_t kPresetTableSize = sizeof(ViewPreset) * kPresetSlots;
+constexpr std::size_t kLimitsTableSize = sizeof(ViewLimits) * kPresetSlots;
+constexpr std::size_t kEffectsRecordSize = sizeof(EffectsSettings);
+static_assert(kPresetTableSize == 224 && kLimitsTableSize == 224 && kEffectsRecordSize == 28);
+static_assert(sizeof(ViewState::presets) == kPresetTableSize &&
+              sizeof(ViewState::limits) == kLimitsTableSize);
+
+// The SDK asks for 512 characters for an aircraft path; a path that fills them may have been cut.
+constexpr std::size_t kSdkPathLimit = 511;
+constexpr char kTemporarySuffix[] = ".tmp";
+
+bool Append(char (&path)[kAircraftPathSize], std::size_t& length, const char* text) {
+  const std::size_t size = std::strlen(text);
+  if (size >= kAircraftPathSize - length) return false;
+  std::memcpy(path + length, text, size + 1);
+  length += size;
+  return true;
+}
+
+void LogPathProblem(const char* fileName) {
+  char text[kLogMessageSize] = "The aircraft's path is not usable for '";
+  std::strncat(text, fileName, sizeof text - std::strlen(text) - 1);
+  std::strncat(text, "'\n", sizeof text - std::strlen(text) - 1);
+  LogMessage(text);
+}
+
+// Reads the file whole into a scratch copy first, so that a read error leaves the table as it was.
+int ReadTable(const char* fileName, void* table, std::size_t size, bool clearFirst) {
+  char path[kAircraftPathSize];
+  if (!BuildAircraftFilePath(fileName, path)) return 0;
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return 0;
+  unsigned char bytes[kPresetTableSize];
+  const std::size_t count = std::fread(bytes, 1, size, file);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return 0;
+  if (clearFirst) std::memset(table, 0, size);
+  std::memcpy(table, bytes, count);
+  return 1;
+}
+
+int WriteTable(const char* fileName, const void* table, std::size_t size) {
+  char path[kAircraftPathSize];
+  if (!BuildAircraftFilePath(fileName, path)) return 0;
+  char temporary[kAircraftPathSize];
+  std::memcpy(temporary, path, sizeof path);
+  std::size_t length = std::strlen(temporary);
+  if (!Append(temporary, length, kTemporarySuffix)) return 0;
+
+  std::FILE* file = std::fopen(temporary, "wb");
+  if (file == nullptr) return 0;
+  bool written = std::fwrite(table, 1, size, file) == size;
+  // A full disk may show only when the buffered bytes are flushed or the file is closed.
+  written = os::FlushToDisk(file) && written;
+  written = std::fclose(file) == 0 && written;
+  if (!written || !os::ReplaceFile(temporary, path)) {
+    std::remove(temporary);
+    return 0;
+  }
+  return 1;
+}
+
+void SetBox(XPWidgetID box, bool on) {
+  XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
+}
+
+// The control panel's preset boxes follow the stored flags of the slots.
+void ShowStoredPresetBoxes() {
+  const ViewState& view = View();
+  const ControlPanelWidgets& control = PanelState().control;
+  for (int slot = 0; slot < kPresetSlots; ++slot)
+    SetBox(control.presetBoxes[slot], view.presets[slot].stored != 0);
+}
+
+void ShowEffectsFields(const EffectsSettings& effects) {
+  const std::int32_t values[6] = {effects.scalerX,       effects.scalerY,       effects.scalerZ,
+                                  effects.groundScalerX, effects.groundScalerY, effects.groundScalerZ};
+  const EffectsPanelWidgets& panel = PanelState().effects;
+  for (int field = 0; field < 6; ++field) {
+    char text[24];
+    FormatInt(text, values[field]);
+    XPSetWidgetDescriptor(panel.valueFields[field], text);
+  }
+}
+
+}  // namespace
+
+bool BuildAircraftFilePath(const char* fileName, char (&path)[kAircraftPathSize]) {
+  path[0] = '\0';
+  if (fileName == nullptr) return false;
+  char name[256] = {};
+  char folder[kAircraftPathSize] = {};
+  XPLMGetNthAircraftModel(0, name, folder);
+  folder[kAircraftPathSize - 1] = '\0';
+  const std::size_t fullLength = std::strlen(folder);
+  // No separator: no folder to put the file in (the text would be taken for a folder of its own).
+  const bool usable =
+      fullLength > 0 && fullLength < kSdkPathLimit && XPLMExtractFileAndPath(folder) != folder;
+  std::size_t length = 0;
+  const char* separator = XPLMGetDirectorySeparator();
+  if (separator == nullptr) separator = os::PathSeparator();
+  if (!usable || !Append(path, length, folder) || !Append(path, length, separator) ||
+      !Append(path, length, fileName)) {
+    path[0] = '\0';
+    LogPathProblem(fileName);
+    return false;
+  }
+  return true;
+}
+
+int ReadPresetFile(const char* fileName) {
+  return ReadTable(fileName, View().presets.data(), kPresetTableSize, false);
+}
+
+int ReadLimitsFile(const char* fileName) {
+  return ReadTable(fileName, View().limits.data(), kLimitsTableSize, false);
+}
+
+int ReadEffectsFile(const char* fileName) {
+  return ReadTable(fileName, &View().effects, kEffectsRecordSize, true);
+}
+
+int WritePresetFile(const char* fileName) {
+  if (WriteTable(fileName, View().presets.data(), kPresetTableSize) == 0) return 0;
+  View().presetsChanged = false;
+  return 1;
+}
+
+int WriteLimitsFile(const char* fileName) {
+  if (WriteTable(fileName, View().limits.data(), kLimitsTableSize) == 0) return 0;
+  View().limitsChanged = false;
+  return 1;
+}
+
+int WriteEffectsFile(const char* fileName) {
+  return WriteTable(fileName, &View().effects, kEffectsRecordSize);
+}
+
+void LoadPresets() {
+  ViewState& view = View();
+  view.presets = {};
+  if (ReadPresetFile(kPresetFileName) == 1) {
+    ShowStoredPresetBoxes();
+    for (int slot = 0; slot < kPresetSlots; ++slot) {
+      if (view.presets[slot].stored == 0) continue;
+      LoadWorkingPose(slot);
+      view.selectedPreset = slot;
+      ApplyView(view.limits[slot].enabled);
+      ShowPresetNumber(slot + 1);
+      break;
+    }
+    LogMessage("Found 'Talvenor.dat' file, will use that\n");
+  } else {
+    ResetPresetsToCurrentView();
+    LogMessage("No 'Talvenor.dat' file found\n");
+  }
+  view.presetsChanged = false;
+}
+
+void LoadLimits() {
+  ViewState& view = View();
+  view.limits = {};
+  if (ReadLimitsFile(kLimitsFileName) == 1) {
+    ShowPresetLimits(view.selectedPreset);
+    LogMessage("Found 'TalvenorLimits.dat' file, will use that\n");
+  } else {
+    ClearAllLimits();
+    LogMessage("No 'TalvenorLimits.dat' file found\n");
+  }
+  view.limitsChanged = false;
+}
+
+void LoadEffects() {
+  const EffectsSettings& effects = View().effects;
+  if (ReadEffectsFile(kEffectsFileName) == 1) {
+    SetForceEffectsBoxes(effects.effectsOn != 0);
+    ShowEffectsFields(effects);
+    LogMessage("Found 'TalvenorEffects.dat' file, will use that\n");
+  } else {
+    LogMessage("No 'TalvenorEffects.dat' file found\n");
+  }
+}
+
+}  // namespace talvenor
