@@ -4,6 +4,7 @@
 
 #include "XPLMDataAccess.h"
 #include "XPWidgets.h"
+#include "config/aircraft_files.h"
 #include "plugin/plugin.h"
 #include "tracker/head_pose_source.h"
 #include "view/view_update.h"
@@ -114,6 +115,9 @@ void EnableViewControl() {
   } else {
     SourceFailed();
   }
+  LoadPresets();
+  LoadLimits();
+  LoadEffects();
   XPLMSetDatai(SimRefs().viewType, kViewType3dCockpit);
 }
 
