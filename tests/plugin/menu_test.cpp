@@ -1,5 +1,7 @@
 // The plugin menu under Plugins > Talvenor: its items, their states, and view control switched on and off
 // through it.
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -78,6 +80,43 @@ TEST_F(MenuTest, EnableSelectsTheCockpitViewAndDisableRestoresTheRoll) {
   Set(kRoll, 0.0);
   ASSERT_TRUE(Pick("Disable"));
   EXPECT_EQ(Float(kRoll), 1.5f);
+}
+
+// A preset file of two records: slot 1 empty, slot 2 holding the pose.
+std::string PresetFile(float x, float y, float z, float pitch, float heading, float roll) {
+  std::string bytes(56, '\0');
+  const std::int32_t stored = 1;
+  const float pose[] = {x, y, z, pitch, heading, roll};
+  std::memcpy(bytes.data() + 28, &stored, 4);
+  std::memcpy(bytes.data() + 32, pose, sizeof pose);
+  return bytes;
+}
+
+TEST_F(MenuTest, EnableShowsTheAircraftsFirstStoredPreset) {
+  WriteFile("Aircraft/Default/Talvenor.dat", PresetFile(-0.25f, 0.95f, -3.5f, -20.0f, -40.0f, -5.0f));
+  Start();
+  ASSERT_TRUE(Pick("Enable"));
+  EXPECT_EQ(Float("sim/graphics/view/pilots_head_x"), -0.25f);
+  EXPECT_EQ(Float("sim/graphics/view/pilots_head_y"), 0.95f);
+  EXPECT_EQ(Float("sim/graphics/view/pilots_head_z"), -3.5f);
+  EXPECT_EQ(Float("sim/graphics/view/pilots_head_the"), -20.0f);
+  EXPECT_EQ(Float("sim/graphics/view/pilots_head_psi"), -40.0f);
+  EXPECT_EQ(Float(kRoll), -5.0f);
+}
+
+TEST_F(MenuTest, PlaneLoadedWhileOnSwitchesToTheNewAircraftsPresets) {
+  WriteFile("Aircraft/Other/Talvenor.dat", PresetFile(0.4f, 1.2f, -2.0f, 5.0f, 10.0f, 0.0f));
+  Start();
+  ASSERT_TRUE(Pick("Enable"));
+  host().runCycles(10);
+  host().setAircraft("Aircraft/Other/Other.acf");
+  host().planeLoaded();
+  EXPECT_NE(Float("sim/graphics/view/pilots_head_x"), 0.4f);
+  host().runCycles(1);  // the next view update switches off and on again
+  EXPECT_FALSE(MenuItems()[0].enabled);
+  EXPECT_EQ(Float("sim/graphics/view/pilots_head_x"), 0.4f);
+  EXPECT_EQ(Float("sim/graphics/view/pilots_head_psi"), 10.0f);
+  EXPECT_EQ(Int(kViewType), 1026);
 }
 
 TEST_F(MenuTest, RollThatIsNotANumberIsNotRestored) {
