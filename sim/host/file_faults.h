@@ -16,6 +16,7 @@
 // a write larger than a stdio buffer fails at once with a short count.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -45,6 +46,10 @@ class FileFaults {
   void refund(std::uint64_t size);
   bool diskFull() const;  // a write now fails (the budget is used up)
   bool limited() const;   // a disk-full budget is in force
+  // Attempts by the plugin to open or create a file (fopen, freopen, open, openat, creat and their 64-bit
+  // forms), refused ones included.
+  std::uint64_t opens() const { return opens_.load(std::memory_order_relaxed); }
+  void countOpen() { opens_.fetch_add(1, std::memory_order_relaxed); }
 
   // The absolute, lexically normal form the comparisons use ("" when PATH cannot be made absolute).
   static std::string Normalise(const std::filesystem::path& path);
@@ -54,6 +59,7 @@ class FileFaults {
   mutable std::mutex mutex_;             // the plugin may write from its own threads
   std::map<std::string, bool> entries_;  // normalised folder -> read-only; the longest match decides
   std::optional<std::uint64_t> budget_;
+  std::atomic<std::uint64_t> opens_{0};
 };
 
 // Captures what the plugin writes to its debugger output (on POSIX: standard error, while plugin code runs).

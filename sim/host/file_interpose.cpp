@@ -279,9 +279,16 @@ int RoutedPrintf(Route route, sim::Host* host, FILE* stream, const char* format,
   return written == static_cast<long long>(size) ? length : -1;
 }
 
+// The plugin's attempts to open a file, for tests that check it opens none.
+sim::Host* CountOpen() {
+  sim::Host* host = PluginHost();
+  if (host != nullptr) host->fileFaults().countOpen();
+  return host;
+}
+
 FILE* OpenStream(FILE* (*next)(const char*, const char*), const char* path, const char* mode) {
   if (next == nullptr) return errno = ENOSYS, nullptr;
-  if (sim::Host* host = PluginHost(); host != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
+  if (sim::Host* host = CountOpen(); host != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
     errno = EROFS;
     return nullptr;
   }
@@ -290,7 +297,7 @@ FILE* OpenStream(FILE* (*next)(const char*, const char*), const char* path, cons
 
 int OpenFile(int (*next)(int, const char*, int, ...), int dirfd, const char* path, int flags, mode_t mode) {
   if (next == nullptr) return Fail(ENOSYS);
-  if (sim::Host* host = PluginHost();
+  if (sim::Host* host = CountOpen();
       host != nullptr && FlagsWrite(dirfd, path, flags) && Refused(*host, dirfd, path)) {
     return Fail(EROFS);
   }
@@ -299,7 +306,7 @@ int OpenFile(int (*next)(int, const char*, int, ...), int dirfd, const char* pat
 
 int OpenFile(int (*next)(const char*, int, ...), const char* path, int flags, mode_t mode) {
   if (next == nullptr) return Fail(ENOSYS);
-  if (sim::Host* host = PluginHost();
+  if (sim::Host* host = CountOpen();
       host != nullptr && FlagsWrite(AT_FDCWD, path, flags) && Refused(*host, AT_FDCWD, path)) {
     return Fail(EROFS);
   }
@@ -332,7 +339,7 @@ FILE* freopen(const char* path, const char* mode, FILE* stream) {
   auto next = Next_freopen();
   if (next == nullptr) return errno = ENOSYS, nullptr;
   FailureOf(stream, false, true);
-  if (sim::Host* host = PluginHost();
+  if (sim::Host* host = CountOpen();
       host != nullptr && path != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
     // freopen closes the stream whether or not the new file opens.
     if (auto close = Next_fclose(); close != nullptr) close(stream);
@@ -521,12 +528,14 @@ int openat64(int dirfd, const char* path, int flags, ...) {
 int creat(const char* path, mode_t mode) {
   auto next = Next_creat();
   if (next == nullptr) return Fail(ENOSYS);
+  CountOpen();
   return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
 }
 
 int creat64(const char* path, mode_t mode) {
   auto next = Next_creat64();
   if (next == nullptr) return Fail(ENOSYS);
+  CountOpen();
   return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
 }
 
