@@ -1,0 +1,273 @@
+// The view engine under test: a started Talvenor in a fresh simulator, optionally with a recorder on the six
+// head datarefs and with stand-ins for the control panel's and the data display's widgets.
+//
+// The recorder registers accessors over the simulator's head datarefs before the plugin starts, so the
+// plugin's handles lead to it: every write the plugin makes is seen, in order, including writes of an
+// unchanged value. The stand-in widgets are built where the plugin's windows will be, in the handles the
+// plugin reads, until those windows have builders of their own.
+#pragma once
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "XPLMDataAccess.h"
+#include "XPStandardWidgets.h"
+#include "XPWidgets.h"
+#include "plugin/plugin.h"
+#include "plugin/plugin_fixture.h"
+#include "ui/panels.h"
+#include "view/view_state.h"
+
+namespace talvenor::testing {
+
+struct HeadWrite {
+  std::string name;
+  float value = 0;
+  bool operator==(const HeadWrite&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const HeadWrite& write) {
+  return out << write.name << "=" << write.value;
+}
+
+class HeadRecorder {
+ public:
+  static constexpr int kAxes = 6;
+  // The simulator's own names, with the host's start values.
+  struct Axis {
+    const char* dataref;
+    const char* name;
+    float value;
+  };
+
+  void Install() {
+    for (int i = 0; i < kAxes; ++i) {
+      axes_[i] = kStart[i];
+      handles_[i] = XPLMRegisterDataAccessor(axes_[i].dataref, xplmType_Float, 1, nullptr, nullptr, &Read,
+                                             &Write, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                             nullptr, nullptr, &axes_[i], &slots_[i]);
+      slots_[i] = {this, i};
+    }
+  }
+  void Remove() {
+    for (XPLMDataRef& handle : handles_) {
+      if (handle != nullptr) XPLMUnregisterDataAccessor(handle);
+      handle = nullptr;
+    }
+  }
+  const std::vector<HeadWrite>& writes() const { return writes_; }
+  void Clear() { writes_.clear(); }
+  // The names written, in order.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const HeadWrite& write : writes_) names.push_back(write.name);
+    return names;
+  }
+  // The last value written to NAME; false when it was not written.
+  bool Written(const std::string& name, float* value = nullptr) const {
+    for (auto it = writes_.rbegin(); it != writes_.rend(); ++it) {
+      if (it->name == name) {
+        if (value != nullptr) *value = it->value;
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  struct Slot {
+    HeadRecorder* recorder = nullptr;
+    int index = 0;
+  };
+  static float Read(void* refcon) { return static_cast<Axis*>(refcon)->value; }
+  static void Write(void* refcon, float value) {
+    const Slot& slot = *static_cast<Slot*>(refcon);
+    slot.recorder->axes_[slot.index].value = value;
+    slot.recorder->writes_.push_back({slot.recorder->axes_[slot.index].name, value});
+  }
+
+  static constexpr Axis kStart[kAxes] = {
+      {"sim/graphics/view/pilots_head_x", "x", -0.3f},
+      {"sim/graphics/view/pilots_head_y", "y", 1.0f},
+      {"sim/graphics/view/pilots_head_z", "z", -4.0f},
+      {"sim/graphics/view/pilots_head_psi", "heading", 0.0f},
+      {"sim/graphics/view/pilots_head_the", "pitch", 0.0f},
+      {"sim/graphics/view/field_of_view_roll_deg", "roll", 0.0f},
+  };
+  Axis axes_[kAxes] = {};
+  Slot slots_[kAxes] = {};
+  XPLMDataRef handles_[kAxes] = {};
+  std::vector<HeadWrite> writes_;
+};
+
+class ViewTest : public PluginTest {
+ protected:
+  void TearDown() override {
+    DestroyStandIns();
+    recorder_.Remove();
+    for (XPLMDataRef* ref : {&externalEnabled_, &viewTypeRef_}) {
+      if (*ref != nullptr) XPLMUnregisterDataAccessor(*ref);
+      *ref = nullptr;
+    }
+    PluginTest::TearDown();
+  }
+
+  // Before Start(): the plugin will write to the recorder.
+  void RecordHeadWrites() { recorder_.Install(); }
+  HeadRecorder& recorder() { return recorder_; }
+
+  // Before Start(): every write of the view type is kept, in order.
+  void RecordViewTypeWrites() {
+    viewTypeRef_ = XPLMRegisterDataAccessor("sim/graphics/view/view_type", xplmType_Int, 1, &ReadViewType,
+                                            &WriteViewType, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, nullptr, nullptr, this, this);
+  }
+  std::vector<int>& viewTypeWrites() { return viewTypeWrites_; }
+
+  // Before Start(): the published switch of an external source, until the plugin publishes its own.
+  void PublishExternalEnabled() {
+    externalEnabled_ = XPLMRegisterDataAccessor(
+        "quorlend/talvenor/external_enabled", xplmType_Int, 1, &ReadInt, &WriteInt, nullptr, nullptr, nullptr,
+        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &externalValue_, &externalValue_);
+  }
+
+  // Runs code as the plugin, as a callback of the host would.
+  template <typename Body>
+  void AsPlugin(Body&& body) {
+    sim::Host::PluginCall call(host(), sim::kPluginUnderTest);
+    body();
+  }
+
+  // Until the first call of the per-frame update (0.1 s after start) and one call more.
+  void RunUntilUpdating() { host().runCycles(6); }
+  void Frame(long count = 1) { host().runCycles(count); }
+
+  // The control panel's widgets that the view engine reads and writes.
+  void BuildControlPanelStandIn() {
+    ControlPanelWidgets& c = PanelState().control;
+    c.window = Window("Talvenor v1.70");
+    for (int i = 0; i < kPresetSlots; ++i) c.presetBoxes[i] = Box(Name("preset box ", i));
+    c.presetNumberField = Field("Preset No.", "0");
+    const char* axes[] = {"X", "Y", "Z", "P", "H", "R"};
+    for (int i = 0; i < 6; ++i) c.axisBoxes[i] = Box(std::string("axis box ") + axes[i]);
+    c.multiplierCaption = Caption("TrackIR X/Y/Z Multiplier");
+    c.multiplierField = Field("multiplier", "0.0001");
+    c.statusCaption = Caption("TrackIR not found or it is disabled");
+    c.continuousBox = Box("Cont/Step");
+    c.limitsEnableBox = Box("Enable");
+    c.forceEffectsBox = Box("Force Effects");
+    c.presetsIndicator = Caption("PRESETS CHANGED");
+    c.limitsIndicator = Caption("LIMITS CHANGED");
+    const char* offsets[] = {"offset X", "offset Y", "offset Z", "offset P", "offset H", "offset R"};
+    for (int i = 0; i < 6; ++i) c.pilotOffsetFields[i] = Field(offsets[i], "");
+    const char* limits[] = {"X1", "X2", "Y1", "Y2", "Z1", "Z2"};
+    for (int i = 0; i < 6; ++i) c.limitFields[i] = Field(limits[i], "0");
+    controlWindow_ = c.window;
+  }
+
+  void BuildDataDisplayStandIn() {
+    DataDisplayWidgets& d = PanelState().data;
+    d.window = Window("Talvenor Data");
+    const char* axes[] = {"X", "Y", "Z", "Pitch", "Heading", "Roll"};
+    for (int i = 0; i < 6; ++i) d.headFields[i] = Field(axes[i], "");
+    for (int i = 0; i < 6; ++i) d.sourceFields[i] = Field(std::string("TIR ") + axes[i], "");
+    const char* effects[] = {"Effect X", "Effect Y", "Effect Z"};
+    for (int i = 0; i < 3; ++i) d.forceFields[i] = Field(effects[i], "");
+    const char* increments[] = {"X Increment",       "Y Increment",     "Z Increment",
+                                "Heading Increment", "Pitch Increment", "Roll Increment"};
+    for (int i = 0; i < 6; ++i) d.incrementFields[i] = Field(increments[i], "");
+    PanelState().dataDisplayCreated = true;
+    dataWindow_ = d.window;
+  }
+
+  void BuildEffectsPanelStandIn() {
+    EffectsPanelWidgets& e = PanelState().effects;
+    e.window = Window("Talvenor Effects");
+    e.effectsOnBox = Box("Effects On");
+    effectsWindow_ = e.window;
+  }
+
+  // What the user sees of a widget.
+  static std::string Text(XPWidgetID widget) {
+    char text[512] = {};
+    XPGetWidgetDescriptor(widget, text, sizeof text - 1);
+    return text;
+  }
+  static int BoxState(XPWidgetID widget) {
+    return static_cast<int>(XPGetWidgetProperty(widget, xpProperty_ButtonState, nullptr));
+  }
+  static void SetBoxState(XPWidgetID widget, int state) {
+    XPSetWidgetProperty(widget, xpProperty_ButtonState, state);
+  }
+  static bool Visible(XPWidgetID widget) {
+    const auto info = Host::current()->widgets().info(widget);
+    return info && info->ownVisible;
+  }
+  bool MenuItemEnabled(int index) {
+    const auto items = host().menus().items("Talvenor");
+    return items && index < static_cast<int>(items->size()) &&
+           (*items)[static_cast<std::size_t>(index)].enabled;
+  }
+
+  std::int32_t externalValue_ = 0;
+
+ private:
+  using Host = sim::Host;
+
+  static std::string Name(const char* prefix, int i) { return prefix + std::to_string(i + 1); }
+  static int ReadViewType(void* refcon) { return static_cast<ViewTest*>(refcon)->viewType_; }
+  static void WriteViewType(void* refcon, int value) {
+    auto* test = static_cast<ViewTest*>(refcon);
+    test->viewType_ = value;
+    test->viewTypeWrites_.push_back(value);
+  }
+  static int ReadInt(void* refcon) { return *static_cast<std::int32_t*>(refcon); }
+  static void WriteInt(void* refcon, int value) { *static_cast<std::int32_t*>(refcon) = value; }
+
+  XPWidgetID Window(const char* caption) {
+    current_ = XPCreateWidget(10, 550, 440, 230, 1, caption, 1, nullptr, xpWidgetClass_MainWindow);
+    return current_;
+  }
+  XPWidgetID Child(const std::string& text, XPWidgetClass widgetClass) {
+    const int top = 520 - 2 * next_++;
+    return XPCreateWidget(20, top, 60, top - 2, 1, text.c_str(), 0, current_, widgetClass);
+  }
+  XPWidgetID Box(const std::string& caption) {
+    XPWidgetID box = Child(caption, xpWidgetClass_Button);
+    XPSetWidgetProperty(box, xpProperty_ButtonType, xpRadioButton);
+    XPSetWidgetProperty(box, xpProperty_ButtonBehavior, xpButtonBehaviorCheckBox);
+    XPSetWidgetProperty(box, xpProperty_ButtonState, 0);
+    return box;
+  }
+  XPWidgetID Field(const std::string& name, const char* text) {
+    XPWidgetID field = Child(name, xpWidgetClass_TextField);
+    XPSetWidgetDescriptor(field, text);
+    return field;
+  }
+  XPWidgetID Caption(const char* text) { return Child(text, xpWidgetClass_Caption); }
+
+  void DestroyStandIns() {
+    Panels& panels = PanelState();
+    for (XPWidgetID* window : {&controlWindow_, &dataWindow_, &effectsWindow_}) {
+      if (*window != nullptr) XPDestroyWidget(*window, 1);
+      *window = nullptr;
+    }
+    panels.control = {};
+    panels.data = {};
+    panels.effects = {};
+    panels.dataDisplayCreated = false;
+  }
+
+  HeadRecorder recorder_;
+  XPLMDataRef externalEnabled_ = nullptr;
+  XPLMDataRef viewTypeRef_ = nullptr;
+  int viewType_ = 1026;
+  std::vector<int> viewTypeWrites_;
+  XPWidgetID current_ = nullptr;
+  XPWidgetID controlWindow_ = nullptr, dataWindow_ = nullptr, effectsWindow_ = nullptr;
+  int next_ = 0;
+};
+
+}  // namespace talvenor::testing
