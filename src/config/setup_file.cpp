@@ -239,15 +239,10 @@ struct ParseNotes {
   bool nulByte = false;  // a line held a NUL byte; the rest of that line was ignored
 };
 
-int Parse(const char* path, ParseNotes& notes) {
-  if (path == nullptr || path[0] == '\0') return kSetupNotOpened;
-  std::FILE* file = std::fopen(path, "r");
-  if (file == nullptr) return kSetupNotOpened;
-
+int ParseStream(std::FILE* file, ParseNotes& notes) {
   // About 770 KB of working space, needed only while the file is read.
   std::unique_ptr<SetupEntry[]> entries(new (std::nothrow) SetupEntry[kSetupEntries]());
   if (entries == nullptr) {
-    std::fclose(file);
     LogMessage("Not enough memory to read Talvenor.ini\n");
     return kSetupNotOpened;
   }
@@ -287,7 +282,6 @@ int Parse(const char* path, ParseNotes& notes) {
     StripRange(line, equals > line ? equals - 1 : line, entry.key);
     StripBlanks(equals + 1, entry.value);
   }
-  std::fclose(file);
 
   for (int i = 0; i < count; ++i) {
     const SetupEntry& entry = entries[static_cast<std::size_t>(i)];
@@ -306,6 +300,15 @@ int Parse(const char* path, ParseNotes& notes) {
   if (readError) return kSetupReadError;
   if (tooManyLines) return kSetupTooManyLines;
   return kSetupApplied;
+}
+
+int Parse(const char* path, ParseNotes& notes) {
+  if (path == nullptr || path[0] == '\0') return kSetupNotOpened;
+  std::FILE* file = std::fopen(path, "r");
+  if (file == nullptr) return kSetupNotOpened;
+  const int result = ParseStream(file, notes);
+  std::fclose(file);
+  return result;
 }
 
 }  // namespace
@@ -350,6 +353,12 @@ bool ReadSetupFile() {
 int ParseSetupFile(const char* path) {
   ParseNotes notes;
   return Parse(path, notes);
+}
+
+int ParseSetupStream(std::FILE* file) {
+  if (file == nullptr) return kSetupNotOpened;
+  ParseNotes notes;
+  return ParseStream(file, notes);
 }
 
 const char* SetupResultLabel(int result) {

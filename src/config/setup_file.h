@@ -87,6 +87,8 @@ struct SetupEntry {
 inline constexpr int kSetupEntries = 1024;
 
 int ParseSetupFile(const char* path);
+// The same on a stream the caller opened (in text mode) and closes; reads from where the stream stands.
+int ParseSetupStream(std::FILE* file);
 // The text "Parse Error in " names for a result code ("" for the codes that have none).
 const char* SetupResultLabel(int result);
 // Reads one line (its line end included, a CR LF or LF CR pair counting as one and stored as its first
