@@ -40,6 +40,13 @@ TEST_F(LifecycleTest, DebugSwitchLetsTheSetupReadingIntoTheLog) {
   EXPECT_EQ(Log(), std::string(kStartLines) + "Parsing Successful\nDebug Logging is enabled\n" + kStopLines);
 }
 
+TEST_F(LifecycleTest, DebugViewSwitchSendsTheSetupReadingToTheDebuggerOnly) {
+  WriteSetupFile("[DEBUG]\nDEBUGVIEWENABLED = 1\n");
+  Start();
+  EXPECT_EQ(Log(), std::string(kStartLines) + "Debug Logging is disabled\n");
+  EXPECT_NE(Debug().find("Parsing Successful\nDebug Logging is disabled\n"), std::string::npos);
+}
+
 TEST_F(LifecycleTest, ParseErrorsAreLoggedAndTheStartGoesOn) {
   WriteSetupFile(
       "[DEBUG]\nDEBUGLOGENABLED = 1\n[CONFIG]\nAUTOSTART = 1\nBOGUS = 1\n[TL_TOGGLE]\nHOTKEY = F5\n");
