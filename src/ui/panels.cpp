@@ -27,6 +27,7 @@ void SetBox(XPWidgetID box, bool on) {
 }
 
 void ShowFloat(XPWidgetID field, float value) {
+  if (field == nullptr) return;  // a window not built yet: formatting would be wasted every frame
   char text[kTextBuffer];
   FormatFloat(text, value);
   XPSetWidgetDescriptor(field, text);
