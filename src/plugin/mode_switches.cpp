@@ -7,6 +7,8 @@
 #include "config/aircraft_files.h"
 #include "plugin/plugin.h"
 #include "tracker/head_pose_source.h"
+#include "ui/control_panel.h"
+#include "ui/panels.h"
 #include "view/view_update.h"
 
 namespace talvenor {
@@ -108,8 +110,14 @@ void EnableViewControl() {
   view.pluginEnabled = true;
   EnableMenuItem(kItemEnable, false);
   EnableMenuItem(kItemDisable, true);
-  // The control panel and the effects panel are built here, hidden, once their builders exist; until
-  // then no window is made and their created flags stay 0.
+  Panels& panels = PanelState();
+  if (!panels.controlPanelCreated) {
+    BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
+    panels.controlPanelCreated = true;
+    XPHideWidget(panels.control.window);
+    panels.controlPanelVisible = false;
+  }
+  // The effects panel is built here too, hidden, once it has a builder.
   if (ProbeHeadPoseSource() == 1) {
     SourceStarted();
   } else {
@@ -124,11 +132,7 @@ void EnableViewControl() {
 void DisableViewControl(int viewType) {
   ViewState& view = View();
   view.pluginEnabled = false;
-  HideAllWindows();
-  Panels& panels = PanelState();
-  panels.controlPanelVisible = false;
-  panels.dataDisplayVisible = false;
-  panels.effectsPanelVisible = false;
+  HideAllWindows();  // and clears the three visible flags
   EnableMenuItem(kItemEnable, true);
   EnableMenuItem(kItemDisable, false);
   TrackerStopped();
@@ -172,7 +176,7 @@ void SelectPreset(int preset) {
   view.selectedPreset = preset;
   LoadWorkingPose(preset);
   ApplyView(0);
-  // The control panel shows the selected preset's limits here once it exists.
+  ShowPresetLimits(preset);
 }
 
 }  // namespace talvenor

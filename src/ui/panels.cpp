@@ -18,12 +18,17 @@ constexpr char kExternalNotFound[] = "External Data not found or disabled";
 // Every number shown passes through one buffer of this size on the caller's stack.
 constexpr int kTextBuffer = 80;
 
+// A window that has not been built has null handles: its widgets are skipped, never handed to the host.
 bool BoxOn(XPWidgetID box) {
-  return XPGetWidgetProperty(box, xpProperty_ButtonState, nullptr) != 0;
+  return box != nullptr && XPGetWidgetProperty(box, xpProperty_ButtonState, nullptr) != 0;
 }
 
 void SetBox(XPWidgetID box, bool on) {
-  XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
+  if (box != nullptr) XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
+}
+
+void SetText(XPWidgetID widget, const char* text) {
+  if (widget != nullptr) XPSetWidgetDescriptor(widget, text);
 }
 
 void ShowFloat(XPWidgetID field, float value) {
@@ -34,6 +39,7 @@ void ShowFloat(XPWidgetID field, float value) {
 }
 
 void SetShown(XPWidgetID widget, bool shown) {
+  if (widget == nullptr) return;
   if (shown) {
     XPShowWidget(widget);
   } else {
@@ -49,12 +55,12 @@ void ShowAxisBoxes(bool shown) {
 void ShowExternalStatus() {
   ControlPanelWidgets& control = PanelState().control;
   const bool available = View().sourceAvailable != 0;
-  XPHideWidget(control.multiplierField);
+  SetShown(control.multiplierField, false);
   EnableMenuItem(kItemTrackerEnable, false);
-  XPSetWidgetDescriptor(control.statusCaption, available ? kExternalFound : kExternalNotFound);
+  SetText(control.statusCaption, available ? kExternalFound : kExternalNotFound);
   EnableMenuItem(kItemTrackerDisable, available);
   State().trackerToggleState = available ? 1 : 0;
-  XPShowWidget(control.statusCaption);
+  SetShown(control.statusCaption, true);
 }
 
 }  // namespace
@@ -66,9 +72,11 @@ bool TrackerAxisEnabled(int axis) {
 
 float TrackerTranslationMultiplier() {
   // The host copies like strncpy: a text that fills the buffer arrives unterminated.
+  XPWidgetID field = PanelState().control.multiplierField;
+  if (field == nullptr) return 0.0f;
   char text[kTextBuffer + 1];
   text[0] = '\0';
-  XPGetWidgetDescriptor(PanelState().control.multiplierField, text, kTextBuffer);
+  XPGetWidgetDescriptor(field, text, kTextBuffer);
   text[kTextBuffer] = '\0';
   return TextToFloat(text);
 }
@@ -91,13 +99,13 @@ void ShowPresetBoxesFirstOnly() {
 void ShowPresetNumber(int number) {
   char text[kTextBuffer];
   FormatInt(text, number);
-  XPSetWidgetDescriptor(PanelState().control.presetNumberField, text);
+  SetText(PanelState().control.presetNumberField, text);
 }
 
 void ShowChangeIndicators(bool presetsChanged, bool limitsChanged) {
   const ControlPanelWidgets& control = PanelState().control;
-  XPSetWidgetDescriptor(control.presetsIndicator, presetsChanged ? "PRESETS CHANGED" : "");
-  XPSetWidgetDescriptor(control.limitsIndicator, limitsChanged ? "LIMITS CHANGED" : "");
+  SetText(control.presetsIndicator, presetsChanged ? "PRESETS CHANGED" : "");
+  SetText(control.limitsIndicator, limitsChanged ? "LIMITS CHANGED" : "");
 }
 
 void ShowPilotOffsets(const HeadPose& pose) {
@@ -173,34 +181,34 @@ void RefreshSourceWidgets() {
 
   if ((view.pluginEnabled || panels.controlPanelCreated) && view.sourceAvailable != 0) {
     ShowAxisBoxes(true);
-    XPHideWidget(control.statusCaption);
+    SetShown(control.statusCaption, false);
     if (!external) {
-      XPShowWidget(control.multiplierCaption);
-      XPShowWidget(control.multiplierField);
+      SetShown(control.multiplierCaption, true);
+      SetShown(control.multiplierField, true);
       return;
     }
     view.trackerActive = true;
-    XPHideWidget(control.multiplierCaption);
+    SetShown(control.multiplierCaption, false);
     ShowExternalStatus();
     return;
   }
 
   ShowAxisBoxes(false);
-  XPHideWidget(control.multiplierCaption);
-  XPHideWidget(control.multiplierField);
+  SetShown(control.multiplierCaption, false);
+  SetShown(control.multiplierField, false);
   if (external) {
     ShowExternalStatus();
     return;
   }
-  if (view.sourceAvailable == 0) XPSetWidgetDescriptor(control.statusCaption, kTrackerNotFound);
-  XPShowWidget(control.statusCaption);
+  if (view.sourceAvailable == 0) SetText(control.statusCaption, kTrackerNotFound);
+  SetShown(control.statusCaption, true);
 }
 
 void HideAllWindows() {
   Panels& panels = PanelState();
-  XPHideWidget(panels.control.window);
-  XPHideWidget(panels.data.window);
-  XPHideWidget(panels.effects.window);
+  SetShown(panels.control.window, false);
+  SetShown(panels.data.window, false);
+  SetShown(panels.effects.window, false);
   panels.controlPanelVisible = false;
   panels.dataDisplayVisible = false;
   panels.effectsPanelVisible = false;

@@ -8,6 +8,8 @@
 
 namespace talvenor {
 
+inline constexpr int kNudgePads = 14;
+
 struct ControlPanelWidgets {
   XPWidgetID window = nullptr;
   XPWidgetID presetBoxes[kPresetSlots] = {};
@@ -23,6 +25,14 @@ struct ControlPanelWidgets {
   XPWidgetID limitsIndicator = nullptr;
   XPWidgetID pilotOffsetFields[6] = {};  // x, y, z, pitch, heading, roll
   XPWidgetID limitFields[6] = {};        // X1, X2, Y1, Y2, Z1, Z2
+  // The buttons the panel's handler tells apart, and the step size field.
+  XPWidgetID nudgeButtons[kNudgePads] = {};  // in creation order (the two blank ones stop the motion)
+  XPWidgetID sizeField = nullptr;
+  XPWidgetID presetButtons[kPresetSlots] = {};
+  XPWidgetID presetLoadButton = nullptr, presetSaveButton = nullptr, presetClearButton = nullptr;
+  XPWidgetID clearRollButton = nullptr;
+  XPWidgetID limitsLoadButton = nullptr, limitsSaveButton = nullptr, limitsClearButton = nullptr;
+  XPWidgetID limitButtons[6] = {};  // X1, X2, Y1, Y2, Z1, Z2, as limitFields
 };
 
 struct EffectsPanelWidgets {
@@ -47,6 +57,7 @@ struct Panels {
   bool controlPanelCreated = false, controlPanelVisible = false;
   bool effectsPanelCreated = false, effectsPanelVisible = false;
   bool dataDisplayCreated = false, dataDisplayVisible = false;
+  float stepSize = 0;  // the "Size" field as the control panel's handler last read it
 };
 
 Panels& PanelState();

@@ -1,0 +1,466 @@
+#include "ui/control_panel.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "XPStandardWidgets.h"
+#include "XPWidgets.h"
+#include "config/aircraft_files.h"
+#include "config/number_text.h"
+#include "plugin/identity.h"
+#include "plugin/plugin.h"
+#include "ui/panels.h"
+#include "view/view_state.h"
+
+namespace talvenor {
+namespace {
+
+// A widget's place as offsets from the window's left and top edges: it spans left+dl .. left+dr and
+// top-dt .. top-db (y grows upward).
+struct Place {
+  int dl, dr, dt, db;
+};
+
+enum PadAction { kPadX, kPadY, kPadZ, kPadPitch, kPadHeading, kPadRoll, kPadStop };
+
+struct NudgePad {
+  const char* caption;
+  Place place;
+  PadAction action;
+  double amount;     // times the step
+  bool setsEnabled;  // the two roll buttons carry xpProperty_Enabled
+};
+
+// The angles move 50 times as far as the translations for the same step.
+constexpr double kAngleFactor = 50.0;
+
+constexpr NudgePad kNudgePadTable[kNudgePads] = {
+    {" Z", {50, 72, 40, 62}, kPadZ, -1.0, false},
+    {" X", {20, 42, 70, 92}, kPadX, -1.0, false},
+    {" ", {50, 72, 70, 92}, kPadStop, 0.0, false},
+    {" X", {80, 102, 70, 92}, kPadX, 1.0, false},
+    {" Hdg", {20, 42, 100, 122}, kPadHeading, -kAngleFactor, false},
+    {" Z", {50, 72, 100, 122}, kPadZ, 1.0, false},
+    {" Hdg", {80, 102, 100, 122}, kPadHeading, kAngleFactor, false},
+    {" Y", {120, 142, 40, 62}, kPadY, 1.0, false},
+    {" Ptc", {180, 202, 40, 62}, kPadPitch, kAngleFactor, false},
+    {" Rll", {120, 142, 70, 92}, kPadRoll, -1.0, true},
+    {" ", {150, 172, 70, 92}, kPadStop, 0.0, false},
+    {" Rll", {180, 202, 70, 92}, kPadRoll, 1.0, true},
+    {" Y", {120, 142, 100, 122}, kPadY, -1.0, false},
+    {" Ptc", {180, 202, 100, 122}, kPadPitch, -kAngleFactor, false},
+};
+
+// One row of the "Pilot Offsets" area: a tracked-axis box, its letter and the field showing the offset.
+struct AxisRow {
+  const char* letter;
+  int column;  // 0 left, 100 right: the right column lies 100 pixels further on
+  int dt;
+};
+constexpr AxisRow kAxisRows[6] = {{"X", 0, 55},   {"Y", 0, 80},   {"Z", 0, 105},
+                                  {"P", 100, 55}, {"H", 100, 80}, {"R", 100, 105}};
+
+// The capture pairs in creation order, with the slot of limitButtons / limitFields each one fills.
+enum LimitIndex { kX1 = 0, kX2, kY1, kY2, kZ1, kZ2 };
+struct CapturePair {
+  const char* caption;
+  LimitIndex index;
+  int dl, dt;  // the button; its field starts 30 pixels right of it and is 50 wide
+};
+constexpr CapturePair kCapturePairs[6] = {{"Y2", kY2, 220, 250}, {"Z1", kZ1, 320, 250},
+                                          {"X1", kX1, 20, 280},  {"X2", kX2, 120, 280},
+                                          {"Y1", kY1, 220, 280}, {"Z2", kZ2, 320, 280}};
+
+// Up to 255 characters of the "Size" field are read.
+constexpr int kSizeTextLength = 255;
+constexpr int kNumberText = 80;
+
+class PanelBuilder {
+ public:
+  PanelBuilder(int left, int top, XPWidgetID window) : left_(left), top_(top), window_(window) {}
+
+  XPWidgetID Make(const Place& at, const char* text, XPWidgetClass widgetClass) const {
+    return XPCreateWidget(left_ + at.dl, top_ - at.dt, left_ + at.dr, top_ - at.db, 1, text, 0, window_,
+                          widgetClass);
+  }
+  XPWidgetID PushButton(const Place& at, const char* caption) const {
+    XPWidgetID button = Make(at, caption, xpWidgetClass_Button);
+    XPSetWidgetProperty(button, xpProperty_ButtonType, xpPushButton);
+    return button;
+  }
+  XPWidgetID CheckBox(const Place& at, bool state) const {
+    XPWidgetID box = Make(at, "", xpWidgetClass_Button);
+    XPSetWidgetProperty(box, xpProperty_ButtonType, xpRadioButton);
+    XPSetWidgetProperty(box, xpProperty_ButtonBehavior, xpButtonBehaviorCheckBox);
+    XPSetWidgetProperty(box, xpProperty_ButtonState, state ? 1 : 0);
+    return box;
+  }
+  XPWidgetID Caption(const Place& at, const char* text) const {
+    return Make(at, text, xpWidgetClass_Caption);
+  }
+  // A field whose type stays the class default.
+  XPWidgetID TextField(const Place& at, const char* text) const {
+    return Make(at, text, xpWidgetClass_TextField);
+  }
+  XPWidgetID EntryField(const Place& at, const char* text) const {
+    XPWidgetID field = TextField(at, text);
+    XPSetWidgetProperty(field, xpProperty_TextFieldType, xpTextEntryField);
+    return field;
+  }
+
+ private:
+  int left_, top_;
+  XPWidgetID window_;
+};
+
+// "Talvenor v1.70": the product name, one blank and the version text.
+void ComposeWindowCaption(char (&caption)[64]) {
+  const std::size_t name = std::strlen(kPluginName);
+  const std::size_t version = std::strlen(kPluginVersion);
+  static_assert(sizeof kPluginName + sizeof kPluginVersion <= sizeof caption);
+  std::memcpy(caption, kPluginName, name);
+  caption[name] = ' ';
+  std::memcpy(caption + name + 1, kPluginVersion, version + 1);
+}
+
+void BuildNudgePads(const PanelBuilder& build, ControlPanelWidgets& control) {
+  for (int pad = 0; pad < kNudgePads; ++pad) {
+    const NudgePad& entry = kNudgePadTable[pad];
+    control.nudgeButtons[pad] = build.PushButton(entry.place, entry.caption);
+    if (entry.setsEnabled) XPSetWidgetProperty(control.nudgeButtons[pad], xpProperty_Enabled, 1);
+  }
+}
+
+void BuildOffsetsAndSource(const PanelBuilder& build, ControlPanelWidgets& control) {
+  const SetupSettings& setup = Settings();
+  build.Caption({220, 280, 30, 52}, "Pilot Offsets");
+  control.forceEffectsBox = build.CheckBox({320, 342, 30, 52}, false);
+  build.Caption({343, 403, 30, 52}, "Force Effects");
+
+  const std::int32_t axisOn[6] = {setup.trackIrEnableXAxis,       setup.trackIrEnableYAxis,
+                                  setup.trackIrEnableZAxis,       setup.trackIrEnablePitchAxis,
+                                  setup.trackIrEnableHeadingAxis, setup.trackIrEnableRollAxis};
+  for (int axis = 0; axis < 6; ++axis) {
+    const AxisRow& row = kAxisRows[axis];
+    const int c = row.column;
+    const int dt = row.dt;
+    control.axisBoxes[axis] = build.CheckBox({220 + c, 242 + c, dt, dt + 22}, axisOn[axis] != 0);
+    build.Caption({240 + c, 260 + c, dt, dt + 22}, row.letter);
+    control.pilotOffsetFields[axis] = build.EntryField({260 + c, 310 + c, dt, dt + 22}, "");
+  }
+
+  control.multiplierCaption = build.Caption({220, 350, 130, 152}, "TrackIR X/Y/Z Multiplier");
+  control.multiplierField = build.EntryField({360, 410, 130, 152}, "0.0001");
+  control.statusCaption = build.Caption({220, 390, 130, 152}, Menu().statusText);
+  control.continuousBox = build.CheckBox({20, 42, 130, 152}, false);
+  build.Caption({43, 83, 130, 152}, "Cont/Step");
+  build.Caption({120, 150, 130, 152}, "Size");
+  control.sizeField = build.TextField({160, 200, 130, 152}, "0.01");
+}
+
+void BuildPresetRows(const PanelBuilder& build, ControlPanelWidgets& control) {
+  build.Caption({15, 50, 160, 182}, "Preset No.");
+  control.presetNumberField = build.TextField({70, 95, 160, 182}, "0");
+  control.presetLoadButton = build.PushButton({105, 150, 160, 182}, "Load");
+  control.presetSaveButton = build.PushButton({155, 200, 160, 182}, "Save");
+  control.presetClearButton = build.PushButton({205, 250, 160, 182}, "Clear");
+  control.clearRollButton = build.PushButton({255, 300, 160, 182}, " Clr Roll");
+  control.presetsIndicator = build.Caption({305, 405, 160, 182}, "PRESETS CHANGED");
+
+  const ViewState& view = View();
+  for (int preset = 0; preset < kPresetSlots; ++preset) {
+    const int offset = 50 * preset;
+    const char number[2] = {static_cast<char>('1' + preset), '\0'};
+    control.presetButtons[preset] = build.PushButton({20 + offset, 42 + offset, 190, 212}, number);
+    control.presetBoxes[preset] = build.CheckBox({43 + offset, 65 + offset, 190, 212},
+                                                 view.presets[static_cast<std::size_t>(preset)].stored != 0);
+  }
+}
+
+void BuildLimitsRows(const PanelBuilder& build, ControlPanelWidgets& control) {
+  build.Caption({20, 120, 220, 242}, "Talvenor Limits");
+  control.limitsEnableBox = build.CheckBox({120, 142, 220, 242}, false);
+  build.Caption({143, 200, 220, 242}, "Enable");
+  control.limitsIndicator = build.Caption({215, 315, 220, 242}, "LIMITS CHANGED");
+  control.limitsLoadButton = build.PushButton({20, 60, 250, 272}, "Load");
+  control.limitsSaveButton = build.PushButton({70, 110, 250, 272}, "Save");
+  control.limitsClearButton = build.PushButton({120, 170, 250, 272}, "Clear");
+  for (const CapturePair& pair : kCapturePairs) {
+    control.limitButtons[pair.index] =
+        build.PushButton({pair.dl, pair.dl + 22, pair.dt, pair.dt + 22}, pair.caption);
+    control.limitFields[pair.index] =
+        build.TextField({pair.dl + 30, pair.dl + 80, pair.dt, pair.dt + 22}, "0");
+  }
+}
+
+bool BoxOn(XPWidgetID box) {
+  return box != nullptr && XPGetWidgetProperty(box, xpProperty_ButtonState, nullptr) != 0;
+}
+
+void SetBox(XPWidgetID box, bool on) {
+  if (box != nullptr) XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
+}
+
+// The host copies like strncpy: the buffer is one larger than the fetch and terminated here.
+float ReadStepSize() {
+  XPWidgetID field = PanelState().control.sizeField;
+  if (field == nullptr) return 0.0f;
+  char text[kSizeTextLength + 1];
+  text[0] = '\0';
+  XPGetWidgetDescriptor(field, text, kSizeTextLength);
+  text[kSizeTextLength] = '\0';
+  return TextToFloat(text);  // not a finite float: 0
+}
+
+std::int32_t SelectedLimitsFlag() {
+  const ViewState& view = View();
+  return view.limits[static_cast<std::size_t>(view.selectedPreset)].enabled;
+}
+
+float& Axis(HeadPose& pose, PadAction action) {
+  switch (action) {
+    case kPadX:
+      return pose.x;
+    case kPadY:
+      return pose.y;
+    case kPadZ:
+      return pose.z;
+    case kPadPitch:
+      return pose.pitch;
+    case kPadHeading:
+      return pose.heading;
+    default:
+      return pose.roll;
+  }
+}
+
+// A step so large that the axis would overflow leaves the axis where it is.
+void Move(float& value, double amount) {
+  const float moved = static_cast<float>(static_cast<double>(value) + amount);
+  if (std::isfinite(moved)) value = moved;
+}
+
+void Nudge(const NudgePad& pad, float step) {
+  ViewState& view = View();
+  if (pad.action == kPadStop) {
+    view.continuousRates = HeadPose{};
+    return;
+  }
+  HeadPose& target = ContinuousMode() ? view.continuousRates : view.workingPose;
+  Move(Axis(target, pad.action), pad.amount * static_cast<double>(step));
+  ApplyView(SelectedLimitsFlag());
+}
+
+void StoreWorkingPose(int preset) {
+  ViewState& view = View();
+  ViewPreset& slot = view.presets[static_cast<std::size_t>(preset)];
+  const HeadPose& pose = view.workingPose;
+  view.selectedPreset = preset;
+  slot.stored = 1;
+  slot.x = pose.x;
+  slot.y = pose.y;
+  slot.z = pose.z;
+  slot.pitch = pose.pitch;
+  slot.heading = pose.heading;
+  slot.roll = pose.roll;
+}
+
+void PresetBoxChanged(int preset) {
+  XPWidgetID box = PanelState().control.presetBoxes[preset];
+  if (BoxOn(box)) {
+    SetBox(box, false);
+  } else if (View().presets[static_cast<std::size_t>(preset)].stored == 0) {
+    StoreWorkingPose(preset);
+    SetBox(box, true);
+  }
+}
+
+void ButtonStateChanged(XPWidgetID widget) {
+  if (widget == nullptr) return;
+  Panels& panels = PanelState();
+  const ControlPanelWidgets& control = panels.control;
+  ViewState& view = View();
+  for (int preset = 0; preset < kPresetSlots; ++preset) {
+    if (widget == control.presetBoxes[preset]) PresetBoxChanged(preset);
+  }
+  if (widget == control.forceEffectsBox) {
+    const bool on = BoxOn(control.forceEffectsBox);
+    view.effects.effectsOn = on ? 1 : 0;
+    SetBox(panels.effects.effectsOnBox, on);
+  }
+  if (widget == control.limitsEnableBox) {
+    view.limits[static_cast<std::size_t>(view.selectedPreset)].enabled =
+        BoxOn(control.limitsEnableBox) ? 1 : 0;
+  }
+}
+
+void PresetButtonPressed(int preset) {
+  const ControlPanelWidgets& control = PanelState().control;
+  ViewState& view = View();
+  SetBox(control.continuousBox, false);
+  if (BoxOn(control.presetBoxes[preset])) {
+    view.selectedPreset = preset;
+    LoadWorkingPose(preset);
+    ApplyView(0);
+    ShowPresetLimits(preset);
+  } else {
+    StoreWorkingPose(preset);
+    SetBox(control.presetBoxes[preset], true);
+    ClearPresetLimits(preset);
+  }
+  ShowPresetNumber(preset + 1);
+}
+
+void ClearPresets() {
+  ViewState& view = View();
+  for (XPWidgetID box : PanelState().control.presetBoxes) SetBox(box, false);
+  view.presets = {};
+  ResetPresetsToCurrentView();
+}
+
+void CaptureLimit(int index) {
+  ViewState& view = View();
+  ViewLimits& bounds = view.limits[static_cast<std::size_t>(view.selectedPreset)];
+  const HeadPose& pose = view.workingPose;
+  float* const targets[6] = {&bounds.xMin, &bounds.xMax, &bounds.yMin,
+                             &bounds.yMax, &bounds.zMin, &bounds.zMax};
+  const float values[6] = {pose.x, pose.x, pose.y, pose.y, pose.z, pose.z};
+  *targets[index] = values[index];
+  char text[kNumberText];
+  FormatFloat(text, values[index]);
+  XPWidgetID field = PanelState().control.limitFields[index];
+  if (field != nullptr) XPSetWidgetDescriptor(field, text);
+  view.limitsChanged = true;
+}
+
+// True when the button is one of this panel's.
+bool PushButtonPressed(XPWidgetID button, float step) {
+  if (button == nullptr) return false;
+  const ControlPanelWidgets& control = PanelState().control;
+  ViewState& view = View();
+  for (int pad = 0; pad < kNudgePads; ++pad) {
+    if (button == control.nudgeButtons[pad]) {
+      Nudge(kNudgePadTable[pad], step);
+      return true;
+    }
+  }
+  if (button == control.presetLoadButton) {
+    LoadPresets();
+    return true;
+  }
+  if (button == control.presetSaveButton) {
+    WritePresetFile(kPresetFileName);
+    return true;
+  }
+  if (button == control.presetClearButton) {
+    ClearPresets();
+    return true;
+  }
+  if (button == control.clearRollButton) {
+    view.workingPose.roll = 0.0f;
+    ApplyView(SelectedLimitsFlag());
+    return true;
+  }
+  for (int preset = 0; preset < kPresetSlots; ++preset) {
+    if (button == control.presetButtons[preset]) {
+      PresetButtonPressed(preset);
+      return true;
+    }
+  }
+  if (button == control.limitsLoadButton) {
+    LoadLimits();
+    return true;
+  }
+  if (button == control.limitsSaveButton) {
+    WriteLimitsFile(kLimitsFileName);
+    return true;
+  }
+  if (button == control.limitsClearButton) {
+    ClearAllLimits();
+    view.limitsChanged = true;
+    return true;
+  }
+  for (int index = 0; index < 6; ++index) {
+    if (button == control.limitButtons[index]) {
+      CaptureLimit(index);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void BuildControlPanel(int left, int top, int width, int height) {
+  ControlPanelWidgets& control = PanelState().control;
+  if (control.window != nullptr) return;
+
+  char caption[64];
+  ComposeWindowCaption(caption);
+  control.window =
+      XPCreateWidget(left, top, left + width, top - height, 1, caption, 1, nullptr, xpWidgetClass_MainWindow);
+  XPSetWidgetProperty(control.window, xpProperty_MainWindowHasCloseBoxes, 1);
+  // A sibling drawn behind the controls, not their container.
+  XPWidgetID back = XPCreateWidget(left + 10, top - 30, left + width - 10, top - height + 10, 1, "", 0,
+                                   control.window, xpWidgetClass_SubWindow);
+  XPSetWidgetProperty(back, xpProperty_SubWindowType, xpSubWindowStyle_SubWindow);
+
+  const PanelBuilder build(left, top, control.window);
+  BuildNudgePads(build, control);
+  BuildOffsetsAndSource(build, control);
+  RefreshSourceWidgets();
+  BuildPresetRows(build, control);
+  BuildLimitsRows(build, control);
+  XPAddWidgetCallback(control.window, &ControlPanelHandler);
+}
+
+int ControlPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
+  Panels& panels = PanelState();
+  panels.stepSize = ReadStepSize();
+  switch (message) {
+    case xpMessage_CloseButtonPushed:
+      if (panels.controlPanelCreated) {
+        XPHideWidget(panels.control.window);
+        panels.controlPanelVisible = false;
+      }
+      return 1;
+    case xpMsg_ButtonStateChanged:
+      ButtonStateChanged(reinterpret_cast<XPWidgetID>(param1));
+      return 1;
+    case xpMsg_PushButtonPressed:
+      return PushButtonPressed(reinterpret_cast<XPWidgetID>(param1), panels.stepSize) ? 1 : 0;
+    default:
+      return 0;
+  }
+}
+
+void ToggleControlPanel() {
+  Panels& panels = PanelState();
+  panels.controlPanelVisible = !panels.controlPanelVisible;
+  if (panels.controlPanelVisible) {
+    if (!panels.controlPanelCreated) {
+      BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
+      panels.controlPanelCreated = true;
+      return;
+    }
+    RefreshSourceWidgets();
+    if (XPIsWidgetVisible(panels.control.window) == 0) XPShowWidget(panels.control.window);
+    return;
+  }
+  if (panels.controlPanelCreated) XPHideWidget(panels.control.window);
+}
+
+void ToggleForceEffects() {
+  EffectsSettings& effects = View().effects;
+  effects.effectsOn = effects.effectsOn == 0 ? 1 : 0;
+  SetForceEffectsBoxes(effects.effectsOn != 0);
+}
+
+void TogglePresetLimits() {
+  ViewState& view = View();
+  ViewLimits& bounds = view.limits[static_cast<std::size_t>(view.selectedPreset)];
+  bounds.enabled = bounds.enabled == 0 ? 1 : 0;
+  SetBox(PanelState().control.limitsEnableBox, bounds.enabled != 0);
+}
+
+}  // namespace talvenor
