@@ -36,8 +36,10 @@ TEST_F(PanelsTest, BeforeTheControlPanelExistsEveryBoxIsOffAndTheMultiplierIsZer
   AsPlugin([&] { multiplier = TrackerTranslationMultiplier(); });
   EXPECT_EQ(multiplier, 0.0f);
 
-  EnableViewControlFromMenu();
+  // View control on without its switch-on, which would build the panel.
+  Set("sim/graphics/view/view_type", 1026);
   ViewState& view = View();
+  view.pluginEnabled = true;
   view.presets[0] = ViewPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
   view.continuousRates = HeadPose{0.01f, 0.01f, 0.01f, 1.0f, 1.0f, 1.0f};
   view.limits[0] = ViewLimits{1, -0.1f, 0.1f, 0.0f, 2.0f, -5.0f, 0.0f};
@@ -62,6 +64,8 @@ TEST_F(PanelsTest, BeforeTheControlPanelExistsEveryBoxIsOffAndTheMultiplierIsZer
   bool effectsBox = true;
   AsPlugin([&] { effectsBox = ForceEffectsBox(); });
   EXPECT_FALSE(effectsBox);
+  EXPECT_FALSE(PanelState().controlPanelCreated);
+  EXPECT_TRUE(host().widgets().windows().empty());
 }
 
 TEST_F(PanelsTest, MultiplierTextIsReadAsADecimalNumberOfAtMostEightyCharacters) {
@@ -117,11 +121,14 @@ TEST_F(PanelsTest, SwitchingViewControlOffHidesEveryWindow) {
   BuildControlPanelStandIn();
   BuildDataDisplayStandIn();
   BuildEffectsPanelStandIn();
-  EnableViewControlFromMenu();
   const Panels& panels = PanelState();
   for (XPWidgetID window : {panels.control.window, panels.data.window, panels.effects.window}) {
     EXPECT_TRUE(Visible(window));
   }
+  EnableViewControlFromMenu();
+  // The switch-on takes the control panel it finds as built, and hides it.
+  EXPECT_FALSE(Visible(panels.control.window));
+  for (XPWidgetID window : {panels.data.window, panels.effects.window}) EXPECT_TRUE(Visible(window));
   ASSERT_TRUE(host().menus().pick("Talvenor", "Disable"));
   for (XPWidgetID window : {panels.control.window, panels.data.window, panels.effects.window}) {
     EXPECT_FALSE(Visible(window));
@@ -170,8 +177,10 @@ class ExternalPanelsTest : public PanelsTest {
 TEST_F(ExternalPanelsTest, SourceWidgetsInExternalDataMode) {
   BuildControlPanelStandIn();
   const ControlPanelWidgets& panel = PanelState().control;
-  EnableViewControlFromMenu();
+  // View control on without its switch-on, which would build the panel.
+  Set("sim/graphics/view/view_type", 1026);
   ViewState& view = View();
+  view.pluginEnabled = true;
   view.presets[0] = ViewPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
   view.trackerOffsets = HeadPose{0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
 

@@ -248,13 +248,15 @@ class ViewTest : public PluginTest {
   }
   XPWidgetID Caption(const char* text) { return Child(text, xpWidgetClass_Caption); }
 
+  // Only the stand-ins go: a control panel the plugin built itself is the plugin's to destroy at stop.
   void DestroyStandIns() {
     Panels& panels = PanelState();
+    const bool controlStandIn = controlWindow_ != nullptr && panels.control.window == controlWindow_;
     for (XPWidgetID* window : {&controlWindow_, &dataWindow_, &effectsWindow_}) {
       if (*window != nullptr) XPDestroyWidget(*window, 1);
       *window = nullptr;
     }
-    panels.control = {};
+    if (controlStandIn) panels.control = {};
     panels.data = {};
     panels.effects = {};
     panels.dataDisplayCreated = false;
