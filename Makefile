@@ -1,8 +1,15 @@
-# The two commands a newcomer needs: `make demo` and `make test`.
-.PHONY: deps demo test build dev asan release format bench clean
+# The two commands a newcomer needs: `make demo` and `make test`; `make package` makes what pilots download.
+.PHONY: deps deps-windows demo test build dev asan release windows package format bench clean
+
+# Build folders of the presets that `make package` uses (override to package from other builds).
+RELEASE_DIR ?= build/release
+WINDOWS_DIR ?= build/windows
 
 deps:
 	@scripts/install-deps.sh
+
+deps-windows:
+	@scripts/install-deps.sh --windows
 
 build dev: deps
 	cmake --preset dev
@@ -13,8 +20,13 @@ asan: deps
 	cmake --build --preset asan
 
 release: deps
-	cmake --preset release
-	cmake --build --preset release
+	cmake --preset release -B $(RELEASE_DIR)
+	cmake --build $(RELEASE_DIR)
+
+# The MinGW-w64 cross build: win_x64/Talvenor.xpl, and the simulated host and tests that run under Wine.
+windows: deps-windows
+	cmake --preset windows -B $(WINDOWS_DIR)
+	cmake --build $(WINDOWS_DIR)
 
 demo: dev
 	build/dev/sim/talvenor-sim --plot build/dev/demo-head.svg examples/demo.scn
@@ -23,8 +35,17 @@ test: dev asan
 	ctest --preset dev
 	ctest --preset asan
 
+# dist/Talvenor/ and dist/Talvenor-<version>.zip: the plugin of the release and windows presets (only the
+# plugin is built here; `make test` builds and runs the rest), Talvenor.ini and the install text.
+package: deps-windows
+	cmake --preset release -B $(RELEASE_DIR)
+	cmake --build $(RELEASE_DIR) --target Talvenor
+	cmake --preset windows -B $(WINDOWS_DIR)
+	cmake --build $(WINDOWS_DIR) --target Talvenor
+	scripts/package.sh $(RELEASE_DIR) $(WINDOWS_DIR) dist
+
 bench: release
-	build/release/bench/talvenor_bench
+	$(RELEASE_DIR)/bench/talvenor_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

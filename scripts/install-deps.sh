@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian machine.
 # As root it runs apt-get; otherwise it prints the one command to run.
+# Usage: install-deps.sh [--windows]
+#   --windows: also what the Windows build needs: the MinGW-w64 cross compiler, and Wine to run its tests.
 set -eu
 packages=(cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
           clang-format valgrind python3 zip)
+windows_packages=(g++-mingw-w64-x86-64 wine wine64)
+case "${1:-}" in
+  "") ;;
+  --windows) packages+=("${windows_packages[@]}") ;;
+  *) echo "usage: $0 [--windows]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
