@@ -5,6 +5,7 @@
 
 #include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
+#include "ui/control_panel.h"
 
 namespace talvenor {
 namespace {
@@ -64,9 +65,18 @@ void HotkeyHandler(void* refcon) {
     case kSlotTrackerToggle:
       ToggleTracker();
       break;
+    case kSlotEffectsToggle:
+      ToggleForceEffects();
+      break;
+    case kSlotControlPanelToggle:
+      ToggleControlPanel();
+      break;
+    case kSlotLimitsToggle:
+      TogglePresetLimits();
+      break;
     default:
-      // Slots 10 to 15 toggle the force effects, the three windows, the preset limits and the engine
-      // vibration; those toggles come with the panels and the effects, so for now the keys do nothing.
+      // The data display, effects panel and engine vibration toggles (slots 12, 13 and 15) come with the
+      // data display and the effects panel; until then those keys do nothing.
       break;
   }
 }

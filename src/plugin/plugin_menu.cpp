@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "XPWidgets.h"
 #include "plugin/identity.h"
 #include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
+#include "ui/control_panel.h"
 #include "view/view_update.h"
 
 namespace talvenor {
@@ -27,6 +29,18 @@ bool SameText(const char* picked, const char* itemText) {
 void CopyText(char* target, std::size_t size, const char* text) {
   std::strncpy(target, text, size - 1);
   target[size - 1] = '\0';
+}
+
+// Unlike the control-panel toggle, the menu shows an existing panel without refreshing its source widgets.
+void OpenControlPanel() {
+  Panels& panels = PanelState();
+  if (!panels.controlPanelCreated) {
+    BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
+    panels.controlPanelCreated = true;
+  } else if (XPIsWidgetVisible(panels.control.window) == 0) {
+    XPShowWidget(panels.control.window);
+  }
+  panels.controlPanelVisible = true;
 }
 
 }  // namespace
@@ -72,8 +86,9 @@ void PluginMenuHandler(void* /*menuRef*/, void* itemRef) {
   PluginMenu& menu = Menu();
   if (SameText(picked, kFixedItemTexts[kItemEnable])) EnableViewControl();
   if (SameText(picked, kFixedItemTexts[kItemDisable])) DisableViewControl(kViewTypeForward2dPanel);
-  // "Control Panel", "Data Display" and "Forces Effect Panel" build and show windows whose builders do not
-  // exist yet; until they do, picking them changes nothing, not even the windows' flags.
+  if (SameText(picked, kFixedItemTexts[kItemControlPanel])) OpenControlPanel();
+  // "Data Display" builds or shows the data display; that window comes with its own issue.
+  // "Forces Effect Panel" builds or shows the effects panel; that window comes with its own issue.
   if (SameText(picked, menu.trackerEnableItemText)) {
     SwitchTrackerOn();
     State().trackerToggleState = 1;  // also when the switch-on failed
