@@ -7,17 +7,24 @@ endif()
 set(_checks "${CMAKE_SOURCE_DIR}/tests")
 set(_work "${CMAKE_BINARY_DIR}/distribution_checks")
 
+# The example read by this build's plugin in this build's talvenor-sim (under Wine in the Windows build).
+add_test(NAME examples/talvenor_ini
+         COMMAND bash ${_checks}/check_example_ini.sh $<TARGET_FILE:talvenor-sim>
+                 ${CMAKE_SOURCE_DIR}/examples/Talvenor.ini ${CMAKE_SOURCE_DIR}/src/config/setup_file.cpp
+                 ${_work}/example_ini ${CMAKE_CROSSCOMPILING_EMULATOR})
+
 if(WIN32)
   add_test(NAME plugin/windows_library
            COMMAND bash ${_checks}/check_windows_library.sh $<TARGET_FILE:Talvenor> ${CMAKE_OBJDUMP})
   add_test(NAME plugin/windows_library_check
            COMMAND bash ${_checks}/check_windows_library_test.sh ${_work}/windows_library ${CMAKE_C_COMPILER}
                    ${CMAKE_CXX_COMPILER} ${CMAKE_DLLTOOL} ${CMAKE_OBJDUMP})
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    # The Wine prefix and its registry are shared with the scenario runs (tests/CMakeLists.txt).
+    set_tests_properties(examples/talvenor_ini PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine_registry)
+  endif()
 else()
-  add_test(NAME examples/talvenor_ini
-           COMMAND bash ${_checks}/check_example_ini.sh $<TARGET_FILE:talvenor-sim>
-                   ${CMAKE_SOURCE_DIR}/examples/Talvenor.ini ${CMAKE_SOURCE_DIR}/src/config/setup_file.cpp
-                   ${_work}/example_ini)
+  # The checks of the example and of the package themselves; they need no Windows build.
   add_test(NAME examples/talvenor_ini_check
            COMMAND bash ${_checks}/check_example_ini_test.sh $<TARGET_FILE:talvenor-sim>
                    ${CMAKE_SOURCE_DIR}/examples/Talvenor.ini ${CMAKE_SOURCE_DIR}/src/config/setup_file.cpp
