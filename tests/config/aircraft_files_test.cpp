@@ -8,6 +8,7 @@
 #include <string>
 
 #include "plugin/plugin.h"
+#include "XPStandardWidgets.h"
 #include "plugin/plugin_fixture.h"
 #include "view/view_state.h"
 
@@ -256,6 +257,27 @@ TEST_F(AircraftFilesTest, SaveOnAFullDiskLeavesTheOldFileIntact) {
   EXPECT_EQ(AsPlugin([] { return WritePresetFile("Talvenor.dat"); }), 1);
   host().fileFaults().setDiskFull(std::nullopt);
   EXPECT_EQ(ReadFile(kPresetFile).substr(3 * 28 + 4, 4), Record().Float(4).bytes());
+}
+
+TEST_F(AircraftFilesTest, SwitchingOnShowsTheLoadedPresetsInTheControlPanel) {
+  const std::string empty = PresetRecord(0, 0, 0, 0, 0, 0, 0);
+  WriteFile(kPresetFile, empty + empty + PresetRecord(1, 0.125f, 0.5f, -0.25f, 1, 2, 3) + empty +
+                             PresetRecord(5, 1, 1, 1, 1, 1, 1) + empty + empty + empty);
+  WriteFile(kEffectsFile, Record().Int(1).Int(10).Int(100).Int(10).Int(5).Int(5).Int(5).bytes());
+  ASSERT_TRUE(Pick("Enable"));
+  const ControlPanelWidgets& control = PanelState().control;
+  ASSERT_TRUE(host().widgets().info(control.presetNumberField).has_value());
+  EXPECT_EQ(host().widgets().info(control.presetNumberField)->descriptor, "3");
+  for (int slot = 0; slot < kPresetSlots; ++slot) {
+    EXPECT_EQ(host().widgets().getProperty(control.presetBoxes[slot], xpProperty_ButtonState, nullptr),
+              slot == 2 || slot == 4 ? 1 : 0)
+        << slot;
+  }
+  EXPECT_EQ(host().widgets().getProperty(control.forceEffectsBox, xpProperty_ButtonState, nullptr), 1);
+  EXPECT_EQ(Head(), "0.125000 0.500000 -0.250000 1.000000 2.000000 3.000000 ");
+  EXPECT_NE(Log().find("Found 'Talvenor.dat' file, will use that\nNo 'TalvenorLimits.dat' file found\n"
+                       "Found 'TalvenorEffects.dat' file, will use that\n"),
+            std::string::npos);
 }
 
 TEST_F(AircraftFilesTest, AircraftPathTooLongForTheSdkIsNeverUsed) {
