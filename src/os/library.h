@@ -1,0 +1,15 @@
+// Loading a shared library by its path and finding an exported name in it (LoadLibraryA / GetProcAddress on
+// Windows, dlopen / dlsym elsewhere). A library once loaded is never released: the plugin keeps using what
+// it found there until it is unloaded itself.
+#pragma once
+
+namespace talvenor::os {
+
+// The library at PATH, or null when there is none or it cannot be loaded. An empty or null path is never
+// handed to the loader (which would take it for the running program).
+void* OpenLibrary(const char* path);
+
+// The address of the exported NAME of LIBRARY, or null when it exports no such name.
+void* LibrarySymbol(void* library, const char* name);
+
+}  // namespace talvenor::os
