@@ -104,6 +104,7 @@ void Commands::registerHandler(XPLMCommandRef ref, XPLMCommandCallback_f callbac
   handler->refcon = refcon;
   handler->owner = host_.caller();
   command->handlers.push_back(std::move(handler));
+  registrationLog_.push_back({true, command->name, callback, before, refcon, host_.caller()});
 }
 
 void Commands::unregisterHandler(XPLMCommandRef ref, XPLMCommandCallback_f callback, int before,
@@ -117,6 +118,7 @@ void Commands::unregisterHandler(XPLMCommandRef ref, XPLMCommandCallback_f callb
   if (match == handlers.end()) return;
   (*match)->removed = true;
   handlers.erase(match);
+  registrationLog_.push_back({false, command->name, callback, before, refcon, host_.caller()});
 }
 
 void Commands::runPhase(Command& command, XPLMCommandPhase phase) {

@@ -29,6 +29,16 @@
 
 namespace sim {
 
+// One registration or unregistration of a command handler that took effect, as the plugin made it.
+struct HandlerRegistrationEvent {
+  bool registered = true;  // false: an unregistration that removed a handler
+  std::string command;
+  XPLMCommandCallback_f handler = nullptr;
+  int before = 0;  // the value given, not just its truth
+  void* refcon = nullptr;
+  PluginId owner = 0;
+};
+
 class Commands {
  public:
   explicit Commands(Host& host);
@@ -53,6 +63,8 @@ class Commands {
   int simActionCount(std::string_view name) const;  // calls of the simulator's own handler, one per phase
   int simActionCount(std::string_view name, XPLMCommandPhase phase) const;  // those of one phase
   std::string description(std::string_view name) const;
+  // Every registration and unregistration of handlers that took effect, in the order they were made.
+  const std::vector<HandlerRegistrationEvent>& registrationLog() const { return registrationLog_; }
 
   // Runs the continue phase of every held command (once per cycle).
   void continueHeld();
@@ -74,6 +86,7 @@ class Commands {
 
   Host& host_;
   std::vector<std::unique_ptr<Command>> commands_;  // never shrinks: handles stay valid
+  std::vector<HandlerRegistrationEvent> registrationLog_;
 };
 
 }  // namespace sim
