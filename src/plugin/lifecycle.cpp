@@ -10,6 +10,8 @@
 #include "config/log.h"
 #include "os/os.h"
 #include "os/sdk_library.h"
+#include "plugin/commands.h"
+#include "plugin/host_functions.h"
 #include "plugin/identity.h"
 #include "plugin/plugin.h"
 #include "tracker/head_pose_source.h"
@@ -152,8 +154,8 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
 
   RegisterHotkeys();
 
-  // The host's command functions, the 42 commands and their handlers come with their own issue; until
-  // then the plugin has no commands, as on a host without XPLMFindSymbol.
+  if (LoadOptionalHostFunctions(State().paths.xplmLibraryPath) != 0) CreateCommands();
+
   // The seven published external-data datarefs come with theirs; until then there are no accessors.
 }
 
@@ -169,7 +171,8 @@ void StopPlugin() {
   DestroyWindow(panels.data.window, panels.dataDisplayCreated, panels.dataDisplayVisible);
   DestroyWindow(panels.effects.window, panels.effectsPanelCreated, panels.effectsPanelVisible);
 
-  // No command handler and no data accessor is registered yet, so there are none to unregister.
+  RemoveCommands();  // only when the host offers the unregister function
+  // No data accessor is registered yet, so there are none to unregister.
   LogAlways("--- LOGGING STOPPED ---\n\n");
 }
 

@@ -10,8 +10,8 @@ void SwitchTrackerOff();
 void ToggleViewControl();
 void ToggleTracker();
 
-// Makes a stored preset (0..7) the live view and writes it without bounds; an index out of range does
-// nothing.
+// Makes a stored preset (0..7) the live view, writes it without bounds and shows its limits on the control
+// panel; an index out of range does nothing.
 void SelectPreset(int preset);
 
 }  // namespace talvenor

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "config/setup_file.h"
+#include "plugin/commands.h"
+#include "plugin/host_functions.h"
 #include "plugin/hotkeys.h"
 #include "plugin/plugin_menu.h"
 #include "plugin/sim_datarefs.h"
@@ -30,6 +32,8 @@ struct Plugin {
   HotkeyRegistrations hotkeys{};
   HostPaths paths{};
   Panels panels{};
+  OptionalHostFunctions hostFunctions{};
+  CommandRegistrations commands{};
   std::intptr_t systemWindowHandle = 0;
   std::int32_t trackerToggleState = 0;
 };
