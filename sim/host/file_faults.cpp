@@ -1,6 +1,7 @@
 #include "file_faults.h"
 
 #include <algorithm>
+#include <mutex>
 #include <system_error>
 
 #include "host.h"
@@ -28,6 +29,11 @@ std::string FileFaults::Normalise(const fs::path& path) {
   if (ec) return {};
   std::string text = absolute.lexically_normal().generic_string();
   while (text.size() > 1 && text.back() == '/') text.pop_back();
+#ifdef _WIN32
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+#endif
   return text;
 }
 

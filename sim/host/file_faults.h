@@ -1,13 +1,14 @@
 // File faults that a scenario imposes on the plugin: read-only folders and a full disk.
 //
 // The host refuses the plugin's file operations at the C library's functions (fopen, open, rename, remove,
-// fwrite, ...), which talvenor-sim and the test programs interpose (file_interpose.cpp). Only calls made
-// while plugin code runs (Host::inPluginCall) are affected, so root cannot bypass them and the host's own
-// files are never refused.
+// fwrite, ...), which talvenor-sim and the test programs interpose (file_interpose.cpp); on Windows at the
+// plugin's imports of the C runtime and of the system's file functions (file_hooks_win32.cpp). Only calls
+// made while plugin code runs (Host::inPluginCall) are affected, so root cannot bypass them and the host's
+// own files are never refused.
 //
-// Paths are compared lexically: absolute, normalised ("." and ".." folded), component by component; links
-// are not followed, so the plugin must reach a folder through the simulator folder's own path (as it does
-// with XPLMGetSystemPath).
+// Paths are compared lexically: absolute, normalised ("." and ".." folded), component by component, without
+// regard to case on Windows; links are not followed, so the plugin must reach a folder through the simulator
+// folder's own path (as it does with XPLMGetSystemPath).
 //
 // A full disk counts the bytes the plugin writes to regular files (write(2), and stdio's fwrite, fputs,
 // fputc, putc and fprintf family). Writes through stdio that overrun the budget behave as buffered writes
@@ -20,9 +21,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
+
+#include "platform.h"
 
 namespace sim {
 
@@ -56,13 +58,14 @@ class FileFaults {
 
  private:
   Host& host_;
-  mutable std::mutex mutex_;             // the plugin may write from its own threads
+  mutable platform::Mutex mutex_;        // the plugin may write from its own threads
   std::map<std::string, bool> entries_;  // normalised folder -> read-only; the longest match decides
   std::optional<std::uint64_t> budget_;
   std::atomic<std::uint64_t> opens_{0};
 };
 
-// Captures what the plugin writes to its debugger output (on POSIX: standard error, while plugin code runs).
+// Captures what the plugin writes to its debugger output while plugin code runs: on POSIX standard error, on
+// Windows OutputDebugString.
 class DebugCapture {
  public:
   void append(const char* data, std::size_t size) { text_.append(data, size); }

@@ -1,7 +1,5 @@
 #include "host.h"
 
-#include <dlfcn.h>
-
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -15,6 +13,7 @@
 #include "flight_loops.h"
 #include "hotkeys.h"
 #include "menus.h"
+#include "platform.h"
 #include "plugins.h"
 #include "tracker_script.h"
 #include "widgets.h"
@@ -26,19 +25,6 @@ namespace {
 
 Host* g_current = nullptr;
 
-// The file of this library, so the simulator folder can offer it as X-Plane's SDK library.
-fs::path ThisLibrary() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&ThisLibrary), &info) == 0 || info.dli_fname == nullptr) return {};
-  return fs::absolute(info.dli_fname);
-}
-
-fs::path MakeTemporaryRoot() {
-  std::string pattern = (fs::temp_directory_path() / "talvenor-sim-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary simulator folder");
-  return fs::path(pattern);
-}
-
 void Touch(const fs::path& file) {
   fs::create_directories(file.parent_path());
   if (!fs::exists(file)) std::ofstream(file, std::ios::binary).flush();
@@ -46,13 +32,15 @@ void Touch(const fs::path& file) {
 
 }  // namespace
 
-fs::path HostLibraryFolder() { return ThisLibrary().parent_path(); }
+fs::path HostLibraryFolder() {
+  return platform::HostLibraryFile().parent_path();
+}
 
 Host::Host(HostOptions options) : options_(std::move(options)) {
   if (g_current != nullptr) throw std::logic_error("only one simulated host can exist at a time");
   if (options_.fps <= 0) throw std::invalid_argument("fps must be positive");
   if (options_.root.empty()) {
-    root_ = MakeTemporaryRoot();
+    root_ = platform::MakeTemporaryFolder("talvenor-sim-");
     temporaryRoot_ = true;
   } else {
     fs::create_directories(options_.root);
@@ -69,7 +57,10 @@ Host::Host(HostOptions options) : options_(std::move(options)) {
   fileFaults_ = std::make_unique<FileFaults>(*this);
   debug_ = std::make_unique<DebugCapture>();
   tracker_ = std::make_unique<TrackerScript>(*this);
+#ifndef _WIN32
+  // The registry stand-in of this simulator, also for the plugin (the tracker client's entry).
   setenv("TALVENOR_REGISTRY", (root_ / "registry").c_str(), 1);
+#endif
   layOut();
   // A reused simulator folder may hold an old registry value; a host starts with no tracker installed.
   tracker_->removeRegistryEntry();
@@ -95,11 +86,14 @@ Host::~Host() {
   }
 }
 
-Host* Host::current() { return g_current; }
+Host* Host::current() {
+  return g_current;
+}
 
 std::string Host::systemPath() const {
   std::string path = root_.string();
-  if (path.empty() || path.back() != '/') path += '/';
+  const char separator = static_cast<char>(fs::path::preferred_separator);
+  if (path.empty() || path.back() != separator) path += separator;
   return path;
 }
 
@@ -126,18 +120,16 @@ void Host::layOut() {
   fs::create_directories(plugins);
   Touch(resolve(options_.aircraft));
   // X-Plane keeps its SDK libraries in Resources/plugins; a plugin may load them by that path.
-  const fs::path host = ThisLibrary();
-  const fs::path xplm = options_.offerFindSymbol ? host : host.parent_path() / "libxplm_without_find_symbol.so";
-  for (const auto& [name, target] : {std::pair{"XPLM_64.so", xplm}, std::pair{"XPWidgets_64.so", host}}) {
-    std::error_code ignored;
-    fs::remove(plugins / name, ignored);
-    if (!target.empty()) fs::create_symlink(target, plugins / name, ignored);
-  }
+  platform::LayOutSdkLibraries(plugins, options_.offerFindSymbol);
 }
 
-bool Host::hasPlugin() const { return linked_ || !pluginSource_.empty(); }
+bool Host::hasPlugin() const {
+  return linked_ || !pluginSource_.empty();
+}
 
-fs::path Host::pluginFolder() const { return resolve("Resources/plugins/" + pluginName_); }
+fs::path Host::pluginFolder() const {
+  return resolve("Resources/plugins/" + pluginName_);
+}
 
 void Host::linkPlugin(const PluginEntryPoints& entryPoints, std::string name) {
   unloadLibrary();
@@ -162,28 +154,27 @@ bool Host::bindEntryPoints(std::string* error) {
     unloadLibrary();
     return false;
   };
-  const fs::path installed = pluginFolder() / (platform() == Platform::Windows ? "win_x64" : "lin_x64") /
-                             (pluginName_ + ".xpl");
+  const fs::path installed = pluginFolder() / platform::kPluginFolder / (pluginName_ + ".xpl");
   std::error_code ec;
   fs::create_directories(installed.parent_path(), ec);
-  if (!ec && pluginSource_ != installed) fs::copy_file(pluginSource_, installed, fs::copy_options::overwrite_existing, ec);
+  if (!ec && pluginSource_ != installed)
+    fs::copy_file(pluginSource_, installed, fs::copy_options::overwrite_existing, ec);
   if (ec) return fail("cannot install " + pluginSource_.string() + ": " + ec.message());
-  libraryHandle_ = dlopen(installed.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (libraryHandle_ == nullptr) {
-    const char* why = dlerror();
-    return fail("cannot load " + installed.string() + ": " + (why != nullptr ? why : "unknown error"));
-  }
-  auto symbol = [&](const char* name) { return dlsym(libraryHandle_, name); };
+  std::string why;
+  libraryHandle_ = platform::LoadPlugin(installed, resolve("Resources/plugins"), &why);
+  if (libraryHandle_ == nullptr) return fail(why);
+  auto symbol = [&](const char* name) { return platform::PluginSymbol(libraryHandle_, name); };
   entry_.start = reinterpret_cast<decltype(entry_.start)>(symbol("XPluginStart"));
   entry_.stop = reinterpret_cast<decltype(entry_.stop)>(symbol("XPluginStop"));
   entry_.enable = reinterpret_cast<decltype(entry_.enable)>(symbol("XPluginEnable"));
   entry_.disable = reinterpret_cast<decltype(entry_.disable)>(symbol("XPluginDisable"));
   entry_.receiveMessage = reinterpret_cast<decltype(entry_.receiveMessage)>(symbol("XPluginReceiveMessage"));
-  const std::array<std::pair<const char*, bool>, 5> required{{{"XPluginStart", entry_.start != nullptr},
-                                                              {"XPluginStop", entry_.stop != nullptr},
-                                                              {"XPluginEnable", entry_.enable != nullptr},
-                                                              {"XPluginDisable", entry_.disable != nullptr},
-                                                              {"XPluginReceiveMessage", entry_.receiveMessage != nullptr}}};
+  const std::array<std::pair<const char*, bool>, 5> required{
+      {{"XPluginStart", entry_.start != nullptr},
+       {"XPluginStop", entry_.stop != nullptr},
+       {"XPluginEnable", entry_.enable != nullptr},
+       {"XPluginDisable", entry_.disable != nullptr},
+       {"XPluginReceiveMessage", entry_.receiveMessage != nullptr}}};
   for (const auto& [name, found] : required) {
     if (!found) return fail(installed.string() + " does not export " + name);
   }
@@ -192,7 +183,7 @@ bool Host::bindEntryPoints(std::string* error) {
 
 void Host::unloadLibrary() {
   if (libraryHandle_ != nullptr) {
-    dlclose(libraryHandle_);
+    platform::UnloadPlugin(libraryHandle_);
     libraryHandle_ = nullptr;
   }
   if (!linked_) entry_ = {};
@@ -276,7 +267,9 @@ void Host::runCycles(long count) {
   }
 }
 
-void Host::runSeconds(double seconds) { runCycles(std::lround(seconds * options_.fps)); }
+void Host::runSeconds(double seconds) {
+  runCycles(std::lround(seconds * options_.fps));
+}
 
 Host::PluginCall::PluginCall(Host& host, PluginId plugin) : host_(host), previous_(host.caller_) {
   host_.caller_ = plugin;

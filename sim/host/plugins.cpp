@@ -1,10 +1,10 @@
 #include "plugins.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+
+#include "platform.h"
 
 namespace sim {
 namespace {
@@ -21,8 +21,7 @@ void CopyOut(char* out, std::string_view text, std::size_t capacity) {
 }
 
 std::filesystem::path InstalledPlugin(const Host& host) {
-  return host.pluginFolder() / (Host::platform() == Platform::Windows ? "win_x64" : "lin_x64") /
-         (host.pluginName() + ".xpl");
+  return host.pluginFolder() / platform::kPluginFolder / (host.pluginName() + ".xpl");
 }
 
 template <typename Result, typename Body>
@@ -191,18 +190,7 @@ std::vector<std::string> Plugins::features() const {
 void* Plugins::findSymbol(const char* name) {
   // Only SDK names: the library also exports the host's C++ API, which is no plugin's business.
   if (name == nullptr || std::strncmp(name, "XP", 2) != 0) return nullptr;
-  Dl_info self{};
-  if (dladdr(reinterpret_cast<void*>(&Plugins::findSymbol), &self) == 0 || self.dli_fname == nullptr) {
-    return nullptr;
-  }
-  void* library = dlopen(self.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
-  if (library == nullptr) return nullptr;
-  void* symbol = dlsym(library, name);
-  // dlsym also searches the library's dependencies; what they define is not the host's to give.
-  Dl_info where{};
-  const bool ours = symbol != nullptr && dladdr(symbol, &where) != 0 && where.dli_fbase == self.dli_fbase;
-  dlclose(library);
-  return ours ? symbol : nullptr;
+  return platform::HostSymbol(name);
 }
 
 }  // namespace sim

@@ -74,15 +74,21 @@ class TrackerScript {
   std::vector<std::string> calls_;
 };
 
-// The registry stand-in on POSIX: the value NAME of key A\B\C under HKEY_CURRENT_USER is the file
-// ROOT/HKEY_CURRENT_USER/A/B/C/NAME holding the value's bytes. ROOT is $TALVENOR_REGISTRY; the host sets it
-// to <simulator folder>/registry, so tests never touch the user's home. Unset: the current host's
-// <simulator folder>/registry; empty without a host.
+// The registry stand-in on POSIX (on Windows the entry is a real value of the registry): the value NAME of
+// key A\B\C under HKEY_CURRENT_USER is the file ROOT/HKEY_CURRENT_USER/A/B/C/NAME holding the value's bytes.
+// ROOT is $TALVENOR_REGISTRY; the host sets it to <simulator folder>/registry, so tests never touch the
+// user's home. Unset: the current host's <simulator folder>/registry; empty without a host.
 std::filesystem::path RegistryRoot();
 
+#ifndef _WIN32
 // Renames the exported symbols NAMES of the ELF shared library IMAGE in place (same length, first letter
 // changed), so that a lookup by the old name fails. False with a message when IMAGE is not a well-formed
 // 64-bit ELF file or one of NAMES is not among its exports.
 bool HideElfExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error);
+#else
+// The same for the PE export table of a DLL: the last letter of each name changes, keeping the name table
+// sorted, as the loader's lookup by name is a binary search.
+bool HidePeExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error);
+#endif
 
 }  // namespace sim

@@ -6,12 +6,6 @@
 //   terminated rather than overrunning the plugin's buffer.
 // - XPLMExtractFileAndPath on a text without separator leaves it as it is and returns it whole.
 // - XPLMGetNthAircraftModel for any index but 0 gives empty texts: the host flies the user's aircraft alone.
-#ifdef __linux__
-#include <fcntl.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +15,7 @@
 #include "XPLMPlanes.h"
 #include "XPLMUtilities.h"
 #include "host.h"
+#include "platform.h"
 #include "plugins.h"
 
 namespace sim {
@@ -42,28 +37,6 @@ bool NativePaths(Host& host) {
 
 const char* Separator(Host& host) {
   return Host::platform() == Platform::Windows && !NativePaths(host) ? "\\" : "/";
-}
-
-// Writes the whole text to the end of FILE. The log is X-Plane's file, not the plugin's, so on Linux it is
-// written with system calls: the file faults imposed on plugin code (at the C library's functions) must not
-// refuse it.
-void AppendToFile(const std::string& file, std::string_view text) {
-#ifdef __linux__
-  const long fd =
-      syscall(SYS_openat, AT_FDCWD, file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  while (!text.empty()) {
-    const long written = syscall(SYS_write, fd, text.data(), text.size());
-    if (written <= 0) break;
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  syscall(SYS_close, fd);
-#else
-  if (std::FILE* out = std::fopen(file.c_str(), "ab")) {
-    std::fwrite(text.data(), 1, text.size(), out);
-    std::fclose(out);
-  }
-#endif
 }
 
 template <typename Body>
@@ -120,7 +93,7 @@ XPLM_API char* XPLMExtractFileAndPath(char* inFullPath) {
 XPLM_API void XPLMDebugString(const char* inString) {
   sim::Safely([&](Host& host) {
     if (inString == nullptr) return;
-    sim::AppendToFile((host.root() / "Log.txt").string(), inString);
+    sim::platform::AppendToFile(host.root() / "Log.txt", inString);
   });
 }
 

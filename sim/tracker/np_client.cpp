@@ -36,7 +36,11 @@ int Answer(const char* entry) noexcept {
 
 }  // namespace
 
+#ifdef _WIN32
+#define NP_EXPORT extern "C" __declspec(dllexport)
+#else
 #define NP_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 // The window handle is an HWND on Windows; here only its passing is recorded.
 NP_EXPORT int NP_RegisterWindowHandle(void* /*window*/) {

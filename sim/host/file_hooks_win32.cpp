@@ -1,0 +1,653 @@
+// The plugin's file functions on Windows: read-only folders, a full disk and the debugger output
+// (OutputDebugString) captured into the host.
+//
+// Windows has no interposition by symbol name, so the host rewrites the plugin library's import address
+// table once it is loaded: its imports of the C runtime's file functions and of KERNEL32's file functions
+// lead here, and each passes on to the function the plugin had imported. The C runtime's own calls into
+// KERNEL32 do not come through here (they use the runtime's imports), so nothing is refused twice. Faults
+// apply only while plugin code runs, with the same FileFaults as on POSIX; a refused change fails with
+// EACCES / ERROR_ACCESS_DENIED, as a folder the user may not write does on Windows, and a full disk with
+// ENOSPC / ERROR_DISK_FULL.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "file_faults.h"
+#include "host.h"
+#include "platform.h"
+
+namespace {
+
+// --- the functions the plugin imported ---
+
+enum Hooked : std::size_t {
+  kFopen,
+  kWfopen,
+  kFclose,
+  kFflush,
+  kFerror,
+  kFwrite,
+  kFputs,
+  kFputc,
+  kPutc,
+  kVfprintf,
+  kFprintf,
+  kRename,
+  kWrename,
+  kRemove,
+  kWremove,
+  kUnlink,
+  kUnlinkOld,
+  kWunlink,
+  kOpen,
+  kOpenOld,
+  kWopen,
+  kWrite,
+  kWriteOld,
+  kMkdir,
+  kMkdirOld,
+  kWmkdir,
+  kCreateFileA,
+  kCreateFileW,
+  kWriteFile,
+  kMoveFileA,
+  kMoveFileW,
+  kMoveFileExA,
+  kMoveFileExW,
+  kReplaceFileA,
+  kReplaceFileW,
+  kDeleteFileA,
+  kDeleteFileW,
+  kCreateDirectoryA,
+  kCreateDirectoryW,
+  kOutputDebugStringA,
+  kOutputDebugStringW,
+  kHookCount
+};
+
+enum class From { Runtime, Kernel };
+
+struct Hook {
+  From from;
+  const char* name;
+  void* replacement;
+};
+
+// The function each import led to before it was patched (the C runtime's or KERNEL32's own).
+std::array<std::atomic<void*>, kHookCount> g_next{};
+
+template <typename Function>
+Function Next(Hooked which) {
+  return reinterpret_cast<Function>(g_next[which].load(std::memory_order_acquire));
+}
+
+// The host whose faults apply: only plugin code is refused.
+sim::Host* PluginHost() {
+  sim::Host* host = sim::Host::current();
+  return host != nullptr && host->inPluginCall() ? host : nullptr;
+}
+
+sim::Host* CountOpen() {
+  sim::Host* host = PluginHost();
+  if (host != nullptr) host->fileFaults().countOpen();
+  return host;
+}
+
+bool Refused(const char* path) {
+  sim::Host* host = PluginHost();
+  if (host == nullptr || path == nullptr || *path == '\0') return false;
+  try {
+    return host->fileFaults().isReadOnly(path);
+  } catch (...) {
+    return false;
+  }
+}
+
+bool Refused(const wchar_t* path) {
+  if (PluginHost() == nullptr || path == nullptr || *path == L'\0') return false;
+  try {
+    return Refused(std::filesystem::path(path).string().c_str());
+  } catch (...) {  // a name the code page cannot hold
+    return false;
+  }
+}
+
+int FailErrno(int error) {
+  errno = error;
+  return -1;
+}
+
+BOOL FailWin32(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+template <typename Char>
+bool ModeWrites(const Char* mode) {
+  if (mode == nullptr) return false;
+  for (const Char* c = mode; *c != 0; ++c) {
+    if (*c == 'w' || *c == 'a' || *c == '+') return true;
+  }
+  return false;
+}
+
+bool FlagsWrite(int flags) {
+  return (flags & (_O_WRONLY | _O_RDWR | _O_APPEND | _O_TRUNC | _O_CREAT)) != 0;
+}
+
+bool IsDiskFile(HANDLE handle) {
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_DISK;
+}
+
+bool IsDiskStream(FILE* stream) {
+  const int fd = _fileno(stream);
+  return fd >= 0 && IsDiskFile(reinterpret_cast<HANDLE>(_get_osfhandle(fd)));
+}
+
+// --- streams whose writes were cut short by the full disk (as file_interpose.cpp on POSIX) ---
+
+struct StreamFailure {
+  FILE* stream = nullptr;
+  int error = 0;
+  bool reported = false;  // the flush or close has told the plugin; ferror says so from then on
+};
+constexpr std::size_t kTrackedStreams = 64;
+sim::platform::Mutex g_failuresMutex;
+std::array<StreamFailure, kTrackedStreams> g_failures{};
+std::atomic<int> g_failureCount{0};
+
+bool MarkFailed(FILE* stream, int error, bool reported) {
+  std::lock_guard lock(g_failuresMutex);
+  StreamFailure* freeSlot = nullptr;
+  for (StreamFailure& failure : g_failures) {
+    if (failure.stream == stream) {
+      failure.reported = failure.reported || reported;
+      return true;
+    }
+    if (failure.stream == nullptr && freeSlot == nullptr) freeSlot = &failure;
+  }
+  if (freeSlot == nullptr) return false;
+  *freeSlot = {stream, error, reported};
+  g_failureCount.fetch_add(1, std::memory_order_release);
+  return true;
+}
+
+StreamFailure FailureOf(FILE* stream, bool report, bool forget) {
+  if (g_failureCount.load(std::memory_order_acquire) == 0 || stream == nullptr) return {};
+  std::lock_guard lock(g_failuresMutex);
+  for (StreamFailure& failure : g_failures) {
+    if (failure.stream != stream) continue;
+    const StreamFailure found = failure;
+    if (report) failure.reported = true;
+    if (forget) {
+      failure = {};
+      g_failureCount.fetch_sub(1, std::memory_order_release);
+    }
+    return found;
+  }
+  return {};
+}
+
+using FwriteFunction = size_t (*)(const void*, size_t, size_t, FILE*);
+
+// The host whose disk budget applies to a stdio write to STREAM, or null to pass it on unchanged.
+sim::Host* BudgetHost(FILE* stream) {
+  sim::Host* host = PluginHost();
+  if (host == nullptr || stream == nullptr || !host->fileFaults().limited() || !IsDiskStream(stream))
+    return nullptr;
+  return host;
+}
+
+// A stdio write of SIZE bytes on a limited disk: how many bytes to report as written, or -1 to hand the
+// whole write to the C runtime.
+long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t size) {
+  sim::FileFaults& faults = host.fileFaults();
+  const std::uint64_t allowed = faults.allowWrite(size);
+  if (allowed == size) return -1;
+  if (allowed > 0) {
+    auto next = Next<FwriteFunction>(kFwrite);
+    const size_t written = next != nullptr ? next(data, 1, allowed, stream) : 0;
+    if (written < allowed) faults.refund(allowed - written);
+  }
+  // A write that fits in the stream's buffer would seem to succeed and fail at the flush.
+  if (size <= BUFSIZ && MarkFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
+  MarkFailed(stream, ENOSPC, true);
+  errno = ENOSPC;
+  return static_cast<long long>(allowed);
+}
+
+// --- the C runtime ---
+
+FILE* __cdecl HookFopen(const char* path, const char* mode) {
+  auto next = Next<FILE* (*)(const char*, const char*)>(kFopen);
+  CountOpen();
+  if (ModeWrites(mode) && Refused(path)) return errno = EACCES, nullptr;
+  return next != nullptr ? next(path, mode) : nullptr;
+}
+
+FILE* __cdecl HookWfopen(const wchar_t* path, const wchar_t* mode) {
+  auto next = Next<FILE* (*)(const wchar_t*, const wchar_t*)>(kWfopen);
+  CountOpen();
+  if (ModeWrites(mode) && Refused(path)) return errno = EACCES, nullptr;
+  return next != nullptr ? next(path, mode) : nullptr;
+}
+
+int __cdecl HookFclose(FILE* stream) {
+  auto next = Next<int (*)(FILE*)>(kFclose);
+  const StreamFailure failure = FailureOf(stream, true, true);
+  const int result = next != nullptr ? next(stream) : EOF;
+  if (failure.error == 0) return result;
+  errno = failure.error;
+  return EOF;
+}
+
+int __cdecl HookFflush(FILE* stream) {
+  auto next = Next<int (*)(FILE*)>(kFflush);
+  const int result = next != nullptr ? next(stream) : EOF;
+  if (stream == nullptr) {
+    if (g_failureCount.load(std::memory_order_acquire) == 0) return result;
+    std::lock_guard lock(g_failuresMutex);
+    for (StreamFailure& failure : g_failures) {
+      if (failure.stream != nullptr) failure.reported = true;
+    }
+    errno = ENOSPC;
+    return EOF;
+  }
+  const StreamFailure failure = FailureOf(stream, true, false);
+  if (failure.error == 0) return result;
+  errno = failure.error;
+  return EOF;
+}
+
+int __cdecl HookFerror(FILE* stream) {
+  auto next = Next<int (*)(FILE*)>(kFerror);
+  const int result = next != nullptr ? next(stream) : 0;
+  if (result != 0) return result;
+  return FailureOf(stream, false, false).reported ? 1 : 0;
+}
+
+size_t __cdecl HookFwrite(const void* data, size_t size, size_t count, FILE* stream) {
+  auto next = Next<FwriteFunction>(kFwrite);
+  sim::Host* host = BudgetHost(stream);
+  if (host == nullptr || size == 0 || count == 0 || count > SIZE_MAX / size) {
+    return next != nullptr ? next(data, size, count, stream) : 0;
+  }
+  const long long written = BudgetedWrite(*host, stream, data, size * count);
+  if (written < 0) return next != nullptr ? next(data, size, count, stream) : 0;
+  return static_cast<size_t>(written) / size;
+}
+
+int __cdecl HookFputs(const char* text, FILE* stream) {
+  auto next = Next<int (*)(const char*, FILE*)>(kFputs);
+  sim::Host* host = BudgetHost(stream);
+  if (host == nullptr || text == nullptr) return next != nullptr ? next(text, stream) : EOF;
+  const size_t size = std::strlen(text);
+  const long long written = BudgetedWrite(*host, stream, text, size);
+  if (written < 0) return next != nullptr ? next(text, stream) : EOF;
+  return written == static_cast<long long>(size) ? 1 : EOF;
+}
+
+int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
+  sim::Host* host = BudgetHost(stream);
+  if (host == nullptr) return next != nullptr ? next(character, stream) : EOF;
+  const unsigned char byte = static_cast<unsigned char>(character);
+  const long long written = BudgetedWrite(*host, stream, &byte, 1);
+  if (written < 0) return next != nullptr ? next(character, stream) : EOF;
+  return written == 1 ? byte : EOF;
+}
+
+int __cdecl HookFputc(int character, FILE* stream) {
+  return PutCharacter(Next<int (*)(int, FILE*)>(kFputc), character, stream);
+}
+
+int __cdecl HookPutc(int character, FILE* stream) {
+  return PutCharacter(Next<int (*)(int, FILE*)>(kPutc), character, stream);
+}
+
+// Formatted output on a limited disk: formatted here, then written as one block.
+int PrintTo(FILE* stream, const char* format, va_list arguments) {
+  auto next = Next<int (*)(FILE*, const char*, va_list)>(kVfprintf);
+  sim::Host* host = BudgetHost(stream);
+  if (host == nullptr || format == nullptr) return next != nullptr ? next(stream, format, arguments) : -1;
+  va_list copy;
+  va_copy(copy, arguments);
+  const int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (length < 0) return length;
+  std::string text;
+  try {
+    text.resize(static_cast<size_t>(length) + 1);
+  } catch (...) {
+    return FailErrno(ENOMEM);
+  }
+  std::vsnprintf(text.data(), text.size(), format, arguments);
+  const size_t size = static_cast<size_t>(length);
+  long long written = BudgetedWrite(*host, stream, text.data(), size);
+  if (written < 0) {
+    auto write = Next<FwriteFunction>(kFwrite);
+    written = write != nullptr ? static_cast<long long>(write(text.data(), 1, size, stream)) : 0;
+  }
+  return written == static_cast<long long>(size) ? length : -1;
+}
+
+int __cdecl HookVfprintf(FILE* stream, const char* format, va_list arguments) {
+  return PrintTo(stream, format, arguments);
+}
+
+int __cdecl HookFprintf(FILE* stream, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  const int result = PrintTo(stream, format, arguments);
+  va_end(arguments);
+  return result;
+}
+
+template <Hooked which, typename Char>
+int __cdecl HookRename(const Char* from, const Char* to) {
+  auto next = Next<int (*)(const Char*, const Char*)>(which);
+  if (Refused(from) || Refused(to)) return FailErrno(EACCES);
+  return next != nullptr ? next(from, to) : FailErrno(ENOSYS);
+}
+
+// remove, _unlink, _mkdir and their wide forms: one path that must be writable.
+template <Hooked which, typename Char>
+int __cdecl HookPathChange(const Char* path) {
+  auto next = Next<int (*)(const Char*)>(which);
+  if (Refused(path)) return FailErrno(EACCES);
+  return next != nullptr ? next(path) : FailErrno(ENOSYS);
+}
+
+template <Hooked which, typename Char>
+int __cdecl HookOpen(const Char* path, int flags, ...) {
+  auto next = Next<int (*)(const Char*, int, ...)>(which);
+  int mode = 0;
+  if ((flags & _O_CREAT) != 0) {
+    va_list arguments;
+    va_start(arguments, flags);
+    mode = va_arg(arguments, int);
+    va_end(arguments);
+  }
+  CountOpen();
+  if (FlagsWrite(flags) && Refused(path)) return FailErrno(EACCES);
+  if (next == nullptr) return FailErrno(ENOSYS);
+  return (flags & _O_CREAT) != 0 ? next(path, flags, mode) : next(path, flags);
+}
+
+template <Hooked which>
+int __cdecl HookWrite(int fd, const void* data, unsigned int size) {
+  auto next = Next<int (*)(int, const void*, unsigned int)>(which);
+  if (next == nullptr) return FailErrno(ENOSYS);
+  sim::Host* host = PluginHost();
+  if (host == nullptr || size == 0 || !host->fileFaults().limited() ||
+      !IsDiskFile(reinterpret_cast<HANDLE>(_get_osfhandle(fd)))) {
+    return next(fd, data, size);
+  }
+  sim::FileFaults& faults = host->fileFaults();
+  const std::uint64_t allowed = faults.allowWrite(size);
+  if (allowed == 0) return FailErrno(ENOSPC);
+  const int written = next(fd, data, static_cast<unsigned int>(allowed));
+  if (written < 0) {
+    faults.refund(allowed);
+  } else if (static_cast<std::uint64_t>(written) < allowed) {
+    faults.refund(allowed - static_cast<std::uint64_t>(written));
+  }
+  return written;
+}
+
+// --- KERNEL32 ---
+
+// Does opening with ACCESS and DISPOSITION change the file system?
+template <typename Char>
+bool CreateChanges(const Char* path, DWORD access, DWORD disposition) {
+  constexpr DWORD kWriting = GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_APPEND_DATA | DELETE |
+                             FILE_WRITE_ATTRIBUTES | FILE_WRITE_EA;
+  if ((access & kWriting) != 0) return true;
+  if (disposition == CREATE_NEW || disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING)
+    return true;
+  if (disposition != OPEN_ALWAYS) return false;
+  if constexpr (sizeof(Char) == 1) {
+    return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
+  } else {
+    return GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES;
+  }
+}
+
+template <Hooked which, typename Char>
+HANDLE WINAPI HookCreateFile(const Char* path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                             DWORD disposition, DWORD flags, HANDLE templateFile) {
+  auto next =
+      Next<HANDLE(WINAPI*)(const Char*, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)>(which);
+  CountOpen();
+  if (Refused(path) && CreateChanges(path, access, disposition)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  if (next == nullptr) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return INVALID_HANDLE_VALUE;
+  }
+  return next(path, access, share, security, disposition, flags, templateFile);
+}
+
+BOOL WINAPI HookWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  auto next = Next<BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED)>(kWriteFile);
+  if (next == nullptr) return FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
+  sim::Host* host = PluginHost();
+  if (host == nullptr || size == 0 || overlapped != nullptr || !host->fileFaults().limited() ||
+      !IsDiskFile(file)) {
+    return next(file, data, size, written, overlapped);
+  }
+  sim::FileFaults& faults = host->fileFaults();
+  const std::uint64_t allowed = faults.allowWrite(size);
+  DWORD done = 0;
+  const BOOL ok = allowed > 0 ? next(file, data, static_cast<DWORD>(allowed), &done, nullptr) : TRUE;
+  if (done < allowed) faults.refund(allowed - done);
+  if (written != nullptr) *written = done;
+  if (!ok) return FALSE;
+  // What did not fit fails as on a full disk, with the part that fitted written.
+  return allowed == size ? TRUE : FailWin32(ERROR_DISK_FULL);
+}
+
+template <Hooked which, typename Char>
+BOOL WINAPI HookMoveFile(const Char* from, const Char* to) {
+  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*)>(which);
+  if (Refused(from) || Refused(to)) return FailWin32(ERROR_ACCESS_DENIED);
+  return next != nullptr ? next(from, to) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
+}
+
+template <Hooked which, typename Char>
+BOOL WINAPI HookMoveFileEx(const Char* from, const Char* to, DWORD flags) {
+  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*, DWORD)>(which);
+  if (Refused(from) || (to != nullptr && Refused(to))) return FailWin32(ERROR_ACCESS_DENIED);
+  return next != nullptr ? next(from, to, flags) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
+}
+
+template <Hooked which, typename Char>
+BOOL WINAPI HookReplaceFile(const Char* replaced, const Char* replacement, const Char* backup, DWORD flags,
+                            LPVOID exclude, LPVOID reserved) {
+  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*, const Char*, DWORD, LPVOID, LPVOID)>(which);
+  if (Refused(replaced) || Refused(replacement) || (backup != nullptr && Refused(backup)))
+    return FailWin32(ERROR_ACCESS_DENIED);
+  return next != nullptr ? next(replaced, replacement, backup, flags, exclude, reserved)
+                         : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
+}
+
+template <Hooked which, typename Char>
+BOOL WINAPI HookDeleteFile(const Char* path) {
+  auto next = Next<BOOL(WINAPI*)(const Char*)>(which);
+  if (Refused(path)) return FailWin32(ERROR_ACCESS_DENIED);
+  return next != nullptr ? next(path) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
+}
+
+template <Hooked which, typename Char>
+BOOL WINAPI HookCreateDirectory(const Char* path, LPSECURITY_ATTRIBUTES security) {
+  auto next = Next<BOOL(WINAPI*)(const Char*, LPSECURITY_ATTRIBUTES)>(which);
+  if (Refused(path)) return FailWin32(ERROR_ACCESS_DENIED);
+  return next != nullptr ? next(path, security) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
+}
+
+void Capture(const char* text, std::size_t size) {
+  sim::Host* host = PluginHost();
+  if (host == nullptr || text == nullptr || size == 0) return;
+  try {
+    host->debug().append(text, size);
+  } catch (...) {  // out of memory: the text is lost, the plugin goes on
+  }
+}
+
+void WINAPI HookOutputDebugStringA(LPCSTR text) {
+  if (text != nullptr) Capture(text, std::strlen(text));
+  if (auto next = Next<void(WINAPI*)(LPCSTR)>(kOutputDebugStringA)) next(text);
+}
+
+void WINAPI HookOutputDebugStringW(LPCWSTR text) {
+  if (text != nullptr && PluginHost() != nullptr) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size > 1) {
+      std::string utf8(static_cast<std::size_t>(size), '\0');
+      WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
+      Capture(utf8.data(), static_cast<std::size_t>(size - 1));
+    }
+  }
+  if (auto next = Next<void(WINAPI*)(LPCWSTR)>(kOutputDebugStringW)) next(text);
+}
+
+template <typename Function>
+void* Address(Function function) {
+  return reinterpret_cast<void*>(function);
+}
+
+const std::array<Hook, kHookCount>& Hooks() {
+  static const std::array<Hook, kHookCount> hooks{{
+      {From::Runtime, "fopen", Address(&HookFopen)},
+      {From::Runtime, "_wfopen", Address(&HookWfopen)},
+      {From::Runtime, "fclose", Address(&HookFclose)},
+      {From::Runtime, "fflush", Address(&HookFflush)},
+      {From::Runtime, "ferror", Address(&HookFerror)},
+      {From::Runtime, "fwrite", Address(&HookFwrite)},
+      {From::Runtime, "fputs", Address(&HookFputs)},
+      {From::Runtime, "fputc", Address(&HookFputc)},
+      {From::Runtime, "putc", Address(&HookPutc)},
+      {From::Runtime, "vfprintf", Address(&HookVfprintf)},
+      {From::Runtime, "fprintf", Address(&HookFprintf)},
+      {From::Runtime, "rename", Address(&HookRename<kRename, char>)},
+      {From::Runtime, "_wrename", Address(&HookRename<kWrename, wchar_t>)},
+      {From::Runtime, "remove", Address(&HookPathChange<kRemove, char>)},
+      {From::Runtime, "_wremove", Address(&HookPathChange<kWremove, wchar_t>)},
+      {From::Runtime, "_unlink", Address(&HookPathChange<kUnlink, char>)},
+      {From::Runtime, "unlink", Address(&HookPathChange<kUnlinkOld, char>)},
+      {From::Runtime, "_wunlink", Address(&HookPathChange<kWunlink, wchar_t>)},
+      {From::Runtime, "_open", Address(&HookOpen<kOpen, char>)},
+      {From::Runtime, "open", Address(&HookOpen<kOpenOld, char>)},
+      {From::Runtime, "_wopen", Address(&HookOpen<kWopen, wchar_t>)},
+      {From::Runtime, "_write", Address(&HookWrite<kWrite>)},
+      {From::Runtime, "write", Address(&HookWrite<kWriteOld>)},
+      {From::Runtime, "_mkdir", Address(&HookPathChange<kMkdir, char>)},
+      {From::Runtime, "mkdir", Address(&HookPathChange<kMkdirOld, char>)},
+      {From::Runtime, "_wmkdir", Address(&HookPathChange<kWmkdir, wchar_t>)},
+      {From::Kernel, "CreateFileA", Address(&HookCreateFile<kCreateFileA, char>)},
+      {From::Kernel, "CreateFileW", Address(&HookCreateFile<kCreateFileW, wchar_t>)},
+      {From::Kernel, "WriteFile", Address(&HookWriteFile)},
+      {From::Kernel, "MoveFileA", Address(&HookMoveFile<kMoveFileA, char>)},
+      {From::Kernel, "MoveFileW", Address(&HookMoveFile<kMoveFileW, wchar_t>)},
+      {From::Kernel, "MoveFileExA", Address(&HookMoveFileEx<kMoveFileExA, char>)},
+      {From::Kernel, "MoveFileExW", Address(&HookMoveFileEx<kMoveFileExW, wchar_t>)},
+      {From::Kernel, "ReplaceFileA", Address(&HookReplaceFile<kReplaceFileA, char>)},
+      {From::Kernel, "ReplaceFileW", Address(&HookReplaceFile<kReplaceFileW, wchar_t>)},
+      {From::Kernel, "DeleteFileA", Address(&HookDeleteFile<kDeleteFileA, char>)},
+      {From::Kernel, "DeleteFileW", Address(&HookDeleteFile<kDeleteFileW, wchar_t>)},
+      {From::Kernel, "CreateDirectoryA", Address(&HookCreateDirectory<kCreateDirectoryA, char>)},
+      {From::Kernel, "CreateDirectoryW", Address(&HookCreateDirectory<kCreateDirectoryW, wchar_t>)},
+      {From::Kernel, "OutputDebugStringA", Address(&HookOutputDebugStringA)},
+      {From::Kernel, "OutputDebugStringW", Address(&HookOutputDebugStringW)},
+  }};
+  return hooks;
+}
+
+bool StartsWith(const char* text, const char* prefix) {
+  return _strnicmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// Which family of hooks a DLL the plugin imports from belongs to.
+bool Serves(const char* dll, From from) {
+  if (from == From::Runtime) {
+    return StartsWith(dll, "msvcr") || StartsWith(dll, "ucrtbase") || StartsWith(dll, "api-ms-win-crt-");
+  }
+  return StartsWith(dll, "kernel32") || StartsWith(dll, "kernelbase") || StartsWith(dll, "api-ms-win-core-");
+}
+
+// The functions a hook passes on to when the plugin did not import them itself (a budgeted fputs writes
+// through fwrite): the C runtime's and KERNEL32's own.
+void ResolveDefaults() {
+  const HMODULE runtime = GetModuleHandleA("msvcrt.dll");
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const auto& hooks = Hooks();
+  for (std::size_t i = 0; i < kHookCount; ++i) {
+    if (g_next[i].load() != nullptr) continue;
+    const HMODULE from = hooks[i].from == From::Runtime ? runtime : kernel;
+    if (from != nullptr) g_next[i].store(reinterpret_cast<void*>(GetProcAddress(from, hooks[i].name)));
+  }
+}
+
+}  // namespace
+
+namespace sim::platform {
+
+// Points the plugin's imports of the hooked functions here. Returns how many imports were redirected.
+int HookFileFunctions(void* module) {
+  if (module == nullptr) return 0;
+  auto* base = static_cast<unsigned char*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE) return 0;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  if (nt->Signature != IMAGE_NT_SIGNATURE) return 0;
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (imports.VirtualAddress == 0 || imports.Size == 0) return 0;
+  const auto& hooks = Hooks();
+  int patched = 0;
+  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       entry->Name != 0; ++entry) {
+    const char* dll = reinterpret_cast<const char*>(base + entry->Name);
+    const bool runtime = Serves(dll, From::Runtime);
+    if (!runtime && !Serves(dll, From::Kernel)) continue;
+    // The names stay in the lookup table; the address table holds what the loader bound.
+    const DWORD lookup = entry->OriginalFirstThunk != 0 ? entry->OriginalFirstThunk : entry->FirstThunk;
+    const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + lookup);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      const char* name = reinterpret_cast<const char*>(byName->Name);
+      for (std::size_t i = 0; i < kHookCount; ++i) {
+        if ((hooks[i].from == From::Runtime) != runtime || std::strcmp(hooks[i].name, name) != 0) continue;
+        void* bound = reinterpret_cast<void*>(slots->u1.Function);
+        if (bound == hooks[i].replacement) break;  // patched before (the same module loaded again)
+        g_next[i].store(bound, std::memory_order_release);
+        DWORD old = 0;
+        if (VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old)) {
+          slots->u1.Function = reinterpret_cast<ULONGLONG>(hooks[i].replacement);
+          VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+          ++patched;
+        }
+        break;
+      }
+    }
+  }
+  ResolveDefaults();
+  return patched;
+}
+
+}  // namespace sim::platform

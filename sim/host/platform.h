@@ -1,0 +1,80 @@
+// What the simulated host does differently on POSIX and on Windows: loading libraries, the SDK libraries
+// laid out in Resources/plugins, temporary folders, the tracker's registry entry, and a lock.
+//
+// platform_posix.cpp and platform_win32.cpp implement it; everything else in sim/ is the same on both.
+#pragma once
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifndef _WIN32
+#include <mutex>
+#endif
+
+namespace sim::platform {
+
+// The folder X-Plane loads a plugin of this platform from, under the plugin's own folder.
+#ifdef _WIN32
+inline constexpr char kPluginFolder[] = "win_x64";
+#else
+inline constexpr char kPluginFolder[] = "lin_x64";
+#endif
+
+// The file of the host library (libtalvenor_xplm.so / talvenor_xplm.dll).
+std::filesystem::path HostLibraryFile();
+
+// A new, empty folder under the system's temporary folder.
+std::filesystem::path MakeTemporaryFolder(const std::string& prefix);
+
+// Appends TEXT to FILE, past any file fault imposed on the plugin (the file is the simulator's).
+void AppendToFile(const std::filesystem::path& file, std::string_view text);
+
+// Lays X-Plane's SDK libraries out in PLUGINS (Resources/plugins): XPLM_64 and XPWidgets_64, the first
+// without XPLMFindSymbol unless OFFER_FIND_SYMBOL. Each stands for the host library itself.
+void LayOutSdkLibraries(const std::filesystem::path& plugins, bool offerFindSymbol);
+
+// Loads the plugin library FILE (after the SDK libraries of PLUGINS, where the platform binds the plugin's
+// imports to them) and puts the host's file faults and debugger capture between it and the system.
+// Null with a message when it cannot be loaded.
+void* LoadPlugin(const std::filesystem::path& file, const std::filesystem::path& plugins, std::string* error);
+void* PluginSymbol(void* plugin, const char* name);
+void UnloadPlugin(void* plugin);
+
+// The host library's own export NAME, or null (XPLMFindSymbol).
+void* HostSymbol(const char* name);
+
+// The tracker client's registry value (HKEY_CURRENT_USER\Software\NaturalPoint\NATURALPOINT\NPClient
+// Location, value Path): on Windows the real registry, on POSIX the file-based stand-in (RegistryRoot()).
+bool SetTrackerRegistryValue(const std::string& folder, std::string* error);
+void RemoveTrackerRegistryValue();
+
+// Renames the exports NAMES of the shared library IMAGE in place so that a lookup by the old name fails
+// (ELF on POSIX, PE on Windows). False with a message when IMAGE is not well formed or lacks one of NAMES.
+bool HideExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error);
+
+// The file name of the substitute tracker client library as built, beside the host library.
+const char* TrackerLibraryFileName();
+
+// A plain lock for state the plugin's threads may touch (the MinGW compiler of the Windows build has no
+// std::mutex).
+class Mutex {
+ public:
+  Mutex();
+  ~Mutex();
+  Mutex(const Mutex&) = delete;
+  Mutex& operator=(const Mutex&) = delete;
+  void lock();
+  void unlock();
+
+ private:
+#ifdef _WIN32
+  void* lock_ = nullptr;  // an SRWLOCK, which is one pointer wide
+#else
+  std::mutex mutex_;
+#endif
+};
+
+}  // namespace sim::platform
