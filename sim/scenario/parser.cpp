@@ -346,9 +346,9 @@ Directive ParseLine(const Line& line) {
     d.op = Op::Fps;
     d.count = r.Integer(1, "fps", 1, 100000);
   } else if (word == "only") {
-    r.Count(1, 1, 1, "only linux|windows");
+    r.Count(1, 1, 1, "only linux|windows|all");
     d.op = Op::Only;
-    d.name = r.OneOf(1, {"linux", "windows"});
+    d.name = r.OneOf(1, {"linux", "windows", "all"});
   } else if (word == "no-command-functions") {
     none(Op::NoCommandFunctions);
   } else if (word == "tracker-library") {

@@ -383,7 +383,7 @@ class ScenarioRun {
 
   // --- the directives ---
   void Step(const Directive& d) {
-    if (skipping_) {
+    if (skipping_ && d.op != Op::Only) {
       if (IsExpectation(d.op)) {
         ++totals_.skipped;
         if (!options_.quiet) out_ << Where(d.line) << ": SKIP " << d.source << " (only " << only_ << ")\n";
@@ -439,10 +439,10 @@ class ScenarioRun {
         }
         return;
       case Op::Only:
-        if (d.name != (Host::platform() == Platform::Windows ? "windows" : "linux")) {
-          skipping_ = true;
-          only_ = d.name;
-        }
+        // Each `only` starts a section that lasts until the next one; `only all` ends the sections.
+        skipping_ =
+            d.name != "all" && d.name != (Host::platform() == Platform::Windows ? "windows" : "linux");
+        only_ = d.name;
         return;
       case Op::Write:
       case Op::WriteBytes:

@@ -369,6 +369,22 @@ TEST(ScenarioRun, OnlyAnotherPlatformSkipsTheRest) {
   EXPECT_EQ(o.Lines("t.scn:5: SKIP expect no/such/dataref 1 (only "), 1) << o.out;
 }
 
+TEST(ScenarioRun, OnlySectionsEndAtTheNextOnly) {
+  const char* other = Host::platform() == Platform::Windows ? "linux" : "windows";
+  const char* mine = Host::platform() == Platform::Windows ? "windows" : "linux";
+  // The other platform's section first, then this one's, then both again.
+  const Outcome o = RunScenario(std::string("only ") + other +
+                                "\nexpect no/such/dataref 1\nexpect hotkeys 9\nonly " + mine +
+                                "\nexpect sim/graphics/view/view_type 1026\nonly all\nexpect hotkeys 0\n"
+                                "only " +
+                                other + "\nexpect hotkeys 7\n");
+  EXPECT_EQ(o.code, 0) << o.out << o.err;
+  EXPECT_EQ(o.totals.passed, 2);
+  EXPECT_EQ(o.totals.skipped, 3);
+  EXPECT_EQ(o.Lines("t.scn:5: PASS"), 1) << o.out;
+  EXPECT_EQ(o.Lines("t.scn:7: PASS"), 1) << o.out;
+}
+
 TEST(ScenarioRun, FilesRunOnFreshSimulatorsAndAddUp) {
   TempDir dir;
   const fs::path first = dir.Write("first.scn",
