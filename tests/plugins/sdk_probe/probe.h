@@ -140,7 +140,7 @@ bool Compose(char* out, std::size_t size, const char* format, ...) __attribute__
 // The plugin's folder (with a trailing separator) and a file in it.
 bool PluginFolder(char* out, std::size_t size);
 bool PluginFile(const char* name, char* out, std::size_t size);
-// Writes a line to the debugger output (standard error).
+// Writes a line to the debugger output (standard error; OutputDebugString on Windows).
 void Debug(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Publishing and withdrawing the probe's datarefs (probe_datarefs.cpp).

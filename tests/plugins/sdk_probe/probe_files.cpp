@@ -1,9 +1,13 @@
 // Files in the plugin folder written through stdio (so file faults show), the path functions, and the
-// debugger output.
+// debugger output (standard error on POSIX, OutputDebugString on Windows).
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+
+#if IBM
+#include <windows.h>
+#endif
 
 #include "XPLMPlanes.h"
 #include "probe.h"
@@ -48,6 +52,19 @@ void ReadPaths(Paths& paths) {
   SetData(State().aircraftPath, paths.aircraft);
 }
 
+// Puts FROM in the place of TO. On Windows rename() refuses an existing target, so the system's replacing
+// move is used, its error told as errno.
+bool Replace(const char* from, const char* to) {
+#if IBM
+  if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0) return true;
+  const DWORD error = GetLastError();
+  errno = error == ERROR_DISK_FULL ? ENOSPC : error == ERROR_FILE_NOT_FOUND ? ENOENT : EACCES;
+  return false;
+#else
+  return std::rename(from, to) == 0;
+#endif
+}
+
 void Record(int& result, bool ok) {
   Probe& p = State();
   result = ok ? 1 : 0;
@@ -87,8 +104,14 @@ void Debug(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(line, sizeof line - 1, format, args);
   va_end(args);
+#if IBM
+  // The debugger output of a Windows program.
+  std::strncat(line, "\n", sizeof line - std::strlen(line) - 1);
+  OutputDebugStringA(line);
+#else
   std::fputs(line, stderr);
   std::fputs("\n", stderr);
+#endif
 }
 
 void WriteDebugLine() {
@@ -122,7 +145,7 @@ void SaveAtomically() {
   Compose(text, sizeof text, "saved %d\n", ++p.fileWrites);
   // The old copy is replaced only by a complete new one.
   bool ok = WriteWhole(temporary, text);
-  if (ok) ok = std::rename(temporary, path) == 0;
+  if (ok) ok = Replace(temporary, path);
   const int error = errno;
   if (!ok) std::remove(temporary);
   errno = error;

@@ -26,8 +26,11 @@ void CheckLibraryFindSymbol(Checks& c) {
 #if IBM
   if (!Compose(path, sizeof path, "%sResources%splugins%sXPLM_64.dll", system, sep, sep)) return;
   HMODULE library = LoadLibraryA(path);
+  // Through void*: GCC warns of a cast between unrelated function types.
   auto find =
-      library != nullptr ? reinterpret_cast<FindSymbol>(GetProcAddress(library, "XPLMFindSymbol")) : nullptr;
+      library != nullptr
+          ? reinterpret_cast<FindSymbol>(reinterpret_cast<void*>(GetProcAddress(library, "XPLMFindSymbol")))
+          : nullptr;
 #else
   if (!Compose(path, sizeof path, "%sResources%splugins%sXPLM_64.so", system, sep, sep)) return;
   void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
@@ -42,6 +45,20 @@ void CheckLibraryFindSymbol(Checks& c) {
   if (library != nullptr) FreeLibrary(library);
 #else
   if (library != nullptr) dlclose(library);
+#endif
+}
+
+// XPLMFindSymbol as the plugin is linked to it. A Windows plugin that imported it could not even be loaded
+// by a host whose XPLM_64.dll lacks it, so there it is looked up in the loaded SDK library; on POSIX the
+// process's own definition answers whatever the library in Resources/plugins offers.
+FindSymbol LinkedFindSymbol() {
+#if IBM
+  HMODULE xplm = GetModuleHandleA("XPLM_64.dll");
+  return xplm != nullptr
+             ? reinterpret_cast<FindSymbol>(reinterpret_cast<void*>(GetProcAddress(xplm, "XPLMFindSymbol")))
+             : nullptr;
+#else
+  return &XPLMFindSymbol;
 #endif
 }
 
@@ -66,10 +83,11 @@ void CheckPlugins() {
   c.selfBySignature = XPLMFindPluginBySignature(kSignature);
   c.unknownSignature = XPLMFindPluginBySignature("no.such.plugin");
   c.pluginCount = XPLMCountPlugins();
-  void* known = XPLMFindSymbol("XPLMFindDataRef");
+  const FindSymbol find = LinkedFindSymbol();
+  void* known = find != nullptr ? find("XPLMFindDataRef") : nullptr;
   c.findSymbolKnown = known != nullptr ? 1 : 0;
   c.findSymbolMatches = known == reinterpret_cast<void*>(&XPLMFindDataRef) ? 1 : 0;
-  c.findSymbolUnknown = XPLMFindSymbol("XPLMNoSuchFunction") != nullptr ? 1 : 0;
+  c.findSymbolUnknown = find != nullptr && find("XPLMNoSuchFunction") != nullptr ? 1 : 0;
   CheckLibraryFindSymbol(c);
 }
 
