@@ -12,10 +12,7 @@ tr -d '\r' < "$log" | awk '
   suite != "" && /^[0-9]+ passed, [0-9]+ failed(, [0-9]+ skipped)?$/ {
     gsub(",", ""); passed[suite] += $1; failed[suite] += $3; skipped[suite] += ($5 == "" ? 0 : $5);
     runs[suite]++; suite = "" }
-  END {
-    printf "%-8s %6s %7s %7s %8s\n", "suite", "files", "passed", "failed", "skipped"
-    n = asorti(passed, order)
-    for (i = 1; i <= n; i++) { s = order[i]
-      printf "%-8s %6d %7d %7d %8d\n", s, runs[s], passed[s], failed[s], skipped[s]
-      tp += passed[s]; tf += failed[s]; ts += skipped[s]; tr += runs[s] }
-    printf "%-8s %6d %7d %7d %8d\n", "total", tr, tp, tf, ts }'
+  END { for (s in runs) print s, runs[s], passed[s], failed[s], skipped[s] }' | sort | awk '
+  BEGIN { printf "%-8s %6s %7s %7s %8s\n", "suite", "files", "passed", "failed", "skipped" }
+  { printf "%-8s %6d %7d %7d %8d\n", $1, $2, $3, $4, $5; f += $2; p += $3; x += $4; k += $5 }
+  END { printf "%-8s %6d %7d %7d %8d\n", "total", f, p, x, k }'
