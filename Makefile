@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make demo` and `make test`; `make package` makes what pilots download.
 .PHONY: deps deps-windows demo test build dev asan release windows package format bench clean
 
-# Build folders of the presets that `make package` uses (override to package from other builds).
+# Build folders of the release and windows presets (override to package from other builds).
 RELEASE_DIR ?= build/release
 WINDOWS_DIR ?= build/windows
 
@@ -31,9 +31,14 @@ windows: deps-windows
 demo: dev
 	build/dev/sim/talvenor-sim --plot build/dev/demo-head.svg examples/demo.scn
 
-test: dev asan
+# Every test: the plain and sanitized Linux builds, and the Windows build with its tests under Wine. (The
+# presets' own folders; RELEASE_DIR and WINDOWS_DIR apply to release, windows, package and bench.)
+test: dev asan deps-windows
+	cmake --preset windows
+	cmake --build --preset windows
 	ctest --preset dev
 	ctest --preset asan
+	ctest --preset windows
 
 # dist/Talvenor/ and dist/Talvenor-<version>.zip: the plugin of the release and windows presets (only the
 # plugin is built here; `make test` builds and runs the rest), Talvenor.ini and the install text.
