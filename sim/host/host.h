@@ -55,8 +55,9 @@ struct HostOptions {
   bool offerFindSymbol = true;  // the SDK library in Resources/plugins exports XPLMFindSymbol
 };
 
-// The folder of the host library, where its companions stand: libnpclient_sim.so (the substitute tracker
-// client) and libxplm_without_find_symbol.so.
+// The folder of the host library, where its companions stand: the substitute tracker client
+// (libnpclient_sim.so, npclient_sim.dll) and the SDK library without XPLMFindSymbol; on Windows also the
+// forwarding XPLM_64.dll and XPWidgets_64.dll.
 std::filesystem::path HostLibraryFolder();
 
 class Host {
