@@ -33,8 +33,8 @@ class DebugCapture;
 class TrackerScript;
 
 using PluginId = XPLMPluginID;
-inline constexpr PluginId kSimulatorId = 0;       // X-Plane itself, the sender of its own messages
-inline constexpr PluginId kPluginUnderTest = 1;   // the plugin being tested; stub plugins follow from 2
+inline constexpr PluginId kSimulatorId = 0;      // X-Plane itself, the sender of its own messages
+inline constexpr PluginId kPluginUnderTest = 1;  // the plugin being tested; stub plugins follow from 2
 
 // The five entry points of a plugin linked into the process.
 struct PluginEntryPoints {
@@ -48,9 +48,9 @@ struct PluginEntryPoints {
 enum class Platform { Linux, Windows };
 
 struct HostOptions {
-  std::filesystem::path root;   // the simulator folder; empty: a fresh temporary folder
-  bool keepRoot = false;        // keep a temporary folder when the host is destroyed
-  int fps = 50;                 // cycles per simulated second
+  std::filesystem::path root;  // the simulator folder; empty: a fresh temporary folder
+  bool keepRoot = false;       // keep a temporary folder when the host is destroyed
+  int fps = 50;                // cycles per simulated second
   std::string aircraft = "Aircraft/Default/Default.acf";  // the user's aircraft, relative to the root
   bool offerFindSymbol = true;  // the SDK library in Resources/plugins exports XPLMFindSymbol
 };
@@ -78,15 +78,21 @@ class Host {
   }
 
   // Simulator folder, laid out as X-Plane's (Resources/plugins, the user's aircraft file, ...).
-  const std::filesystem::path& root() const { return root_; }
+  const std::filesystem::path& root() const {
+    return root_;
+  }
   // X-Plane's system path: the root with a trailing separator, as XPLMGetSystemPath gives it.
   std::string systemPath() const;
   // Resolves a scenario path ("/"-separated, relative to the root) to a file-system path.
   std::filesystem::path resolve(std::string_view relative) const;
-  const HostOptions& options() const { return options_; }
+  const HostOptions& options() const {
+    return options_;
+  }
   void setAircraft(std::string relativePath);  // creates the file when missing
-  const std::string& aircraft() const { return options_.aircraft; }
-  void setOfferFindSymbol(bool offer);         // rewrites Resources/plugins/XPLM_64.*
+  const std::string& aircraft() const {
+    return options_.aircraft;
+  }
+  void setOfferFindSymbol(bool offer);  // rewrites Resources/plugins/XPLM_64.*
 
   // The plugin under test.
   // Installs the library as Resources/plugins/NAME/<platform>_x64/NAME.xpl (NAME: its base name) and loads
@@ -95,32 +101,52 @@ class Host {
   // Uses entry points linked into this process; NAME names the plugin's folder under Resources/plugins.
   void linkPlugin(const PluginEntryPoints& entryPoints, std::string name = "Talvenor");
   bool hasPlugin() const;
-  const std::string& pluginName() const { return pluginName_; }   // the file's base name ("Talvenor")
-  std::filesystem::path pluginFolder() const;                      // Resources/plugins/NAME
+  const std::string& pluginName() const {
+    return pluginName_;
+  }                                            // the file's base name ("Talvenor")
+  std::filesystem::path pluginFolder() const;  // Resources/plugins/NAME
   // XPluginStart then XPluginEnable; returns XPluginStart's result. Loads the plugin again after a stop.
   int start();
   // XPluginDisable then XPluginStop; returns one line for every registration the plugin left behind.
   std::vector<std::string> stop();
-  bool started() const { return started_; }
+  bool started() const {
+    return started_;
+  }
   // The identity the plugin returned from XPluginStart.
-  const std::string& name() const { return identity_[0]; }
-  const std::string& signature() const { return identity_[1]; }
-  const std::string& description() const { return identity_[2]; }
+  const std::string& name() const {
+    return identity_[0];
+  }
+  const std::string& signature() const {
+    return identity_[1];
+  }
+  const std::string& description() const {
+    return identity_[2];
+  }
   // Delivers a message to the plugin under test (sender 0: the simulator).
   void sendMessage(PluginId from, int message, intptr_t param);
-  void planeLoaded(int index = 0) { sendMessage(kSimulatorId, 102, index); }
+  void planeLoaded(int index = 0) {
+    sendMessage(kSimulatorId, 102, index);
+  }
 
   // Time. A cycle advances the clock by exactly 1/fps seconds, then runs the continue phase of every held
   // command, then every flight-loop callback that is due.
   void setFps(int fps);
-  int fps() const { return options_.fps; }
+  int fps() const {
+    return options_.fps;
+  }
   void runCycles(long count);
   void runSeconds(double seconds);  // the number of whole cycles closest to seconds * fps
-  long cycle() const { return cycle_; }
+  long cycle() const {
+    return cycle_;
+  }
   // Simulated seconds since the host was made; exact multiples of 1/fps within one frame rate.
-  double time() const { return timeBase_ + static_cast<double>(cyclesAtRate_) / options_.fps; }
+  double time() const {
+    return timeBase_ + static_cast<double>(cyclesAtRate_) / options_.fps;
+  }
   // Called after every cycle (CSV rows, plots).
-  void setCycleObserver(std::function<void()> observer) { cycleObserver_ = std::move(observer); }
+  void setCycleObserver(std::function<void()> observer) {
+    cycleObserver_ = std::move(observer);
+  }
 
   // Every call from the host into plugin code goes through this guard, so that registrations are
   // attributed to the plugin that made them and file faults apply to plugin code only.
@@ -137,20 +163,44 @@ class Host {
   };
   // The plugin whose code is running; the plugin under test when no call is in progress (a test that
   // calls the SDK functions directly acts as that plugin).
-  PluginId caller() const { return callDepth_ > 0 ? caller_ : kPluginUnderTest; }
-  bool inPluginCall() const { return callDepth_ > 0; }
+  PluginId caller() const {
+    return callDepth_ > 0 ? caller_ : kPluginUnderTest;
+  }
+  bool inPluginCall() const {
+    return callDepth_ > 0;
+  }
 
   // The simulator's subsystems.
-  DataRefs& datarefs() { return *datarefs_; }
-  FlightLoops& flightLoops() { return *flightLoops_; }
-  Commands& commands() { return *commands_; }
-  Menus& menus() { return *menus_; }
-  Hotkeys& hotkeys() { return *hotkeys_; }
-  Plugins& plugins() { return *plugins_; }
-  Widgets& widgets() { return *widgets_; }
-  FileFaults& fileFaults() { return *fileFaults_; }
-  DebugCapture& debug() { return *debug_; }
-  TrackerScript& tracker() { return *tracker_; }
+  DataRefs& datarefs() {
+    return *datarefs_;
+  }
+  FlightLoops& flightLoops() {
+    return *flightLoops_;
+  }
+  Commands& commands() {
+    return *commands_;
+  }
+  Menus& menus() {
+    return *menus_;
+  }
+  Hotkeys& hotkeys() {
+    return *hotkeys_;
+  }
+  Plugins& plugins() {
+    return *plugins_;
+  }
+  Widgets& widgets() {
+    return *widgets_;
+  }
+  FileFaults& fileFaults() {
+    return *fileFaults_;
+  }
+  DebugCapture& debug() {
+    return *debug_;
+  }
+  TrackerScript& tracker() {
+    return *tracker_;
+  }
 
  private:
   void layOut();
