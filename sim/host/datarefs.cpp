@@ -1,5 +1,7 @@
 #include "datarefs.h"
 
+#include "c_guard.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -73,28 +75,6 @@ bool WholeInt(double value, int* out) {
   if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return false;
   *out = static_cast<int>(value);
   return true;
-}
-
-// The C functions must never let an exception reach the plugin, and do nothing without a host.
-template <typename Result, typename Body>
-Result Safely(Result fallback, Body&& body) noexcept {
-  Host* host = Host::current();
-  if (host == nullptr) return fallback;
-  try {
-    return body(*host);
-  } catch (...) {
-    return fallback;
-  }
-}
-
-template <typename Body>
-void Safely(Body&& body) noexcept {
-  Host* host = Host::current();
-  if (host == nullptr) return;
-  try {
-    body(*host);
-  } catch (...) {
-  }
 }
 
 }  // namespace
@@ -466,14 +446,14 @@ DataRefs::Entry* Resolve(Host& host, XPLMDataRef ref) {
 }  // namespace
 
 XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName) {
-  return sim::Safely<XPLMDataRef>(nullptr, [&](Host& host) -> XPLMDataRef {
+  return sim::WithHost<XPLMDataRef>(nullptr, [&](Host& host) -> XPLMDataRef {
     if (inDataRefName == nullptr) return nullptr;
     return host.datarefs().find(inDataRefName);
   });
 }
 
 XPLM_API int XPLMCanWriteDataRef(XPLMDataRef inDataRef) {
-  return sim::Safely(0, [&](Host& host) {
+  return sim::WithHost(0, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     if (entry == nullptr || !entry->live) return 0;
     return entry->mayWrite(entry->types, true) ? 1 : 0;
@@ -481,95 +461,95 @@ XPLM_API int XPLMCanWriteDataRef(XPLMDataRef inDataRef) {
 }
 
 XPLM_API int XPLMIsDataRefGood(XPLMDataRef inDataRef) {
-  return sim::Safely(0, [&](Host& host) {
+  return sim::WithHost(0, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr && entry->live ? 1 : 0;
   });
 }
 
 XPLM_API XPLMDataTypeID XPLMGetDataRefTypes(XPLMDataRef inDataRef) {
-  return sim::Safely<XPLMDataTypeID>(xplmType_Unknown, [&](Host& host) {
+  return sim::WithHost<XPLMDataTypeID>(xplmType_Unknown, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr && entry->live ? entry->types : xplmType_Unknown;
   });
 }
 
 XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef) {
-  return sim::Safely(0, [&](Host& host) {
+  return sim::WithHost(0, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr ? entry->getInt() : 0;
   });
 }
 
 XPLM_API void XPLMSetDatai(XPLMDataRef inDataRef, int inValue) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (DataRefs::Entry* entry = Resolve(host, inDataRef)) entry->setInt(inValue, true);
   });
 }
 
 XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) {
-  return sim::Safely(0.0f, [&](Host& host) {
+  return sim::WithHost(0.0f, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr ? entry->getFloat() : 0.0f;
   });
 }
 
 XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (DataRefs::Entry* entry = Resolve(host, inDataRef)) entry->setFloat(inValue, true);
   });
 }
 
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) {
-  return sim::Safely(0.0, [&](Host& host) {
+  return sim::WithHost(0.0, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr ? entry->getDouble() : 0.0;
   });
 }
 
 XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (DataRefs::Entry* entry = Resolve(host, inDataRef)) entry->setDouble(inValue, true);
   });
 }
 
 XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax) {
-  return sim::Safely(0, [&](Host& host) {
+  return sim::WithHost(0, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr ? entry->getIntArray(outValues, inOffset, inMax) : 0;
   });
 }
 
 XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inoffset, int inCount) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (DataRefs::Entry* entry = Resolve(host, inDataRef))
       entry->setIntArray(inValues, inoffset, inCount, true);
   });
 }
 
 XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float* outValues, int inOffset, int inMax) {
-  return sim::Safely(0, [&](Host& host) {
+  return sim::WithHost(0, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr ? entry->getFloatArray(outValues, inOffset, inMax) : 0;
   });
 }
 
 XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float* inValues, int inoffset, int inCount) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (DataRefs::Entry* entry = Resolve(host, inDataRef))
       entry->setFloatArray(inValues, inoffset, inCount, true);
   });
 }
 
 XPLM_API int XPLMGetDatab(XPLMDataRef inDataRef, void* outValue, int inOffset, int inMaxBytes) {
-  return sim::Safely(0, [&](Host& host) {
+  return sim::WithHost(0, [&](Host& host) {
     const DataRefs::Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr ? entry->getData(outValue, inOffset, inMaxBytes) : 0;
   });
 }
 
 XPLM_API void XPLMSetDatab(XPLMDataRef inDataRef, void* inValue, int inOffset, int inLength) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (DataRefs::Entry* entry = Resolve(host, inDataRef)) entry->setData(inValue, inOffset, inLength, true);
   });
 }
@@ -580,7 +560,7 @@ XPLM_API XPLMDataRef XPLMRegisterDataAccessor(
     XPLMGetDatad_f inReadDouble, XPLMSetDatad_f inWriteDouble, XPLMGetDatavi_f inReadIntArray,
     XPLMSetDatavi_f inWriteIntArray, XPLMGetDatavf_f inReadFloatArray, XPLMSetDatavf_f inWriteFloatArray,
     XPLMGetDatab_f inReadData, XPLMSetDatab_f inWriteData, void* inReadRefcon, void* inWriteRefcon) {
-  return sim::Safely<XPLMDataRef>(nullptr, [&](Host& host) {
+  return sim::WithHost<XPLMDataRef>(nullptr, [&](Host& host) {
     return host.datarefs().registerAccessor(
         inDataName, inDataType, inIsWritable, inReadInt, inWriteInt, inReadFloat, inWriteFloat, inReadDouble,
         inWriteDouble, inReadIntArray, inWriteIntArray, inReadFloatArray, inWriteFloatArray, inReadData,
@@ -589,5 +569,5 @@ XPLM_API XPLMDataRef XPLMRegisterDataAccessor(
 }
 
 XPLM_API void XPLMUnregisterDataAccessor(XPLMDataRef inDataRef) {
-  sim::Safely([&](Host& host) { host.datarefs().unregisterAccessor(inDataRef); });
+  sim::WithHost([&](Host& host) { host.datarefs().unregisterAccessor(inDataRef); });
 }

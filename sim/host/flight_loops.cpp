@@ -1,5 +1,7 @@
 #include "flight_loops.h"
 
+#include "c_guard.h"
+
 #include <algorithm>
 #include <cinttypes>
 #include <cmath>
@@ -15,16 +17,6 @@ constexpr double kTolerance = 1e-6;
 
 long CyclesOf(float interval) {
   return std::max(1L, std::lround(-static_cast<double>(interval)));
-}
-
-template <typename Body>
-void Safely(Body&& body) noexcept {
-  Host* host = Host::current();
-  if (host == nullptr) return;
-  try {
-    body(*host);
-  } catch (...) {
-  }
 }
 
 }  // namespace
@@ -163,29 +155,29 @@ std::vector<std::string> FlightLoops::registrations(PluginId owner) const {
 
 XPLM_API float XPLMGetElapsedTime(void) {
   float result = 0;
-  sim::Safely([&](sim::Host& host) { result = static_cast<float>(host.time()); });
+  sim::WithHost([&](sim::Host& host) { result = static_cast<float>(host.time()); });
   return result;
 }
 
 XPLM_API int XPLMGetCycleNumber(void) {
   int result = 0;
-  sim::Safely([&](sim::Host& host) { result = static_cast<int>(host.cycle()); });
+  sim::WithHost([&](sim::Host& host) { result = static_cast<int>(host.cycle()); });
   return result;
 }
 
 XPLM_API void XPLMRegisterFlightLoopCallback(XPLMFlightLoop_f inFlightLoop, float inInterval,
                                              void* inRefcon) {
-  sim::Safely(
+  sim::WithHost(
       [&](sim::Host& host) { host.flightLoops().registerCallback(inFlightLoop, inInterval, inRefcon); });
 }
 
 XPLM_API void XPLMUnregisterFlightLoopCallback(XPLMFlightLoop_f inFlightLoop, void* inRefcon) {
-  sim::Safely([&](sim::Host& host) { host.flightLoops().unregisterCallback(inFlightLoop, inRefcon); });
+  sim::WithHost([&](sim::Host& host) { host.flightLoops().unregisterCallback(inFlightLoop, inRefcon); });
 }
 
 XPLM_API void XPLMSetFlightLoopCallbackInterval(XPLMFlightLoop_f inFlightLoop, float inInterval,
                                                 int inRelativeToNow, void* inRefcon) {
-  sim::Safely([&](sim::Host& host) {
+  sim::WithHost([&](sim::Host& host) {
     host.flightLoops().setInterval(inFlightLoop, inInterval, inRelativeToNow, inRefcon);
   });
 }

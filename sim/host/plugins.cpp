@@ -1,5 +1,7 @@
 #include "plugins.h"
 
+#include "c_guard.h"
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -22,27 +24,6 @@ void CopyOut(char* out, std::string_view text, std::size_t capacity) {
 
 std::filesystem::path InstalledPlugin(const Host& host) {
   return host.pluginFolder() / platform::kPluginFolder / (host.pluginName() + ".xpl");
-}
-
-template <typename Result, typename Body>
-Result Safely(Result fallback, Body&& body) noexcept {
-  Host* host = Host::current();
-  if (host == nullptr) return fallback;
-  try {
-    return body(*host);
-  } catch (...) {
-    return fallback;
-  }
-}
-
-template <typename Body>
-void Safely(Body&& body) noexcept {
-  Host* host = Host::current();
-  if (host == nullptr) return;
-  try {
-    body(*host);
-  } catch (...) {
-  }
 }
 
 }  // namespace
@@ -198,74 +179,74 @@ void* Plugins::findSymbol(const char* name) {
 using sim::Host;
 
 XPLM_API XPLMPluginID XPLMGetMyID(void) {
-  return sim::Safely<XPLMPluginID>(XPLM_NO_PLUGIN_ID, [](Host& host) { return host.caller(); });
+  return sim::WithHost<XPLMPluginID>(XPLM_NO_PLUGIN_ID, [](Host& host) { return host.caller(); });
 }
 
 XPLM_API int XPLMCountPlugins(void) {
-  return sim::Safely(0, [](Host& host) { return host.plugins().count(); });
+  return sim::WithHost(0, [](Host& host) { return host.plugins().count(); });
 }
 
 XPLM_API XPLMPluginID XPLMGetNthPlugin(int inIndex) {
-  return sim::Safely<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
-                                   [&](Host& host) { return host.plugins().nth(inIndex); });
+  return sim::WithHost<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
+                                     [&](Host& host) { return host.plugins().nth(inIndex); });
 }
 
 XPLM_API XPLMPluginID XPLMFindPluginByPath(const char* inPath) {
-  return sim::Safely<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
-                                   [&](Host& host) { return host.plugins().findByPath(inPath); });
+  return sim::WithHost<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
+                                     [&](Host& host) { return host.plugins().findByPath(inPath); });
 }
 
 XPLM_API XPLMPluginID XPLMFindPluginBySignature(const char* inSignature) {
-  return sim::Safely<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
-                                   [&](Host& host) { return host.plugins().findBySignature(inSignature); });
+  return sim::WithHost<XPLMPluginID>(XPLM_NO_PLUGIN_ID,
+                                     [&](Host& host) { return host.plugins().findBySignature(inSignature); });
 }
 
 XPLM_API void XPLMGetPluginInfo(XPLMPluginID inPlugin, char* outName, char* outFilePath, char* outSignature,
                                 char* outDescription) {
-  sim::Safely(
+  sim::WithHost(
       [&](Host& host) { host.plugins().info(inPlugin, outName, outFilePath, outSignature, outDescription); });
 }
 
 XPLM_API int XPLMIsPluginEnabled(XPLMPluginID inPluginID) {
-  return sim::Safely(0, [&](Host& host) { return host.plugins().isEnabled(inPluginID) ? 1 : 0; });
+  return sim::WithHost(0, [&](Host& host) { return host.plugins().isEnabled(inPluginID) ? 1 : 0; });
 }
 
 XPLM_API int XPLMEnablePlugin(XPLMPluginID inPluginID) {
-  return sim::Safely(0, [&](Host& host) {
+  return sim::WithHost(0, [&](Host& host) {
     host.plugins().setEnabled(inPluginID, true);
     return host.plugins().isEnabled(inPluginID) ? 1 : 0;
   });
 }
 
 XPLM_API void XPLMDisablePlugin(XPLMPluginID inPluginID) {
-  sim::Safely([&](Host& host) { host.plugins().setEnabled(inPluginID, false); });
+  sim::WithHost([&](Host& host) { host.plugins().setEnabled(inPluginID, false); });
 }
 
 XPLM_API void XPLMReloadPlugins(void) {}
 
 XPLM_API void XPLMSendMessageToPlugin(XPLMPluginID inPlugin, int inMessage, void* inParam) {
-  sim::Safely([&](Host& host) { host.plugins().send(inPlugin, inMessage, inParam); });
+  sim::WithHost([&](Host& host) { host.plugins().send(inPlugin, inMessage, inParam); });
 }
 
 XPLM_API int XPLMHasFeature(const char* inFeature) {
-  return sim::Safely(
+  return sim::WithHost(
       0, [&](Host& host) { return inFeature != nullptr && host.plugins().hasFeature(inFeature); });
 }
 
 XPLM_API int XPLMIsFeatureEnabled(const char* inFeature) {
-  return sim::Safely(0, [&](Host& host) {
+  return sim::WithHost(0, [&](Host& host) {
     return inFeature != nullptr && host.plugins().featureEnabled(inFeature) ? 1 : 0;
   });
 }
 
 XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (inFeature != nullptr) host.plugins().enableFeature(inFeature, inEnable != 0);
   });
 }
 
 XPLM_API void XPLMEnumerateFeatures(XPLMFeatureEnumerator_f inEnumerator, void* inRef) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (inEnumerator == nullptr) return;
     const sim::PluginId caller = host.caller();
     for (const std::string& name : host.plugins().features()) {
@@ -276,5 +257,5 @@ XPLM_API void XPLMEnumerateFeatures(XPLMFeatureEnumerator_f inEnumerator, void* 
 }
 
 XPLM_API void* XPLMFindSymbol(const char* inString) {
-  return sim::Safely<void*>(nullptr, [&](Host&) { return sim::Plugins::findSymbol(inString); });
+  return sim::WithHost<void*>(nullptr, [&](Host&) { return sim::Plugins::findSymbol(inString); });
 }

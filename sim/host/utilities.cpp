@@ -14,6 +14,7 @@
 
 #include "XPLMPlanes.h"
 #include "XPLMUtilities.h"
+#include "c_guard.h"
 #include "host.h"
 #include "platform.h"
 #include "plugins.h"
@@ -39,27 +40,17 @@ const char* Separator(Host& host) {
   return Host::platform() == Platform::Windows && !NativePaths(host) ? "\\" : "/";
 }
 
-template <typename Body>
-void Safely(Body&& body) noexcept {
-  Host* host = Host::current();
-  if (host == nullptr) return;
-  try {
-    body(*host);
-  } catch (...) {
-  }
-}
-
 }  // namespace
 }  // namespace sim
 
 using sim::Host;
 
 XPLM_API void XPLMGetSystemPath(char* outSystemPath) {
-  sim::Safely([&](Host& host) { sim::CopyOut(outSystemPath, host.systemPath(), sim::kPathBuffer); });
+  sim::WithHost([&](Host& host) { sim::CopyOut(outSystemPath, host.systemPath(), sim::kPathBuffer); });
 }
 
 XPLM_API void XPLMGetPrefsPath(char* outPrefsPath) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     const std::string separator = sim::Separator(host);
     const std::string path =
         host.systemPath() + "Output" + separator + "preferences" + separator + "Set X-Plane.prf";
@@ -69,13 +60,13 @@ XPLM_API void XPLMGetPrefsPath(char* outPrefsPath) {
 
 XPLM_API const char* XPLMGetDirectorySeparator(void) {
   const char* result = nullptr;
-  sim::Safely([&](Host& host) { result = sim::Separator(host); });
+  sim::WithHost([&](Host& host) { result = sim::Separator(host); });
   return result;
 }
 
 XPLM_API char* XPLMExtractFileAndPath(char* inFullPath) {
   char* result = nullptr;
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (inFullPath == nullptr) return;
     result = inFullPath;
     const bool windowsNames = Host::platform() == sim::Platform::Windows && !sim::NativePaths(host);
@@ -91,18 +82,18 @@ XPLM_API char* XPLMExtractFileAndPath(char* inFullPath) {
 }
 
 XPLM_API void XPLMDebugString(const char* inString) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (inString == nullptr) return;
     sim::platform::AppendToFile(host.root() / "Log.txt", inString);
   });
 }
 
 XPLM_API void XPLMSetErrorCallback(XPLMError_f inCallback) {
-  sim::Safely([&](Host& host) { host.plugins().setErrorCallback(inCallback); });
+  sim::WithHost([&](Host& host) { host.plugins().setErrorCallback(inCallback); });
 }
 
 XPLM_API void XPLMGetNthAircraftModel(int inIndex, char* outFileName, char* outPath) {
-  sim::Safely([&](Host& host) {
+  sim::WithHost([&](Host& host) {
     if (inIndex != 0) {
       sim::CopyOut(outFileName, "", sim::kNameBuffer);
       sim::CopyOut(outPath, "", sim::kPathBuffer);
@@ -115,7 +106,7 @@ XPLM_API void XPLMGetNthAircraftModel(int inIndex, char* outFileName, char* outP
 }
 
 XPLM_API void XPLMCountAircraft(int* outTotalAircraft, int* outActiveAircraft, XPLMPluginID* outController) {
-  sim::Safely([&](Host&) {
+  sim::WithHost([&](Host&) {
     if (outTotalAircraft != nullptr) *outTotalAircraft = 1;
     if (outActiveAircraft != nullptr) *outActiveAircraft = 1;
     if (outController != nullptr) *outController = sim::kSimulatorId;
