@@ -6,10 +6,7 @@
 
 #include "XPLMPlanes.h"
 #include "XPLMUtilities.h"
-#include "XPStandardWidgets.h"
-#include "XPWidgets.h"
 #include "config/log.h"
-#include "config/number_text.h"
 #include "os/os.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
@@ -83,29 +80,6 @@ int WriteTable(const char* fileName, const void* table, std::size_t size) {
   return 1;
 }
 
-void SetBox(XPWidgetID box, bool on) {
-  XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
-}
-
-// The control panel's preset boxes follow the stored flags of the slots.
-void ShowStoredPresetBoxes() {
-  const ViewState& view = View();
-  const ControlPanelWidgets& control = PanelState().control;
-  for (int slot = 0; slot < kPresetSlots; ++slot)
-    SetBox(control.presetBoxes[slot], view.presets[slot].stored != 0);
-}
-
-void ShowEffectsFields(const EffectsSettings& effects) {
-  const std::int32_t values[6] = {effects.scalerX,       effects.scalerY,       effects.scalerZ,
-                                  effects.groundScalerX, effects.groundScalerY, effects.groundScalerZ};
-  const EffectsPanelWidgets& panel = PanelState().effects;
-  for (int field = 0; field < 6; ++field) {
-    char text[24];
-    FormatInt(text, values[field]);
-    XPSetWidgetDescriptor(panel.valueFields[field], text);
-  }
-}
-
 }  // namespace
 
 bool BuildAircraftFilePath(const char* fileName, char (&path)[kAircraftPathSize]) {
@@ -163,7 +137,7 @@ void LoadPresets() {
   ViewState& view = View();
   view.presets = {};
   if (ReadPresetFile(kPresetFileName) == 1) {
-    ShowStoredPresetBoxes();
+    ShowPresetBoxes();
     for (int slot = 0; slot < kPresetSlots; ++slot) {
       if (view.presets[slot].stored == 0) continue;
       LoadWorkingPose(slot);
@@ -197,7 +171,7 @@ void LoadEffects() {
   const EffectsSettings& effects = View().effects;
   if (ReadEffectsFile(kEffectsFileName) == 1) {
     SetForceEffectsBoxes(effects.effectsOn != 0);
-    ShowEffectsFields(effects);
+    ShowEffectsSettings(effects);
     LogMessage("Found 'TalvenorEffects.dat' file, will use that\n");
   } else {
     LogMessage("No 'TalvenorEffects.dat' file found\n");

@@ -1,7 +1,5 @@
 #include "plugin/commands.h"
 
-#include "XPStandardWidgets.h"
-#include "XPWidgets.h"
 #include "config/aircraft_files.h"
 #include "plugin/host_functions.h"
 #include "plugin/mode_switches.h"
@@ -289,10 +287,8 @@ int AxisCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void*) {
 }
 
 void ClearPresets() {
-  for (XPWidgetID box : PanelState().control.presetBoxes) {
-    if (box != nullptr) XPSetWidgetProperty(box, xpProperty_ButtonState, 0);
-  }
   View().presets = {};
+  ShowPresetBoxes();
   ResetPresetsToCurrentView();
 }
 

@@ -6,7 +6,6 @@
 #include "XPLMPlugin.h"
 #include "XPLMProcessing.h"
 #include "XPLMUtilities.h"
-#include "XPWidgets.h"
 #include "config/log.h"
 #include "os/os.h"
 #include "os/sdk_library.h"
@@ -69,14 +68,6 @@ void CopyAxisIncrements() {
   view.configuredIncrements = {setup.axisXIncrement,       setup.axisYIncrement,     setup.axisZIncrement,
                                setup.axisHeadingIncrement, setup.axisPitchIncrement, setup.axisRollIncrement};
   view.currentIncrements = view.configuredIncrements;
-}
-
-void DestroyWindow(XPWidgetID& window, bool& created, bool& visible) {
-  if (!created) return;
-  XPDestroyWidget(window, 1);
-  window = nullptr;
-  created = false;
-  visible = false;
 }
 
 }  // namespace
@@ -165,11 +156,8 @@ void StopPlugin() {
   XPLMUnregisterFlightLoopCallback(&RegisterWithDataRefEditor, nullptr);
   DestroyPluginMenu();
 
-  Panels& panels = PanelState();
-  if (panels.controlPanelCreated && View().sourceAvailable != 0) StopHeadPoseSource();
-  DestroyWindow(panels.control.window, panels.controlPanelCreated, panels.controlPanelVisible);
-  DestroyWindow(panels.data.window, panels.dataDisplayCreated, panels.dataDisplayVisible);
-  DestroyWindow(panels.effects.window, panels.effectsPanelCreated, panels.effectsPanelVisible);
+  if (PanelState().controlPanelCreated && View().sourceAvailable != 0) StopHeadPoseSource();
+  DestroyBuiltWindows();
 
   RemoveCommands();  // only when the host offers the unregister function
   // No data accessor is registered yet, so there are none to unregister.

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "XPLMDataAccess.h"
-#include "XPWidgets.h"
 #include "config/aircraft_files.h"
 #include "plugin/plugin.h"
 #include "tracker/head_pose_source.h"
@@ -14,40 +13,8 @@
 namespace talvenor {
 namespace {
 
-constexpr char kExternalFound[] = "External Data found";
-constexpr char kExternalNotFound[] = "External Data not found or disabled";
-constexpr char kTrackerNotFound[] = "TrackIR not found or it is disabled";
-
 bool ExternalDataMode() {
   return Settings().enableExternalData != 0;
-}
-
-// The control panel's source widgets; until the panel is built their handles are null and nothing happens.
-void ShowWidget(XPWidgetID widget, bool shown) {
-  if (widget == nullptr) return;
-  if (shown) {
-    XPShowWidget(widget);
-  } else {
-    XPHideWidget(widget);
-  }
-}
-
-void ShowAxisBoxes(bool shown) {
-  for (XPWidgetID box : PanelState().control.axisBoxes) ShowWidget(box, shown);
-}
-
-void ShowMultiplier(bool shown) {
-  ShowWidget(PanelState().control.multiplierCaption, shown);
-  ShowWidget(PanelState().control.multiplierField, shown);
-}
-
-void ShowStatus(bool shown) {
-  ShowWidget(PanelState().control.statusCaption, shown);
-}
-
-void SetStatusText(const char* text) {
-  XPWidgetID caption = PanelState().control.statusCaption;
-  if (caption != nullptr) XPSetWidgetDescriptor(caption, text);
 }
 
 // A probe that found the source usable (and, for the tracker, left it running).
@@ -58,12 +25,11 @@ void SourceStarted() {
   EnableMenuItem(kItemTrackerEnable, false);
   EnableMenuItem(kItemTrackerDisable, true);
   State().trackerToggleState = 1;
-  ShowAxisBoxes(true);
-  ShowStatus(false);
+  ShowTrackerAxisBoxes(true);
+  ShowSourceStatus(false);
   if (ExternalDataMode()) {
     ShowMultiplier(false);
-    SetStatusText(kExternalFound);
-    ShowStatus(true);
+    ShowSourceStatus(true, kExternalFoundText);
   } else {
     ShowMultiplier(true);
   }
@@ -77,9 +43,9 @@ void SourceFailed() {
   EnableMenuItem(kItemTrackerEnable, false);
   EnableMenuItem(kItemTrackerDisable, false);
   State().trackerToggleState = 0;
-  ShowAxisBoxes(false);
+  ShowTrackerAxisBoxes(false);
   ShowMultiplier(false);
-  ShowStatus(true);  // with the text it already has
+  ShowSourceStatus(true);  // with the text it already has
 }
 
 // Tracking off, shared by SwitchTrackerOff and DisableViewControl: a source that was found stays offered.
@@ -90,14 +56,15 @@ void TrackerStopped() {
   State().trackerToggleState = 0;
   EnableMenuItem(kItemTrackerDisable, false);
   EnableMenuItem(kItemTrackerEnable, view.sourceAvailable != 0);
-  ShowAxisBoxes(false);
+  ShowTrackerAxisBoxes(false);
   ShowMultiplier(false);
-  ShowStatus(true);
+  const char* status = nullptr;  // a source that was found keeps the tracker's caption as it is
   if (ExternalDataMode()) {
-    SetStatusText(view.sourceAvailable != 0 ? kExternalFound : kExternalNotFound);
+    status = view.sourceAvailable != 0 ? kExternalFoundText : kExternalNotFoundText;
   } else if (view.sourceAvailable == 0) {
-    SetStatusText(kTrackerNotFound);
+    status = kTrackerNotFoundText;
   }
+  ShowSourceStatus(true, status);
 }
 
 }  // namespace
@@ -110,13 +77,7 @@ void EnableViewControl() {
   view.pluginEnabled = true;
   EnableMenuItem(kItemEnable, false);
   EnableMenuItem(kItemDisable, true);
-  Panels& panels = PanelState();
-  if (!panels.controlPanelCreated) {
-    BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
-    panels.controlPanelCreated = true;
-    XPHideWidget(panels.control.window);
-    panels.controlPanelVisible = false;
-  }
+  BuildControlPanelHidden();
   // The effects panel is built here too, hidden, once it has a builder.
   if (ProbeHeadPoseSource() == 1) {
     SourceStarted();

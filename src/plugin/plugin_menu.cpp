@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "XPWidgets.h"
 #include "plugin/identity.h"
 #include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
@@ -29,18 +28,6 @@ bool SameText(const char* picked, const char* itemText) {
 void CopyText(char* target, std::size_t size, const char* text) {
   std::strncpy(target, text, size - 1);
   target[size - 1] = '\0';
-}
-
-// Unlike the control-panel toggle, the menu shows an existing panel without refreshing its source widgets.
-void OpenControlPanel() {
-  Panels& panels = PanelState();
-  if (!panels.controlPanelCreated) {
-    BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
-    panels.controlPanelCreated = true;
-  } else if (XPIsWidgetVisible(panels.control.window) == 0) {
-    XPShowWidget(panels.control.window);
-  }
-  panels.controlPanelVisible = true;
 }
 
 }  // namespace

@@ -434,6 +434,26 @@ int ControlPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, in
   }
 }
 
+void BuildControlPanelHidden() {
+  Panels& panels = PanelState();
+  if (panels.controlPanelCreated) return;
+  BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
+  panels.controlPanelCreated = true;
+  XPHideWidget(panels.control.window);
+  panels.controlPanelVisible = false;
+}
+
+void OpenControlPanel() {
+  Panels& panels = PanelState();
+  if (!panels.controlPanelCreated) {
+    BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
+    panels.controlPanelCreated = true;
+  } else if (XPIsWidgetVisible(panels.control.window) == 0) {
+    XPShowWidget(panels.control.window);
+  }
+  panels.controlPanelVisible = true;
+}
+
 void ToggleControlPanel() {
   Panels& panels = PanelState();
   panels.controlPanelVisible = !panels.controlPanelVisible;

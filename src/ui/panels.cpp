@@ -1,5 +1,7 @@
 #include "ui/panels.h"
 
+#include <cstdint>
+
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
 #include "config/number_text.h"
@@ -10,10 +12,6 @@
 
 namespace talvenor {
 namespace {
-
-constexpr char kTrackerNotFound[] = "TrackIR not found or it is disabled";
-constexpr char kExternalFound[] = "External Data found";
-constexpr char kExternalNotFound[] = "External Data not found or disabled";
 
 // Every number shown passes through one buffer of this size on the caller's stack.
 constexpr int kTextBuffer = 80;
@@ -47,8 +45,12 @@ void SetShown(XPWidgetID widget, bool shown) {
   }
 }
 
-void ShowAxisBoxes(bool shown) {
-  for (XPWidgetID box : PanelState().control.axisBoxes) SetShown(box, shown);
+void DestroyWindow(XPWidgetID& window, bool& created, bool& visible) {
+  if (!created) return;
+  XPDestroyWidget(window, 1);
+  window = nullptr;
+  created = false;
+  visible = false;
 }
 
 // Status and menu item 6 as the external source's switch says.
@@ -57,7 +59,7 @@ void ShowExternalStatus() {
   const bool available = View().sourceAvailable != 0;
   SetShown(control.multiplierField, false);
   EnableMenuItem(kItemTrackerEnable, false);
-  SetText(control.statusCaption, available ? kExternalFound : kExternalNotFound);
+  SetText(control.statusCaption, available ? kExternalFoundText : kExternalNotFoundText);
   EnableMenuItem(kItemTrackerDisable, available);
   State().trackerToggleState = available ? 1 : 0;
   SetShown(control.statusCaption, true);
@@ -94,6 +96,24 @@ bool ForceEffectsBox() {
 void ShowPresetBoxesFirstOnly() {
   const ControlPanelWidgets& control = PanelState().control;
   for (int slot = 0; slot < kPresetSlots; ++slot) SetBox(control.presetBoxes[slot], slot == 0);
+}
+
+void ShowPresetBoxes() {
+  const ViewState& view = View();
+  const ControlPanelWidgets& control = PanelState().control;
+  for (int slot = 0; slot < kPresetSlots; ++slot)
+    SetBox(control.presetBoxes[slot], view.presets[slot].stored != 0);
+}
+
+void ShowEffectsSettings(const EffectsSettings& effects) {
+  const std::int32_t values[6] = {effects.scalerX,       effects.scalerY,       effects.scalerZ,
+                                  effects.groundScalerX, effects.groundScalerY, effects.groundScalerZ};
+  const EffectsPanelWidgets& panel = PanelState().effects;
+  for (int field = 0; field < 6; ++field) {
+    char text[kTextBuffer];
+    FormatInt(text, values[field]);
+    SetText(panel.valueFields[field], text);
+  }
 }
 
 void ShowPresetNumber(int number) {
@@ -180,7 +200,7 @@ void RefreshSourceWidgets() {
   const bool external = Settings().enableExternalData != 0;
 
   if ((view.pluginEnabled || panels.controlPanelCreated) && view.sourceAvailable != 0) {
-    ShowAxisBoxes(true);
+    ShowTrackerAxisBoxes(true);
     SetShown(control.statusCaption, false);
     if (!external) {
       SetShown(control.multiplierCaption, true);
@@ -193,14 +213,14 @@ void RefreshSourceWidgets() {
     return;
   }
 
-  ShowAxisBoxes(false);
+  ShowTrackerAxisBoxes(false);
   SetShown(control.multiplierCaption, false);
   SetShown(control.multiplierField, false);
   if (external) {
     ShowExternalStatus();
     return;
   }
-  if (view.sourceAvailable == 0) SetText(control.statusCaption, kTrackerNotFound);
+  if (view.sourceAvailable == 0) SetText(control.statusCaption, kTrackerNotFoundText);
   SetShown(control.statusCaption, true);
 }
 
@@ -212,6 +232,29 @@ void HideAllWindows() {
   panels.controlPanelVisible = false;
   panels.dataDisplayVisible = false;
   panels.effectsPanelVisible = false;
+}
+
+void DestroyBuiltWindows() {
+  Panels& panels = PanelState();
+  DestroyWindow(panels.control.window, panels.controlPanelCreated, panels.controlPanelVisible);
+  DestroyWindow(panels.data.window, panels.dataDisplayCreated, panels.dataDisplayVisible);
+  DestroyWindow(panels.effects.window, panels.effectsPanelCreated, panels.effectsPanelVisible);
+}
+
+void ShowTrackerAxisBoxes(bool shown) {
+  for (XPWidgetID box : PanelState().control.axisBoxes) SetShown(box, shown);
+}
+
+void ShowMultiplier(bool shown) {
+  const ControlPanelWidgets& control = PanelState().control;
+  SetShown(control.multiplierCaption, shown);
+  SetShown(control.multiplierField, shown);
+}
+
+void ShowSourceStatus(bool shown, const char* text) {
+  XPWidgetID caption = PanelState().control.statusCaption;
+  if (text != nullptr) SetText(caption, text);
+  SetShown(caption, shown);
 }
 
 }  // namespace talvenor

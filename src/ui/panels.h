@@ -71,6 +71,10 @@ bool ForceEffectsBox();
 
 // Displays the engine keeps current (all formatted with "%f" / "%d" into fixed buffers).
 void ShowPresetBoxesFirstOnly();
+// The eight preset boxes follow the stored flags of the slots.
+void ShowPresetBoxes();
+// The effects panel's six value fields show the scalers and ground scalers.
+void ShowEffectsSettings(const EffectsSettings& effects);
 void ShowPresetNumber(int number);
 void ShowChangeIndicators(bool presetsChanged, bool limitsChanged);
 void ShowPilotOffsets(const HeadPose& pose);
@@ -89,5 +93,16 @@ void ClearAllLimits();
 void RefreshSourceWidgets();
 // Hides the three windows and clears their visible flags; nothing is destroyed.
 void HideAllWindows();
+// Destroys the windows that were built and clears their flags (plugin stop).
+void DestroyBuiltWindows();
+
+// The control panel's source widgets, one by one, for the tracker switches.
+inline constexpr char kTrackerNotFoundText[] = "TrackIR not found or it is disabled";
+inline constexpr char kExternalFoundText[] = "External Data found";
+inline constexpr char kExternalNotFoundText[] = "External Data not found or disabled";
+void ShowTrackerAxisBoxes(bool shown);
+void ShowMultiplier(bool shown);  // its caption and its field
+// A null text leaves the caption's text as it is.
+void ShowSourceStatus(bool shown, const char* text = nullptr);
 
 }  // namespace talvenor
