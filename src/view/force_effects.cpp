@@ -1,5 +1,7 @@
 #include "view/force_effects.h"
 
+#include <cstdint>
+
 #include "XPLMDataAccess.h"
 #include "config/setup_file.h"
 #include "plugin/sim_datarefs.h"
@@ -20,8 +22,9 @@ float Divisor(std::int32_t scaler) {
 }
 
 // Above the blend height the g-force acts fully; below it, it fades towards the on-ground reduction.
+// The subtraction is done wide: a file may hold the smallest int32 as a ground scaler.
 void ReduceNearGround(float& offset, std::int32_t groundScaler, float height) {
-  const float blendHeight = static_cast<float>(groundScaler - 1) * kBlendHeightPerUnit;
+  const float blendHeight = static_cast<float>(std::int64_t{groundScaler} - 1) * kBlendHeightPerUnit;
   if (blendHeight > 0.0f && blendHeight >= height) {
     offset = offset / ((blendHeight - height) / kBlendHeightPerUnit + 1.0f);
   }
