@@ -11,8 +11,10 @@ namespace talvenor {
 namespace {
 
 constexpr float kMinimumGroundSpeed = 3.0f;
-constexpr float kNormalGRest = 1.0f;
-constexpr float kBlendHeightPerUnit = 100.0f;
+// The rest value and the blend unit are double constants: the expressions they take part in are computed in
+// double and rounded to float32 once, where they are stored.
+constexpr double kNormalGRest = 1.0;
+constexpr double kBlendHeightPerUnit = 100.0;
 constexpr float kVibrationUnit = 0.00001f;
 constexpr int kN1Values = 8;
 
@@ -24,9 +26,11 @@ float Divisor(std::int32_t scaler) {
 // Above the blend height the g-force acts fully; below it, it fades towards the on-ground reduction.
 // The subtraction is done wide: a file may hold the smallest int32 as a ground scaler.
 void ReduceNearGround(float& offset, std::int32_t groundScaler, float height) {
-  const float blendHeight = static_cast<float>(std::int64_t{groundScaler} - 1) * kBlendHeightPerUnit;
+  const float blendHeight =
+      static_cast<float>(static_cast<float>(std::int64_t{groundScaler} - 1) * kBlendHeightPerUnit);
   if (blendHeight > 0.0f && blendHeight >= height) {
-    offset = offset / ((blendHeight - height) / kBlendHeightPerUnit + 1.0f);
+    const float above = blendHeight - height;
+    offset = static_cast<float>(offset / (above / kBlendHeightPerUnit + 1.0));
   }
 }
 
@@ -48,7 +52,7 @@ void ComputeForceEffects(float (&forces)[kForceOffsets]) {
     const float normal = XPLMGetDataf(refs.gNormal);
     const float axial = XPLMGetDataf(refs.gAxial);
     gx = side / Divisor(effects.scalerX);
-    gy = (normal - kNormalGRest) / Divisor(effects.scalerY);
+    gy = static_cast<float>((normal - kNormalGRest) / Divisor(effects.scalerY));
     gz = axial / Divisor(effects.scalerZ);
   }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "view/force_effects.h"
 #include "view/view_fixture.h"
 
 namespace talvenor::testing {
@@ -110,6 +111,28 @@ TEST_F(ForceEffectsTest, GroundReductionAndBlendHeight) {
         << (c.onGround ? "on the ground" : "airborne") << " at " << c.height << " m, ground scaler "
         << c.groundScaler;
   }
+}
+
+// The offsets themselves, to the last bit: the normal-g rest value and the blend unit are double constants,
+// so those expressions are rounded to float32 once (the worked example, and a case where a float32-only
+// computation ends one unit in the last place away).
+TEST_F(ForceEffectsTest, OffsetsAreExactToTheLastBit) {
+  StartWith(kStartScalers);
+  Load(0.0, 1.5, 0.0);
+  Flying(150.0);
+  float forces[kForceOffsets] = {};
+  {
+    sim::Host::PluginCall call(host(), sim::kPluginUnderTest);
+    ComputeForceEffects(forces);
+  }
+  EXPECT_EQ(forces[1], 0.0014285714132711291f);
+  Load(0.0, -0.3, 0.0);
+  Flying(50.0);
+  {
+    sim::Host::PluginCall call(host(), sim::kPluginUnderTest);
+    ComputeForceEffects(forces);
+  }
+  EXPECT_EQ(forces[1], -0.0028888890519738197f);
 }
 
 TEST_F(ForceEffectsTest, EachAxisHasItsOwnScalerAndNeedsMoreThanThreeMetresPerSecond) {
