@@ -11,8 +11,6 @@
 namespace sim {
 namespace {
 
-constexpr int kArrayTypes = xplmType_FloatArray | xplmType_IntArray;
-
 enum class Source { Stored, RunningTime, FramePeriod, Accessor };
 
 struct Builtin {

@@ -249,8 +249,10 @@ long long RoutedWrite(Route route, sim::Host* host, FILE* stream, const void* da
   return -1;
 }
 
-// fprintf and its kin for a routed stream: formats, then writes as one block.
-int RoutedPrintf(Route route, sim::Host* host, FILE* stream, const char* format, va_list arguments) {
+// fprintf and its kin for a routed stream: formats, then writes as one block. The format is the caller's,
+// checked where the caller's own call is.
+[[gnu::format(printf, 4, 0)]] int RoutedPrintf(Route route, sim::Host* host, FILE* stream, const char* format,
+                                               va_list arguments) {
   std::array<char, 512> local{};
   va_list copy;
   va_copy(copy, arguments);
@@ -423,7 +425,8 @@ int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
   return written == 1 ? byte : EOF;
 }
 
-int PrintTo(FILE* stream, const char* format, va_list arguments, int (*next)(FILE*, const char*, va_list)) {
+[[gnu::format(printf, 2, 0)]] int PrintTo(FILE* stream, const char* format, va_list arguments,
+                                          int (*next)(FILE*, const char*, va_list)) {
   sim::Host* host = PluginHost();
   const Route route = RouteOf(host, stream);
   if (route != Route::Next && format != nullptr) return RoutedPrintf(route, host, stream, format, arguments);
@@ -454,7 +457,8 @@ int fprintf(FILE* stream, const char* format, ...) {
 
 // The fortified forms, for plugins built with _FORTIFY_SOURCE; the check flag only matters to the C
 // library's own formatting, which the routed paths replace.
-int __vfprintf_chk(FILE* stream, int flag, const char* format, va_list arguments) {
+[[gnu::format(printf, 3, 0)]] int __vfprintf_chk(FILE* stream, int flag, const char* format,
+                                                 va_list arguments) {
   auto next = Next___vfprintf_chk();
   sim::Host* host = PluginHost();
   if (RouteOf(host, stream) == Route::Next) {
@@ -463,7 +467,7 @@ int __vfprintf_chk(FILE* stream, int flag, const char* format, va_list arguments
   return PrintTo(stream, format, arguments, Next_vfprintf());
 }
 
-int __fprintf_chk(FILE* stream, int flag, const char* format, ...) {
+[[gnu::format(printf, 3, 4)]] int __fprintf_chk(FILE* stream, int flag, const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
   const int result = __vfprintf_chk(stream, flag, format, arguments);

@@ -9,7 +9,7 @@ namespace talvenor::testing {
 namespace {
 
 // The head at the host's start, which becomes preset 1 when the aircraft has no preset file.
-constexpr float kStartX = -0.3f, kStartY = 1.0f, kStartZ = -4.0f;
+constexpr float kStartX = -0.3f, kStartY = 1.0f;
 
 struct Head {
   float x, y, z, pitch, heading, roll;
