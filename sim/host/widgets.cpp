@@ -137,7 +137,10 @@ Widgets::Widget* Widgets::get(XPWidgetID id) const {
   const auto number = reinterpret_cast<uintptr_t>(id);
   if (number == 0 || number > widgets_.size()) return nullptr;
   Widget* widget = widgets_[number - 1].get();
-  return widget->alive ? widget : nullptr;
+  if (widget->alive) return widget;
+  // In X-Plane a widget id is freed memory once destroyed: a plugin that still uses one has a bug.
+  if (host_.inPluginCall()) ++staleCalls_;
+  return nullptr;
 }
 
 bool Widgets::isDescendant(const Widget* widget, const Widget* ancestor) const {
@@ -687,7 +690,8 @@ void Widgets::removePlugin(PluginId owner) {
   }
   for (const auto& widget : widgets_) {
     if (!widget->alive) continue;
-    std::erase_if(widget->callbacks, [owner](const Widget::Callback& callback) { return callback.owner == owner; });
+    std::erase_if(widget->callbacks,
+                  [owner](const Widget::Callback& callback) { return callback.owner == owner; });
     std::erase_if(widget->children, [](const Widget* child) { return !child->alive; });
     if (widget->parent != nullptr && !widget->parent->alive) widget->parent = nullptr;
   }

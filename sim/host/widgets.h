@@ -114,6 +114,8 @@ class Widgets {
   std::vector<std::string> registrations(PluginId owner) const;
   // The plugin is unloaded: its widgets and the callbacks it added go, without messages (its code is gone).
   void removePlugin(PluginId owner);
+  // Calls plugin code made on widgets it had destroyed (ignored here, a crash waiting to happen in X-Plane).
+  int staleCalls() const { return staleCalls_; }
 
   // The button class's reaction to a completed press (used by the class function).
   void pressButton(XPWidgetID id);
@@ -133,7 +135,8 @@ class Widgets {
   WidgetInfo describe(const Widget& widget, int depth) const;
   Host& host_;
   std::vector<std::unique_ptr<Widget>> widgets_;  // index + 1 is the id; destroyed ones stay as tombstones
-  std::vector<Widget*> zOrder_;                   // live root widgets, front first
+  mutable int staleCalls_ = 0;
+  std::vector<Widget*> zOrder_;  // live root widgets, front first
   Widget* focus_ = nullptr;
 };
 

@@ -45,12 +45,16 @@ void SetShown(XPWidgetID widget, bool shown) {
   }
 }
 
-void DestroyWindow(XPWidgetID& window, bool& created, bool& visible) {
+// The window's own handler still hears xpMsg_Destroy once its children are gone, so every handle of the
+// window is forgotten before it is destroyed: the handler then finds none to touch.
+template <typename WindowWidgets>
+void DestroyWindow(WindowWidgets& widgets, bool& created, bool& visible) {
   if (!created) return;
-  XPDestroyWidget(window, 1);
-  window = nullptr;
+  const XPWidgetID window = widgets.window;
+  widgets = WindowWidgets{};
   created = false;
   visible = false;
+  XPDestroyWidget(window, 1);
 }
 
 // Status and menu item 6 as the external source's switch says.
@@ -236,9 +240,9 @@ void HideAllWindows() {
 
 void DestroyBuiltWindows() {
   Panels& panels = PanelState();
-  DestroyWindow(panels.control.window, panels.controlPanelCreated, panels.controlPanelVisible);
-  DestroyWindow(panels.data.window, panels.dataDisplayCreated, panels.dataDisplayVisible);
-  DestroyWindow(panels.effects.window, panels.effectsPanelCreated, panels.effectsPanelVisible);
+  DestroyWindow(panels.control, panels.controlPanelCreated, panels.controlPanelVisible);
+  DestroyWindow(panels.data, panels.dataDisplayCreated, panels.dataDisplayVisible);
+  DestroyWindow(panels.effects, panels.effectsPanelCreated, panels.effectsPanelVisible);
 }
 
 void ShowTrackerAxisBoxes(bool shown) {

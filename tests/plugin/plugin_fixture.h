@@ -43,6 +43,8 @@ class PluginTest : public ::testing::Test {
       const auto left = host_->stop();
       EXPECT_TRUE(left.empty()) << "left registered: " << (left.empty() ? "" : left.front());
     }
+    // X-Plane frees a destroyed widget: touching one afterwards would crash the simulator.
+    EXPECT_EQ(host_->widgets().staleCalls(), 0) << "the plugin used widgets it had destroyed";
     host_.reset();
   }
 
