@@ -73,6 +73,7 @@ void CopyAxisIncrements() {
 }  // namespace
 
 void ComposeHostPaths() {
+  // Each path asks the simulator for its folder anew.
   char system[kHostPathSize] = {};
   XPLMGetSystemPath(system);
   system[kHostPathSize - 1] = '\0';
@@ -81,6 +82,8 @@ void ComposeHostPaths() {
   if (!ComposePath(paths.setupFilePath, sizeof paths.setupFilePath, system, setupParts)) {
     LogAlways("The path of Talvenor.ini is too long, will use defaults\n");
   }
+  XPLMGetSystemPath(system);
+  system[kHostPathSize - 1] = '\0';
   const char* const libraryParts[] = {"Resources", "plugins", os::kXplmLibraryFileName};
   if (!ComposePath(paths.xplmLibraryPath, sizeof paths.xplmLibraryPath, system, libraryParts)) {
     LogAlways("The path of the XPLM library is too long, no commands\n");

@@ -212,7 +212,7 @@ TEST_F(TooLongPathTest, SetupFileIsNotOpenedAndTheEventIsLogged) {
   Start();
   EXPECT_TRUE(Hotkeys().empty());
   EXPECT_NE(Debug().find("The path of Talvenor.ini is too long, will use defaults\n"), std::string::npos);
-  EXPECT_EQ(Debug().find("XPLM library path is too long"), std::string::npos);
+  EXPECT_EQ(Debug().find("The path of the XPLM library is too long"), std::string::npos);
   EXPECT_EQ(MenuItems().size(), 7u);
 }
 
