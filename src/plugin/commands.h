@@ -140,11 +140,11 @@ void CreateCommands();
 void RemoveCommands();
 
 // Toggles, file operations and the clearing of presets and limits: act on the press, and end the command.
-int ToggleCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void* refcon);
+extern "C" int ToggleCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void* refcon);
 // The eight presets and the previous/next steps: act on the press, and end the command.
-int PresetCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void* refcon);
+extern "C" int PresetCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void* refcon);
 // Nudges and increment steps, while view control is on; always lets the simulator act too.
-int AxisCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void* refcon);
+extern "C" int AxisCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void* refcon);
 
 // Every preset emptied, then preset 1 made from the head's current pose and selected.
 void ClearPresets();

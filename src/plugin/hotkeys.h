@@ -13,6 +13,6 @@ struct HotkeyRegistrations {
 
 void RegisterHotkeys();    // one per enabled slot
 void UnregisterHotkeys();  // and zero the enabled slots' bindings
-void HotkeyHandler(void* refcon);
+extern "C" void HotkeyHandler(void* refcon);
 
 }  // namespace talvenor

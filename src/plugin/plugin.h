@@ -50,7 +50,7 @@ void ReceiveMessage(int from, int message, void* param);
 void ComposeHostPaths();
 
 // The one-shot flight-loop callback that announces the published datarefs to the dataref browser.
-float RegisterWithDataRefEditor(float elapsedSinceLastCall, float elapsedSinceLastFlightLoop, int counter,
-                                void* refcon);
+extern "C" float RegisterWithDataRefEditor(float elapsedSinceLastCall, float elapsedSinceLastFlightLoop,
+                                           int counter, void* refcon);
 
 }  // namespace talvenor

@@ -30,6 +30,6 @@ void ChooseSourceTexts();       // status and tracker item texts by source mode
 void AppendTrackerMenuItems();  // items 5 and 6
 void EnableMenuItem(MenuItem item, bool enabled);
 void DestroyPluginMenu();
-void PluginMenuHandler(void* menuRef, void* itemRef);
+extern "C" void PluginMenuHandler(void* menuRef, void* itemRef);
 
 }  // namespace talvenor

@@ -16,7 +16,8 @@ inline constexpr int kControlPanelHeight = 320;
 // that exists already is left as it is: windows are built once.
 void BuildControlPanel(int left, int top, int width, int height);
 // The main window's callback: 1 when the message was the panel's own (close box, its boxes, its buttons).
-int ControlPanelHandler(XPWidgetMessage message, XPWidgetID widget, intptr_t param1, intptr_t param2);
+extern "C" int ControlPanelHandler(XPWidgetMessage message, XPWidgetID widget, intptr_t param1,
+                                   intptr_t param2);
 // Builds the panel hidden unless it exists already (then it stays as it is).
 void BuildControlPanelHidden();
 // Shows the panel, building it on first use; an existing panel's source widgets are left as they are.

@@ -8,7 +8,7 @@ inline constexpr float kViewUpdateInterval = 0.02f;
 inline constexpr int kViewType3dCockpit = 1026;
 inline constexpr int kViewTypeForward2dPanel = 1000;
 
-float ViewUpdateCallback(float elapsedSinceLastCall, float elapsedSinceLastFlightLoop, int counter,
-                         void* refcon);
+extern "C" float ViewUpdateCallback(float elapsedSinceLastCall, float elapsedSinceLastFlightLoop, int counter,
+                                    void* refcon);
 
 }  // namespace talvenor
