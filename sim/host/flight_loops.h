@@ -39,7 +39,8 @@ class FlightLoops {
   int count(PluginId owner) const;             // registered, scheduled or not
   int calls(XPLMFlightLoop_f callback) const;  // how often it has run, over all its registrations
   std::vector<std::string> registrations(PluginId owner) const;
-  void removePlugin(PluginId owner);  // the plugin is unloaded: its callbacks go  // "flight loop 0x... refcon 0x..."
+  void removePlugin(
+      PluginId owner);  // the plugin is unloaded: its callbacks go  // "flight loop 0x... refcon 0x..."
 
  private:
   struct Loop;

@@ -6,8 +6,8 @@ namespace talvenor {
 
 inline constexpr int kLogMessageSize = 512;  // a longer message is cut to 511 characters
 
-void LogReset();                      // creates or empties the file
-void LogAlways(const char* message);  // debugger output and file, whatever the switches say
-void LogMessage(const char* message); // as far as the two debug switches of the setup file allow
+void LogReset();                       // creates or empties the file
+void LogAlways(const char* message);   // debugger output and file, whatever the switches say
+void LogMessage(const char* message);  // as far as the two debug switches of the setup file allow
 
 }  // namespace talvenor
