@@ -240,7 +240,9 @@ static_assert(xpProperty_ProgressPosition == 1800 && xpProperty_ProgressMin == 1
               xpProperty_ProgressMax == 1802);
 
 // Callbacks written the way a plugin writes them must convert to the SDK's typedefs without casts.
-int ReadInt(void* refcon) { return *static_cast<int*>(refcon); }
+int ReadInt(void* refcon) {
+  return *static_cast<int*>(refcon);
+}
 int ReadFloats(void* refcon, float* out, int offset, int max) {
   const float* values = static_cast<const float*>(refcon);
   constexpr int kSize = 3;
@@ -249,8 +251,12 @@ int ReadFloats(void* refcon, float* out, int offset, int max) {
   for (int i = offset; i < kSize && n < max; ++i) out[n++] = values[i];
   return n;
 }
-float FlightLoop(float, float, int counter, void*) { return counter > 0 ? -1.0f : 0.0f; }
-int Command(XPLMCommandRef, XPLMCommandPhase phase, void*) { return phase == xplm_CommandEnd ? 0 : 1; }
+float FlightLoop(float, float, int counter, void*) {
+  return counter > 0 ? -1.0f : 0.0f;
+}
+int Command(XPLMCommandRef, XPLMCommandPhase phase, void*) {
+  return phase == xplm_CommandEnd ? 0 : 1;
+}
 int Widget(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
   if (message != xpMsg_KeyPress) return 0;
   const auto* key = reinterpret_cast<const XPKeyState_t*>(param1);
@@ -260,9 +266,13 @@ int Widget(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
 }  // namespace
 
 // PLUGIN_API must work on a definition at namespace scope of a C++ file, as plugins use it.
-PLUGIN_API int TalvenorSdkCompileTestEntry(void) { return 1; }
+PLUGIN_API int TalvenorSdkCompileTestEntry(void) {
+  return 1;
+}
 
-TEST(Sdk, PluginApiDefinesAnExternCFunction) { EXPECT_EQ(TalvenorSdkCompileTestEntry(), 1); }
+TEST(Sdk, PluginApiDefinesAnExternCFunction) {
+  EXPECT_EQ(TalvenorSdkCompileTestEntry(), 1);
+}
 
 TEST(Sdk, DataAccessorTypedefsAcceptPluginCallbacks) {
   XPLMGetDatai_f read_int = ReadInt;
