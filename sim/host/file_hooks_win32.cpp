@@ -22,12 +22,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <string>
 
 #include "file_faults.h"
 #include "host.h"
 #include "platform.h"
+#include "stream_failures.h"
 
 namespace {
 
@@ -159,47 +159,7 @@ bool IsDiskStream(FILE* stream) {
 
 // --- streams whose writes were cut short by the full disk (as file_interpose.cpp on POSIX) ---
 
-struct StreamFailure {
-  FILE* stream = nullptr;
-  int error = 0;
-  bool reported = false;  // the flush or close has told the plugin; ferror says so from then on
-};
-constexpr std::size_t kTrackedStreams = 64;
-sim::platform::Mutex g_failuresMutex;
-std::array<StreamFailure, kTrackedStreams> g_failures{};
-std::atomic<int> g_failureCount{0};
-
-bool MarkFailed(FILE* stream, int error, bool reported) {
-  std::lock_guard lock(g_failuresMutex);
-  StreamFailure* freeSlot = nullptr;
-  for (StreamFailure& failure : g_failures) {
-    if (failure.stream == stream) {
-      failure.reported = failure.reported || reported;
-      return true;
-    }
-    if (failure.stream == nullptr && freeSlot == nullptr) freeSlot = &failure;
-  }
-  if (freeSlot == nullptr) return false;
-  *freeSlot = {stream, error, reported};
-  g_failureCount.fetch_add(1, std::memory_order_release);
-  return true;
-}
-
-StreamFailure FailureOf(FILE* stream, bool report, bool forget) {
-  if (g_failureCount.load(std::memory_order_acquire) == 0 || stream == nullptr) return {};
-  std::lock_guard lock(g_failuresMutex);
-  for (StreamFailure& failure : g_failures) {
-    if (failure.stream != stream) continue;
-    const StreamFailure found = failure;
-    if (report) failure.reported = true;
-    if (forget) {
-      failure = {};
-      g_failureCount.fetch_sub(1, std::memory_order_release);
-    }
-    return found;
-  }
-  return {};
-}
+sim::StreamFailures<sim::platform::Mutex> g_failures;
 
 using FwriteFunction = size_t (*)(const void*, size_t, size_t, FILE*);
 
@@ -223,8 +183,8 @@ long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t 
     if (written < allowed) faults.refund(allowed - written);
   }
   // A write that fits in the stream's buffer would seem to succeed and fail at the flush.
-  if (size <= BUFSIZ && MarkFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
-  MarkFailed(stream, ENOSPC, true);
+  if (size <= BUFSIZ && g_failures.markFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
+  g_failures.markFailed(stream, ENOSPC, true);
   errno = ENOSPC;
   return static_cast<long long>(allowed);
 }
@@ -247,7 +207,7 @@ FILE* __cdecl HookWfopen(const wchar_t* path, const wchar_t* mode) {
 
 int __cdecl HookFclose(FILE* stream) {
   auto next = Next<int (*)(FILE*)>(kFclose);
-  const StreamFailure failure = FailureOf(stream, true, true);
+  const sim::StreamFailure failure = g_failures.failureOf(stream, true, true);
   const int result = next != nullptr ? next(stream) : EOF;
   if (failure.error == 0) return result;
   errno = failure.error;
@@ -258,15 +218,11 @@ int __cdecl HookFflush(FILE* stream) {
   auto next = Next<int (*)(FILE*)>(kFflush);
   const int result = next != nullptr ? next(stream) : EOF;
   if (stream == nullptr) {
-    if (g_failureCount.load(std::memory_order_acquire) == 0) return result;
-    std::lock_guard lock(g_failuresMutex);
-    for (StreamFailure& failure : g_failures) {
-      if (failure.stream != nullptr) failure.reported = true;
-    }
+    if (!g_failures.reportAll()) return result;
     errno = ENOSPC;
     return EOF;
   }
-  const StreamFailure failure = FailureOf(stream, true, false);
+  const sim::StreamFailure failure = g_failures.failureOf(stream, true, false);
   if (failure.error == 0) return result;
   errno = failure.error;
   return EOF;
@@ -276,7 +232,7 @@ int __cdecl HookFerror(FILE* stream) {
   auto next = Next<int (*)(FILE*)>(kFerror);
   const int result = next != nullptr ? next(stream) : 0;
   if (result != 0) return result;
-  return FailureOf(stream, false, false).reported ? 1 : 0;
+  return g_failures.failureOf(stream, false, false).reported ? 1 : 0;
 }
 
 size_t __cdecl HookFwrite(const void* data, size_t size, size_t count, FILE* stream) {

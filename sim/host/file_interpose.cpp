@@ -29,6 +29,7 @@
 
 #include "file_faults.h"
 #include "host.h"
+#include "stream_failures.h"
 
 namespace {
 
@@ -156,54 +157,8 @@ bool IsRegularFile(int fd) {
   return fd >= 0 && fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// Streams whose writes were cut short by the full disk, with the error their flush and close report.
-// Fixed storage: this is used before and after the program's static objects live.
-struct StreamFailure {
-  FILE* stream = nullptr;
-  int error = 0;
-  bool reported = false;  // the flush or close has told the plugin; ferror says so from then on
-};
-constexpr size_t kTrackedStreams = 64;
-std::mutex g_failuresMutex;
-std::array<StreamFailure, kTrackedStreams> g_failures{};
-std::atomic<int> g_failureCount{0};
-
-bool MarkFailed(FILE* stream, int error, bool reported) {
-  std::lock_guard lock(g_failuresMutex);
-  StreamFailure* freeSlot = nullptr;
-  for (StreamFailure& failure : g_failures) {
-    if (failure.stream == stream) {
-      failure.reported = failure.reported || reported;
-      return true;
-    }
-    if (failure.stream == nullptr && freeSlot == nullptr) freeSlot = &failure;
-  }
-  if (freeSlot == nullptr) return false;
-  *freeSlot = {stream, error, reported};
-  g_failureCount.fetch_add(1, std::memory_order_release);
-  return true;
-}
-
-// The failure recorded for STREAM (error 0: none); REPORT marks it as told to the plugin, FORGET drops it.
-StreamFailure FailureOf(FILE* stream, bool report, bool forget) {
-  if (g_failureCount.load(std::memory_order_acquire) == 0) return {};
-  std::lock_guard lock(g_failuresMutex);
-  for (StreamFailure& failure : g_failures) {
-    if (failure.stream != stream || stream == nullptr) continue;
-    const StreamFailure found = failure;
-    if (report) failure.reported = true;
-    if (forget) {
-      failure = {};
-      g_failureCount.fetch_sub(1, std::memory_order_release);
-    }
-    return found;
-  }
-  return {};
-}
-
-bool AnyFailure() {
-  return g_failureCount.load(std::memory_order_acquire) > 0;
-}
+// Streams whose writes were cut short by the full disk.
+constinit sim::StreamFailures<std::mutex> g_failures;
 
 // What a stdio write by the running code needs: nothing, the debugger output, or the disk budget.
 enum class Route { Next, Debug, Budget };
@@ -228,9 +183,9 @@ long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t 
     if (written < allowed) faults.refund(allowed - written);
   }
   // A write that fits in the stream's buffer would seem to succeed and fail at the flush.
-  if (size <= BUFSIZ && MarkFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
+  if (size <= BUFSIZ && g_failures.markFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
   // A larger one goes to the disk at once and fails there; the stream keeps the error.
-  MarkFailed(stream, ENOSPC, true);
+  g_failures.markFailed(stream, ENOSPC, true);
   errno = ENOSPC;
   return static_cast<long long>(allowed);
 }
@@ -340,7 +295,7 @@ FILE* fopen64(const char* path, const char* mode) {
 FILE* freopen(const char* path, const char* mode, FILE* stream) {
   auto next = Next_freopen();
   if (next == nullptr) return errno = ENOSYS, nullptr;
-  FailureOf(stream, false, true);
+  g_failures.failureOf(stream, false, true);
   if (sim::Host* host = CountOpen();
       host != nullptr && path != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
     // freopen closes the stream whether or not the new file opens.
@@ -354,7 +309,7 @@ FILE* freopen(const char* path, const char* mode, FILE* stream) {
 int fclose(FILE* stream) {
   auto next = Next_fclose();
   if (next == nullptr) return errno = ENOSYS, EOF;
-  const StreamFailure failure = FailureOf(stream, true, true);
+  const sim::StreamFailure failure = g_failures.failureOf(stream, true, true);
   const int result = next(stream);
   if (failure.error == 0) return result;
   errno = failure.error;
@@ -366,15 +321,11 @@ int fflush(FILE* stream) {
   if (next == nullptr) return errno = ENOSYS, EOF;
   const int result = next(stream);
   if (stream == nullptr) {
-    if (!AnyFailure()) return result;
-    std::lock_guard lock(g_failuresMutex);
-    for (StreamFailure& failure : g_failures) {
-      if (failure.stream != nullptr) failure.reported = true;
-    }
+    if (!g_failures.reportAll()) return result;
     errno = ENOSPC;
     return EOF;
   }
-  const StreamFailure failure = FailureOf(stream, true, false);
+  const sim::StreamFailure failure = g_failures.failureOf(stream, true, false);
   if (failure.error == 0) return result;
   errno = failure.error;
   return EOF;
@@ -384,7 +335,7 @@ int ferror(FILE* stream) noexcept {
   auto next = Next_ferror();
   const int result = next != nullptr ? next(stream) : 0;
   if (result != 0) return result;
-  return FailureOf(stream, false, false).reported ? 1 : 0;
+  return g_failures.failureOf(stream, false, false).reported ? 1 : 0;
 }
 
 size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {

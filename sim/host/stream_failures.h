@@ -1,0 +1,79 @@
+// Streams whose writes the full disk cut short, with the error their flush and close report: the
+// bookkeeping shared by the POSIX interposer (file_interpose.cpp) and the Windows import hooks
+// (file_hooks_win32.cpp). Each of them keeps its own table.
+//
+// Fixed storage: a table is used before and after the program's static objects live.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdio>
+#include <mutex>
+
+namespace sim {
+
+struct StreamFailure {
+  FILE* stream = nullptr;
+  int error = 0;
+  bool reported = false;  // the flush or close has told the plugin; ferror says so from then on
+};
+
+// MUTEX is the lock the table is guarded by (std::mutex on POSIX, sim::platform::Mutex on Windows).
+template <typename Mutex>
+class StreamFailures {
+ public:
+  static constexpr std::size_t kTrackedStreams = 64;
+
+  // Records that STREAM's writes failed with ERROR (a stream already recorded keeps its error, and becomes
+  // reported if REPORTED). False when the table is full.
+  bool markFailed(FILE* stream, int error, bool reported) {
+    std::lock_guard lock(mutex_);
+    StreamFailure* freeSlot = nullptr;
+    for (StreamFailure& failure : failures_) {
+      if (failure.stream == stream) {
+        failure.reported = failure.reported || reported;
+        return true;
+      }
+      if (failure.stream == nullptr && freeSlot == nullptr) freeSlot = &failure;
+    }
+    if (freeSlot == nullptr) return false;
+    *freeSlot = {stream, error, reported};
+    count_.fetch_add(1, std::memory_order_release);
+    return true;
+  }
+
+  // The failure recorded for STREAM (error 0: none); REPORT marks it as told to the plugin, FORGET drops it.
+  StreamFailure failureOf(FILE* stream, bool report, bool forget) {
+    if (count_.load(std::memory_order_acquire) == 0 || stream == nullptr) return {};
+    std::lock_guard lock(mutex_);
+    for (StreamFailure& failure : failures_) {
+      if (failure.stream != stream) continue;
+      const StreamFailure found = failure;
+      if (report) failure.reported = true;
+      if (forget) {
+        failure = {};
+        count_.fetch_sub(1, std::memory_order_release);
+      }
+      return found;
+    }
+    return {};
+  }
+
+  // A flush of all streams: marks every recorded failure as told to the plugin. False when there is none.
+  bool reportAll() {
+    if (count_.load(std::memory_order_acquire) == 0) return false;
+    std::lock_guard lock(mutex_);
+    for (StreamFailure& failure : failures_) {
+      if (failure.stream != nullptr) failure.reported = true;
+    }
+    return true;
+  }
+
+ private:
+  Mutex mutex_;
+  std::array<StreamFailure, kTrackedStreams> failures_{};
+  std::atomic<int> count_{0};
+};
+
+}  // namespace sim
