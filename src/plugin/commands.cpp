@@ -286,10 +286,4 @@ int AxisCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void*) {
   return 1;
 }
 
-void ClearPresets() {
-  View().presets = {};
-  ShowPresetBoxes();
-  ResetPresetsToCurrentView();
-}
-
 }  // namespace talvenor

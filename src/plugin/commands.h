@@ -146,7 +146,4 @@ extern "C" int PresetCommandHandler(XPLMCommandRef command, XPLMCommandPhase pha
 // Nudges and increment steps, while view control is on; always lets the simulator act too.
 extern "C" int AxisCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void* refcon);
 
-// Every preset emptied, then preset 1 made from the head's current pose and selected.
-void ClearPresets();
-
 }  // namespace talvenor

@@ -311,13 +311,6 @@ void PresetButtonPressed(int preset) {
   ShowPresetNumber(preset + 1);
 }
 
-void ClearPresets() {
-  ViewState& view = View();
-  for (XPWidgetID box : PanelState().control.presetBoxes) SetBox(box, false);
-  view.presets = {};
-  ResetPresetsToCurrentView();
-}
-
 void CaptureLimit(int index) {
   ViewState& view = View();
   ViewLimits& bounds = view.limits[static_cast<std::size_t>(view.selectedPreset)];

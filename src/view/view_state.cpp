@@ -106,6 +106,12 @@ void ResetPresetsToCurrentView() {
   ShowPresetNumber(1);
 }
 
+void ClearPresets() {
+  View().presets = {};
+  ShowPresetBoxes();
+  ResetPresetsToCurrentView();
+}
+
 void LoadWorkingPose(int slot) {
   if (slot < 0 || slot >= kPresetSlots) return;
   ViewState& view = View();

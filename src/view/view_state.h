@@ -48,6 +48,9 @@ void ApplyView(std::int32_t limitsFlag);
 
 // Preset 1 := the simulator's current head pose, selected and applied.
 void ResetPresetsToCurrentView();
+// Every preset emptied and its box on the control panel cleared, then preset 1 made from the head's current
+// pose and selected (as ResetPresetsToCurrentView).
+void ClearPresets();
 
 // workingPose := presets[slot], axis by axis (a slot outside 0..7 changes nothing).
 void LoadWorkingPose(int slot);
