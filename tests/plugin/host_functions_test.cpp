@@ -7,6 +7,7 @@
 
 #include "plugin/host_functions.h"
 #include "plugin/plugin.h"
+#include "long_path_fixture.h"
 #include "plugin_fixture.h"
 
 namespace talvenor::testing {
@@ -118,34 +119,7 @@ TEST_F(HostFunctionsTest, NullLookupEmptiesTheTable) {
 
 // A simulator folder deep enough that Resources/plugins/XPLM_64.so (28 characters) does or does not fit the
 // 512-character path buffer.
-class LibraryPathLengthTest : public PluginTest {
- protected:
-  LibraryPathLengthTest() {
-    base_ = std::filesystem::temp_directory_path() /
-            ("talvenor-cmds-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  }
-  void TearDown() override {
-    PluginTest::TearDown();
-    std::error_code ignored;
-    std::filesystem::remove_all(base_, ignored);
-  }
-  // A root whose system path (the folder and a "/") is LENGTH characters long.
-  sim::HostOptions WithSystemPathLength(std::size_t length) const {
-    std::string folder = base_.string();
-    const std::size_t remaining = length - 1 - folder.size();
-    const std::size_t parts = (remaining + 200) / 201;
-    const std::size_t letters = remaining - parts;
-    for (std::size_t i = 0; i < parts; ++i) {
-      folder += '/';
-      folder.append(letters / parts + (i < letters % parts ? 1 : 0), 'd');
-    }
-    return {.root = folder};
-  }
-
- private:
-  std::filesystem::path base_;
-};
+class LibraryPathLengthTest : public LongPathTest {};
 
 class LongestLibraryPathTest : public LibraryPathLengthTest {
  protected:

@@ -1,10 +1,10 @@
 // The plugin's life as X-Plane drives it: start, the log it writes, its flight loops, the plane-loaded
 // message and a clean stop.
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "plugin/plugin.h"
+#include "long_path_fixture.h"
 #include "plugin_fixture.h"
 #include "view/view_update.h"
 
@@ -170,35 +170,6 @@ TEST_F(LifecycleTest, PlaneLoadedWithAutoStartSwitchesViewControlOn) {
   EXPECT_TRUE(items[1].enabled);
   EXPECT_EQ(Int("sim/graphics/view/view_type"), 1026);
 }
-
-// A simulator folder whose system path (the folder and a "/") has exactly the length the test asks for.
-class LongPathTest : public PluginTest {
- protected:
-  LongPathTest() {
-    base_ = std::filesystem::temp_directory_path() /
-            ("talvenor-long-" + std::to_string(std::random_device{}() % 1000000));
-  }
-  void TearDown() override {
-    PluginTest::TearDown();
-    std::error_code ignored;
-    std::filesystem::remove_all(base_, ignored);
-  }
-  sim::HostOptions WithSystemPathLength(std::size_t length) const {
-    std::string folder = base_.string();
-    // Components of at most 200 characters, each after a "/".
-    const std::size_t remaining = length - 1 - folder.size();
-    const std::size_t parts = (remaining + 200) / 201;
-    const std::size_t letters = remaining - parts;
-    for (std::size_t i = 0; i < parts; ++i) {
-      folder += '/';
-      folder.append(letters / parts + (i < letters % parts ? 1 : 0), 'd');
-    }
-    return {.root = folder};
-  }
-
- private:
-  std::filesystem::path base_;
-};
 
 // "Resources/plugins/Talvenor/Talvenor.ini" adds 39 characters: at 473 the setup path needs 512.
 class TooLongPathTest : public LongPathTest {
