@@ -216,16 +216,7 @@ int __cdecl HookFclose(FILE* stream) {
 
 int __cdecl HookFflush(FILE* stream) {
   auto next = Next<int (*)(FILE*)>(kFflush);
-  const int result = next != nullptr ? next(stream) : EOF;
-  if (stream == nullptr) {
-    if (!g_failures.reportAll()) return result;
-    errno = ENOSPC;
-    return EOF;
-  }
-  const sim::StreamFailure failure = g_failures.failureOf(stream, true, false);
-  if (failure.error == 0) return result;
-  errno = failure.error;
-  return EOF;
+  return g_failures.flushResult(stream, next != nullptr ? next(stream) : EOF);
 }
 
 int __cdecl HookFerror(FILE* stream) {

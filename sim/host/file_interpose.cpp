@@ -319,16 +319,7 @@ int fclose(FILE* stream) {
 int fflush(FILE* stream) {
   auto next = Next_fflush();
   if (next == nullptr) return errno = ENOSYS, EOF;
-  const int result = next(stream);
-  if (stream == nullptr) {
-    if (!g_failures.reportAll()) return result;
-    errno = ENOSPC;
-    return EOF;
-  }
-  const sim::StreamFailure failure = g_failures.failureOf(stream, true, false);
-  if (failure.error == 0) return result;
-  errno = failure.error;
-  return EOF;
+  return g_failures.flushResult(stream, next(stream));
 }
 
 int ferror(FILE* stream) noexcept {

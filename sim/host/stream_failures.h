@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <mutex>
@@ -68,6 +69,20 @@ class StreamFailures {
       if (failure.stream != nullptr) failure.reported = true;
     }
     return true;
+  }
+
+  // What fflush(stream) reports, given what the C library's flush returned: a recorded failure turns it into
+  // EOF with the failure's error (ENOSPC for a flush of all streams).
+  int flushResult(FILE* stream, int result) {
+    if (stream == nullptr) {
+      if (!reportAll()) return result;
+      errno = ENOSPC;
+      return EOF;
+    }
+    const StreamFailure failure = failureOf(stream, true, false);
+    if (failure.error == 0) return result;
+    errno = failure.error;
+    return EOF;
   }
 
  private:
