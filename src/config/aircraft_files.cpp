@@ -73,7 +73,7 @@ int WriteTable(const char* fileName, const void* table, std::size_t size) {
   // A full disk may show only when the buffered bytes are flushed or the file is closed.
   written = os::FlushToDisk(file) && written;
   written = std::fclose(file) == 0 && written;
-  if (!written || !os::ReplaceFile(temporary, path)) {
+  if (!written || !os::ReplaceFileAtomically(temporary, path)) {
     std::remove(temporary);
     return 0;
   }

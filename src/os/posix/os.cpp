@@ -23,7 +23,7 @@ bool FlushToDisk(std::FILE* file) {
 }
 
 // rename(2) replaces the target atomically within one file system; the temporary file always lies beside it.
-bool ReplaceFile(const char* from, const char* to) {
+bool ReplaceFileAtomically(const char* from, const char* to) {
   if (from == nullptr || to == nullptr) return false;
   return std::rename(from, to) == 0;
 }

@@ -5,8 +5,6 @@
 #endif
 #include <io.h>
 #include <windows.h>
-// <windows.h> maps ReplaceFile to ReplaceFileA, which would rename ours.
-#undef ReplaceFile
 
 #include <cstdint>
 #include <cstdio>
@@ -31,7 +29,7 @@ bool FlushToDisk(std::FILE* file) {
 
 // MoveFileExA with MOVEFILE_REPLACE_EXISTING swaps the target in one step on the same volume; the write
 // through makes the move itself durable before the call returns.
-bool ReplaceFile(const char* from, const char* to) {
+bool ReplaceFileAtomically(const char* from, const char* to) {
   if (from == nullptr || to == nullptr) return false;
   return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
