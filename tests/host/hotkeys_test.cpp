@@ -39,7 +39,7 @@ class HotkeysTest : public ::testing::Test {
 };
 
 TEST_F(HotkeysTest, APressReachesHotkeysWithThatKeyAndExactlyThoseFlags) {
-  Register(XPLM_VK_F1, xplm_NoFlag, "f1");
+  Register(XPLM_VK_F1, 0, "f1");
   Register(XPLM_VK_F1, xplm_ShiftFlag, "shift-f1");
   Register(XPLM_VK_F1, xplm_ShiftFlag | xplm_ControlFlag, "shift-control-f1");
   Register(XPLM_VK_F2, xplm_ShiftFlag, "shift-f2");
@@ -48,7 +48,7 @@ TEST_F(HotkeysTest, APressReachesHotkeysWithThatKeyAndExactlyThoseFlags) {
   EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_ShiftFlag), 2);
   EXPECT_THAT(log_, ElementsAre("shift-f1@1", "shift-f1-again@1"));
   log_.clear();
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_NoFlag), 1);
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, 0), 1);
   EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_ControlFlag | xplm_ShiftFlag), 1);
   EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_ControlFlag), 0);
   EXPECT_EQ(hotkeys_.press(XPLM_VK_F3, xplm_ShiftFlag), 0);
@@ -56,20 +56,20 @@ TEST_F(HotkeysTest, APressReachesHotkeysWithThatKeyAndExactlyThoseFlags) {
 }
 
 TEST_F(HotkeysTest, KeyCodesAboveSevenBitsMatchAsUnsignedBytes) {
-  Register(XPLM_VK_EQUAL, xplm_NoFlag, "equal");
+  Register(XPLM_VK_EQUAL, 0, "equal");
   Register(XPLM_VK_F24, xplm_DownFlag, "f24");
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL, xplm_NoFlag), 1);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL - 256, xplm_NoFlag), 1);  // the same byte as a signed char
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL, 0), 1);
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL - 256, 0), 1);  // the same byte as a signed char
   EXPECT_EQ(hotkeys_.press(XPLM_VK_F24, xplm_DownFlag), 1);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL & 0x7F, xplm_NoFlag), 0);
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL & 0x7F, 0), 0);
   EXPECT_THAT(log_, ElementsAre("equal@1", "equal@1", "f24@1"));
   ASSERT_EQ(hotkeys_.list(sim::kPluginUnderTest).size(), 2u);
   EXPECT_EQ(hotkeys_.list(sim::kPluginUnderTest)[0].virtualKey, XPLM_VK_EQUAL);
 }
 
 TEST_F(HotkeysTest, UnregisteredHotkeysAreGoneAndIdsAreNeverReused) {
-  XPLMHotKeyID first = Register(XPLM_VK_F1, xplm_NoFlag, "first");
-  XPLMHotKeyID second = Register(XPLM_VK_F1, xplm_NoFlag, "second");
+  XPLMHotKeyID first = Register(XPLM_VK_F1, 0, "first");
+  XPLMHotKeyID second = Register(XPLM_VK_F1, 0, "second");
   ASSERT_NE(first, nullptr);
   EXPECT_NE(first, second);
   EXPECT_EQ(XPLMCountHotKeys(), 2);
@@ -83,13 +83,13 @@ TEST_F(HotkeysTest, UnregisteredHotkeysAreGoneAndIdsAreNeverReused) {
   XPLMUnregisterHotKey(nullptr);
   EXPECT_EQ(XPLMCountHotKeys(), 1);
   EXPECT_EQ(XPLMGetNthHotKey(0), second);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_NoFlag), 1);
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, 0), 1);
   EXPECT_THAT(log_, ElementsAre("second@1"));
 
-  XPLMHotKeyID third = Register(XPLM_VK_F1, xplm_NoFlag, "third");
+  XPLMHotKeyID third = Register(XPLM_VK_F1, 0, "third");
   EXPECT_NE(third, first);
   EXPECT_NE(third, second);
-  EXPECT_EQ(XPLMRegisterHotKey(XPLM_VK_F1, xplm_NoFlag, "no callback", nullptr, nullptr), nullptr);
+  EXPECT_EQ(XPLMRegisterHotKey(XPLM_VK_F1, 0, "no callback", nullptr, nullptr), nullptr);
   EXPECT_EQ(XPLMCountHotKeys(), 2);
 }
 
@@ -111,7 +111,7 @@ TEST_F(HotkeysTest, InfoReportsTheRegistration) {
 
   // A long description is cut at 255 characters and terminated.
   const std::string longText(400, 'x');
-  XPLMHotKeyID longId = Register(XPLM_VK_F9, xplm_NoFlag, longText.c_str());
+  XPLMHotKeyID longId = Register(XPLM_VK_F9, 0, longText.c_str());
   description.fill('#');
   XPLMGetHotKeyInfo(longId, nullptr, nullptr, description.data(), nullptr);
   EXPECT_EQ(std::strlen(description.data()), 255u);
@@ -119,11 +119,11 @@ TEST_F(HotkeysTest, InfoReportsTheRegistration) {
 }
 
 TEST_F(HotkeysTest, ANewCombinationMovesTheHotkey) {
-  XPLMHotKeyID id = Register(XPLM_VK_F1, xplm_NoFlag, "moved");
+  XPLMHotKeyID id = Register(XPLM_VK_F1, 0, "moved");
   Register(XPLM_VK_F2, xplm_ControlFlag, "stays");
   XPLMSetHotKeyCombination(id, XPLM_VK_F2, xplm_ControlFlag);
-  XPLMSetHotKeyCombination(nullptr, XPLM_VK_F3, xplm_NoFlag);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_NoFlag), 0);
+  XPLMSetHotKeyCombination(nullptr, XPLM_VK_F3, 0);
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, 0), 0);
   EXPECT_EQ(hotkeys_.press(XPLM_VK_F2, xplm_ControlFlag), 2);
   EXPECT_THAT(log_, ElementsAre("moved@1", "stays@1"));  // still in registration order
 }
@@ -136,23 +136,22 @@ void UnregisterVictim(void* refcon) {
 }
 
 TEST_F(HotkeysTest, ACallbackMayUnregisterHotkeysDuringAPress) {
-  XPLMHotKeyID self =
-      XPLMRegisterHotKey(XPLM_VK_A, xplm_NoFlag, "a", UnregisterVictim, const_cast<char*>("killer"));
-  g_victim = Register(XPLM_VK_A, xplm_NoFlag, "victim");
-  Register(XPLM_VK_A, xplm_NoFlag, "bystander");
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, xplm_NoFlag), 2);
+  XPLMHotKeyID self = XPLMRegisterHotKey(XPLM_VK_A, 0, "a", UnregisterVictim, const_cast<char*>("killer"));
+  g_victim = Register(XPLM_VK_A, 0, "victim");
+  Register(XPLM_VK_A, 0, "bystander");
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, 0), 2);
   EXPECT_THAT(log_, ElementsAre("killer@1", "bystander@1"));
 
   log_.clear();
   g_victim = self;  // now it removes itself
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, xplm_NoFlag), 2);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, xplm_NoFlag), 1);
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, 0), 2);
+  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, 0), 1);
   EXPECT_THAT(log_, ElementsAre("killer@1", "bystander@1", "bystander@1"));
 }
 
 TEST_F(HotkeysTest, RegistrationsAreReportedPerPluginAndGoWithIt) {
   Register(XPLM_VK_F1, xplm_ShiftFlag, "03");
-  Register(XPLM_VK_NUMPAD5, xplm_NoFlag, "04");
+  Register(XPLM_VK_NUMPAD5, 0, "04");
   Register(XPLM_VK_EQUAL, xplm_ControlFlag | xplm_OptionAltFlag, "05");
   {
     sim::Host::PluginCall call(host_, 2);

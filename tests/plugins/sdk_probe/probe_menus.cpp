@@ -98,8 +98,8 @@ void RemoveLastMenuItem() {
 
 void StartHotkeys() {
   Probe& p = State();
-  p.hotkeys[0] = XPLMRegisterHotKey(static_cast<char>(XPLM_VK_F8), xplm_NoFlag, "SDK Probe: count",
-                                    HotkeyHandler, &hotkeyRefcons[0]);
+  p.hotkeys[0] = XPLMRegisterHotKey(static_cast<char>(XPLM_VK_F8), 0, "SDK Probe: count", HotkeyHandler,
+                                    &hotkeyRefcons[0]);
   p.hotkeys[1] = XPLMRegisterHotKey(static_cast<char>(XPLM_VK_P), xplm_ShiftFlag | xplm_ControlFlag,
                                     "SDK Probe: window", HotkeyHandler, &hotkeyRefcons[1]);
 }
@@ -114,7 +114,7 @@ void StopHotkeys() {
 }
 
 void RemapHotkey() {
-  XPLMSetHotKeyCombination(State().hotkeys[0], static_cast<char>(XPLM_VK_F9), xplm_NoFlag);
+  XPLMSetHotKeyCombination(State().hotkeys[0], static_cast<char>(XPLM_VK_F9), 0);
 }
 
 }  // namespace probe
