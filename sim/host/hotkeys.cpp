@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 
 #include "c_guard.h"
@@ -79,6 +80,11 @@ constexpr std::array<NamedKey, 41> kNamedKeys{{
     {XPLM_VK_NUMPAD_EQ, "NUMPAD_EQ"},
 }};
 
+void CheckModifiers(XPLMKeyFlags modifiers) {
+  if ((modifiers & ~(xplm_ShiftFlag | xplm_OptionAltFlag | xplm_ControlFlag)) != 0)
+    throw std::invalid_argument("a key's modifiers are SHIFT, ALT and CONTROL; the host adds DOWN and UP");
+}
+
 std::string KeyName(int code) {
   if ((code >= XPLM_VK_0 && code <= XPLM_VK_9) || (code >= XPLM_VK_A && code <= XPLM_VK_Z)) {
     return std::string(1, static_cast<char>(code));
@@ -152,7 +158,7 @@ void Hotkeys::setCombination(XPLMHotKeyID id, char virtualKey, XPLMKeyFlags flag
   hotkey->flags = flags;
 }
 
-int Hotkeys::press(int virtualKey, XPLMKeyFlags flags) {
+int Hotkeys::send(int virtualKey, XPLMKeyFlags flags) {
   const auto key = static_cast<unsigned char>(virtualKey);
   // Ids, not pointers: a callback may unregister any hotkey, itself included.
   std::vector<std::uintptr_t> matching;
@@ -170,6 +176,27 @@ int Hotkeys::press(int virtualKey, XPLMKeyFlags flags) {
     ++called;
   }
   return called;
+}
+
+int Hotkeys::tap(int virtualKey, XPLMKeyFlags modifiers) {
+  CheckModifiers(modifiers);
+  const int down = send(virtualKey, modifiers | xplm_DownFlag);
+  return down + send(virtualKey, modifiers | xplm_UpFlag);
+}
+
+int Hotkeys::hold(int virtualKey, XPLMKeyFlags modifiers, long cycles) {
+  CheckModifiers(modifiers);
+  int called = send(virtualKey, modifiers | xplm_DownFlag);
+  const int repeatsBefore = repeatCalls_;
+  held_.push_back({virtualKey, modifiers});
+  host_.runCycles(cycles);
+  held_.pop_back();
+  called += repeatCalls_ - repeatsBefore;
+  return called + send(virtualKey, modifiers | xplm_UpFlag);
+}
+
+void Hotkeys::repeatHeld() {
+  for (const HeldKey& key : held_) repeatCalls_ += send(key.virtualKey, key.modifiers);
 }
 
 std::vector<HotkeyInfo> Hotkeys::list(PluginId owner) const {

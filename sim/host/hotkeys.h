@@ -1,8 +1,17 @@
 // Hotkeys of the simulated host.
 //
-// A key press carries a virtual-key code and modifier flags (xplm_ShiftFlag, _OptionAltFlag, _ControlFlag,
-// _DownFlag, _UpFlag); it reaches every hotkey registered with that key and exactly those flags, once per
-// press, in registration order. The key code is taken as an unsigned 8-bit value.
+// Keys reach hotkeys as X-Plane 12 delivers them (xplane12-facts.md, "Keys and hot keys"): a key press is a
+// message with xplm_DownFlag, then one message with neither DOWN nor UP for each repeat while the key is
+// held, and last a message with xplm_UpFlag; each carries the modifier flags held (xplm_ShiftFlag,
+// _OptionAltFlag, _ControlFlag). A message reaches every hotkey registered with its key and exactly its
+// flags, in registration order: a hotkey registered with DOWN runs once per press, one with UP once per
+// release, and one with neither only for the repeats of a held key, so a tap does not run it at all. The key
+// code is taken as an unsigned 8-bit value.
+//
+// The driver presses keys as a user does: a tap sends the down and the up message between two cycles; a hold
+// sends the down message, a repeat in each cycle it runs (before that cycle's flight loops, where held
+// commands continue), then the up message. send() delivers one message with any flags, for tests of odd
+// messages.
 //
 // Where the SDK documentation is silent:
 // - Ids count up from 1 and are never reused, so an id kept after its unregistration is simply unknown;
@@ -45,8 +54,12 @@ class Hotkeys {
   bool info(XPLMHotKeyID id, HotkeyInfo* out) const;
   void setCombination(XPLMHotKeyID id, char virtualKey, XPLMKeyFlags flags);
 
-  // Driver API.
-  int press(int virtualKey, XPLMKeyFlags flags);  // number of callbacks called
+  // Driver API. Each returns the number of callbacks it called; modifiers are SHIFT, ALT and CONTROL only
+  // (std::invalid_argument otherwise), as the host adds DOWN and UP itself.
+  int send(int virtualKey, XPLMKeyFlags flags);
+  int tap(int virtualKey, XPLMKeyFlags modifiers);
+  int hold(int virtualKey, XPLMKeyFlags modifiers, long cycles);  // runs the host's cycles
+  void repeatHeld();  // the host's cycle: one repeat message for each held key
   std::vector<HotkeyInfo> list(PluginId owner) const;
   // One text per hotkey the plugin left registered: hotkey F1 (SHIFT+CONTROL) "03".
   std::vector<std::string> registrations(PluginId owner) const;
@@ -62,6 +75,12 @@ class Hotkeys {
   Host& host_;
   std::vector<std::unique_ptr<Hotkey>> hotkeys_;
   std::uintptr_t nextId_ = 1;
+  struct HeldKey {
+    int virtualKey = 0;
+    XPLMKeyFlags modifiers = 0;
+  };
+  std::vector<HeldKey> held_;
+  int repeatCalls_ = 0;  // callbacks run by repeat messages so far
 };
 
 }  // namespace sim

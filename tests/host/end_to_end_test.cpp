@@ -48,7 +48,7 @@ TEST_F(ProbeEndToEnd, IdentifiesItselfAndRegistersEachFamily) {
   EXPECT_EQ(host_.pluginName(), "sdk_probe");
   EXPECT_EQ(Int("probe/enabled"), 1);
   EXPECT_EQ(host_.flightLoops().count(sim::kPluginUnderTest), 1);
-  EXPECT_EQ(host_.hotkeys().list(sim::kPluginUnderTest).size(), 2u);
+  EXPECT_EQ(host_.hotkeys().list(sim::kPluginUnderTest).size(), 4u);
   EXPECT_EQ(host_.commands().handlerCount("sim/general/left"), 2);
   EXPECT_TRUE(host_.commands().exists("probe/count"));
   EXPECT_TRUE(host_.menus().exists("SDK Probe"));
@@ -65,7 +65,7 @@ TEST_F(ProbeEndToEnd, StopsCleanlyAfterUsingEveryFamily) {
   EXPECT_EQ(Int("probe/spawn_calls"), 3);                          // the spawned loop has unregistered itself
   EXPECT_EQ(host_.flightLoops().count(sim::kPluginUnderTest), 2);  // main and head writer
   ASSERT_TRUE(host_.menus().pick("SDK Probe", "Count"));
-  EXPECT_EQ(host_.hotkeys().press(XPLM_VK_F8, 0), 1);
+  EXPECT_EQ(host_.hotkeys().tap(XPLM_VK_F8, 0), 2);  // its down and its up hotkeys
   const XPWidgetID window = host_.widgets().findWindow("SDK Probe");
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(host_.widgets().click(host_.widgets().findByCaption(window, "Press Me")),
@@ -89,7 +89,7 @@ TEST_F(ProbeEndToEnd, LeakCommandLeavesALoopAHotkeyAndAnAccessor) {
   std::string all;
   for (const std::string& line : left) all += line + "\n";
   EXPECT_NE(all.find("flight loop"), std::string::npos) << all;
-  EXPECT_NE(all.find("hotkey F8 \"SDK Probe: count\""), std::string::npos) << all;
+  EXPECT_NE(all.find("hotkey F8 (DOWN) \"SDK Probe: count\""), std::string::npos) << all;
   EXPECT_NE(all.find("data accessor probe/int_value"), std::string::npos) << all;
 }
 
@@ -150,7 +150,7 @@ TEST(ProbeThroughSim, LeftRegistrationsFailTheRunAndAreNamed) {
       "stop\n");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_NE(run.output.find("flight loop"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("hotkey F8 \"SDK Probe: count\""), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("hotkey F8 (DOWN) \"SDK Probe: count\""), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("data accessor probe/int_value"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("1 passed, 3 failed"), std::string::npos) << run.output;
 }

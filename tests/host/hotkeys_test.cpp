@@ -1,13 +1,15 @@
-// Hotkeys as a plugin registers them and the user presses them.
+// Hotkeys as a plugin registers them and the user presses them, message by message as X-Plane 12 sends them.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "XPLMDisplay.h"
+#include "XPLMProcessing.h"
 #include "host.h"
 #include "hotkeys.h"
 
@@ -38,30 +40,34 @@ class HotkeysTest : public ::testing::Test {
   std::vector<std::string> log_;
 };
 
-TEST_F(HotkeysTest, APressReachesHotkeysWithThatKeyAndExactlyThoseFlags) {
-  Register(XPLM_VK_F1, 0, "f1");
-  Register(XPLM_VK_F1, xplm_ShiftFlag, "shift-f1");
-  Register(XPLM_VK_F1, xplm_ShiftFlag | xplm_ControlFlag, "shift-control-f1");
-  Register(XPLM_VK_F2, xplm_ShiftFlag, "shift-f2");
-  Register(XPLM_VK_F1, xplm_ShiftFlag, "shift-f1-again");
+float RecordLoop(float, float, int, void*) {
+  g_log->push_back("loop");
+  return -1;
+}
 
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_ShiftFlag), 2);
-  EXPECT_THAT(log_, ElementsAre("shift-f1@1", "shift-f1-again@1"));
-  log_.clear();
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, 0), 1);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_ControlFlag | xplm_ShiftFlag), 1);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_ControlFlag), 0);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F3, xplm_ShiftFlag), 0);
-  EXPECT_THAT(log_, ElementsAre("f1@1", "shift-control-f1@1"));
+TEST_F(HotkeysTest, APressIsDownThenARepeatInEachCycleHeldThenUpWithTheModifiersHeld) {
+  Register(XPLM_VK_F1, xplm_ShiftFlag | xplm_DownFlag, "down");
+  Register(XPLM_VK_F1, xplm_ShiftFlag | xplm_UpFlag, "up");
+  Register(XPLM_VK_F1, xplm_ShiftFlag, "repeat");
+  Register(XPLM_VK_F1, xplm_DownFlag, "unshifted");
+  Register(XPLM_VK_F2, xplm_ShiftFlag | xplm_DownFlag, "f2");
+  XPLMRegisterFlightLoopCallback(RecordLoop, -1, nullptr);
+
+  EXPECT_EQ(hotkeys_.tap(XPLM_VK_F1, xplm_ShiftFlag), 2);
+  EXPECT_EQ(hotkeys_.hold(XPLM_VK_F1, xplm_ShiftFlag, 2), 4);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_F1, xplm_ShiftFlag | xplm_ControlFlag | xplm_DownFlag), 0);
+  EXPECT_THAT(log_, ElementsAre("down@1", "up@1", "down@1", "repeat@1", "loop", "repeat@1", "loop", "up@1"));
+  EXPECT_THROW(hotkeys_.tap(XPLM_VK_F1, xplm_DownFlag), std::invalid_argument);
+  XPLMUnregisterFlightLoopCallback(RecordLoop, nullptr);
 }
 
 TEST_F(HotkeysTest, KeyCodesAboveSevenBitsMatchAsUnsignedBytes) {
   Register(XPLM_VK_EQUAL, 0, "equal");
   Register(XPLM_VK_F24, xplm_DownFlag, "f24");
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL, 0), 1);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL - 256, 0), 1);  // the same byte as a signed char
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F24, xplm_DownFlag), 1);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_EQUAL & 0x7F, 0), 0);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_EQUAL, 0), 1);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_EQUAL - 256, 0), 1);  // the same byte as a signed char
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_F24, xplm_DownFlag), 1);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_EQUAL & 0x7F, 0), 0);
   EXPECT_THAT(log_, ElementsAre("equal@1", "equal@1", "f24@1"));
   ASSERT_EQ(hotkeys_.list(sim::kPluginUnderTest).size(), 2u);
   EXPECT_EQ(hotkeys_.list(sim::kPluginUnderTest)[0].virtualKey, XPLM_VK_EQUAL);
@@ -83,7 +89,7 @@ TEST_F(HotkeysTest, UnregisteredHotkeysAreGoneAndIdsAreNeverReused) {
   XPLMUnregisterHotKey(nullptr);
   EXPECT_EQ(XPLMCountHotKeys(), 1);
   EXPECT_EQ(XPLMGetNthHotKey(0), second);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, 0), 1);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_F1, 0), 1);
   EXPECT_THAT(log_, ElementsAre("second@1"));
 
   XPLMHotKeyID third = Register(XPLM_VK_F1, 0, "third");
@@ -123,8 +129,8 @@ TEST_F(HotkeysTest, ANewCombinationMovesTheHotkey) {
   Register(XPLM_VK_F2, xplm_ControlFlag, "stays");
   XPLMSetHotKeyCombination(id, XPLM_VK_F2, xplm_ControlFlag);
   XPLMSetHotKeyCombination(nullptr, XPLM_VK_F3, 0);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, 0), 0);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F2, xplm_ControlFlag), 2);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_F1, 0), 0);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_F2, xplm_ControlFlag), 2);
   EXPECT_THAT(log_, ElementsAre("moved@1", "stays@1"));  // still in registration order
 }
 
@@ -139,13 +145,13 @@ TEST_F(HotkeysTest, ACallbackMayUnregisterHotkeysDuringAPress) {
   XPLMHotKeyID self = XPLMRegisterHotKey(XPLM_VK_A, 0, "a", UnregisterVictim, const_cast<char*>("killer"));
   g_victim = Register(XPLM_VK_A, 0, "victim");
   Register(XPLM_VK_A, 0, "bystander");
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, 0), 2);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_A, 0), 2);
   EXPECT_THAT(log_, ElementsAre("killer@1", "bystander@1"));
 
   log_.clear();
   g_victim = self;  // now it removes itself
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, 0), 2);
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_A, 0), 1);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_A, 0), 2);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_A, 0), 1);
   EXPECT_THAT(log_, ElementsAre("killer@1", "bystander@1", "bystander@1"));
 }
 
@@ -161,7 +167,7 @@ TEST_F(HotkeysTest, RegistrationsAreReportedPerPluginAndGoWithIt) {
       hotkeys_.registrations(sim::kPluginUnderTest),
       ElementsAre("hotkey F1 (SHIFT) \"03\"", "hotkey NUMPAD5 \"04\"", "hotkey EQUAL (ALT+CONTROL) \"05\""));
   EXPECT_THAT(hotkeys_.registrations(2), ElementsAre("hotkey F1 (SHIFT) \"stub\""));
-  EXPECT_EQ(hotkeys_.press(XPLM_VK_F1, xplm_ShiftFlag), 2);
+  EXPECT_EQ(hotkeys_.send(XPLM_VK_F1, xplm_ShiftFlag), 2);
   EXPECT_THAT(log_, ElementsAre("03@1", "stub@2"));  // each runs as its own plugin
 
   hotkeys_.removePlugin(sim::kPluginUnderTest);

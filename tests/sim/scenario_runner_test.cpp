@@ -221,10 +221,10 @@ menu "SDK Probe" "Disable Count"
 expect menu "SDK Probe" Count disabled
 menu "SDK Probe" Count
 expect probe/menu_picks 1
-expect hotkeys 2
-expect hotkey F8 "SDK Probe: count"
-expect hotkey p shift+control "SDK Probe: window"
-expect hotkey F8 SHIFT "SDK Probe: count"
+expect hotkeys 4
+expect hotkey F8 DOWN "SDK Probe: count"
+expect hotkey p shift+control+down "SDK Probe: window"
+expect hotkey F8 SHIFT+DOWN "SDK Probe: count"
 key F8
 key F8 SHIFT
 expect probe/hotkey_calls[0] 1
@@ -241,16 +241,18 @@ expect flightloops 1
                                 options);
   EXPECT_EQ(o.totals.failed, 1) << o.out << o.err;
   EXPECT_EQ(o.totals.passed, 18) << o.out << o.err;
-  EXPECT_EQ(o.Lines("t.scn:15: FAIL expect hotkey F8 SHIFT \"SDK Probe: count\": registered: F8 \"SDK Probe: "
-                    "count\", P SHIFT+CONTROL \"SDK Probe: window\""),
-            1)
+  EXPECT_EQ(
+      o.Lines("t.scn:15: FAIL expect hotkey F8 SHIFT+DOWN \"SDK Probe: count\": registered: F8 DOWN \"SDK "
+              "Probe: count\", P SHIFT+CONTROL+DOWN \"SDK Probe: window\", F8 UP \"SDK Probe: release\", F8 "
+              "\"SDK Probe: repeat\""),
+      1)
       << o.out;
   EXPECT_EQ(
       o.Lines("t.scn:10: the item \"Count\" is disabled or opens a submenu: the pick was delivered nowhere"),
       1)
       << o.out;
-  EXPECT_EQ(o.Lines("t.scn:16: key F8 reached 1 hotkey(s)"), 1) << o.out;
-  EXPECT_EQ(o.Lines("t.scn:17: key F8 SHIFT reached 0 hotkey(s)"), 1) << o.out;
+  EXPECT_EQ(o.Lines("t.scn:16: key F8 ran 2 hotkey callback(s)"), 1) << o.out;  // count and release
+  EXPECT_EQ(o.Lines("t.scn:17: key F8 SHIFT ran 0 hotkey callback(s)"), 1) << o.out;
   EXPECT_EQ(o.Lines("t.scn:2: > start"), 1) << o.out;
 }
 

@@ -101,8 +101,9 @@ TEST(ScenarioParser, ReadsDirectivesIntoTheirParts) {
       "expect hotkey F1 \"Talvenor: recentre\"\n"
       "expect menu Plugins items 3\n"
       "expect menu Plugins items enabled\n"
-      "expect file out.bin bytes 0a \"ff 00\"\n");
-  ASSERT_EQ(d.size(), 16u);
+      "expect file out.bin bytes 0a \"ff 00\"\n"
+      "key hold F1 alt 3\n");
+  ASSERT_EQ(d.size(), 17u);
   EXPECT_EQ(d[0].op, Op::Set);
   EXPECT_EQ(d[0].datarefs[0].name, "sim/a");
   EXPECT_EQ(d[0].datarefs[0].index, 3);
@@ -135,6 +136,10 @@ TEST(ScenarioParser, ReadsDirectivesIntoTheirParts) {
   EXPECT_EQ(d[14].op, Op::ExpectMenuItem);  // an item called "items"
   EXPECT_EQ(d[14].item, "items");
   EXPECT_EQ(d[15].text, std::string("\x0a\xff\x00", 3));
+  EXPECT_EQ(d[16].op, Op::KeyHold);
+  EXPECT_EQ(d[16].count, 112);
+  EXPECT_EQ(d[16].number, 2);
+  EXPECT_EQ(d[16].cycles, 3);
 }
 
 TEST(ScenarioParser, RejectsBadFormsNamingTheLine) {
@@ -156,6 +161,9 @@ TEST(ScenarioParser, RejectsBadFormsNamingTheLine) {
       {"expect sim/a", "wrong number of arguments"},
       {"key F25", "unknown key"},
       {"key F1 META", "unknown modifiers"},
+      {"key F1 SHIFT+DOWN", "SHIFT, ALT and CONTROL only"},
+      {"key hold F1 UP 2", "SHIFT, ALT and CONTROL only"},
+      {"key hold F1", "key hold KEY [MODS] N"},
       {"command press x", "expected one of begin, end, once, hold"},
       {"command hold x", "command hold NAME N"},
       {"only macos", "linux, windows"},

@@ -108,8 +108,9 @@ struct Probe {
   int menuItems = 0;
   bool countDisabled = false;
   int menuPicks = 0, lastMenuItem = -1, menuRefOk = -1, menuChecked = -1;
-  XPLMHotKeyID hotkeys[2] = {nullptr, nullptr};
-  std::array<int, 2> hotkeyCalls{};
+  // count (F8 down), window (P with SHIFT+CONTROL down), release (F8 up), repeat (F8 held)
+  std::array<XPLMHotKeyID, 4> hotkeys{};
+  std::array<int, 4> hotkeyCalls{};
   int hotkeyRefconOk = -1;
 
   // plugins and messages

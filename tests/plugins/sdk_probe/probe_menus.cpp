@@ -1,4 +1,4 @@
-// The probe menu under the Plugins menu, and two hotkeys.
+// The probe menu under the Plugins menu, and four hotkeys.
 #include <cstdint>
 
 #include "probe.h"
@@ -9,7 +9,7 @@ namespace {
 enum Item : int { kCount, kToggleWindow, kDisableCount, kRenameMe, kSeparator, kLeftOnce, kCheckMe, kItems };
 
 int menuRefcon = 0;  // its address is the menu's refcon, which the handler must get back
-int hotkeyRefcons[2] = {0, 1};
+int hotkeyRefcons[4] = {0, 1, 2, 3};
 
 void* ItemRef(int item) {
   return reinterpret_cast<void*>(static_cast<std::intptr_t>(item));
@@ -57,7 +57,7 @@ void MenuHandler(void* menuRef, void* itemRef) {
 void HotkeyHandler(void* refcon) {
   Probe& p = State();
   const int which = *static_cast<int*>(refcon);
-  p.hotkeyRefconOk = (refcon == &hotkeyRefcons[0] || refcon == &hotkeyRefcons[1]) ? 1 : 0;
+  p.hotkeyRefconOk = (which >= 0 && which < 4 && refcon == &hotkeyRefcons[which]) ? 1 : 0;
   ++p.hotkeyCalls[static_cast<std::size_t>(which)];
   if (which == 1) ToggleWindow();
 }
@@ -98,15 +98,21 @@ void RemoveLastMenuItem() {
 
 void StartHotkeys() {
   Probe& p = State();
-  p.hotkeys[0] = XPLMRegisterHotKey(static_cast<char>(XPLM_VK_F8), 0, "SDK Probe: count", HotkeyHandler,
-                                    &hotkeyRefcons[0]);
-  p.hotkeys[1] = XPLMRegisterHotKey(static_cast<char>(XPLM_VK_P), xplm_ShiftFlag | xplm_ControlFlag,
-                                    "SDK Probe: window", HotkeyHandler, &hotkeyRefcons[1]);
+  // F8 once for each of the three kinds of message a key press is made of.
+  p.hotkeys[0] = XPLMRegisterHotKey(static_cast<char>(XPLM_VK_F8), xplm_DownFlag, "SDK Probe: count",
+                                    HotkeyHandler, &hotkeyRefcons[0]);
+  p.hotkeys[1] =
+      XPLMRegisterHotKey(static_cast<char>(XPLM_VK_P), xplm_ShiftFlag | xplm_ControlFlag | xplm_DownFlag,
+                         "SDK Probe: window", HotkeyHandler, &hotkeyRefcons[1]);
+  p.hotkeys[2] = XPLMRegisterHotKey(static_cast<char>(XPLM_VK_F8), xplm_UpFlag, "SDK Probe: release",
+                                    HotkeyHandler, &hotkeyRefcons[2]);
+  p.hotkeys[3] = XPLMRegisterHotKey(static_cast<char>(XPLM_VK_F8), 0, "SDK Probe: repeat", HotkeyHandler,
+                                    &hotkeyRefcons[3]);
 }
 
 void StopHotkeys() {
   Probe& p = State();
-  for (int i = 0; i < 2; ++i) {
+  for (std::size_t i = 0; i < p.hotkeys.size(); ++i) {
     if (p.leak && i == 0) continue;  // a deliberate leak keeps the count hotkey
     if (p.hotkeys[i] != nullptr) XPLMUnregisterHotKey(p.hotkeys[i]);
     p.hotkeys[i] = nullptr;
@@ -114,7 +120,7 @@ void StopHotkeys() {
 }
 
 void RemapHotkey() {
-  XPLMSetHotKeyCombination(State().hotkeys[0], static_cast<char>(XPLM_VK_F9), 0);
+  XPLMSetHotKeyCombination(State().hotkeys[0], static_cast<char>(XPLM_VK_F9), xplm_DownFlag);
 }
 
 }  // namespace probe

@@ -115,7 +115,7 @@ void PublishAll() {
   PublishInt("probe/last_menu_item", &p.lastMenuItem, false);
   PublishInt("probe/menu_ref_ok", &p.menuRefOk, false);
   PublishInt("probe/menu_checked", &p.menuChecked, false);
-  PublishIntArray("probe/hotkey_calls", p.hotkeyCalls.data(), 2, false);
+  PublishIntArray("probe/hotkey_calls", p.hotkeyCalls.data(), static_cast<int>(p.hotkeyCalls.size()), false);
   PublishInt("probe/hotkey_refcon_ok", &p.hotkeyRefconOk, false);
 
   PublishInt("probe/editor_id", &p.editorId, false);
