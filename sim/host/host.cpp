@@ -211,7 +211,7 @@ int Host::start() {
   started_ = true;
   {
     PluginCall call(*this, kPluginUnderTest);
-    entry_.enable();
+    enabled_ = entry_.enable() != 0;
   }
   return result;
 }
@@ -220,10 +220,11 @@ std::vector<std::string> Host::stop() {
   if (!started_) return {};
   {
     PluginCall call(*this, kPluginUnderTest);
-    entry_.disable();
+    if (enabled_) entry_.disable();
     entry_.stop();
   }
   started_ = false;
+  enabled_ = false;
   std::vector<std::string> left;
   auto add = [&left](std::vector<std::string> more) { left.insert(left.end(), more.begin(), more.end()); };
   add(flightLoops_->registrations(kPluginUnderTest));
@@ -245,7 +246,7 @@ std::vector<std::string> Host::stop() {
 }
 
 void Host::sendMessage(PluginId from, int message, intptr_t param) {
-  if (!started_) return;
+  if (!enabled_) return;
   PluginCall call(*this, kPluginUnderTest);
   entry_.receiveMessage(from, message, reinterpret_cast<void*>(param));
 }
@@ -262,6 +263,7 @@ void Host::runCycles(long count) {
     ++cycle_;
     ++cyclesAtRate_;
     commands_->continueHeld();
+    hotkeys_->repeatHeld();
     flightLoops_->runDue();
     if (cycleObserver_) cycleObserver_();
   }

@@ -135,7 +135,7 @@ bool Plugins::info(XPLMPluginID id, char* name, char* filePath, char* signature,
 }
 
 bool Plugins::isEnabled(XPLMPluginID id) const {
-  if (id == kPluginUnderTest) return host_.started();
+  if (id == kPluginUnderTest) return host_.enabled();
   const Stub* s = stub(id);
   return s != nullptr && s->enabled;
 }

@@ -9,8 +9,9 @@
 //
 // Where the SDK documentation is silent:
 // - The plugin under test counts as loaded, and can be found by its signature or its installed file, from
-//   the end of XPluginStart until XPluginStop (Host::started()). Stubs are loaded for the host's life and
-//   enabled unless a plugin disables them; a disabled stub records nothing.
+//   the end of XPluginStart until XPluginStop (Host::started()), and is enabled from a non-zero result of
+//   XPluginEnable until then (Host::enabled()). Stubs are loaded for the host's life and enabled unless a
+//   plugin disables them; a disabled stub records nothing.
 // - XPLMSendMessageToPlugin with XPLM_NO_PLUGIN_ID reaches the plugin under test and every enabled stub,
 //   the sender included; a message to X-Plane (0) or an unknown id goes nowhere.
 // - XPLMCountPlugins / XPLMGetNthPlugin list the plugin under test (while loaded) first, then the stubs.

@@ -29,6 +29,8 @@ struct Received {
   PluginId runningAs;
 };
 std::vector<Received> g_received;
+int g_enableResult = 1;
+int g_disableCalls = 0;
 
 int ProbeStart(char* name, char* signature, char* description) {
   std::strcpy(name, "Probe");
@@ -38,9 +40,11 @@ int ProbeStart(char* name, char* signature, char* description) {
 }
 void ProbeStop() {}
 int ProbeEnable() {
-  return 1;
+  return g_enableResult;
 }
-void ProbeDisable() {}
+void ProbeDisable() {
+  ++g_disableCalls;
+}
 void ProbeReceive(XPLMPluginID from, int message, void* param) {
   g_received.push_back({from, message, param, Host::current()->caller()});
 }
@@ -86,6 +90,22 @@ TEST(PluginLookup, FindsTheLoadedPluginAndStubsBySignature) {
   host.stop();
   EXPECT_EQ(XPLMFindPluginBySignature(kProbeSignature), XPLM_NO_PLUGIN_ID);
   EXPECT_EQ(XPLMIsPluginEnabled(kPluginUnderTest), 0);
+}
+
+TEST(PluginLookup, AFailedEnableLeavesThePluginLoadedButDisabled) {
+  Host host;
+  LinkProbe(host);
+  g_enableResult = 0;
+  g_disableCalls = 0;
+  ASSERT_EQ(host.start(), 1);
+  g_enableResult = 1;
+  EXPECT_EQ(XPLMFindPluginBySignature(kProbeSignature), kPluginUnderTest);
+  EXPECT_EQ(XPLMIsPluginEnabled(kPluginUnderTest), 0);
+  host.planeLoaded();
+  XPLMSendMessageToPlugin(kPluginUnderTest, 0x01000001, nullptr);
+  EXPECT_TRUE(g_received.empty());
+  host.stop();
+  EXPECT_EQ(g_disableCalls, 0);
 }
 
 TEST(PluginLookup, MyIdIsThePluginWhoseCodeRuns) {
