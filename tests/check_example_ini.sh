@@ -81,7 +81,10 @@ for section in $hotkey_sections; do
   if [ -z "$key" ]; then
     fail "[$section] has no HOTKEY example"
   else
-    expectations+=("expect hotkey $key $mods \"$(printf '%02d' $slot)\"")
+    # Registered with DOWN added unless the example names DOWN or UP, so that a tap runs it once.
+    flags=$mods
+    [[ "+$mods+" =~ \+(DOWN|UP)\+ ]] || flags=${mods:+$mods+}DOWN
+    expectations+=("expect hotkey $key $flags \"$(printf '%02d' $slot)\"")
   fi
   [ "$section" = TL_TOGGLE ] && toggle="key $key $mods"
   slot=$((slot + 1))

@@ -28,8 +28,12 @@ void RegisterHotkeys() {
     WriteSlotText(hotkeys.slotTexts[slot], slot);
     // The host's key argument is a character: only the code's low 8 bits reach it.
     const char key = static_cast<char>(static_cast<unsigned char>(binding.virtualKey & 0xFF));
-    hotkeys.ids[slot] = XPLMRegisterHotKey(key, static_cast<XPLMKeyFlags>(binding.modifiers),
-                                           hotkeys.slotTexts[slot], &HotkeyHandler, hotkeys.slotTexts[slot]);
+    // X-Plane sends a press as down, repeats and up, and a hotkey matches exact flags: without DOWN or UP
+    // the binding would run only while its key repeats, never for a tap.
+    int flags = binding.modifiers;
+    if ((flags & (xplm_DownFlag | xplm_UpFlag)) == 0) flags |= xplm_DownFlag;
+    hotkeys.ids[slot] = XPLMRegisterHotKey(key, static_cast<XPLMKeyFlags>(flags), hotkeys.slotTexts[slot],
+                                           &HotkeyHandler, hotkeys.slotTexts[slot]);
   }
 }
 

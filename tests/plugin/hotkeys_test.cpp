@@ -23,7 +23,7 @@ TEST_F(HotkeysTest, OneSlotBoundIsOneHotkey) {
   const auto hotkeys = Hotkeys();
   ASSERT_EQ(hotkeys.size(), 1u);
   EXPECT_EQ(hotkeys[0].virtualKey, XPLM_VK_F1);
-  EXPECT_EQ(hotkeys[0].flags, 0);
+  EXPECT_EQ(hotkeys[0].flags, xplm_DownFlag);
   EXPECT_EQ(hotkeys[0].description, "03");
 
   EXPECT_TRUE(host().stop().empty());
@@ -43,13 +43,13 @@ TEST_F(HotkeysTest, EachBoundSlotWithItsKeyModifiersAndNumber) {
   // Registered in slot order.
   EXPECT_EQ(hotkeys[0].description, "00");
   EXPECT_EQ(hotkeys[0].virtualKey, XPLM_VK_NUMPAD5);
-  EXPECT_EQ(hotkeys[0].flags, xplm_OptionAltFlag);
+  EXPECT_EQ(hotkeys[0].flags, xplm_OptionAltFlag | xplm_DownFlag);
   EXPECT_EQ(hotkeys[1].description, "08");
   EXPECT_EQ(hotkeys[1].virtualKey, XPLM_VK_F5);
-  EXPECT_EQ(hotkeys[1].flags, xplm_ShiftFlag | xplm_ControlFlag);
+  EXPECT_EQ(hotkeys[1].flags, xplm_ShiftFlag | xplm_ControlFlag | xplm_DownFlag);
   EXPECT_EQ(hotkeys[2].description, "15");
   EXPECT_EQ(hotkeys[2].virtualKey, XPLM_VK_V);
-  EXPECT_EQ(hotkeys[2].flags, 0);
+  EXPECT_EQ(hotkeys[2].flags, xplm_DownFlag);
 }
 
 TEST_F(HotkeysTest, UnknownKeyNameStillBindsTheSlot) {

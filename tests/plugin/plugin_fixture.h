@@ -83,9 +83,11 @@ class PluginTest : public ::testing::Test {
     return host_->menus().pick("Talvenor", item, &handled) && handled;
   }
 
-  // The hotkeys the plugin holds, and a key press; the result is how many callbacks it reached.
+  // The hotkeys the plugin holds, and a tap of a key (down, then up); the result is how many callbacks ran.
   std::vector<sim::HotkeyInfo> Hotkeys() const { return host_->hotkeys().list(sim::kPluginUnderTest); }
-  int Press(int virtualKey, XPLMKeyFlags flags = 0) { return host_->hotkeys().press(virtualKey, flags); }
+  int Press(int virtualKey, XPLMKeyFlags modifiers = 0) {
+    return host_->hotkeys().tap(virtualKey, modifiers);
+  }
 
  private:
   std::unique_ptr<sim::Host> host_;
