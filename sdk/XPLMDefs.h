@@ -4,32 +4,20 @@
 // Basic definitions shared by every XPLM and XPWidgets header: platform selection, export/import
 // decorations, plugin IDs, key flags and virtual key codes.
 
-#ifdef __cplusplus
-extern "C" {
+// Exactly one of IBM (Windows), LIN (Linux) or APL (macOS) is 1, set by the build and not guessed here, so
+// that code written for these headers builds unchanged with the official ones, which require it too.
+#if (IBM + LIN + APL) != 1
+#error "Define exactly one of IBM, LIN or APL to 1 for the platform built for (e.g. -DLIN=1)."
 #endif
 
-// Exactly one of IBM (Windows), LIN (Linux) or APL (macOS) must be 1. Builds made for the official
-// SDK pass these on the command line; honour them, and otherwise derive them from the compiler.
-#if !defined(IBM) && !defined(LIN) && !defined(APL)
-#if defined(_WIN32)
-#define IBM 1
-#elif defined(__APPLE__)
-#define APL 1
-#elif defined(__linux__)
-#define LIN 1
+// A plugin author finds these with every SDK header, as with the official ones.
+#include <stdint.h>
+#if IBM
+#include <windows.h>
 #endif
-#endif
-#ifndef IBM
-#define IBM 0
-#endif
-#ifndef LIN
-#define LIN 0
-#endif
-#ifndef APL
-#define APL 0
-#endif
-#if (IBM + LIN + APL) != 1
-#error "Define exactly one of IBM, LIN or APL to 1 (or leave all undefined to detect the platform)."
+
+#ifdef __cplusplus
+extern "C" {
 #endif
 
 // Entry points the plugin exports to X-Plane (XPluginStart and friends). They must not be
@@ -71,7 +59,6 @@ typedef int XPLMPluginID;
 
 // Modifier and transition bits passed with key presses; combine with bitwise OR.
 enum {
-  xplm_NoFlag = 0,
   xplm_ShiftFlag = 1,
   xplm_OptionAltFlag = 2,
   xplm_ControlFlag = 4,

@@ -37,7 +37,9 @@ XPLM_API void XPLMSetMenuItemName(XPLMMenuID inMenu, int inIndex, const char* in
 XPLM_API void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck);
 XPLM_API void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outCheck);
 XPLM_API void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled);
+#if defined(XPLM210)
 XPLM_API void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex);
+#endif
 
 #ifdef __cplusplus
 }

@@ -31,19 +31,25 @@ XPLM_API void XPLMReloadPlugins(void);
 #define XPLM_MSG_AIRPORT_LOADED 103
 #define XPLM_MSG_SCENERY_LOADED 104
 #define XPLM_MSG_AIRPLANE_COUNT_CHANGED 105
+#if defined(XPLM200)
 #define XPLM_MSG_PLANE_UNLOADED 106
+#endif
+#if defined(XPLM210)
 #define XPLM_MSG_WILL_WRITE_PREFS 107
 #define XPLM_MSG_LIVERY_LOADED 108
+#endif
 
 // Sending to XPLM_NO_PLUGIN_ID broadcasts to every enabled plugin.
 XPLM_API void XPLMSendMessageToPlugin(XPLMPluginID inPlugin, int inMessage, void* inParam);
 
+#if defined(XPLM200)
 typedef void (*XPLMFeatureEnumerator_f)(const char* inFeature, void* inRef);
 
 XPLM_API int XPLMHasFeature(const char* inFeature);
 XPLM_API int XPLMIsFeatureEnabled(const char* inFeature);
 XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable);
 XPLM_API void XPLMEnumerateFeatures(XPLMFeatureEnumerator_f inEnumerator, void* inRef);
+#endif  // XPLM200
 
 #ifdef __cplusplus
 }

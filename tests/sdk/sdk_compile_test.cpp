@@ -37,8 +37,8 @@ static_assert(std::is_same_v<XPLMPluginID, int>);
 static_assert(XPLM_NO_PLUGIN_ID == -1);
 static_assert(XPLM_PLUGIN_XPLANE == 0);
 static_assert(std::is_same_v<XPLMKeyFlags, int>);
-static_assert(xplm_NoFlag == 0 && xplm_ShiftFlag == 1 && xplm_OptionAltFlag == 2 && xplm_ControlFlag == 4 &&
-              xplm_DownFlag == 8 && xplm_UpFlag == 16);
+static_assert(xplm_ShiftFlag == 1 && xplm_OptionAltFlag == 2 && xplm_ControlFlag == 4 && xplm_DownFlag == 8 &&
+              xplm_UpFlag == 16);
 
 // ---- Virtual keys (a sample from every range) ----
 static_assert(XPLM_VK_BACK == 0x08 && XPLM_VK_TAB == 0x09 && XPLM_VK_CLEAR == 0x0C && XPLM_VK_RETURN == 0x0D);
