@@ -24,6 +24,8 @@ constexpr const char* kUsage =
     "marked\n"
     "  --trace         print each directive as it runs\n"
     "  --quiet         print only failures and the closing line\n"
+    "  --simulator SIM the simulator to model: xp12 (X-Plane 11 and 12, the default) or older (view_type\n"
+    "                  writable, sim/view/pan_* present); a scenario's `simulator` directive overrides it\n"
     "  -h, --help      show this help\n"
     "Exit status: 0 when every expectation held, 1 when one failed, 2 when a scenario cannot be run.\n";
 
@@ -67,6 +69,14 @@ int main(int argc, char** argv) {
       options.trace = true;
     } else if (arg == "--quiet") {
       options.quiet = true;
+    } else if (arg == "--simulator") {
+      std::filesystem::path simulator;
+      if (!value(simulator)) return 2;
+      if (simulator != "xp12" && simulator != "older") {
+        std::cerr << "talvenor-sim: --simulator takes xp12 or older, not " << simulator.string() << "\n";
+        return 2;
+      }
+      options.simulator = simulator == "older" ? sim::Simulator::Older : sim::Simulator::XPlane12;
     } else {
       std::cerr << "talvenor-sim: unknown option " << arg << "\n" << kUsage;
       return 2;

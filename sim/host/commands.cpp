@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "c_guard.h"
+#include "datarefs.h"
 
 namespace sim {
 
@@ -20,9 +21,10 @@ struct Commands::Command {
   std::string name;
   std::string description;
   PluginId creator = kSimulatorId;
-  bool builtin = false;  // the simulator has its own action for it
-  bool removed = false;  // its creator was unloaded
-  bool held = false;
+  bool builtin = false;    // the simulator has its own action for it
+  bool olderOnly = false;  // exists only when the host models the older simulator
+  int viewType = 0;        // the view type its own action selects; 0: none
+  int holds = 0;           // sources holding it down (a key and a joystick button may both)
   // Shared so that a phase can keep its copy of the list while handlers unregister themselves.
   std::vector<std::shared_ptr<Handler>> handlers;
   std::array<int, 3> simActions{};  // per phase
@@ -33,19 +35,30 @@ namespace {
 struct Builtin {
   const char* name;
   const char* description;
+  int viewType = 0;
+  bool olderOnly = false;
 };
 
-constexpr std::array<Builtin, 10> kBuiltins{{
+// X-Plane 12's view commands (Commands.txt), and the four pan commands only an older simulator has.
+constexpr std::array<Builtin, 18> kBuiltins{{
     {"sim/general/up", "Move view up."},
     {"sim/general/down", "Move view down."},
     {"sim/general/left", "Move view left."},
     {"sim/general/right", "Move view right."},
     {"sim/general/zoom_in", "Zoom in."},
     {"sim/general/zoom_out", "Zoom out."},
-    {"sim/view/pan_up", "Pan view up."},
-    {"sim/view/pan_down", "Pan view down."},
-    {"sim/view/pan_left", "Pan view left."},
-    {"sim/view/pan_right", "Pan view right."},
+    {"sim/general/rot_up", "Rotate view: tilt up."},
+    {"sim/general/rot_down", "Rotate view: tilt down."},
+    {"sim/general/rot_left", "Rotate view: pan left."},
+    {"sim/general/rot_right", "Rotate view: pan right."},
+    {"sim/view/3d_cockpit_cmnd_look", "3-D cockpit.", 1026},
+    {"sim/view/forward_with_2d_panel", "Forward with 2-D panel.", 1000},
+    {"sim/view/forward_with_hud", "Forward with HUD.", 1023},
+    {"sim/view/chase", "Chase.", 1017},
+    {"sim/view/pan_up", "Pan view up.", 0, true},
+    {"sim/view/pan_down", "Pan view down.", 0, true},
+    {"sim/view/pan_left", "Pan view left.", 0, true},
+    {"sim/view/pan_right", "Pan view right.", 0, true},
 }};
 
 bool ValidPhase(XPLMCommandPhase phase) {
@@ -55,7 +68,21 @@ bool ValidPhase(XPLMCommandPhase phase) {
 }  // namespace
 
 Commands::Commands(Host& host) : host_(host) {
-  for (const Builtin& builtin : kBuiltins) add(builtin.name, builtin.description, kSimulatorId, true);
+  for (const Builtin& builtin : kBuiltins) {
+    Command& command = add(builtin.name, builtin.description, kSimulatorId, true);
+    command.viewType = builtin.viewType;
+    command.olderOnly = builtin.olderOnly;
+  }
+}
+
+std::vector<std::string> Commands::builtinNames() {
+  std::vector<std::string> names;
+  for (const Builtin& builtin : kBuiltins) names.emplace_back(builtin.name);
+  return names;
+}
+
+bool Commands::present(const Command& command) const {
+  return !command.olderOnly || host_.simulator() == Simulator::Older;
 }
 
 Commands::~Commands() = default;
@@ -72,7 +99,7 @@ Commands::Command& Commands::add(std::string name, std::string description, Plug
 
 Commands::Command* Commands::lookup(std::string_view name) const {
   for (const auto& command : commands_) {
-    if (!command->removed && command->name == name) return command.get();
+    if (present(*command) && command->name == name) return command.get();
   }
   return nullptr;
 }
@@ -80,7 +107,7 @@ Commands::Command* Commands::lookup(std::string_view name) const {
 Commands::Command* Commands::fromRef(XPLMCommandRef ref) const {
   if (ref == nullptr) return nullptr;
   for (const auto& command : commands_) {
-    if (command.get() == ref) return command->removed ? nullptr : command.get();
+    if (command.get() == ref) return present(*command) ? command.get() : nullptr;
   }
   return nullptr;
 }
@@ -137,20 +164,24 @@ void Commands::runPhase(Command& command, XPLMCommandPhase phase) {
     return true;
   };
   if (!runHandlers(true)) return;
-  if (command.builtin && ValidPhase(phase)) ++command.simActions[static_cast<size_t>(phase)];
+  if (command.builtin && ValidPhase(phase)) {
+    ++command.simActions[static_cast<size_t>(phase)];
+    if (command.viewType != 0 && phase == xplm_CommandBegin) {
+      host_.datarefs().write("sim/graphics/view/view_type", command.viewType);
+    }
+  }
   runHandlers(false);
 }
 
 void Commands::press(Command& command) {
-  if (command.held) return;
   // Held before the begin phase runs, so that a handler may end the command from within it.
-  command.held = true;
+  ++command.holds;
   runPhase(command, xplm_CommandBegin);
 }
 
 void Commands::release(Command& command) {
-  if (!command.held) return;
-  command.held = false;
+  if (command.holds == 0) return;
+  --command.holds;
   runPhase(command, xplm_CommandEnd);
 }
 
@@ -164,7 +195,7 @@ void Commands::end(XPLMCommandRef ref) {
 
 void Commands::once(XPLMCommandRef ref) {
   Command* command = fromRef(ref);
-  if (command == nullptr || command->held) return;
+  if (command == nullptr) return;
   press(*command);
   release(*command);
 }
@@ -196,7 +227,7 @@ bool Commands::once(std::string_view name) {
 
 bool Commands::isHeld(std::string_view name) const {
   const Command* command = lookup(name);
-  return command != nullptr && command->held;
+  return command != nullptr && command->holds > 0;
 }
 
 int Commands::handlerCount(std::string_view name) const {
@@ -225,17 +256,16 @@ void Commands::continueHeld() {
   // The commands held as the cycle starts; one begun by a handler during this pass waits for the next cycle.
   std::vector<Command*> held;
   for (const auto& command : commands_) {
-    if (command->held && !command->removed) held.push_back(command.get());
+    if (command->holds > 0 && present(*command)) held.push_back(command.get());
   }
   for (Command* command : held) {
-    if (command->held && !command->removed) runPhase(*command, xplm_CommandContinue);
+    if (command->holds > 0) runPhase(*command, xplm_CommandContinue);
   }
 }
 
 std::vector<std::string> Commands::registrations(PluginId owner) const {
   std::vector<std::string> texts;
   for (const auto& command : commands_) {
-    if (command->removed) continue;
     for (const auto& handler : command->handlers) {
       if (handler->owner != owner) continue;
       texts.push_back("command handler on " + command->name + (handler->before ? " (before)" : " (after)"));
@@ -245,14 +275,10 @@ std::vector<std::string> Commands::registrations(PluginId owner) const {
 }
 
 void Commands::removePlugin(PluginId owner) {
+  // The commands it created stay, as X-Plane keeps them: only its handlers go.
   for (const auto& command : commands_) {
-    const bool goes = !command->builtin && command->creator == owner;
-    if (goes) {
-      command->removed = true;
-      command->held = false;
-    }
     std::erase_if(command->handlers, [&](const auto& handler) {
-      if (goes || handler->owner == owner) handler->removed = true;
+      if (handler->owner == owner) handler->removed = true;
       return handler->removed;
     });
   }

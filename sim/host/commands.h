@@ -1,22 +1,33 @@
 // Commands of the simulated host.
 //
-// The host knows X-Plane's ten built-in view commands (sim/general/up, down, left, right, zoom_in,
-// zoom_out, sim/view/pan_up, pan_down, pan_left, pan_right), each with the simulator's own handler, whose
-// calls are counted per phase. A command's phase runs its "before" handlers in registration order, then the
-// simulator's own handler (built-in commands only), then the "after" handlers; a handler's 0 stops the rest
-// of that phase. A held command gets its continue phase once per cycle, before the cycle's flight loops.
-// Unregistering needs the same command, handler, before flag and refcon; a registration that does not match
-// is ignored.
+// The host knows X-Plane 12's view commands (its Commands.txt; a test holds the table against
+// xplane12-facts.md), each with the simulator's own handler, whose calls are counted per phase:
+// - the ten view-moving commands sim/general/up, down, left, right, zoom_in, zoom_out, rot_up, rot_down,
+//   rot_left and rot_right;
+// - the view selectors sim/view/3d_cockpit_cmnd_look (1026), forward_with_2d_panel (1000),
+//   forward_with_hud (1023) and chase (1017), whose own action in the begin phase sets view_type, the
+//   only way a plugin changes the view in X-Plane 11 and 12;
+// - sim/view/pan_up, pan_down, pan_left and pan_right only when the host models the older simulator
+//   (Simulator::Older); in X-Plane 11 and 12 XPLMFindCommand gives null for them.
+// A command's phase runs its "before" handlers in registration order, then the simulator's own handler
+// (built-in commands only), then the "after" handlers; a handler's 0 stops the rest of that phase. A held
+// command gets its continue phase once per cycle, before the cycle's flight loops. Unregistering needs the
+// same command, handler, before flag and refcon; a registration that does not match is ignored.
+//
+// As in X-Plane, a command may be held by several sources at once (a key and a joystick button): each begin
+// runs the begin phase and each end the end phase, so a handler can see begin, begin, end, end; the command
+// is held while any source holds it and then gets one continue phase per cycle. A command that a plugin
+// created stays after that plugin is unloaded (its handlers go with the plugin), and a later
+// XPLMCreateCommand of the same name gives the same command.
 //
 // Where the SDK documentation is silent:
-// - Begin on a command that is already held does nothing: it stays held once, and one end releases it.
-//   End on a command that is not held does nothing. Once on a held command does nothing either.
+// - End on a command that no source holds does nothing. Once runs a begin and an end as one more source, so
+//   it leaves a command that was held still held.
 // - The before flag counts as a truth value (any non-zero is "before"). Registering the same four values
 //   twice adds a second registration; an unregister removes the earliest match.
 // - A handler may register or unregister handlers (itself included) while it runs: one unregistered during
 //   a phase is not called again in it, one registered during a phase is first called in the next phase.
-// - Command handles stay valid for the host's life. When the plugin that created a command is unloaded the
-//   command goes away with it: finding it gives null and its old handle is ignored.
+// - Command handles stay valid for the host's life.
 #pragma once
 
 #include <memory>
@@ -55,8 +66,8 @@ class Commands {
 
   // Driver API: false when no command has that name.
   bool exists(std::string_view name) const;
-  bool begin(std::string_view name);
-  bool end(std::string_view name);
+  bool begin(std::string_view name);  // one more source holds it
+  bool end(std::string_view name);    // one source lets go
   bool once(std::string_view name);
   bool isHeld(std::string_view name) const;
   int handlerCount(std::string_view name) const;    // handlers of plugins registered on it
@@ -66,12 +77,15 @@ class Commands {
   // Every registration and unregistration of handlers that took effect, in the order they were made.
   const std::vector<HandlerRegistrationEvent>& registrationLog() const { return registrationLog_; }
 
+  // The names of the simulator's own commands, in every simulator the host models.
+  static std::vector<std::string> builtinNames();
+
   // Runs the continue phase of every held command (once per cycle).
   void continueHeld();
   // One text per handler the plugin left registered ("command handler on sim/general/left (before)").
-  // Commands the plugin created are not listed: they go with the plugin.
+  // Commands the plugin created are not listed: they stay with the simulator.
   std::vector<std::string> registrations(PluginId owner) const;
-  // The plugin is unloaded: its handlers and the commands it created go.
+  // The plugin is unloaded: its handlers go.
   void removePlugin(PluginId owner);
 
  private:
@@ -79,6 +93,7 @@ class Commands {
   struct Handler;
   Command* lookup(std::string_view name) const;
   Command* fromRef(XPLMCommandRef ref) const;
+  bool present(const Command& command) const;  // exists in the simulator the host models
   Command& add(std::string name, std::string description, PluginId creator, bool builtin);
   void runPhase(Command& command, XPLMCommandPhase phase);
   void press(Command& command);

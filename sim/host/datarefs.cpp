@@ -13,36 +13,44 @@ namespace {
 
 enum class Source { Stored, RunningTime, FramePeriod, Accessor };
 
+// Whether a plugin may write a built-in dataref.
+enum class Writable { No, Yes, OnOlderSimulator };
+
 struct Builtin {
   const char* name;
   XPLMDataTypeID type;
-  bool writable;
+  Writable writable;
   int size;      // elements of an array; 1 for a scalar
   double start;  // of every element
   Source source;
 };
 
+constexpr auto kYes = Writable::Yes;
+constexpr auto kNo = Writable::No;
+
 // X-Plane's own datarefs that the host publishes; the start values are documented in datarefs.h.
 constexpr Builtin kBuiltins[] = {
-    {"sim/graphics/view/pilots_head_x", xplmType_Float, true, 1, -0.3, Source::Stored},
-    {"sim/graphics/view/pilots_head_y", xplmType_Float, true, 1, 1.0, Source::Stored},
-    {"sim/graphics/view/pilots_head_z", xplmType_Float, true, 1, -4.0, Source::Stored},
-    {"sim/graphics/view/pilots_head_psi", xplmType_Float, true, 1, 0.0, Source::Stored},
-    {"sim/graphics/view/pilots_head_the", xplmType_Float, true, 1, 0.0, Source::Stored},
-    {"sim/graphics/view/field_of_view_roll_deg", xplmType_Float, true, 1, 0.0, Source::Stored},
-    {"sim/graphics/view/view_type", xplmType_Int, true, 1, 1026, Source::Stored},
-    {"sim/flightmodel/forces/g_nrml", xplmType_Float, false, 1, 1.0, Source::Stored},
-    {"sim/flightmodel/forces/g_axil", xplmType_Float, false, 1, 0.0, Source::Stored},
-    {"sim/flightmodel/forces/g_side", xplmType_Float, false, 1, 0.0, Source::Stored},
-    {"sim/flightmodel/position/groundspeed", xplmType_Float, false, 1, 0.0, Source::Stored},
-    {"sim/flightmodel/failures/onground_any", xplmType_Int, false, 1, 1, Source::Stored},
-    {"sim/flightmodel/position/y_agl", xplmType_Float, false, 1, 0.0, Source::Stored},
-    {"sim/flightmodel/engine/POINT_tacrad", xplmType_FloatArray, false, 16, 0.0, Source::Stored},
-    {"sim/aircraft/prop/acf_en_type", xplmType_IntArray, false, 16, 0, Source::Stored},
-    {"sim/flightmodel/engine/ENGN_N1_", xplmType_FloatArray, true, 16, 0.0, Source::Stored},
-    {"sim/operation/windows/system_window", xplmType_Int, false, 1, 0x1234, Source::Stored},
-    {"sim/time/total_running_time_sec", xplmType_Float, false, 1, 0.0, Source::RunningTime},
-    {"sim/time/framerate_period", xplmType_Float, false, 1, 0.0, Source::FramePeriod},
+    {"sim/graphics/view/pilots_head_x", xplmType_Float, kYes, 1, -0.3, Source::Stored},
+    {"sim/graphics/view/pilots_head_y", xplmType_Float, kYes, 1, 1.0, Source::Stored},
+    {"sim/graphics/view/pilots_head_z", xplmType_Float, kYes, 1, -4.0, Source::Stored},
+    {"sim/graphics/view/pilots_head_psi", xplmType_Float, kYes, 1, 0.0, Source::Stored},
+    {"sim/graphics/view/pilots_head_the", xplmType_Float, kYes, 1, 0.0, Source::Stored},
+    {"sim/graphics/view/pilots_head_phi", xplmType_Float, kYes, 1, 0.0, Source::Stored},
+    {"sim/graphics/view/field_of_view_roll_deg", xplmType_Float, kYes, 1, 0.0, Source::Stored},
+    {"sim/graphics/view/view_type", xplmType_Int, Writable::OnOlderSimulator, 1, 1026, Source::Stored},
+    {"sim/flightmodel/forces/g_nrml", xplmType_Float, kNo, 1, 1.0, Source::Stored},
+    {"sim/flightmodel/forces/g_axil", xplmType_Float, kNo, 1, 0.0, Source::Stored},
+    {"sim/flightmodel/forces/g_side", xplmType_Float, kNo, 1, 0.0, Source::Stored},
+    {"sim/flightmodel/position/groundspeed", xplmType_Float, kNo, 1, 0.0, Source::Stored},
+    {"sim/flightmodel/position/y_agl", xplmType_Float, kNo, 1, 0.0, Source::Stored},
+    {"sim/flightmodel/failures/onground_any", xplmType_Int, kYes, 1, 1, Source::Stored},
+    {"sim/flightmodel/engine/ENGN_N1_", xplmType_FloatArray, kYes, 16, 0.0, Source::Stored},
+    {"sim/flightmodel/engine/POINT_tacrad", xplmType_FloatArray, kYes, 16, 0.0, Source::Stored},
+    {"sim/aircraft/prop/acf_en_type", xplmType_IntArray, kNo, 16, 0, Source::Stored},
+    {"sim/operation/windows/system_window", xplmType_Int, kNo, 1, kSystemWindowLow, Source::Stored},
+    {"sim/operation/windows/system_window_64", xplmType_IntArray, kNo, 2, 0, Source::Stored},
+    {"sim/time/framerate_period", xplmType_Float, kNo, 1, 0.0, Source::FramePeriod},
+    {"sim/time/total_running_time_sec", xplmType_Float, kYes, 1, 0.0, Source::RunningTime},
 };
 
 // Splits "NAME[i]" into NAME and i. A name without brackets has no index; malformed brackets give false.
@@ -86,8 +94,10 @@ struct DataRefs::Entry {
   XPLMDataTypeID types;
   bool writable;
   Source source;
+  bool writableOnOlder = false;  // view_type: a plugin may write it only in the older simulator
   bool live = true;
-  std::vector<double> values;  // stored built-ins: one per element
+  double runningTimeOffset = 0;  // what a write to the running time moved it by
+  std::vector<double> values;    // stored built-ins: one per element
   PluginId owner = kSimulatorId;
   XPLMGetDatai_f readInt = nullptr;
   XPLMSetDatai_f writeInt = nullptr;
@@ -109,14 +119,14 @@ struct DataRefs::Entry {
   // May this writer change the value? Plugins obey X-Plane's writability, the driver does not.
   bool mayWrite(XPLMDataTypeID type, bool byPlugin) const {
     if (!has(type)) return false;
-    if (source == Source::RunningTime || source == Source::FramePeriod) return false;
-    return !byPlugin || writable;
+    if (source == Source::FramePeriod) return false;
+    return !byPlugin || writable || (writableOnOlder && host.simulator() == Simulator::Older);
   }
 
   double stored(std::size_t i) const {
     switch (source) {
       case Source::RunningTime:
-        return host.time();
+        return host.time() + runningTimeOffset;
       case Source::FramePeriod:
         return 1.0 / host.fps();
       default:
@@ -184,6 +194,11 @@ struct DataRefs::Entry {
   }
   bool setFloat(float value, bool byPlugin) {
     if (!mayWrite(xplmType_Float, byPlugin)) return false;
+    if (source == Source::RunningTime) {
+      // The clock runs on from the value written, as X-Plane's does.
+      runningTimeOffset = static_cast<double>(value) - host.time();
+      return true;
+    }
     if (!accessor()) {
       values[0] = value;
       return true;
@@ -251,14 +266,24 @@ struct DataRefs::Entry {
 
 DataRefs::DataRefs(Host& host) : host_(host) {
   for (const Builtin& builtin : kBuiltins) {
-    auto entry = std::make_unique<Entry>(host_, builtin.name, builtin.type, builtin.writable, builtin.source);
+    auto entry = std::make_unique<Entry>(host_, builtin.name, builtin.type, builtin.writable == Writable::Yes,
+                                         builtin.source);
+    entry->writableOnOlder = builtin.writable == Writable::OnOlderSimulator;
     entry->values.assign(static_cast<std::size_t>(builtin.size), builtin.start);
     handles_.insert(entry.get());
     entries_.push_back(std::move(entry));
   }
+  // The 64-bit window handle, low 32 bits first.
+  find("sim/operation/windows/system_window_64")->values = {kSystemWindowLow, kSystemWindowHigh};
 }
 
 DataRefs::~DataRefs() = default;
+
+std::vector<std::string> DataRefs::builtinNames() {
+  std::vector<std::string> names;
+  for (const Builtin& builtin : kBuiltins) names.emplace_back(builtin.name);
+  return names;
+}
 
 DataRefs::Entry* DataRefs::find(std::string_view name) const {
   for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {

@@ -1,34 +1,44 @@
 // Datarefs of the simulated host.
 //
-// Built-in datarefs carry X-Plane's names, types and writability (the table kBuiltins in datarefs.cpp).
-// Start values, as a fresh host has them:
+// Built-in datarefs carry X-Plane 12's names, types, sizes and writability, as the simulator's own
+// DataRefs.txt lists them (the table kBuiltins in datarefs.cpp; a test holds it against xplane12-facts.md).
+// "writable" is what XPLMCanWriteDataRef reports to a plugin. Start values, as a fresh host has them:
 //
 //   sim/graphics/view/pilots_head_x            float     writable   -0.3   (m, right of the centre line)
 //   sim/graphics/view/pilots_head_y            float     writable    1.0   (m, up)
 //   sim/graphics/view/pilots_head_z            float     writable   -4.0   (m, aft; negative is forward)
 //   sim/graphics/view/pilots_head_psi          float     writable    0.0   (deg)
 //   sim/graphics/view/pilots_head_the          float     writable    0.0   (deg)
+//   sim/graphics/view/pilots_head_phi          float     writable    0.0   (deg)
 //   sim/graphics/view/field_of_view_roll_deg   float     writable    0.0   (deg)
-//   sim/graphics/view/view_type                int       writable   1026   (3-D cockpit)
+//   sim/graphics/view/view_type                int       read-only  1026   (3-D cockpit; writable in the
+//                                                                           older simulator)
 //   sim/flightmodel/forces/g_nrml              float     read-only   1.0
 //   sim/flightmodel/forces/g_axil              float     read-only   0.0
 //   sim/flightmodel/forces/g_side              float     read-only   0.0
 //   sim/flightmodel/position/groundspeed       float     read-only   0.0   (m/s)
-//   sim/flightmodel/failures/onground_any      int       read-only   1
 //   sim/flightmodel/position/y_agl             float     read-only   0.0   (m)
-//   sim/flightmodel/engine/POINT_tacrad        float[16] read-only   0.0 each
-//   sim/aircraft/prop/acf_en_type              int[16]   read-only   0 each
+//   sim/flightmodel/failures/onground_any      int       writable    1
 //   sim/flightmodel/engine/ENGN_N1_            float[16] writable    0.0 each
-//   sim/operation/windows/system_window        int       read-only   4660 (0x1234, a stand-in window handle)
-//   sim/time/total_running_time_sec            float     read-only   follows Host::time()
+//   sim/flightmodel/engine/POINT_tacrad        float[16] writable    0.0 each
+//   sim/aircraft/prop/acf_en_type              int[16]   read-only   0 each
+//   sim/operation/windows/system_window        int       read-only   0x1234 (the low 32 bits of the handle)
+//   sim/operation/windows/system_window_64     int[2]    read-only   0x1234, 0x2 (a stand-in window handle
+//                                                                           0x200001234, low 32 bits first)
 //   sim/time/framerate_period                  float     read-only   follows 1 / Host::fps()
+//   sim/time/total_running_time_sec            float     writable    follows Host::time(); a write sets it,
+//                                                                    and it runs on from there
+//
+// The view commands (commands.h) change view_type as the simulator's own action, so a plugin selects a view
+// in X-Plane 12 by running one of them.
 //
 // Behaviour where the SDK documentation is silent:
 // - A read through a null or stale handle, or of a type the dataref does not have, gives 0; a write of
 //   such a kind is ignored. Built-in datarefs have exactly one type (no float/double aliasing).
-// - A plugin's write to a dataref that X-Plane publishes read-only is ignored; the driver API writes it
-//   (except the two sim/time datarefs, which follow the clock). A write to an accessor registered as not
-//   writable is ignored for plugins; the driver API calls its write accessor all the same.
+// - A plugin's write to a dataref that X-Plane publishes read-only is ignored; the driver API writes it, as
+//   the simulator itself or the user changes it (except sim/time/framerate_period, which follows fps). A
+//   write to an accessor registered as not writable is ignored for plugins; the driver API calls its write
+//   accessor all the same.
 // - Registering an accessor under a name that exists shadows the existing dataref until it is unregistered:
 //   lookups by name find the newest registration, handles found before keep addressing what they found.
 //   Unregistering removes the name (the shadowed dataref, if any, is found again) and leaves every handle
@@ -51,6 +61,10 @@
 #include "host.h"
 
 namespace sim {
+
+// The stand-in handle of the simulator's main window, in two 32-bit halves.
+inline constexpr int kSystemWindowLow = 0x1234;
+inline constexpr int kSystemWindowHigh = 0x2;
 
 // One scalar read through the driver API, with the type it was read as.
 struct DataValue {
@@ -80,6 +94,8 @@ class DataRefs {
   // than the array holds (then nothing is written).
   bool writeArray(std::string_view name, const std::vector<double>& values);
   int arraySize(std::string_view name) const;  // 0 for scalars and unknown names
+  // The names of X-Plane's own datarefs that the host publishes.
+  static std::vector<std::string> builtinNames();
 
   // Accessors registered by the plugin and not unregistered, one text per registration
   // ("data accessor NAME").

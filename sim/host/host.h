@@ -47,12 +47,19 @@ struct PluginEntryPoints {
 
 enum class Platform { Linux, Windows };
 
+// The simulator the host models. X-Plane 12 (and 11, which agrees on every fact the host models) is the
+// default: a plugin cannot write sim/graphics/view/view_type and sim/view/pan_* do not exist. The older
+// simulator, for which the plugin's design was first made, lets a plugin write the view type and has
+// sim/view/pan_up, pan_down, pan_left and pan_right.
+enum class Simulator { XPlane12, Older };
+
 struct HostOptions {
   std::filesystem::path root;  // the simulator folder; empty: a fresh temporary folder
   bool keepRoot = false;       // keep a temporary folder when the host is destroyed
   int fps = 50;                // cycles per simulated second
   std::string aircraft = "Aircraft/Default/Default.acf";  // the user's aircraft, relative to the root
   bool offerFindSymbol = true;  // the SDK library in Resources/plugins exports XPLMFindSymbol
+  Simulator simulator = Simulator::XPlane12;
 };
 
 // The folder of the host library, where its companions stand: the substitute tracker client
@@ -93,6 +100,13 @@ class Host {
     return options_.aircraft;
   }
   void setOfferFindSymbol(bool offer);  // rewrites Resources/plugins/XPLM_64.*
+  // Which simulator the host models; it may change at any time (a scenario says it before start).
+  void setSimulator(Simulator simulator) {
+    options_.simulator = simulator;
+  }
+  Simulator simulator() const {
+    return options_.simulator;
+  }
 
   // The plugin under test.
   // Installs the library as Resources/plugins/NAME/<platform>_x64/NAME.xpl (NAME: its base name) and loads
@@ -106,11 +120,17 @@ class Host {
   }                                            // the file's base name ("Talvenor")
   std::filesystem::path pluginFolder() const;  // Resources/plugins/NAME
   // XPluginStart then XPluginEnable; returns XPluginStart's result. Loads the plugin again after a stop.
+  // As in X-Plane, XPluginEnable's 0 leaves the plugin loaded but disabled (xplane12-facts.md, "Plugins"):
+  // it gets no messages, XPLMIsPluginEnabled gives 0 for it and its stop calls no XPluginDisable.
   int start();
-  // XPluginDisable then XPluginStop; returns one line for every registration the plugin left behind.
+  // XPluginDisable (when enabled) then XPluginStop; returns one line for every registration the plugin left
+  // behind.
   std::vector<std::string> stop();
   bool started() const {
     return started_;
+  }
+  bool enabled() const {
+    return enabled_;
   }
   // The identity the plugin returned from XPluginStart.
   const std::string& name() const {
@@ -122,14 +142,14 @@ class Host {
   const std::string& description() const {
     return identity_[2];
   }
-  // Delivers a message to the plugin under test (sender 0: the simulator).
+  // Delivers a message to the plugin under test (sender 0: the simulator) when it is enabled.
   void sendMessage(PluginId from, int message, intptr_t param);
   void planeLoaded(int index = 0) {
     sendMessage(kSimulatorId, 102, index);
   }
 
   // Time. A cycle advances the clock by exactly 1/fps seconds, then runs the continue phase of every held
-  // command, then every flight-loop callback that is due.
+  // command, then sends a repeat of every held key, then runs every flight-loop callback that is due.
   void setFps(int fps);
   int fps() const {
     return options_.fps;
@@ -216,6 +236,7 @@ class Host {
   PluginEntryPoints entry_{};
   bool linked_ = false;
   bool started_ = false;
+  bool enabled_ = false;
   std::string identity_[3];
   long cycle_ = 0;
   long cyclesAtRate_ = 0;  // cycles since the last change of frame rate

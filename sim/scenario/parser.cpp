@@ -124,6 +124,15 @@ class Reader {
     return *flags;
   }
 
+  // The modifiers a key is pressed with: the host sends DOWN and UP itself.
+  int Modifiers(std::size_t i) const {
+    const int flags = Flags(i);
+    if ((flags & kDownAndUpFlags) != 0)
+      Fail("a key is pressed with SHIFT, ALT and CONTROL only, not " + Written(i) +
+           ": the host sends DOWN and UP");
+    return flags;
+  }
+
   // One of the words; fails with them listed.
   std::string OneOf(std::size_t i, std::initializer_list<std::string_view> words) const {
     const std::string text = Text(i);
@@ -351,6 +360,10 @@ Directive ParseLine(const Line& line) {
     d.name = r.OneOf(1, {"linux", "windows", "all"});
   } else if (word == "no-command-functions") {
     none(Op::NoCommandFunctions);
+  } else if (word == "simulator") {
+    r.Count(1, 1, 1, "simulator xp12|older");
+    d.op = Op::Simulator;
+    d.name = r.OneOf(1, {"xp12", "older"});
   } else if (word == "tracker-library") {
     one(Op::TrackerLibrary, "tracker-library DIR");
   } else if (word == "no-tracker") {
@@ -384,11 +397,17 @@ Directive ParseLine(const Line& line) {
       r.Count(1, 2, 2, "command " + how + " NAME");
       d.op = how == "begin" ? Op::CommandBegin : how == "end" ? Op::CommandEnd : Op::CommandOnce;
     }
+  } else if (word == "key" && r.IsWord(1, "hold")) {
+    r.Count(2, 2, 3, "key hold KEY [MODS] N");
+    d.op = Op::KeyHold;
+    d.count = r.Key(2);
+    if (r.size() == 5) d.number = r.Modifiers(3);
+    d.cycles = r.Integer(r.size() - 1, "N", 0);
   } else if (word == "key") {
-    r.Count(1, 1, 2, "key KEY [MODS]");
+    r.Count(1, 1, 2, "key KEY [MODS], or key hold KEY [MODS] N");
     d.op = Op::Key;
     d.count = r.Key(1);
-    if (r.size() == 3) d.number = r.Flags(2);
+    if (r.size() == 3) d.number = r.Modifiers(2);
   } else if (word == "menu") {
     r.Count(1, 2, 2, "menu TITLE ITEM");
     d.op = Op::Menu;
@@ -480,6 +499,7 @@ bool IsEvent(Op op) {
     case Op::CommandOnce:
     case Op::CommandHold:
     case Op::Key:
+    case Op::KeyHold:
     case Op::Menu:
     case Op::Click:
     case Op::Type:

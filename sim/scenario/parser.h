@@ -27,6 +27,7 @@ enum class Op {
   Fps,
   Only,
   NoCommandFunctions,
+  Simulator,
   TrackerLibrary,
   NoTracker,
   // Plugin life.
@@ -41,6 +42,7 @@ enum class Op {
   CommandOnce,
   CommandHold,
   Key,
+  KeyHold,
   Menu,
   Click,
   Type,
@@ -123,6 +125,7 @@ struct Directive {
   long long count =
       0;  // frames, fps, cycles held, expected counts and sizes, message K, plane index, key code
   long long number = 0;  // message number, key flags, tracker result and version
+  long long cycles = 0;  // key hold: cycles held
   double seconds = 0;
   std::optional<std::uint64_t> diskBytes;  // disk-full; nullopt: off
   TrackerFields frame;

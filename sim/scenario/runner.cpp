@@ -125,6 +125,7 @@ class ScenarioRun {
         err_(err) {
     pending_.root = options.root;
     pending_.keepRoot = options.keep;
+    pending_.simulator = options.simulator;
   }
 
   void Run(std::string_view text) {
@@ -431,6 +432,15 @@ class ScenarioRun {
           pending_.aircraft = d.name;
         }
         return;
+      case Op::Simulator: {
+        const Simulator simulator = d.name == "older" ? Simulator::Older : Simulator::XPlane12;
+        if (host_) {
+          host_->setSimulator(simulator);
+        } else {
+          pending_.simulator = simulator;
+        }
+        return;
+      }
       case Op::NoCommandFunctions:
         if (host_) {
           host_->setOfferFindSymbol(false);
@@ -496,13 +506,16 @@ class ScenarioRun {
       case Op::CommandHold:
         Command(d);
         return;
-      case Op::Key: {
-        const int called =
-            host(d).hotkeys().press(static_cast<int>(d.count), static_cast<XPLMKeyFlags>(d.number));
+      case Op::Key:
+      case Op::KeyHold: {
+        const int key = static_cast<int>(d.count);
+        const auto modifiers = static_cast<XPLMKeyFlags>(d.number);
+        const int called = d.op == Op::Key ? host(d).hotkeys().tap(key, modifiers)
+                                           : host(d).hotkeys().hold(key, modifiers, d.cycles);
         if (options_.trace) {
-          out_ << Where(d.line) << ": key " << KeyName(static_cast<int>(d.count))
-               << (d.number != 0 ? " " + FlagNames(static_cast<int>(d.number)) : "") << " reached " << called
-               << " hotkey(s)\n";
+          out_ << Where(d.line) << ": key " << KeyName(key)
+               << (d.number != 0 ? " " + FlagNames(modifiers) : "") << " ran " << called
+               << " hotkey callback(s)\n";
         }
         return;
       }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host.h"
+
 namespace sim::scenario {
 
 struct RunOptions {
@@ -19,6 +21,7 @@ struct RunOptions {
   std::filesystem::path plot;    // SVG chart of the six head datarefs; empty: none
   bool trace = false;            // print each directive as it runs
   bool quiet = false;            // print only failures and the closing line
+  Simulator simulator = Simulator::XPlane12;  // until a scenario's `simulator` says otherwise
 };
 
 struct RunTotals {

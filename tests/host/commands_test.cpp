@@ -7,6 +7,7 @@
 
 #include "XPLMUtilities.h"
 #include "commands.h"
+#include "datarefs.h"
 #include "host.h"
 
 namespace {
@@ -44,13 +45,23 @@ class CommandsTest : public ::testing::Test {
 };
 
 TEST_F(CommandsTest, SimulatorViewCommandsExistAndUnknownNamesAreNotFound) {
-  for (const char* name : {"sim/general/up", "sim/general/down", "sim/general/left", "sim/general/right",
-                           "sim/general/zoom_in", "sim/general/zoom_out", "sim/view/pan_up",
-                           "sim/view/pan_down", "sim/view/pan_left", "sim/view/pan_right"}) {
+  for (const char* name :
+       {"sim/general/up", "sim/general/down", "sim/general/left", "sim/general/right", "sim/general/zoom_in",
+        "sim/general/zoom_out", "sim/general/rot_up", "sim/general/rot_down", "sim/general/rot_left",
+        "sim/general/rot_right", "sim/view/3d_cockpit_cmnd_look", "sim/view/forward_with_2d_panel",
+        "sim/view/forward_with_hud", "sim/view/chase"}) {
     EXPECT_NE(XPLMFindCommand(name), nullptr) << name;
     EXPECT_TRUE(commands_.exists(name)) << name;
     EXPECT_FALSE(commands_.description(name).empty()) << name;
     EXPECT_EQ(commands_.simActionCount(name), 0) << name;
+  }
+  // The pan commands belong to the older simulator only.
+  for (const char* name :
+       {"sim/view/pan_up", "sim/view/pan_down", "sim/view/pan_left", "sim/view/pan_right"}) {
+    EXPECT_EQ(XPLMFindCommand(name), nullptr) << name;
+    host_.setSimulator(sim::Simulator::Older);
+    EXPECT_NE(XPLMFindCommand(name), nullptr) << name;
+    host_.setSimulator(sim::Simulator::XPlane12);
   }
   EXPECT_EQ(XPLMFindCommand("sim/general/sideways"), nullptr);
   EXPECT_EQ(XPLMFindCommand(nullptr), nullptr);
@@ -95,18 +106,19 @@ TEST_F(CommandsTest, AHeldCommandContinuesOncePerCycleUntilItEnds) {
   ASSERT_TRUE(commands_.begin(kLeft));
   EXPECT_TRUE(commands_.isHeld(kLeft));
   host_.runCycles(3);
-  XPLMCommandBegin(left_);  // already held: nothing new
+  XPLMCommandBegin(left_);  // a second source (a joystick button beside the key): begin again
+  host_.runCycles(1);
+  XPLMCommandEnd(left_);  // one source lets go, the other still holds it
   host_.runCycles(1);
   XPLMCommandEnd(left_);
   XPLMCommandEnd(left_);  // no longer held: nothing
   host_.runCycles(2);
-  EXPECT_THAT(log_,
-              ElementsAre("b:0 sim=0", "b:1 sim=1", "b:1 sim=2", "b:1 sim=3", "b:1 sim=4", "b:2 sim=5"));
+  EXPECT_THAT(log_, ElementsAre("b:0 sim=0", "b:1 sim=1", "b:1 sim=2", "b:1 sim=3", "b:0 sim=4", "b:1 sim=5",
+                                "b:2 sim=6", "b:1 sim=7", "b:2 sim=8"));
   EXPECT_FALSE(commands_.isHeld(kLeft));
-  EXPECT_EQ(commands_.simActionCount(kLeft, xplm_CommandBegin), 1);
-  EXPECT_EQ(commands_.simActionCount(kLeft, xplm_CommandContinue), 4);
-  EXPECT_EQ(commands_.simActionCount(kLeft, xplm_CommandEnd), 1);
-  EXPECT_EQ(commands_.simActionCount(kLeft), 6);
+  EXPECT_EQ(commands_.simActionCount(kLeft, xplm_CommandBegin), 2);
+  EXPECT_EQ(commands_.simActionCount(kLeft, xplm_CommandContinue), 5);
+  EXPECT_EQ(commands_.simActionCount(kLeft, xplm_CommandEnd), 2);
 }
 
 TEST_F(CommandsTest, AHandlersZeroStopsTheRestOfThePhase) {
@@ -200,31 +212,41 @@ TEST_F(CommandsTest, HandlersRunAsThePluginThatRegisteredThem) {
   commands_.once(kLeft);
   EXPECT_EQ(mine.seenCaller, sim::kPluginUnderTest);
   EXPECT_EQ(stubs.seenCaller, 2);
-  // Created commands are no registration: they go with the plugin.
+  // Created commands are no registration: they stay with the simulator.
   EXPECT_THAT(commands_.registrations(sim::kPluginUnderTest),
               ElementsAre("command handler on sim/general/left (before)"));
   EXPECT_THAT(commands_.registrations(2), ElementsAre("command handler on sim/general/left (after)"));
 }
 
-TEST_F(CommandsTest, UnloadingAPluginRemovesItsHandlersAndCommands) {
+TEST_F(CommandsTest, UnloadingAPluginRemovesItsHandlersButItsCommandsStay) {
   Recorder mine{"mine", &log_};
   XPLMCommandRef save = XPLMCreateCommand("quorlend/talvenor/save", "Save");
   XPLMRegisterCommandHandler(left_, Record, 1, &mine);
   XPLMRegisterCommandHandler(save, Record, 1, &mine);
-  XPLMCommandBegin(save);
   commands_.removePlugin(sim::kPluginUnderTest);
-  EXPECT_FALSE(commands_.exists("quorlend/talvenor/save"));
-  EXPECT_EQ(XPLMFindCommand("quorlend/talvenor/save"), nullptr);
-  EXPECT_TRUE(commands_.exists(kLeft));
+  EXPECT_EQ(XPLMFindCommand("quorlend/talvenor/save"), save);
   EXPECT_THAT(commands_.registrations(sim::kPluginUnderTest), IsEmpty());
-  log_.clear();
-  host_.runCycles(2);
-  XPLMCommandOnce(save);  // a stale handle is ignored
+  XPLMCommandOnce(save);
   commands_.once(kLeft);
   EXPECT_THAT(log_, IsEmpty());
-  // A fresh load creates the command anew.
-  EXPECT_NE(XPLMCreateCommand("quorlend/talvenor/save", "Save"), nullptr);
-  EXPECT_NE(XPLMFindCommand("quorlend/talvenor/save"), save);
+  // A fresh load of the plugin gets the same command back.
+  EXPECT_EQ(XPLMCreateCommand("quorlend/talvenor/save", "Save"), save);
+}
+
+TEST_F(CommandsTest, ViewCommandsSelectTheirViewTypeUnlessABeforeHandlerStopsThem) {
+  auto viewType = [this] { return host_.datarefs().read("sim/graphics/view/view_type")->value; };
+  for (const auto& [name, type] : {std::pair{"sim/view/forward_with_2d_panel", 1000},
+                                   {"sim/view/chase", 1017},
+                                   {"sim/view/forward_with_hud", 1023},
+                                   {"sim/view/3d_cockpit_cmnd_look", 1026}}) {
+    commands_.once(name);
+    EXPECT_EQ(viewType(), type) << name;
+  }
+  Recorder stopper{"stopper", &log_, 0};
+  const XPLMCommandRef chase = XPLMFindCommand("sim/view/chase");
+  XPLMRegisterCommandHandler(chase, Record, 1, &stopper);
+  XPLMCommandOnce(chase);
+  EXPECT_EQ(viewType(), 1026);
 }
 
 TEST(CommandsWithoutHost, CallsDoNothing) {

@@ -35,12 +35,13 @@ TEST(DataRefBuiltins, HaveXPlaneTypesWritabilityAndStartValues) {
       {"sim/graphics/view/pilots_head_psi", xplmType_Float, 1, 0},
       {"sim/graphics/view/pilots_head_the", xplmType_Float, 1, 0},
       {"sim/graphics/view/field_of_view_roll_deg", xplmType_Float, 1, 0},
-      {"sim/graphics/view/view_type", xplmType_Int, 1, 1026},
+      {"sim/graphics/view/pilots_head_phi", xplmType_Float, 1, 0},
+      {"sim/graphics/view/view_type", xplmType_Int, 0, 1026},
       {"sim/flightmodel/forces/g_nrml", xplmType_Float, 0, 1.0},
       {"sim/flightmodel/forces/g_axil", xplmType_Float, 0, 0},
       {"sim/flightmodel/forces/g_side", xplmType_Float, 0, 0},
       {"sim/flightmodel/position/groundspeed", xplmType_Float, 0, 0},
-      {"sim/flightmodel/failures/onground_any", xplmType_Int, 0, 1},
+      {"sim/flightmodel/failures/onground_any", xplmType_Int, 1, 1},
       {"sim/flightmodel/position/y_agl", xplmType_Float, 0, 0},
       {"sim/operation/windows/system_window", xplmType_Int, 0, 0x1234},
   };
@@ -63,7 +64,18 @@ TEST(DataRefBuiltins, HaveXPlaneTypesWritabilityAndStartValues) {
     EXPECT_EQ(XPLMGetDatavf(ref, nullptr, 0, 0), 16) << name;
   }
   EXPECT_EQ(XPLMCanWriteDataRef(XPLMFindDataRef(kN1)), 1);
-  EXPECT_EQ(XPLMCanWriteDataRef(XPLMFindDataRef(kTacrad)), 0);
+  EXPECT_EQ(XPLMCanWriteDataRef(XPLMFindDataRef(kTacrad)), 1);
+  // The 64-bit window handle, low half first.
+  std::array<int, 2> window{};
+  EXPECT_EQ(XPLMGetDatavi(XPLMFindDataRef("sim/operation/windows/system_window_64"), window.data(), 0, 2), 2);
+  EXPECT_EQ(window, (std::array<int, 2>{0x1234, 0x2}));
+  // Only the older simulator lets a plugin write the view type.
+  XPLMSetDatai(XPLMFindDataRef(kViewType), 1000);
+  EXPECT_EQ(XPLMGetDatai(XPLMFindDataRef(kViewType)), 1026);
+  host.setSimulator(Simulator::Older);
+  EXPECT_EQ(XPLMCanWriteDataRef(XPLMFindDataRef(kViewType)), 1);
+  XPLMSetDatai(XPLMFindDataRef(kViewType), 1000);
+  EXPECT_EQ(XPLMGetDatai(XPLMFindDataRef(kViewType)), 1000);
   EXPECT_EQ(XPLMGetDataRefTypes(XPLMFindDataRef(kEngineType)), xplmType_IntArray);
   EXPECT_EQ(XPLMGetDatavi(XPLMFindDataRef(kEngineType), nullptr, 0, 0), 16);
   EXPECT_EQ(XPLMFindDataRef("sim/graphics/view/pilots_head_w"), nullptr);
@@ -81,9 +93,13 @@ TEST(DataRefBuiltins, TimeDatarefsFollowTheClock) {
   host.runCycles(5);
   EXPECT_FLOAT_EQ(XPLMGetDataf(running), 0.7f);
   EXPECT_FLOAT_EQ(XPLMGetDataf(period), 0.04f);
+  // A write sets the running time, and it runs on from there; the frame period follows the rate alone.
   XPLMSetDataf(running, 100);
-  EXPECT_FALSE(host.datarefs().write("sim/time/total_running_time_sec", 100));
-  EXPECT_FLOAT_EQ(XPLMGetDataf(running), 0.7f);
+  host.runCycles(5);
+  EXPECT_FLOAT_EQ(XPLMGetDataf(running), 100.2f);
+  XPLMSetDataf(period, 1);
+  EXPECT_FALSE(host.datarefs().write("sim/time/framerate_period", 1));
+  EXPECT_FLOAT_EQ(XPLMGetDataf(period), 0.04f);
 }
 
 TEST(DataRefAccess, WrongTypeNullAndForeignHandlesReadZeroAndIgnoreWrites) {
@@ -159,14 +175,13 @@ TEST(DataRefArrays, ReadsAndWritesAreClippedAndTheLengthQueryIgnoresOffsets) {
   EXPECT_EQ(host.datarefs().read(kN1, 0)->value, 0.0);
 
   // Read-only arrays refuse the plugin, not the driver.
-  XPLMDataRef tacrad = XPLMFindDataRef(kTacrad);
-  XPLMSetDatavf(tacrad, source.data(), 0, 3);
-  EXPECT_EQ(host.datarefs().read(kTacrad, 0)->value, 0.0);
-  EXPECT_TRUE(host.datarefs().writeArray(kTacrad, {5, 6}));
-  EXPECT_EQ(XPLMGetDatavf(tacrad, out.data(), 0, 3), 3);
-  EXPECT_EQ(out[0], 5.0f);
-  EXPECT_EQ(out[1], 6.0f);
-  EXPECT_EQ(out[2], 0.0f);
+  XPLMDataRef engineType = XPLMFindDataRef(kEngineType);
+  std::array<int, 3> types{1, 2, 3};
+  XPLMSetDatavi(engineType, types.data(), 0, 3);
+  EXPECT_EQ(host.datarefs().read(kEngineType, 0)->value, 0.0);
+  EXPECT_TRUE(host.datarefs().writeArray(kEngineType, {5, 6}));
+  EXPECT_EQ(XPLMGetDatavi(engineType, types.data(), 0, 3), 3);
+  EXPECT_EQ(types, (std::array<int, 3>{5, 6, 0}));
 }
 
 TEST(DataRefArrays, DriverAddressesElementsByNameOrIndex) {

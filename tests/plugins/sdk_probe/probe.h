@@ -52,6 +52,9 @@ struct Checks {
       viewTypeTypes = -1, arrayLength = -1, arrayClipped = -1, ownRoundTrip = -1, ownWritesCounted = -1,
       canWriteHead = -1, canWriteReadOnly = -1, dataLength = -1, tempBefore = -1, tempAfter = -1,
       tempFoundAfter = -1, readOnlyWriteIgnored = -1, negativeOffsetCopied = -1;
+  // the simulator's view: who may write its type, which commands change it, the main window's handle
+  int canWriteViewType = -1, viewTypeWriteTaken = -1, viewCommandsSelect = -1, panFound = -1, rotFound = -1,
+      windowLow = -1, windowHigh = -1;
   // commands
   int createExistingSame = -1, unknownCommandFound = -1, builtinFound = -1;
   // plugins

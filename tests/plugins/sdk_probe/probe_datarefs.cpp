@@ -210,6 +210,21 @@ void CheckDataRefs() {
   XPLMSetDataf(groundSpeed, before + 123.0f);
   c.readOnlyWriteIgnored = XPLMGetDataf(groundSpeed) == before ? 1 : 0;
 
+  // The view type changes through the view commands; a plugin's write reaches it only in an older simulator.
+  c.canWriteViewType = XPLMCanWriteDataRef(viewType);
+  XPLMSetDatai(viewType, 1017);
+  c.viewTypeWriteTaken = XPLMGetDatai(viewType) == 1017 ? 1 : 0;
+  XPLMCommandOnce(XPLMFindCommand("sim/view/forward_with_2d_panel"));
+  const int forward = XPLMGetDatai(viewType);
+  XPLMCommandOnce(XPLMFindCommand("sim/view/3d_cockpit_cmnd_look"));
+  c.viewCommandsSelect = forward == 1000 && XPLMGetDatai(viewType) == 1026 ? 1 : 0;
+  c.panFound = XPLMFindCommand("sim/view/pan_left") != nullptr ? 1 : 0;
+  c.rotFound = XPLMFindCommand("sim/general/rot_left") != nullptr ? 1 : 0;
+  std::array<int, 2> window{};
+  XPLMGetDatavi(XPLMFindDataRef("sim/operation/windows/system_window_64"), window.data(), 0, 2);
+  c.windowLow = window[0];
+  c.windowHigh = window[1];
+
   std::array<float, 10> buffer{};
   c.arrayClipped = XPLMGetDatavf(n1, buffer.data(), c.arrayLength - 2, 10);
   c.negativeOffsetCopied = XPLMGetDatavf(n1, buffer.data(), -1, 4);
