@@ -232,7 +232,11 @@ void CreateCommands() {
 
   CreateRange(create, kFirstAxisCommand, kPluginCommandCount);
   auto& sim = Registrations().sim;
-  for (int index = 0; index < kSimCommandCount; ++index) sim[index] = find(kSimCommands[index].path);
+  for (int index = 0; index < kSimCommandCount; ++index) {
+    const SimCommandSpec& spec = kSimCommands[index];
+    sim[index] = find(spec.path);
+    if (sim[index] == nullptr && spec.fallback != nullptr) sim[index] = find(spec.fallback);
+  }
   RegisterRange(registerHandler, kFirstAxisCommand, kPluginCommandCount, &AxisCommandHandler);
   for (XPLMCommandRef command : sim) Register(registerHandler, command, &AxisCommandHandler);
 }

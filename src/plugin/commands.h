@@ -105,9 +105,12 @@ inline constexpr std::array<CommandSpec, kPluginCommandCount> kPluginCommands = 
 }};
 
 // The simulator's view commands that get the axis handler, and the plugin command whose movement each shares.
+// X-Plane 11 and 12 have no sim/view/pan_* commands; there the rotation command of the same direction is
+// hooked in its place, so that the pilot's usual keys still turn the head.
 struct SimCommandSpec {
   const char* path;
   PluginCommand sameAs;
+  const char* fallback = nullptr;  // hooked instead when the host has no command PATH
 };
 
 inline constexpr int kSimCommandCount = 10;
@@ -118,15 +121,15 @@ inline constexpr std::array<SimCommandSpec, kSimCommandCount> kSimCommands = {{
     {"sim/general/right", kCmdAxisXRight},
     {"sim/general/zoom_in", kCmdAxisZIn},
     {"sim/general/zoom_out", kCmdAxisZOut},
-    {"sim/view/pan_up", kCmdAxisPitchUp},
-    {"sim/view/pan_down", kCmdAxisPitchDown},
-    {"sim/view/pan_left", kCmdAxisHeadingLeft},
-    {"sim/view/pan_right", kCmdAxisHeadingRight},
+    {"sim/view/pan_up", kCmdAxisPitchUp, "sim/general/rot_up"},
+    {"sim/view/pan_down", kCmdAxisPitchDown, "sim/general/rot_down"},
+    {"sim/view/pan_left", kCmdAxisHeadingLeft, "sim/general/rot_left"},
+    {"sim/view/pan_right", kCmdAxisHeadingRight, "sim/general/rot_right"},
 }};
 
 struct CommandRegistrations {
   std::array<XPLMCommandRef, kPluginCommandCount> own{};  // null: not created
-  std::array<XPLMCommandRef, kSimCommandCount> sim{};     // null: the host has no such command
+  std::array<XPLMCommandRef, kSimCommandCount> sim{};     // null: the host has no such command nor fallback
   // The preset that "Previous Preset" and "Next Preset" step from (0..7); only the preset commands move it.
   std::int32_t commandPresetCursor = 0;
 };

@@ -21,6 +21,9 @@ CreateCommandFunction OptionalHostFunctions::createCommand() const {
 FindCommandFunction OptionalHostFunctions::findCommand() const {
   return As<FindCommandFunction>(entries[kHostFindCommand]);
 }
+CommandOnceFunction OptionalHostFunctions::commandOnce() const {
+  return As<CommandOnceFunction>(entries[kHostCommandOnce]);
+}
 CommandHandlerFunction OptionalHostFunctions::registerCommandHandler() const {
   return As<CommandHandlerFunction>(entries[kHostRegisterCommandHandler]);
 }

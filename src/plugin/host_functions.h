@@ -66,6 +66,7 @@ inline constexpr std::array<const char*, kOptionalHostFunctionCount> kOptionalHo
 using FindSymbolFunction = void* (*)(const char* name);
 using CreateCommandFunction = XPLMCommandRef (*)(const char* name, const char* description);
 using FindCommandFunction = XPLMCommandRef (*)(const char* name);
+using CommandOnceFunction = void (*)(XPLMCommandRef command);
 // XPLMRegisterCommandHandler and XPLMUnregisterCommandHandler.
 using CommandHandlerFunction = void (*)(XPLMCommandRef command, XPLMCommandCallback_f handler, int before,
                                         void* refcon);
@@ -76,6 +77,7 @@ struct OptionalHostFunctions {
 
   CreateCommandFunction createCommand() const;
   FindCommandFunction findCommand() const;
+  CommandOnceFunction commandOnce() const;
   CommandHandlerFunction registerCommandHandler() const;
   CommandHandlerFunction unregisterCommandHandler() const;
 };

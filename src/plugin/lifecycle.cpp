@@ -19,6 +19,19 @@
 namespace talvenor {
 namespace {
 
+// The simulator's main window for the tracker client: the 64-bit handle where the simulator publishes it
+// (two ints, low 32 bits first), else the 32-bit one widened with its sign, as older simulators give it.
+std::intptr_t SystemWindowHandle() {
+  const XPLMDataRef wide = XPLMFindDataRef("sim/operation/windows/system_window_64");
+  int halves[2] = {0, 0};
+  if (wide != nullptr && XPLMGetDatavi(wide, halves, 0, 2) == 2) {
+    const std::uint64_t handle = static_cast<std::uint32_t>(halves[0]) |
+                                 (static_cast<std::uint64_t>(static_cast<std::uint32_t>(halves[1])) << 32);
+    return static_cast<std::intptr_t>(handle);
+  }
+  return static_cast<std::intptr_t>(XPLMGetDatai(XPLMFindDataRef("sim/operation/windows/system_window")));
+}
+
 // XPluginStart's three buffers hold at least 256 characters each.
 constexpr std::size_t kIdentityBufferSize = 256;
 constexpr float kDataRefEditorFirstInterval = 1.0f;
@@ -133,9 +146,7 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
   XPLMRegisterFlightLoopCallback(&ViewUpdateCallback, kViewUpdateFirstInterval, nullptr);
   XPLMRegisterFlightLoopCallback(&RegisterWithDataRefEditor, kDataRefEditorFirstInterval, nullptr);
 
-  // Widened with its sign, as the tracker client expects a window handle.
-  State().systemWindowHandle =
-      static_cast<std::intptr_t>(XPLMGetDatai(XPLMFindDataRef("sim/operation/windows/system_window")));
+  State().systemWindowHandle = SystemWindowHandle();
   State().trackerToggleState = 0;
 
   EnableMenuItem(kItemTrackerDisable, false);

@@ -5,6 +5,7 @@
 #include "XPLMDataAccess.h"
 #include "config/aircraft_files.h"
 #include "plugin/plugin.h"
+#include "plugin/view_selection.h"
 #include "tracker/head_pose_source.h"
 #include "ui/control_panel.h"
 #include "ui/panels.h"
@@ -87,7 +88,7 @@ void EnableViewControl() {
   LoadPresets();
   LoadLimits();
   LoadEffects();
-  XPLMSetDatai(SimRefs().viewType, kViewType3dCockpit);
+  SelectViewType(kViewType3dCockpit);
 }
 
 void DisableViewControl(int viewType) {
@@ -97,7 +98,7 @@ void DisableViewControl(int viewType) {
   EnableMenuItem(kItemEnable, true);
   EnableMenuItem(kItemDisable, false);
   TrackerStopped();
-  XPLMSetDatai(SimRefs().viewType, viewType);
+  SelectViewType(viewType);
   XPLMSetDataf(SimRefs().headRoll, view.savedRoll);
 }
 

@@ -11,6 +11,7 @@
 #include "plugin/hotkeys.h"
 #include "plugin/plugin_menu.h"
 #include "plugin/sim_datarefs.h"
+#include "plugin/view_selection.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
 
@@ -34,6 +35,7 @@ struct Plugin {
   Panels panels{};
   OptionalHostFunctions hostFunctions{};
   CommandRegistrations commands{};
+  ViewSelection viewSelection{};
   std::intptr_t systemWindowHandle = 0;
   std::int32_t trackerToggleState = 0;
 };

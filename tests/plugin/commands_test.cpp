@@ -103,8 +103,13 @@ struct Expected {
   XPLMCommandCallback_f handler;
 };
 
+// The simulator command that a hook lands on: X-Plane 12 has no pan commands, the older simulator has.
+const char* Hooked(const SimCommandSpec& sim, bool older = false) {
+  return sim.fallback != nullptr && !older ? sim.fallback : sim.path;
+}
+
 // The 52 registrations in the order of the start.
-std::vector<Expected> RegistrationOrder() {
+std::vector<Expected> RegistrationOrder(bool older = false) {
   std::vector<Expected> order;
   for (int i = 0; i < kFirstPresetCommand; ++i)
     order.push_back({kPluginCommands[i].path, &ToggleCommandHandler});
@@ -114,7 +119,7 @@ std::vector<Expected> RegistrationOrder() {
   for (int i = kFirstAxisCommand; i < kPluginCommandCount; ++i) {
     order.push_back({kPluginCommands[i].path, &AxisCommandHandler});
   }
-  for (const auto& sim : kSimCommands) order.push_back({sim.path, &AxisCommandHandler});
+  for (const auto& sim : kSimCommands) order.push_back({Hooked(sim, older), &AxisCommandHandler});
   return order;
 }
 
@@ -139,7 +144,14 @@ TEST_F(CommandsTest, StartCreatesTheCommandsAndRegistersFiftyTwoHandlersInOrder)
     EXPECT_EQ(host().commands().handlerCount(command.path), 1) << command.path;
   }
   EXPECT_EQ(host().commands().description(Cmd("axis_clear_roll_offset")), "Axis Clear Roll Offset");
-  for (const auto& command : kSimCommands) EXPECT_EQ(host().commands().handlerCount(command.path), 1);
+  for (const auto& command : kSimCommands) EXPECT_EQ(host().commands().handlerCount(Hooked(command)), 1);
+}
+
+TEST_F(CommandsTest, OnTheOlderSimulatorThePanCommandsAreHookedInsteadOfTheRotations) {
+  host().setSimulator(sim::Simulator::Older);
+  Start();
+  ExpectEvents(PluginEvents(true), RegistrationOrder(true));
+  EXPECT_EQ(host().commands().handlerCount("sim/general/rot_up"), 0);
 }
 
 TEST_F(CommandsTest, StopRemovesEveryHandlerInItsOrderAndAFreshStartRegistersThemAgain) {
@@ -163,7 +175,7 @@ TEST_F(CommandsTest, StopRemovesEveryHandlerInItsOrderAndAFreshStartRegistersThe
 
   Start();
   EXPECT_EQ(host().commands().handlerCount(Cmd("enable_toggle")), 1);
-  EXPECT_EQ(host().commands().handlerCount("sim/view/pan_right"), 1);
+  EXPECT_EQ(host().commands().handlerCount("sim/general/rot_right"), 1);
 }
 
 TEST_F(CommandsTest, ToggleAndPresetCommandsEndTheCommandInEveryPhase) {
@@ -180,7 +192,7 @@ TEST_F(CommandsTest, AxisCommandsLetEveryPhaseThroughWithViewControlOnAndOff) {
   Start();
   std::vector<std::string> names;
   for (int i = kFirstAxisCommand; i < kPluginCommandCount; ++i) names.push_back(kPluginCommands[i].path);
-  for (const auto& sim : kSimCommands) names.push_back(sim.path);
+  for (const auto& sim : kSimCommands) names.push_back(Hooked(sim));
   std::vector<PhaseCounts*> watchers;
   for (const auto& name : names) watchers.push_back(&Watch(name));
 
@@ -191,7 +203,7 @@ TEST_F(CommandsTest, AxisCommandsLetEveryPhaseThroughWithViewControlOnAndOff) {
     EXPECT_EQ(*watchers[i], (PhaseCounts{2, 5, 2})) << names[i];
   }
   for (const auto& sim : kSimCommands) {
-    EXPECT_EQ(host().commands().simActionCount(sim.path, xplm_CommandContinue), 5) << sim.path;
+    EXPECT_EQ(host().commands().simActionCount(Hooked(sim), xplm_CommandContinue), 5) << Hooked(sim);
   }
 }
 
@@ -252,10 +264,10 @@ constexpr Movement kMovements[] = {
     {"sim/general/right", 0, 1},
     {"sim/general/zoom_in", 2, -1},
     {"sim/general/zoom_out", 2, 1},
-    {"sim/view/pan_up", 4, 1},
-    {"sim/view/pan_down", 4, -1},
-    {"sim/view/pan_left", 3, -1},
-    {"sim/view/pan_right", 3, 1},
+    {"sim/general/rot_up", 4, 1},
+    {"sim/general/rot_down", 4, -1},
+    {"sim/general/rot_left", 3, -1},
+    {"sim/general/rot_right", 3, 1},
 };
 
 TEST_F(AxisCommandsTest, EachHeldCommandMovesItsAxisOneIncrementPerCycle) {
@@ -292,7 +304,7 @@ TEST_F(AxisCommandsTest, ATapMovesNothing) {
     host().runCycles(1);
     EXPECT_EQ(Head(), before) << kPluginCommands[i].path;
   }
-  for (const auto& sim : kSimCommands) Tap(sim.path);
+  for (const auto& sim : kSimCommands) Tap(Hooked(sim));
   host().runCycles(1);
   EXPECT_EQ(Head(), before);
 }
@@ -566,12 +578,14 @@ void* FindAllBut(const char* name) {
   return XPLMFindSymbol(name);
 }
 
-XPLMCommandRef FindWithoutPanLeft(const char* name) {
-  return std::strcmp(name, "sim/view/pan_left") == 0 ? nullptr : XPLMFindCommand(name);
+// A simulator with neither a pan nor a rotation command to the left.
+XPLMCommandRef FindWithoutLeftRotation(const char* name) {
+  if (std::strcmp(name, "sim/general/rot_left") == 0) return nullptr;
+  return XPLMFindCommand(name);
 }
 
 void* FindWithOwnFindCommand(const char* name) {
-  if (std::strcmp(name, "XPLMFindCommand") == 0) return reinterpret_cast<void*>(&FindWithoutPanLeft);
+  if (std::strcmp(name, "XPLMFindCommand") == 0) return reinterpret_cast<void*>(&FindWithoutLeftRotation);
   return XPLMFindSymbol(name);
 }
 
@@ -616,13 +630,13 @@ TEST_F(PartialHostTest, ASimulatorCommandTheHostLacksGetsNoHandler) {
   CreateCommands();
   const auto registered = PluginEvents(true);
   ASSERT_EQ(registered.size(), 51u);
-  for (const auto& event : registered) EXPECT_NE(event.command, "sim/view/pan_left");
-  EXPECT_EQ(host().commands().handlerCount("sim/view/pan_left"), 0);
-  EXPECT_EQ(host().commands().handlerCount("sim/view/pan_right"), 1);
+  for (const auto& event : registered) EXPECT_NE(event.command, "sim/general/rot_left");
+  EXPECT_EQ(host().commands().handlerCount("sim/general/rot_left"), 0);
+  EXPECT_EQ(host().commands().handlerCount("sim/general/rot_right"), 1);
 
   RemoveCommands();
   EXPECT_EQ(PluginEvents(false).size(), 51u);
-  EXPECT_EQ(host().commands().handlerCount("sim/view/pan_right"), 0);
+  EXPECT_EQ(host().commands().handlerCount("sim/general/rot_right"), 0);
 }
 
 }  // namespace

@@ -118,8 +118,10 @@ class ViewTest : public PluginTest {
   void RecordHeadWrites() { recorder_.Install(); }
   HeadRecorder& recorder() { return recorder_; }
 
-  // Before Start(): every write of the view type is kept, in order.
+  // Before Start(): every write of the view type is kept, in order. Only the older simulator lets a plugin
+  // write it, so the host models that one.
   void RecordViewTypeWrites() {
+    host().setSimulator(sim::Simulator::Older);
     viewTypeRef_ = XPLMRegisterDataAccessor("sim/graphics/view/view_type", xplmType_Int, 1, &ReadViewType,
                                             &WriteViewType, nullptr, nullptr, nullptr, nullptr, nullptr,
                                             nullptr, nullptr, nullptr, nullptr, nullptr, this, this);
