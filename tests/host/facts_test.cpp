@@ -2,12 +2,10 @@
 // keeps them, so that the host and the notes cannot drift apart.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,25 +18,7 @@
 namespace sim {
 namespace {
 
-// The cells of every table row whose first cell is a `name`, with the backticks removed.
-std::vector<std::vector<std::string>> TableRows(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("| `", 0) != 0) continue;
-    std::vector<std::string> cells;
-    std::istringstream parts(line.substr(1));
-    for (std::string cell; std::getline(parts, cell, '|');) {
-      cell.erase(std::remove(cell.begin(), cell.end(), '`'), cell.end());
-      cell.erase(std::remove(cell.begin(), cell.end(), '*'), cell.end());
-      const auto first = cell.find_first_not_of(' ');
-      cells.push_back(
-          first == std::string::npos ? "" : cell.substr(first, cell.find_last_not_of(' ') - first + 1));
-    }
-    rows.push_back(cells);
-  }
-  return rows;
-}
+using Row = std::vector<std::string>;
 
 class FactsTest : public ::testing::Test {
  protected:
@@ -46,68 +26,68 @@ class FactsTest : public ::testing::Test {
     std::ifstream file(TALVENOR_FACTS_FILE);
     if (!file) GTEST_SKIP() << "no " << TALVENOR_FACTS_FILE;
     text_.assign(std::istreambuf_iterator<char>(file), {});
-    for (auto& row : TableRows(text_))
-      (row[0].rfind("sim/view/", 0) == 0 || row[0].rfind("sim/general/", 0) == 0 ? commands_ : datarefs_)
-          .push_back(row);
+    // Table rows whose first cell is a `name`; the cells without backticks, bold marks and blanks.
+    const std::regex row(R"(\n\| `([^`]+)` \|([^\n]*))"), cell(R"(\s*\**([^|*]*?)\**\s*\|)");
+    for (auto r = std::sregex_iterator(text_.begin(), text_.end(), row); r != std::sregex_iterator(); ++r) {
+      Row cells{(*r)[1]};
+      const std::string rest = (*r)[2];
+      for (auto c = std::sregex_iterator(rest.begin(), rest.end(), cell); c != std::sregex_iterator(); ++c)
+        cells.push_back((*c)[1]);
+      const bool command = cells[0].rfind("sim/view/", 0) == 0 || cells[0].rfind("sim/general/", 0) == 0;
+      (command ? commands_ : datarefs_).push_back(cells);
+    }
   }
+  Host host_;
   std::string text_;
-  std::vector<std::vector<std::string>> datarefs_;  // name, type, writable, unit
-  std::vector<std::vector<std::string>> commands_;  // name, description[, view type]
+  std::vector<Row> datarefs_;  // name, type, writable, unit
+  std::vector<Row> commands_;  // name, description[, view type]
 };
 
 TEST_F(FactsTest, DataRefsHaveTheSimulatorsTypesSizesAndWritability) {
-  Host host;
   ASSERT_GE(datarefs_.size(), 20u);
   std::set<std::string> named;
-  const std::regex form(R"((int|float)(\[(\d+)\])?)");
-  for (const auto& row : datarefs_) {
+  for (const Row& row : datarefs_) {
     SCOPED_TRACE(row[0]);
     named.insert(row[0]);
     std::smatch type;
-    ASSERT_TRUE(std::regex_match(row[1], type, form)) << row[1];
-    const bool isFloat = type[1] == "float";
+    ASSERT_TRUE(std::regex_match(row[1], type, std::regex(R"((int|float)(\[(\d+)\])?)")));
+    const bool isFloat = type[1] == "float", isArray = type[2].matched;
     const XPLMDataRef ref = XPLMFindDataRef(row[0].c_str());
     ASSERT_NE(ref, nullptr);
-    if (type[2].matched) {
-      EXPECT_EQ(XPLMGetDataRefTypes(ref), isFloat ? xplmType_FloatArray : xplmType_IntArray);
-      EXPECT_EQ(host.datarefs().arraySize(row[0]), std::stoi(type[3]));
-    } else {
-      EXPECT_EQ(XPLMGetDataRefTypes(ref), isFloat ? xplmType_Float : xplmType_Int);
-    }
+    EXPECT_EQ(XPLMGetDataRefTypes(ref), isArray ? (isFloat ? xplmType_FloatArray : xplmType_IntArray)
+                                                : (isFloat ? xplmType_Float : xplmType_Int));
+    EXPECT_EQ(host_.datarefs().arraySize(row[0]), isArray ? std::stoi(type[3]) : 0);
     EXPECT_EQ(XPLMCanWriteDataRef(ref), row[2] == "yes" ? 1 : 0);
   }
   for (const std::string& name : DataRefs::builtinNames()) EXPECT_EQ(named.count(name), 1u) << name;
-  // The older simulator differs in the view type alone.
-  host.setSimulator(Simulator::Older);
+  host_.setSimulator(Simulator::Older);  // which differs in the view type's writability alone
   EXPECT_EQ(XPLMCanWriteDataRef(XPLMFindDataRef("sim/graphics/view/view_type")), 1);
 }
 
 TEST_F(FactsTest, CommandsAreTheSimulatorsWithTheirDescriptionsAndViewTypes) {
-  Host host;
   ASSERT_EQ(commands_.size(), 14u);
   std::set<std::string> named;
-  for (const auto& row : commands_) {
+  for (const Row& row : commands_) {
     SCOPED_TRACE(row[0]);
     named.insert(row[0]);
     ASSERT_NE(XPLMFindCommand(row[0].c_str()), nullptr);
-    EXPECT_EQ(host.commands().description(row[0]), row[1]);
-    if (row.size() > 2 && !row[2].empty()) {
-      host.datarefs().write("sim/graphics/view/view_type", 0);
-      XPLMCommandOnce(XPLMFindCommand(row[0].c_str()));
-      EXPECT_EQ(host.datarefs().read("sim/graphics/view/view_type")->value, std::stoi(row[2]));
-    }
+    EXPECT_EQ(host_.commands().description(row[0]), row[1]);
+    if (row.size() < 3 || row[2].empty()) continue;
+    host_.datarefs().write("sim/graphics/view/view_type", 0);
+    XPLMCommandOnce(XPLMFindCommand(row[0].c_str()));
+    EXPECT_EQ(host_.datarefs().read("sim/graphics/view/view_type")->value, std::stoi(row[2]));
   }
-  const std::vector<std::string> pans = {"sim/view/pan_up", "sim/view/pan_down", "sim/view/pan_left",
-                                         "sim/view/pan_right"};
-  EXPECT_NE(text_.find("`sim/view/pan_up`, `pan_down`, `pan_left` and `pan_right` do not exist"),
+  // The pan commands belong to older simulators only.
+  ASSERT_NE(text_.find("`sim/view/pan_up`, `pan_down`, `pan_left` and `pan_right` do not exist"),
             std::string::npos);
   for (const std::string& name : Commands::builtinNames()) {
-    const bool pan = std::find(pans.begin(), pans.end(), name) != pans.end();
+    const bool pan = name.rfind("sim/view/pan_", 0) == 0;
     EXPECT_EQ(named.count(name), pan ? 0u : 1u) << name;
-    EXPECT_EQ(host.commands().exists(name), !pan) << name;
+    EXPECT_EQ(host_.commands().exists(name), !pan) << name;
+    host_.setSimulator(Simulator::Older);
+    EXPECT_TRUE(host_.commands().exists(name)) << name;
+    host_.setSimulator(Simulator::XPlane12);
   }
-  host.setSimulator(Simulator::Older);
-  for (const std::string& name : pans) EXPECT_NE(XPLMFindCommand(name.c_str()), nullptr) << name;
 }
 
 }  // namespace
