@@ -174,19 +174,7 @@ sim::Host* BudgetHost(FILE* stream) {
 // A stdio write of SIZE bytes on a limited disk: how many bytes to report as written, or -1 to hand the
 // whole write to the C runtime.
 long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t size) {
-  sim::FileFaults& faults = host.fileFaults();
-  const std::uint64_t allowed = faults.allowWrite(size);
-  if (allowed == size) return -1;
-  if (allowed > 0) {
-    auto next = Next<FwriteFunction>(kFwrite);
-    const size_t written = next != nullptr ? next(data, 1, allowed, stream) : 0;
-    if (written < allowed) faults.refund(allowed - written);
-  }
-  // A write that fits in the stream's buffer would seem to succeed and fail at the flush.
-  if (size <= BUFSIZ && g_failures.markFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
-  g_failures.markFailed(stream, ENOSPC, true);
-  errno = ENOSPC;
-  return static_cast<long long>(allowed);
+  return g_failures.budgetedWrite(host.fileFaults(), Next<FwriteFunction>(kFwrite), stream, data, size);
 }
 
 // --- the C runtime ---

@@ -171,25 +171,6 @@ Route RouteOf(sim::Host* host, FILE* stream) {
   return Route::Next;
 }
 
-// A stdio write of SIZE bytes to STREAM on a limited disk. Returns how many bytes to report as written, or
-// -1 to hand the whole write to the C library unchanged.
-long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t size) {
-  sim::FileFaults& faults = host.fileFaults();
-  const std::uint64_t allowed = faults.allowWrite(size);
-  if (allowed == size) return -1;
-  if (allowed > 0) {
-    auto next = Next_fwrite();
-    const size_t written = next != nullptr ? next(data, 1, allowed, stream) : 0;
-    if (written < allowed) faults.refund(allowed - written);
-  }
-  // A write that fits in the stream's buffer would seem to succeed and fail at the flush.
-  if (size <= BUFSIZ && g_failures.markFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
-  // A larger one goes to the disk at once and fails there; the stream keeps the error.
-  g_failures.markFailed(stream, ENOSPC, true);
-  errno = ENOSPC;
-  return static_cast<long long>(allowed);
-}
-
 // Routes SIZE bytes of a stdio write; -1: let the C library write them.
 long long RoutedWrite(Route route, sim::Host* host, FILE* stream, const void* data, size_t size) {
   switch (route) {
@@ -197,7 +178,7 @@ long long RoutedWrite(Route route, sim::Host* host, FILE* stream, const void* da
       Capture(*host, data, size);
       return static_cast<long long>(size);
     case Route::Budget:
-      return BudgetedWrite(*host, stream, data, size);
+      return g_failures.budgetedWrite(host->fileFaults(), Next_fwrite(), stream, data, size);
     case Route::Next:
       break;
   }

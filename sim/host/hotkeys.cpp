@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "c_guard.h"
+#include "config/key_names.h"
 
 namespace sim {
 
@@ -30,69 +31,13 @@ XPLMHotKeyID ToHandle(std::uintptr_t id) {
   return reinterpret_cast<XPLMHotKeyID>(id);
 }
 
-struct NamedKey {
-  int code;
-  const char* name;
-};
-
-// Keys whose names are not a letter, a digit, F<n> or NUMPAD<n>.
-constexpr std::array<NamedKey, 41> kNamedKeys{{
-    {XPLM_VK_BACK, "BACK"},
-    {XPLM_VK_TAB, "TAB"},
-    {XPLM_VK_CLEAR, "CLEAR"},
-    {XPLM_VK_RETURN, "RETURN"},
-    {XPLM_VK_ESCAPE, "ESCAPE"},
-    {XPLM_VK_SPACE, "SPACE"},
-    {XPLM_VK_PRIOR, "PRIOR"},
-    {XPLM_VK_NEXT, "NEXT"},
-    {XPLM_VK_END, "END"},
-    {XPLM_VK_HOME, "HOME"},
-    {XPLM_VK_LEFT, "LEFT"},
-    {XPLM_VK_UP, "UP"},
-    {XPLM_VK_RIGHT, "RIGHT"},
-    {XPLM_VK_DOWN, "DOWN"},
-    {XPLM_VK_SELECT, "SELECT"},
-    {XPLM_VK_PRINT, "PRINT"},
-    {XPLM_VK_EXECUTE, "EXECUTE"},
-    {XPLM_VK_SNAPSHOT, "SNAPSHOT"},
-    {XPLM_VK_INSERT, "INSERT"},
-    {XPLM_VK_DELETE, "DELETE"},
-    {XPLM_VK_HELP, "HELP"},
-    {XPLM_VK_MULTIPLY, "MULTIPLY"},
-    {XPLM_VK_ADD, "ADD"},
-    {XPLM_VK_SEPARATOR, "SEPARATOR"},
-    {XPLM_VK_SUBTRACT, "SUBTRACT"},
-    {XPLM_VK_DECIMAL, "DECIMAL"},
-    {XPLM_VK_DIVIDE, "DIVIDE"},
-    {XPLM_VK_EQUAL, "EQUAL"},
-    {XPLM_VK_MINUS, "MINUS"},
-    {XPLM_VK_RBRACE, "RBRACE"},
-    {XPLM_VK_LBRACE, "LBRACE"},
-    {XPLM_VK_QUOTE, "QUOTE"},
-    {XPLM_VK_SEMICOLON, "SEMICOLON"},
-    {XPLM_VK_BACKSLASH, "BACKSLASH"},
-    {XPLM_VK_COMMA, "COMMA"},
-    {XPLM_VK_SLASH, "SLASH"},
-    {XPLM_VK_PERIOD, "PERIOD"},
-    {XPLM_VK_BACKQUOTE, "BACKQUOTE"},
-    {XPLM_VK_ENTER, "ENTER"},
-    {XPLM_VK_NUMPAD_ENT, "NUMPAD_ENT"},
-    {XPLM_VK_NUMPAD_EQ, "NUMPAD_EQ"},
-}};
-
 void CheckModifiers(XPLMKeyFlags modifiers) {
   if ((modifiers & ~(xplm_ShiftFlag | xplm_OptionAltFlag | xplm_ControlFlag)) != 0)
     throw std::invalid_argument("a key's modifiers are SHIFT, ALT and CONTROL; the host adds DOWN and UP");
 }
 
 std::string KeyName(int code) {
-  if ((code >= XPLM_VK_0 && code <= XPLM_VK_9) || (code >= XPLM_VK_A && code <= XPLM_VK_Z)) {
-    return std::string(1, static_cast<char>(code));
-  }
-  if (code >= XPLM_VK_NUMPAD0 && code <= XPLM_VK_NUMPAD9)
-    return "NUMPAD" + std::to_string(code - XPLM_VK_NUMPAD0);
-  if (code >= XPLM_VK_F1 && code <= XPLM_VK_F24) return "F" + std::to_string(code - XPLM_VK_F1 + 1);
-  for (const NamedKey& key : kNamedKeys) {
+  for (const talvenor::KeyName& key : talvenor::kKeyNameTable) {
     if (key.code == code) return key.name;
   }
   std::array<char, 8> hex{};

@@ -1,6 +1,6 @@
-// Streams whose writes the full disk cut short, with the error their flush and close report: the
-// bookkeeping shared by the POSIX interposer (file_interpose.cpp) and the Windows import hooks
-// (file_hooks_win32.cpp). Each of them keeps its own table.
+// Streams whose writes the full disk cut short, with the error their flush and close report, and the stdio
+// write that cuts them short: shared by the POSIX interposer (file_interpose.cpp) and the Windows import
+// hooks (file_hooks_win32.cpp). Each of them keeps its own table.
 //
 // Fixed storage: a table is used before and after the program's static objects live.
 #pragma once
@@ -9,8 +9,11 @@
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
+
+#include "file_faults.h"
 
 namespace sim {
 
@@ -69,6 +72,25 @@ class StreamFailures {
       if (failure.stream != nullptr) failure.reported = true;
     }
     return true;
+  }
+
+  // A stdio write of SIZE bytes to STREAM on a limited disk, the part FAULTS allows passed to NEXT (the C
+  // library's fwrite, or null). Returns how many bytes to report as written, or -1 to hand the whole write to
+  // the C library unchanged.
+  template <typename Fwrite>
+  long long budgetedWrite(FileFaults& faults, Fwrite next, FILE* stream, const void* data, std::size_t size) {
+    const std::uint64_t allowed = faults.allowWrite(size);
+    if (allowed == size) return -1;
+    if (allowed > 0) {
+      const std::size_t written = next != nullptr ? next(data, 1, allowed, stream) : 0;
+      if (written < allowed) faults.refund(allowed - written);
+    }
+    // A write that fits in the stream's buffer would seem to succeed and fail at the flush.
+    if (size <= BUFSIZ && markFailed(stream, ENOSPC, false)) return static_cast<long long>(size);
+    // A larger one goes to the disk at once and fails there; the stream keeps the error.
+    markFailed(stream, ENOSPC, true);
+    errno = ENOSPC;
+    return static_cast<long long>(allowed);
   }
 
   // What fflush(stream) reports, given what the C library's flush returned: a recorded failure turns it into

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "XPStandardWidgets.h"
+#include "c_guard.h"
 
 namespace sim {
 
@@ -719,131 +720,114 @@ std::vector<std::string> Widgets::registrations(PluginId owner) const {
 
 // --- the C API ---
 
-namespace {
-
-// The SDK functions never let an exception reach plugin code; without a host they do nothing.
-template <typename Result, typename Body>
-Result Guarded(Result fallback, Body&& body) noexcept {
-  sim::Widgets* widgets = sim::Current();
-  if (widgets == nullptr) return fallback;
-  try {
-    return body(*widgets);
-  } catch (...) {
-    return fallback;
-  }
-}
-
-template <typename Body>
-void Guarded(Body&& body) noexcept {
-  sim::Widgets* widgets = sim::Current();
-  if (widgets == nullptr) return;
-  try {
-    body(*widgets);
-  } catch (...) {
-  }
-}
-
-}  // namespace
+using sim::WithHost;
 
 extern "C" {
 
 XPWIDGETS_API XPWidgetID XPCreateWidget(int inLeft, int inTop, int inRight, int inBottom, int inVisible,
                                         const char* inDescriptor, int inIsRoot, XPWidgetID inContainer,
                                         XPWidgetClass inClass) {
-  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) {
-    return w.create(inLeft, inTop, inRight, inBottom, inVisible, inDescriptor, inIsRoot, inContainer, inClass,
-                    nullptr);
+  return WithHost<XPWidgetID>(nullptr, [&](sim::Host& host) {
+    return host.widgets().create(inLeft, inTop, inRight, inBottom, inVisible, inDescriptor, inIsRoot,
+                                 inContainer, inClass, nullptr);
   });
 }
 
 XPWIDGETS_API XPWidgetID XPCreateCustomWidget(int inLeft, int inTop, int inRight, int inBottom, int inVisible,
                                               const char* inDescriptor, int inIsRoot, XPWidgetID inContainer,
                                               XPWidgetFunc_t inCallback) {
-  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) -> XPWidgetID {
+  return WithHost<XPWidgetID>(nullptr, [&](sim::Host& host) -> XPWidgetID {
     if (inCallback == nullptr) return nullptr;
-    return w.create(inLeft, inTop, inRight, inBottom, inVisible, inDescriptor, inIsRoot, inContainer,
-                    xpWidgetClass_None, inCallback);
+    return host.widgets().create(inLeft, inTop, inRight, inBottom, inVisible, inDescriptor, inIsRoot,
+                                 inContainer, xpWidgetClass_None, inCallback);
   });
 }
 
 XPWIDGETS_API void XPDestroyWidget(XPWidgetID inWidget, int inDestroyChildren) {
-  Guarded([&](sim::Widgets& w) { w.destroy(inWidget, inDestroyChildren); });
+  WithHost([&](sim::Host& host) { host.widgets().destroy(inWidget, inDestroyChildren); });
 }
 
 XPWIDGETS_API int XPSendMessageToWidget(XPWidgetID inWidget, XPWidgetMessage inMessage, XPDispatchMode inMode,
                                         intptr_t inParam1, intptr_t inParam2) {
-  return Guarded(0, [&](sim::Widgets& w) { return w.send(inWidget, inMessage, inMode, inParam1, inParam2); });
+  return WithHost(0, [&](sim::Host& host) {
+    return host.widgets().send(inWidget, inMessage, inMode, inParam1, inParam2);
+  });
 }
 
 XPWIDGETS_API void XPPlaceWidgetWithin(XPWidgetID inSubWidget, XPWidgetID inContainer) {
-  Guarded([&](sim::Widgets& w) { w.placeWithin(inSubWidget, inContainer); });
+  WithHost([&](sim::Host& host) { host.widgets().placeWithin(inSubWidget, inContainer); });
 }
 
 XPWIDGETS_API int XPCountChildWidgets(XPWidgetID inWidget) {
-  return Guarded(0, [&](sim::Widgets& w) { return w.countChildren(inWidget); });
+  return WithHost(0, [&](sim::Host& host) { return host.widgets().countChildren(inWidget); });
 }
 
 XPWIDGETS_API XPWidgetID XPGetNthChildWidget(XPWidgetID inWidget, int inIndex) {
-  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) { return w.nthChild(inWidget, inIndex); });
+  return WithHost<XPWidgetID>(nullptr,
+                              [&](sim::Host& host) { return host.widgets().nthChild(inWidget, inIndex); });
 }
 
 XPWIDGETS_API XPWidgetID XPGetParentWidget(XPWidgetID inWidget) {
-  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) { return w.parent(inWidget); });
+  return WithHost<XPWidgetID>(nullptr, [&](sim::Host& host) { return host.widgets().parent(inWidget); });
 }
 
 XPWIDGETS_API void XPShowWidget(XPWidgetID inWidget) {
-  Guarded([&](sim::Widgets& w) { w.show(inWidget); });
+  WithHost([&](sim::Host& host) { host.widgets().show(inWidget); });
 }
 
 XPWIDGETS_API void XPHideWidget(XPWidgetID inWidget) {
-  Guarded([&](sim::Widgets& w) { w.hide(inWidget); });
+  WithHost([&](sim::Host& host) { host.widgets().hide(inWidget); });
 }
 
 XPWIDGETS_API int XPIsWidgetVisible(XPWidgetID inWidget) {
-  return Guarded(0, [&](sim::Widgets& w) { return w.isVisible(inWidget); });
+  return WithHost(0, [&](sim::Host& host) { return host.widgets().isVisible(inWidget); });
 }
 
 XPWIDGETS_API XPWidgetID XPFindRootWidget(XPWidgetID inWidget) {
-  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) { return w.findRoot(inWidget); });
+  return WithHost<XPWidgetID>(nullptr, [&](sim::Host& host) { return host.widgets().findRoot(inWidget); });
 }
 
 XPWIDGETS_API void XPBringRootWidgetToFront(XPWidgetID inWidget) {
-  Guarded([&](sim::Widgets& w) { w.bringRootToFront(inWidget); });
+  WithHost([&](sim::Host& host) { host.widgets().bringRootToFront(inWidget); });
 }
 
 XPWIDGETS_API int XPIsWidgetInFront(XPWidgetID inWidget) {
-  return Guarded(0, [&](sim::Widgets& w) { return w.isInFront(inWidget); });
+  return WithHost(0, [&](sim::Host& host) { return host.widgets().isInFront(inWidget); });
 }
 
 XPWIDGETS_API void XPGetWidgetGeometry(XPWidgetID inWidget, int* outLeft, int* outTop, int* outRight,
                                        int* outBottom) {
-  Guarded([&](sim::Widgets& w) { w.getGeometry(inWidget, outLeft, outTop, outRight, outBottom); });
+  WithHost(
+      [&](sim::Host& host) { host.widgets().getGeometry(inWidget, outLeft, outTop, outRight, outBottom); });
 }
 
 XPWIDGETS_API void XPSetWidgetGeometry(XPWidgetID inWidget, int inLeft, int inTop, int inRight,
                                        int inBottom) {
-  Guarded([&](sim::Widgets& w) { w.setGeometry(inWidget, inLeft, inTop, inRight, inBottom); });
+  WithHost([&](sim::Host& host) { host.widgets().setGeometry(inWidget, inLeft, inTop, inRight, inBottom); });
 }
 
 XPWIDGETS_API XPWidgetID XPGetWidgetForLocation(XPWidgetID inContainer, int inXOffset, int inYOffset,
                                                 int inRecursive, int inVisibleOnly) {
-  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) {
-    return w.widgetForLocation(inContainer, inXOffset, inYOffset, inRecursive, inVisibleOnly);
+  return WithHost<XPWidgetID>(nullptr, [&](sim::Host& host) {
+    return host.widgets().widgetForLocation(inContainer, inXOffset, inYOffset, inRecursive, inVisibleOnly);
   });
 }
 
 XPWIDGETS_API void XPGetWidgetExposedGeometry(XPWidgetID inWidgetID, int* outLeft, int* outTop, int* outRight,
                                               int* outBottom) {
-  Guarded([&](sim::Widgets& w) { w.exposedGeometry(inWidgetID, outLeft, outTop, outRight, outBottom); });
+  WithHost([&](sim::Host& host) {
+    host.widgets().exposedGeometry(inWidgetID, outLeft, outTop, outRight, outBottom);
+  });
 }
 
 XPWIDGETS_API void XPSetWidgetDescriptor(XPWidgetID inWidget, const char* inDescriptor) {
-  Guarded([&](sim::Widgets& w) { w.setDescriptor(inWidget, inDescriptor); });
+  WithHost([&](sim::Host& host) { host.widgets().setDescriptor(inWidget, inDescriptor); });
 }
 
 XPWIDGETS_API int XPGetWidgetDescriptor(XPWidgetID inWidget, char* outDescriptor, int inMaxDescLength) {
-  return Guarded(0,
-                 [&](sim::Widgets& w) { return w.getDescriptor(inWidget, outDescriptor, inMaxDescLength); });
+  return WithHost(0, [&](sim::Host& host) {
+    return host.widgets().getDescriptor(inWidget, outDescriptor, inMaxDescLength);
+  });
 }
 
 XPWIDGETS_API XPLMWindowID XPGetWidgetUnderlyingWindow(XPWidgetID) {
@@ -851,29 +835,31 @@ XPWIDGETS_API XPLMWindowID XPGetWidgetUnderlyingWindow(XPWidgetID) {
 }
 
 XPWIDGETS_API void XPSetWidgetProperty(XPWidgetID inWidget, XPWidgetPropertyID inProperty, intptr_t inValue) {
-  Guarded([&](sim::Widgets& w) { w.setProperty(inWidget, inProperty, inValue); });
+  WithHost([&](sim::Host& host) { host.widgets().setProperty(inWidget, inProperty, inValue); });
 }
 
 XPWIDGETS_API intptr_t XPGetWidgetProperty(XPWidgetID inWidget, XPWidgetPropertyID inProperty,
                                            int* inExists) {
   if (inExists != nullptr) *inExists = 0;
-  return Guarded<intptr_t>(0, [&](sim::Widgets& w) { return w.getProperty(inWidget, inProperty, inExists); });
+  return WithHost<intptr_t>(
+      0, [&](sim::Host& host) { return host.widgets().getProperty(inWidget, inProperty, inExists); });
 }
 
 XPWIDGETS_API XPWidgetID XPSetKeyboardFocus(XPWidgetID inWidget) {
-  return Guarded<XPWidgetID>(nullptr, [&](sim::Widgets& w) { return w.setKeyboardFocus(inWidget); });
+  return WithHost<XPWidgetID>(nullptr,
+                              [&](sim::Host& host) { return host.widgets().setKeyboardFocus(inWidget); });
 }
 
 XPWIDGETS_API void XPLoseKeyboardFocus(XPWidgetID inWidget) {
-  Guarded([&](sim::Widgets& w) { w.loseKeyboardFocus(inWidget); });
+  WithHost([&](sim::Host& host) { host.widgets().loseKeyboardFocus(inWidget); });
 }
 
 XPWIDGETS_API XPWidgetID XPGetWidgetWithFocus(void) {
-  return Guarded<XPWidgetID>(nullptr, [](sim::Widgets& w) { return w.keyboardFocus(); });
+  return WithHost<XPWidgetID>(nullptr, [](sim::Host& host) { return host.widgets().keyboardFocus(); });
 }
 
 XPWIDGETS_API void XPAddWidgetCallback(XPWidgetID inWidget, XPWidgetFunc_t inNewCallback) {
-  Guarded([&](sim::Widgets& w) { w.addCallback(inWidget, inNewCallback); });
+  WithHost([&](sim::Host& host) { host.widgets().addCallback(inWidget, inNewCallback); });
 }
 
 XPWIDGETS_API XPWidgetFunc_t XPGetWidgetClassFunc(XPWidgetClass inWidgetClass) {
