@@ -12,11 +12,11 @@ namespace {
 // One line being read into a directive; every complaint names the line.
 class Reader {
  public:
-  explicit Reader(const Line& line) : line_(line) {}
+  explicit Reader(const Line& line) : line_(line), args_(line.args) { FoldWidgetKind(); }
 
   [[noreturn]] void Fail(const std::string& message) const { throw ScenarioError(line_.number, message); }
 
-  std::size_t size() const { return line_.args.size(); }
+  std::size_t size() const { return args_.size(); }
   // Arguments from `first` on must number between min and max; otherwise the usage is shown.
   void Count(std::size_t first, std::size_t min, std::size_t max, std::string_view usage) const {
     const std::size_t n = size() - first;
@@ -24,7 +24,7 @@ class Reader {
       Fail("wrong number of arguments, expected: " + std::string(usage));
     }
   }
-  const Arg& At(std::size_t i) const { return line_.args.at(i); }
+  const Arg& At(std::size_t i) const { return args_.at(i); }
   bool IsWord(std::size_t i, std::string_view word) const {
     return i < size() && !At(i).quoted && !At(i).ordinal && At(i).text == word;
   }
@@ -37,7 +37,7 @@ class Reader {
     const Arg& arg = At(i);
     std::string text = arg.quoted ? "\"" + arg.text + "\"" : arg.text;
     if (arg.ordinal) text += "#" + std::to_string(*arg.ordinal);
-    return text;
+    return !kindWord_.empty() && i == kindAt_ ? kindWord_ + " " + text : text;
   }
 
   long long Integer(std::size_t i, std::string_view what, long long min,
@@ -101,6 +101,7 @@ class Reader {
     }
     result.caption = arg.text;
     result.ordinal = arg.ordinal.value_or(1);
+    if (!kindWord_.empty() && i == kindAt_) result.kind = kind_;
     return result;
   }
 
@@ -145,7 +146,33 @@ class Reader {
   }
 
  private:
+  // A kind word and the quoted label after it, where a directive names its widget, read as one argument so
+  // that the arguments after them keep their places.
+  void FoldWidgetKind() {
+    const bool widgetWord = args_.size() > 1 && !args_[1].quoted && args_[1].text == "widget";
+    const std::string first = args_.empty() || args_[0].quoted ? "" : args_[0].text;
+    const std::size_t at = first == "click" || first == "type"                     ? 2
+                           : (first == "expect" || first == "print") && widgetWord ? 3
+                                                                                   : 0;
+    if (at == 0 || at + 1 >= args_.size() || args_[at].quoted || !args_[at + 1].quoted) return;
+    const std::string& word = args_[at].text;
+    const WidgetKind kind = word == "button"    ? WidgetKind::Button
+                            : word == "field"   ? WidgetKind::Field
+                            : word == "box"     ? WidgetKind::Box
+                            : word == "caption" ? WidgetKind::Caption
+                                                : WidgetKind::Any;
+    if (kind == WidgetKind::Any) return;
+    kind_ = kind;
+    kindWord_ = word;
+    kindAt_ = at;
+    args_.erase(args_.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+
   const Line& line_;
+  std::vector<Arg> args_;
+  WidgetKind kind_ = WidgetKind::Any;
+  std::string kindWord_;
+  std::size_t kindAt_ = 0;
 };
 
 void ParseSetValues(const Reader& r, std::size_t i, Directive& d) {

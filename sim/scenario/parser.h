@@ -95,9 +95,15 @@ struct DataRefName {
   std::string written;
 };
 
-// "CAPTION", "CAPTION"#K or @DL,DT.
+// What a widget named by a kind word is: `button "CAPTION"` is the button with that caption, the other
+// kinds carry no caption of their own and are named by the label ("LABEL", a caption or a button) they stand
+// beside on its row.
+enum class WidgetKind { Any, Button, Field, Box, Caption };
+
+// "CAPTION", "CAPTION"#K, KIND "LABEL", KIND "LABEL"#K or @DL,DT.
 struct WidgetName {
-  std::string caption;
+  WidgetKind kind = WidgetKind::Any;
+  std::string caption;  // the caption, or with a kind other than Button the label
   int ordinal = 1;
   bool byOffset = false;
   int dl = 0, dt = 0;

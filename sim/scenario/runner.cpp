@@ -25,6 +25,7 @@
 #include "plugins.h"
 #include "tracker_script.h"
 #include "values.h"
+#include "widget_names.h"
 #include "widgets.h"
 
 namespace fs = std::filesystem;
@@ -326,12 +327,11 @@ class ScenarioRun {
 
   XPWidgetID Widget(const Directive& d) {
     const XPWidgetID window = Window(d);
-    Widgets& widgets = host(d).widgets();
-    const XPWidgetID id = d.widget.byOffset
-                              ? widgets.findAt(window, d.widget.dl, d.widget.dt)
-                              : widgets.findByCaption(window, d.widget.caption, d.widget.ordinal);
-    if (id == nullptr) Fail(d, "no widget " + d.widget.written + " in window " + Quote(d.name));
-    return id;
+    const NamedWidget found = FindNamedWidget(host(d).widgets(), window, d.widget);
+    if (found.ambiguous)
+      Fail(d, "the widget " + d.widget.written + " is ambiguous: two of its kind stand as near to its label");
+    if (found.id == nullptr) Fail(d, "no widget " + d.widget.written + " in window " + Quote(d.name));
+    return found.id;
   }
 
   WidgetInfo Info(const Directive& d, XPWidgetID id) {

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "host.h"
+#include "XPStandardWidgets.h"
 #include "runner.h"
+#include "widget_names.h"
 
 namespace sim::scenario {
 namespace {
@@ -205,6 +207,46 @@ stop
   EXPECT_NE(unknown.err.find("t.scn:3: error: no widget \"Press Me\"#2 in window \"SDK Probe\""),
             std::string::npos)
       << unknown.err;
+}
+
+TEST(ScenarioRun, WidgetsByKindAndLabel) {
+  const Outcome o = RunScenario(R"(
+start
+command once probe/window
+click "SDK Probe" button "Press Me"
+expect widget "SDK Probe" caption "Check Me" text "pressed 1"
+type "SDK Probe" field "Check Me" hi
+expect widget "SDK Probe" field "Check Me" text hi
+click "SDK Probe" box "Press Me"
+expect widget "SDK Probe" "Check Me" state 1
+click "SDK Probe" field "Nothing"
+)");
+  EXPECT_EQ(o.totals.passed, 3) << o.out << o.err;
+  EXPECT_EQ(o.code, 2);
+  EXPECT_NE(o.err.find("t.scn:10: error: no widget field \"Nothing\" in window \"SDK Probe\""),
+            std::string::npos)
+      << o.err;
+}
+
+TEST(ScenarioWidgetNames, TheLabelsRowComesFirstAndATieIsAmbiguous) {
+  Host host;
+  const XPWidgetID window = XPCreateWidget(0, 300, 300, 0, 1, "W", 1, nullptr, xpWidgetClass_MainWindow);
+  auto make = [&](int left, int top, XPWidgetClass widgetClass) {
+    return XPCreateWidget(left, top, left + 40, top - 20, 1,
+                          widgetClass == xpWidgetClass_Caption ? "Size" : "", 0, window, widgetClass);
+  };
+  make(100, 280, xpWidgetClass_Caption);
+  make(100, 258, xpWidgetClass_TextField);  // below the label, nearer than either on its row
+  const XPWidgetID right = make(150, 280, xpWidgetClass_TextField);
+  const XPWidgetID left = make(50, 280, xpWidgetClass_TextField);
+  WidgetName name;
+  name.kind = WidgetKind::Field;
+  name.caption = "Size";
+  const NamedWidget tie = FindNamedWidget(host.widgets(), window, name);
+  EXPECT_TRUE(tie.ambiguous);
+  EXPECT_EQ(tie.id, nullptr);
+  XPSetWidgetGeometry(left, 40, 280, 80, 260);
+  EXPECT_EQ(FindNamedWidget(host.widgets(), window, name).id, right);
 }
 
 TEST(ScenarioRun, MenusHotkeysAndCommands) {
