@@ -23,6 +23,7 @@ constexpr std::size_t kEffectsRecordSize = sizeof(EffectsSettings);
 static_assert(kPresetTableSize == 224 && kLimitsTableSize == 224 && kEffectsRecordSize == 28);
 static_assert(sizeof(ViewState::presets) == kPresetTableSize &&
               sizeof(ViewState::limits) == kLimitsTableSize);
+static_assert(kPresetTableSize >= kLimitsTableSize && kPresetTableSize >= kEffectsRecordSize);
 
 // The SDK asks for 512 characters for an aircraft path; a path that fills them may have been cut.
 constexpr std::size_t kSdkPathLimit = 511;
@@ -44,22 +45,23 @@ void LogPathProblem(const char* fileName) {
 }
 
 // Reads the file whole into a scratch copy first, so that a read error leaves the table as it was.
-int ReadTable(const char* fileName, void* table, std::size_t size, bool clearFirst) {
+int ReadTable(const char* fileName, ViewTable table, bool clearFirst) {
   char path[kAircraftPathSize];
   if (!BuildAircraftFilePath(fileName, path)) return 0;
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return 0;
   unsigned char bytes[kPresetTableSize];
-  const std::size_t count = std::fread(bytes, 1, size, file);
+  const std::size_t count = std::fread(bytes, 1, TableSize(table), file);
   const bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) return 0;
-  if (clearFirst) std::memset(table, 0, size);
-  std::memcpy(table, bytes, count);
+  if (clearFirst) ClearTable(table);
+  OverwriteTableStart(table, bytes, count);
   return 1;
 }
 
-int WriteTable(const char* fileName, const void* table, std::size_t size) {
+int WriteTable(const char* fileName, ViewTable table) {
+  const std::size_t size = TableSize(table);
   char path[kAircraftPathSize];
   if (!BuildAircraftFilePath(fileName, path)) return 0;
   char temporary[kAircraftPathSize];
@@ -69,7 +71,7 @@ int WriteTable(const char* fileName, const void* table, std::size_t size) {
 
   std::FILE* file = std::fopen(temporary, "wb");
   if (file == nullptr) return 0;
-  bool written = std::fwrite(table, 1, size, file) == size;
+  bool written = std::fwrite(TableImage(table), 1, size, file) == size;
   // A full disk may show only when the buffered bytes are flushed or the file is closed.
   written = os::FlushToDisk(file) && written;
   written = std::fclose(file) == 0 && written;
@@ -106,42 +108,41 @@ bool BuildAircraftFilePath(const char* fileName, char (&path)[kAircraftPathSize]
 }
 
 int ReadPresetFile(const char* fileName) {
-  return ReadTable(fileName, View().presets.data(), kPresetTableSize, false);
+  return ReadTable(fileName, kPresetTable, false);
 }
 
 int ReadLimitsFile(const char* fileName) {
-  return ReadTable(fileName, View().limits.data(), kLimitsTableSize, false);
+  return ReadTable(fileName, kLimitsTable, false);
 }
 
 int ReadEffectsFile(const char* fileName) {
-  return ReadTable(fileName, &View().effects, kEffectsRecordSize, true);
+  return ReadTable(fileName, kEffectsTable, true);
 }
 
 int WritePresetFile(const char* fileName) {
-  if (WriteTable(fileName, View().presets.data(), kPresetTableSize) == 0) return 0;
-  View().presetsChanged = false;
+  if (WriteTable(fileName, kPresetTable) == 0) return 0;
+  SetPresetsChanged(false);
   return 1;
 }
 
 int WriteLimitsFile(const char* fileName) {
-  if (WriteTable(fileName, View().limits.data(), kLimitsTableSize) == 0) return 0;
-  View().limitsChanged = false;
+  if (WriteTable(fileName, kLimitsTable) == 0) return 0;
+  SetLimitsChanged(false);
   return 1;
 }
 
 int WriteEffectsFile(const char* fileName) {
-  return WriteTable(fileName, &View().effects, kEffectsRecordSize);
+  return WriteTable(fileName, kEffectsTable);
 }
 
 void LoadPresets() {
-  ViewState& view = View();
-  view.presets = {};
+  const ViewState& view = View();
+  ClearTable(kPresetTable);
   if (ReadPresetFile(kPresetFileName) == 1) {
     ShowPresetBoxes();
     for (int slot = 0; slot < kPresetSlots; ++slot) {
       if (view.presets[slot].stored == 0) continue;
-      LoadWorkingPose(slot);
-      view.selectedPreset = slot;
+      SelectPresetSlot(slot);
       ApplyView(view.limits[slot].enabled);
       ShowPresetNumber(slot + 1);
       break;
@@ -151,12 +152,12 @@ void LoadPresets() {
     ResetPresetsToCurrentView();
     LogMessage("No 'Talvenor.dat' file found\n");
   }
-  view.presetsChanged = false;
+  SetPresetsChanged(false);
 }
 
 void LoadLimits() {
-  ViewState& view = View();
-  view.limits = {};
+  const ViewState& view = View();
+  ClearTable(kLimitsTable);
   if (ReadLimitsFile(kLimitsFileName) == 1) {
     ShowPresetLimits(view.selectedPreset);
     LogMessage("Found 'TalvenorLimits.dat' file, will use that\n");
@@ -164,7 +165,7 @@ void LoadLimits() {
     ClearAllLimits();
     LogMessage("No 'TalvenorLimits.dat' file found\n");
   }
-  view.limitsChanged = false;
+  SetLimitsChanged(false);
 }
 
 void LoadEffects() {

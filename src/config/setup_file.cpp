@@ -6,10 +6,13 @@
 #include <new>
 
 #include "XPLMDefs.h"
+#include "XPLMUtilities.h"
+#include "config/bounded_text.h"
 #include "config/key_names.h"
 #include "config/log.h"
 #include "config/number_text.h"
-#include "plugin/plugin.h"
+#include "os/os.h"
+#include "plugin/identity.h"
 
 namespace talvenor {
 namespace {
@@ -79,6 +82,9 @@ constexpr ConfigKey kConfigKeys[] = {
     {"AXISROLLINCREMENT", nullptr, &SetupSettings::axisRollIncrement, Bound::None},
     {"AXISINCREMENTCHANGE", nullptr, &SetupSettings::axisIncrementChange, Bound::NotNegative},
 };
+
+// X-Plane's system path buffer, and so the setup file's path.
+constexpr int kSetupPathSize = 512;
 
 // Shown in place of a section name that is empty: key lines before the first header, or after "[]".
 constexpr char kNoSectionName[] = "(no section)";
@@ -273,7 +279,15 @@ bool ReadSetupFile() {
   LogMessage("Parsing Setup file\n");
   Settings() = SetupSettings{};
 
-  const char* path = State().paths.setupFilePath;
+  // The folder's names are fixed texts, so the platform's separator joins them.
+  char system[kSetupPathSize] = {};
+  XPLMGetSystemPath(system);
+  system[kSetupPathSize - 1] = '\0';
+  char path[kSetupPathSize];
+  if (!ComposePath(path, sizeof path, system, os::PathSeparator(),
+                   {"Resources", "plugins", kPluginName, "Talvenor.ini"})) {
+    LogAlways("The path of Talvenor.ini is too long, will use defaults\n");
+  }
   ParseNotes notes;
   int result = kSetupNotOpened;
   if (path[0] == '\0') {
@@ -304,6 +318,10 @@ bool ReadSetupFile() {
   LogMessage(text);
   LogMessage("\n");
   return false;
+}
+
+void ClearHotkeyBinding(int slot) {
+  if (slot >= 0 && slot < kHotkeySlots) Settings().hotkeys[static_cast<std::size_t>(slot)] = HotkeyBinding{};
 }
 
 int ParseSetupFile(const char* path) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "plugin/state.h"
+
 namespace talvenor {
 
 struct HotkeyBinding {
@@ -57,13 +59,11 @@ struct SetupSettings {
   std::array<HotkeyBinding, kHotkeySlots> hotkeys{};
 };
 
-// The settings of the running plugin; until the file is read they hold the defaults (both debug switches
-// off).
-SetupSettings& Settings();
-
-// Sets the defaults, parses the file at the plugin's setup path and logs the outcome; true when the whole
-// file was applied.
+// Sets the defaults, parses Talvenor.ini in the plugin's folder of the simulator's system path (a path too
+// long for its buffer is not read) and logs the outcome; true when the whole file was applied.
 bool ReadSetupFile();
+// The slot's binding := zero (plugin stop).
+void ClearHotkeyBinding(int slot);
 
 // Parser result codes.
 inline constexpr int kSetupNotOpened = 0;

@@ -126,88 +126,62 @@ void RunToggleAction(int command) {
 
 // One held cycle of an axis command; every command without a movement leaves the pose alone.
 void MoveWorkingPose(int command) {
-  ViewState& view = View();
-  HeadPose& pose = view.workingPose;
-  const auto& inc = view.currentIncrements;
   switch (command) {
     case kCmdAxisXLeft:
-      pose.x = pose.x - inc[kIncX];
+      StepAxis(kAxisX, -1);
       break;
     case kCmdAxisXRight:
-      pose.x = pose.x + inc[kIncX];
+      StepAxis(kAxisX, 1);
       break;
     case kCmdAxisYUp:
-      pose.y = pose.y + inc[kIncY];
+      StepAxis(kAxisY, 1);
       break;
     case kCmdAxisYDown:
-      pose.y = pose.y - inc[kIncY];
+      StepAxis(kAxisY, -1);
       break;
     case kCmdAxisZIn:
-      pose.z = pose.z - inc[kIncZ];
+      StepAxis(kAxisZ, -1);
       break;
     case kCmdAxisZOut:
-      pose.z = pose.z + inc[kIncZ];
+      StepAxis(kAxisZ, 1);
       break;
     case kCmdAxisHeadingLeft:
-      pose.heading = pose.heading - inc[kIncHeading];
+      StepAxis(kAxisHeading, -1);
       break;
     case kCmdAxisHeadingRight:
-      pose.heading = pose.heading + inc[kIncHeading];
+      StepAxis(kAxisHeading, 1);
       break;
     case kCmdAxisPitchUp:
-      pose.pitch = pose.pitch + inc[kIncPitch];
+      StepAxis(kAxisPitch, 1);
       break;
     case kCmdAxisPitchDown:
-      pose.pitch = pose.pitch - inc[kIncPitch];
+      StepAxis(kAxisPitch, -1);
       break;
     case kCmdAxisRollLeft:
-      pose.roll = pose.roll - inc[kIncRoll];
+      StepAxis(kAxisRoll, -1);
       break;
     case kCmdAxisRollRight:
-      pose.roll = pose.roll + inc[kIncRoll];
+      StepAxis(kAxisRoll, 1);
       break;
     default:
       break;
   }
 }
 
-std::int32_t SelectedLimitsFlag() {
-  const ViewState& view = View();
-  return view.limits[view.selectedPreset].enabled;
-}
-
-void ChangeIncrements(int command) {
-  ViewState& view = View();
-  const float change = Settings().axisIncrementChange;
-  for (int axis = 0; axis < kIncrementAxes; ++axis) {
-    float& current = view.currentIncrements[axis];
-    const float step = change * view.configuredIncrements[axis];
-    if (command == kCmdAxisIncrementIncrease) {
-      current = current + step;
-    } else {
-      // The step never falls below one change.
-      current = current - step;
-      if (step > current) current = step;
-    }
-  }
-}
-
 // The press of an axis command: only the roll clear and the increment commands act on it.
 void PressAxisCommand(int command) {
-  ViewState& view = View();
   switch (command) {
     case kCmdAxisClearRoll:
-      // Applied at once, as the panel's roll clear is: otherwise a tap would be undone by the next frame,
-      // which reloads the working pose from the preset.
-      view.workingPose.roll = 0.0f;
-      ApplyView(SelectedLimitsFlag());
+      ClearRoll();
       break;
     case kCmdAxisIncrementIncrease:
+      ChangeIncrements(1);
+      break;
     case kCmdAxisIncrementDecrease:
-      ChangeIncrements(command);
+      ChangeIncrements(-1);
       break;
     case kCmdAxisIncrementReset:
-      view.currentIncrements = view.configuredIncrements;
+      ResetIncrements();
       break;
     default:
       break;

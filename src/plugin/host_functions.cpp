@@ -1,7 +1,6 @@
 #include "plugin/host_functions.h"
 
 #include "os/library.h"
-#include "plugin/plugin.h"
 
 namespace talvenor {
 namespace {
@@ -29,10 +28,6 @@ CommandHandlerFunction OptionalHostFunctions::registerCommandHandler() const {
 }
 CommandHandlerFunction OptionalHostFunctions::unregisterCommandHandler() const {
   return As<CommandHandlerFunction>(entries[kHostUnregisterCommandHandler]);
-}
-
-OptionalHostFunctions& HostFunctions() {
-  return State().hostFunctions;
 }
 
 int FillOptionalHostFunctions(FindSymbolFunction findSymbol) {

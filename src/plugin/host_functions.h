@@ -6,6 +6,7 @@
 #include <array>
 
 #include "XPLMUtilities.h"
+#include "plugin/state.h"
 
 namespace talvenor {
 
@@ -90,8 +91,5 @@ int LoadOptionalHostFunctions(const char* libraryPath);
 // The table filled through FINDSYMBOL, one call per name in lookup order: 1. A null FINDSYMBOL empties the
 // table: 0.
 int FillOptionalHostFunctions(FindSymbolFunction findSymbol);
-
-// The table of the running plugin.
-OptionalHostFunctions& HostFunctions();
 
 }  // namespace talvenor

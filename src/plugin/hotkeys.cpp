@@ -40,11 +40,10 @@ void RegisterHotkeys() {
 void UnregisterHotkeys() {
   HotkeyRegistrations& hotkeys = State().hotkeys;
   for (int slot = 0; slot < kHotkeySlots; ++slot) {
-    HotkeyBinding& binding = Settings().hotkeys[slot];
-    if (binding.enabled == 0) continue;
+    if (Settings().hotkeys[slot].enabled == 0) continue;
     XPLMUnregisterHotKey(hotkeys.ids[slot]);
     hotkeys.ids[slot] = nullptr;
-    binding = HotkeyBinding{};
+    ClearHotkeyBinding(slot);
   }
 }
 

@@ -1,11 +1,11 @@
 // What XPluginStart, XPluginStop and XPluginReceiveMessage do, step by step in the order X-Plane expects.
 #include <cstdint>
-#include <cstring>
 
 #include "XPLMDataAccess.h"
 #include "XPLMPlugin.h"
 #include "XPLMProcessing.h"
 #include "XPLMUtilities.h"
+#include "config/bounded_text.h"
 #include "config/log.h"
 #include "os/os.h"
 #include "os/sdk_library.h"
@@ -36,69 +36,24 @@ std::intptr_t SystemWindowHandle() {
 constexpr std::size_t kIdentityBufferSize = 256;
 constexpr float kDataRefEditorFirstInterval = 1.0f;
 
-void CopyBounded(char* target, std::size_t size, const char* text) {
-  if (target == nullptr) return;
-  std::strncpy(target, text, size - 1);
-  target[size - 1] = '\0';
-}
-
-// Appends text at *length; false, leaving the buffer as it was, when the text and a terminator do not fit.
-bool Append(char* buffer, std::size_t size, std::size_t* length, const char* text) {
-  const std::size_t added = std::strlen(text);
-  if (added >= size - *length) return false;
-  std::memcpy(buffer + *length, text, added + 1);
-  *length += added;
-  return true;
-}
-
-// SYSTEM then the parts, each but the last followed by the platform separator; empty when it does not fit,
-// so a truncated path is never used.
-template <std::size_t N>
-bool ComposePath(char* out, std::size_t size, const char* system, const char* const (&parts)[N]) {
-  const char* separator = os::PathSeparator();
-  std::size_t length = 0;
-  out[0] = '\0';
-  bool fits = Append(out, size, &length, system);
-  for (std::size_t i = 0; fits && i < N; ++i) {
-    fits = Append(out, size, &length, parts[i]) && (i + 1 == N || Append(out, size, &length, separator));
-  }
-  if (!fits) out[0] = '\0';
-  return fits;
-}
-
 void ComposeIdentificationLine(char (&line)[64]) {
   std::size_t length = 0;
   line[0] = '\0';
-  Append(line, sizeof line, &length, kPluginName);
-  Append(line, sizeof line, &length, " ");
-  Append(line, sizeof line, &length, kPluginVersion);
-  Append(line, sizeof line, &length, "\n");
-}
-
-void CopyAxisIncrements() {
-  const SetupSettings& setup = Settings();
-  ViewState& view = View();
-  view.configuredIncrements = {setup.axisXIncrement,       setup.axisYIncrement,     setup.axisZIncrement,
-                               setup.axisHeadingIncrement, setup.axisPitchIncrement, setup.axisRollIncrement};
-  view.currentIncrements = view.configuredIncrements;
+  AppendBounded(line, sizeof line, length, kPluginName);
+  AppendBounded(line, sizeof line, length, " ");
+  AppendBounded(line, sizeof line, length, kPluginVersion);
+  AppendBounded(line, sizeof line, length, "\n");
 }
 
 }  // namespace
 
 void ComposeHostPaths() {
-  // Each path asks the simulator for its folder anew.
   char system[kHostPathSize] = {};
   XPLMGetSystemPath(system);
   system[kHostPathSize - 1] = '\0';
   HostPaths& paths = State().paths;
-  const char* const setupParts[] = {"Resources", "plugins", kPluginName, "Talvenor.ini"};
-  if (!ComposePath(paths.setupFilePath, sizeof paths.setupFilePath, system, setupParts)) {
-    LogAlways("The path of Talvenor.ini is too long, will use defaults\n");
-  }
-  XPLMGetSystemPath(system);
-  system[kHostPathSize - 1] = '\0';
-  const char* const libraryParts[] = {"Resources", "plugins", os::kXplmLibraryFileName};
-  if (!ComposePath(paths.xplmLibraryPath, sizeof paths.xplmLibraryPath, system, libraryParts)) {
+  if (!ComposePath(paths.xplmLibraryPath, sizeof paths.xplmLibraryPath, system, os::PathSeparator(),
+                   {"Resources", "plugins", os::kXplmLibraryFileName})) {
     LogAlways("The path of the XPLM library is too long, no commands\n");
   }
 }
@@ -115,47 +70,31 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
   ComposeIdentificationLine(identification);
   LogAlways(identification);
 
-  ComposeHostPaths();
   BuildPluginMenu();
-
-  ViewState& view = View();
-  view.reinitPending = false;
-  ReadSetupFile();
+  ReadSetupFile();  // it composes its own path, and logs first when that does not fit
+  ComposeHostPaths();
   LogAlways(Settings().debugLogEnabled != 0 ? "Debug Logging is enabled\n" : "Debug Logging is disabled\n");
 
   ChooseSourceTexts();
-  CopyAxisIncrements();
 
   // The probe only asks whether a source is there; the connection does not stay open.
-  if (ProbeHeadPoseSource() == 1) {
-    view.sourceAvailable = 1;
-    StopHeadPoseSource();
-  } else {
-    view.sourceAvailable = 0;
-  }
+  // Everything else of every record starts as ResetState value-initialised it.
+  const bool found = ProbeHeadPoseSource() == 1;
+  StartViewState(found ? 1 : 0);
+  if (found) StopHeadPoseSource();
   AppendTrackerMenuItems();
-
-  view.pluginEnabled = false;
-  Panels& panels = PanelState();
-  panels.controlPanelCreated = false;
-  panels.dataDisplayCreated = false;
-  panels.effectsPanelCreated = false;
-  view.effects = StartEffects();
-  view.trackerActive = false;
 
   XPLMRegisterFlightLoopCallback(&ViewUpdateCallback, kViewUpdateFirstInterval, nullptr);
   XPLMRegisterFlightLoopCallback(&RegisterWithDataRefEditor, kDataRefEditorFirstInterval, nullptr);
 
   State().systemWindowHandle = SystemWindowHandle();
-  State().trackerToggleState = 0;
 
   EnableMenuItem(kItemTrackerDisable, false);
-  EnableMenuItem(kItemTrackerEnable, view.sourceAvailable != 0);
+  EnableMenuItem(kItemTrackerEnable, found);
   EnableMenuItem(kItemEnable, true);
   EnableMenuItem(kItemDisable, false);
 
   FindSimDataRefs(State().refs);
-  view.vibrationPhase = 0;
 
   RegisterHotkeys();
 
@@ -180,16 +119,15 @@ void StopPlugin() {
 
 void ReceiveMessage(int from, int message, void* param) {
   if (from != 0 || message != XPLM_MSG_PLANE_LOADED || reinterpret_cast<std::intptr_t>(param) != 0) return;
-  ViewState& view = View();
   const SetupSettings& setup = Settings();
   if (setup.resetRollOffsetOnStartup != 0) XPLMSetDataf(SimRefs().headRoll, 0.0f);
-  if (view.pluginEnabled || setup.autoStart != 0) view.reinitPending = true;
+  if (View().pluginEnabled || setup.autoStart != 0) RequestReinitialisation();
   // Unlike the probe at start, any non-zero result counts here; the menu items are left as they are.
   if (ProbeHeadPoseSource() != 0) {
-    view.sourceAvailable = 1;
+    SetSourceAvailable(1);
     StopHeadPoseSource();
   } else {
-    view.sourceAvailable = 0;
+    SetSourceAvailable(0);
   }
 }
 

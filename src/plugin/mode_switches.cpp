@@ -1,7 +1,5 @@
 #include "plugin/mode_switches.h"
 
-#include <cmath>
-
 #include "XPLMDataAccess.h"
 #include "config/aircraft_files.h"
 #include "plugin/plugin.h"
@@ -18,14 +16,18 @@ bool ExternalDataMode() {
   return Settings().enableExternalData != 0;
 }
 
+// The one writer of the tracker toggle's state.
+void SetTrackerToggleState(std::int32_t state) {
+  State().trackerToggleState = state;
+}
+
 // A probe that found the source usable (and, for the tracker, left it running).
 void SourceStarted() {
-  ViewState& view = View();
-  view.sourceAvailable = 1;
-  view.trackerActive = true;
+  SetSourceAvailable(1);
+  SetTrackerActive(true);
   EnableMenuItem(kItemTrackerEnable, false);
   EnableMenuItem(kItemTrackerDisable, true);
-  State().trackerToggleState = 1;
+  SetTrackerToggleState(1);
   ShowTrackerAxisBoxes(true);
   ShowSourceStatus(false);
   if (ExternalDataMode()) {
@@ -37,13 +39,12 @@ void SourceStarted() {
 }
 
 void SourceFailed() {
-  ViewState& view = View();
-  view.sourceAvailable = 0;
-  view.trackerActive = false;
+  SetSourceAvailable(0);
+  SetTrackerActive(false);
   StopHeadPoseSource();
   EnableMenuItem(kItemTrackerEnable, false);
   EnableMenuItem(kItemTrackerDisable, false);
-  State().trackerToggleState = 0;
+  SetTrackerToggleState(0);
   ShowTrackerAxisBoxes(false);
   ShowMultiplier(false);
   ShowSourceStatus(true);  // with the text it already has
@@ -51,10 +52,10 @@ void SourceFailed() {
 
 // Tracking off, shared by SwitchTrackerOff and DisableViewControl: a source that was found stays offered.
 void TrackerStopped() {
-  ViewState& view = View();
-  view.trackerActive = false;
+  const ViewState& view = View();
+  SetTrackerActive(false);
   StopHeadPoseSource();
-  State().trackerToggleState = 0;
+  SetTrackerToggleState(0);
   EnableMenuItem(kItemTrackerDisable, false);
   EnableMenuItem(kItemTrackerEnable, view.sourceAvailable != 0);
   ShowTrackerAxisBoxes(false);
@@ -71,11 +72,8 @@ void TrackerStopped() {
 }  // namespace
 
 void EnableViewControl() {
-  ViewState& view = View();
-  // Another plugin may have left a roll that is not a number; it must not come back at switch-off.
-  const float roll = XPLMGetDataf(SimRefs().headRoll);
-  view.savedRoll = std::isfinite(roll) ? roll : 0.0f;
-  view.pluginEnabled = true;
+  KeepRollForSwitchOff(XPLMGetDataf(SimRefs().headRoll));
+  SetViewControlOn(true);
   EnableMenuItem(kItemEnable, false);
   EnableMenuItem(kItemDisable, true);
   BuildControlPanelHidden();
@@ -92,14 +90,13 @@ void EnableViewControl() {
 }
 
 void DisableViewControl(int viewType) {
-  ViewState& view = View();
-  view.pluginEnabled = false;
+  SetViewControlOn(false);
   HideAllWindows();  // and clears the three visible flags
   EnableMenuItem(kItemEnable, true);
   EnableMenuItem(kItemDisable, false);
   TrackerStopped();
   SelectViewType(viewType);
-  XPLMSetDataf(SimRefs().headRoll, view.savedRoll);
+  XPLMSetDataf(SimRefs().headRoll, View().savedRoll);
 }
 
 void SwitchTrackerOn() {
@@ -123,20 +120,42 @@ void ToggleViewControl() {
 }
 
 void ToggleTracker() {
-  std::int32_t& state = State().trackerToggleState;
-  state = state == 0 ? 1 : 0;
-  if (state == 1) {
+  SetTrackerToggleState(State().trackerToggleState == 0 ? 1 : 0);
+  if (State().trackerToggleState == 1) {
     SwitchTrackerOn();
   } else {
     SwitchTrackerOff();
   }
 }
 
+void PickTrackerOn() {
+  SwitchTrackerOn();
+  SetTrackerToggleState(1);  // also when the switch-on failed
+}
+
+void PickTrackerOff() {
+  SwitchTrackerOff();
+  SetTrackerToggleState(0);
+}
+
+void FollowSourceState() {
+  if (!ExternalDataMode()) return;
+  const ViewState& view = View();
+  const bool available = view.sourceAvailable != 0;
+  if ((view.pluginEnabled || PanelState().controlPanelCreated) && available) SetTrackerActive(true);
+  EnableMenuItem(kItemTrackerEnable, false);
+  EnableMenuItem(kItemTrackerDisable, available);
+  SetTrackerToggleState(available ? 1 : 0);
+}
+
+void RefreshSource() {
+  FollowSourceState();
+  RefreshSourceWidgets();
+}
+
 void SelectPreset(int preset) {
   if (preset < 0 || preset >= kPresetSlots) return;
-  ViewState& view = View();
-  view.selectedPreset = preset;
-  LoadWorkingPose(preset);
+  SelectPresetSlot(preset);
   ApplyView(0);
   ShowPresetLimits(preset);
 }

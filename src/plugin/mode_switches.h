@@ -9,6 +9,16 @@ void SwitchTrackerOn();
 void SwitchTrackerOff();
 void ToggleViewControl();
 void ToggleTracker();
+// The menu's tracker items: as the switches, and the toggle's state follows the item, whatever the outcome.
+void PickTrackerOn();
+void PickTrackerOff();
+
+// In external-data mode the tracker follows the external source's own switch: the toggle's state and menu
+// items 5 and 6 follow it, and tracking goes active while it is on and view control is on or the control
+// panel exists.
+void FollowSourceState();
+// FollowSourceState, then the control panel's source widgets follow (RefreshSourceWidgets).
+void RefreshSource();
 
 // Makes a stored preset (0..7) the live view, writes it without bounds and shows its limits on the control
 // panel; an index out of range does nothing.

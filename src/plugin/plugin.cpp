@@ -29,5 +29,8 @@ Panels& PanelState() {
 const SimDataRefs& SimRefs() {
   return g_plugin.refs;
 }
+OptionalHostFunctions& HostFunctions() {
+  return g_plugin.hostFunctions;
+}
 
 }  // namespace talvenor

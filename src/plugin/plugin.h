@@ -1,6 +1,6 @@
 // All mutable state of the plugin, in one place. XPluginStart value-initialises it, so a start after a
-// stop is a fresh load. Each subsystem reaches its own record through its own accessor (View(), Settings(),
-// Menu(), ...); nothing else is global.
+// stop is a fresh load. The records are reached through the accessors of plugin/state.h; nothing else is
+// global.
 #pragma once
 
 #include <cstdint>
@@ -11,17 +11,17 @@
 #include "plugin/hotkeys.h"
 #include "plugin/plugin_menu.h"
 #include "plugin/sim_datarefs.h"
+#include "plugin/state.h"
 #include "plugin/view_selection.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
 
 namespace talvenor {
 
-// Buffer size of the two paths composed at start, as X-Plane's system path buffer.
+// Buffer size of the path composed at start, as X-Plane's system path buffer.
 inline constexpr int kHostPathSize = 512;
 
 struct HostPaths {
-  char setupFilePath[kHostPathSize] = {};    // empty when the system path was too long for it
   char xplmLibraryPath[kHostPathSize] = {};  // empty when the system path was too long for it
 };
 
@@ -40,7 +40,6 @@ struct Plugin {
   std::int32_t trackerToggleState = 0;
 };
 
-Plugin& State();
 void ResetState();  // value-initialises everything (plugin start)
 
 // The entry points' work.
@@ -48,7 +47,7 @@ void StartPlugin(char* outName, char* outSig, char* outDesc);
 void StopPlugin();
 void ReceiveMessage(int from, int message, void* param);
 
-// Fills the two paths of HostPaths from the simulator's system path; a path that does not fit stays empty.
+// Fills HostPaths from the simulator's system path; a path that does not fit stays empty.
 void ComposeHostPaths();
 
 // The one-shot flight-loop callback that announces the published datarefs to the dataref browser.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/bounded_text.h"
 #include "plugin/identity.h"
 #include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
@@ -25,11 +26,6 @@ bool SameText(const char* picked, const char* itemText) {
   return std::strncmp(picked, itemText, sizeof(PluginMenu::statusText)) == 0;
 }
 
-void CopyText(char* target, std::size_t size, const char* text) {
-  std::strncpy(target, text, size - 1);
-  target[size - 1] = '\0';
-}
-
 }  // namespace
 
 void BuildPluginMenu() {
@@ -43,12 +39,12 @@ void BuildPluginMenu() {
 void ChooseSourceTexts() {
   PluginMenu& menu = Menu();
   const bool external = Settings().enableExternalData != 0;
-  CopyText(menu.statusText, sizeof menu.statusText,
-           external ? "External Data not found or disabled" : "TrackIR not found or it is disabled");
-  CopyText(menu.trackerEnableItemText, sizeof menu.trackerEnableItemText,
-           external ? "External Data Enable" : "TrackIR Enable");
-  CopyText(menu.trackerDisableItemText, sizeof menu.trackerDisableItemText,
-           external ? "External Data Disable" : "TrackIR Disable");
+  CopyBounded(menu.statusText, sizeof menu.statusText,
+              external ? "External Data not found or disabled" : "TrackIR not found or it is disabled");
+  CopyBounded(menu.trackerEnableItemText, sizeof menu.trackerEnableItemText,
+              external ? "External Data Enable" : "TrackIR Enable");
+  CopyBounded(menu.trackerDisableItemText, sizeof menu.trackerDisableItemText,
+              external ? "External Data Disable" : "TrackIR Disable");
 }
 
 void AppendTrackerMenuItems() {
@@ -76,14 +72,8 @@ void PluginMenuHandler(void* /*menuRef*/, void* itemRef) {
   if (SameText(picked, kFixedItemTexts[kItemControlPanel])) OpenControlPanel();
   // "Data Display" builds or shows the data display; that window comes with its own issue.
   // "Forces Effect Panel" builds or shows the effects panel; that window comes with its own issue.
-  if (SameText(picked, menu.trackerEnableItemText)) {
-    SwitchTrackerOn();
-    State().trackerToggleState = 1;  // also when the switch-on failed
-  }
-  if (SameText(picked, menu.trackerDisableItemText)) {
-    SwitchTrackerOff();
-    State().trackerToggleState = 0;
-  }
+  if (SameText(picked, menu.trackerEnableItemText)) PickTrackerOn();
+  if (SameText(picked, menu.trackerDisableItemText)) PickTrackerOff();
 }
 
 }  // namespace talvenor

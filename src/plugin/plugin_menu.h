@@ -2,6 +2,7 @@
 #pragma once
 
 #include "XPLMMenus.h"
+#include "plugin/state.h"
 
 namespace talvenor {
 
@@ -22,8 +23,6 @@ struct PluginMenu {
   char trackerEnableItemText[32] = {};
   char trackerDisableItemText[32] = {};
 };
-
-PluginMenu& Menu();
 
 void BuildPluginMenu();         // the Plugins-menu item, the submenu and items 0 to 4
 void ChooseSourceTexts();       // status and tracker item texts by source mode

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "XPLMDataAccess.h"
+#include "plugin/state.h"
 
 namespace talvenor {
 
@@ -27,8 +28,5 @@ struct SimDataRefs {
 
 // Finds the sixteen datarefs in the order above.
 void FindSimDataRefs(SimDataRefs& refs);
-
-// The handles of the running plugin.
-const SimDataRefs& SimRefs();
 
 }  // namespace talvenor

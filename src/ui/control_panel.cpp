@@ -1,6 +1,5 @@
 #include "ui/control_panel.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "XPStandardWidgets.h"
@@ -8,6 +7,7 @@
 #include "config/aircraft_files.h"
 #include "config/number_text.h"
 #include "plugin/identity.h"
+#include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
@@ -212,57 +212,13 @@ float ReadStepSize() {
   return TextToFloat(text);  // not a finite float: 0
 }
 
-std::int32_t SelectedLimitsFlag() {
-  const ViewState& view = View();
-  return view.limits[static_cast<std::size_t>(view.selectedPreset)].enabled;
-}
-
-float& Axis(HeadPose& pose, PadAction action) {
-  switch (action) {
-    case kPadX:
-      return pose.x;
-    case kPadY:
-      return pose.y;
-    case kPadZ:
-      return pose.z;
-    case kPadPitch:
-      return pose.pitch;
-    case kPadHeading:
-      return pose.heading;
-    default:
-      return pose.roll;
-  }
-}
-
-// A step so large that the axis would overflow leaves the axis where it is.
-void Move(float& value, double amount) {
-  const float moved = static_cast<float>(static_cast<double>(value) + amount);
-  if (std::isfinite(moved)) value = moved;
-}
-
 void Nudge(const NudgePad& pad, float step) {
-  ViewState& view = View();
   if (pad.action == kPadStop) {
-    view.continuousRates = HeadPose{};
+    StopContinuousRates();
     return;
   }
-  HeadPose& target = ContinuousMode() ? view.continuousRates : view.workingPose;
-  Move(Axis(target, pad.action), pad.amount * static_cast<double>(step));
+  NudgeAxis(static_cast<HeadAxis>(pad.action), pad.amount * static_cast<double>(step), ContinuousMode());
   ApplyView(SelectedLimitsFlag());
-}
-
-void StoreWorkingPose(int preset) {
-  ViewState& view = View();
-  ViewPreset& slot = view.presets[static_cast<std::size_t>(preset)];
-  const HeadPose& pose = view.workingPose;
-  view.selectedPreset = preset;
-  slot.stored = 1;
-  slot.x = pose.x;
-  slot.y = pose.y;
-  slot.z = pose.z;
-  slot.pitch = pose.pitch;
-  slot.heading = pose.heading;
-  slot.roll = pose.roll;
 }
 
 void PresetBoxChanged(int preset) {
@@ -270,7 +226,7 @@ void PresetBoxChanged(int preset) {
   if (BoxOn(box)) {
     SetBox(box, false);
   } else if (View().presets[static_cast<std::size_t>(preset)].stored == 0) {
-    StoreWorkingPose(preset);
+    StorePresetSlot(preset);
     SetBox(box, true);
   }
 }
@@ -279,32 +235,26 @@ void ButtonStateChanged(XPWidgetID widget) {
   if (widget == nullptr) return;
   Panels& panels = PanelState();
   const ControlPanelWidgets& control = panels.control;
-  ViewState& view = View();
   for (int preset = 0; preset < kPresetSlots; ++preset) {
     if (widget == control.presetBoxes[preset]) PresetBoxChanged(preset);
   }
   if (widget == control.forceEffectsBox) {
     const bool on = BoxOn(control.forceEffectsBox);
-    view.effects.effectsOn = on ? 1 : 0;
+    SetEffectsOn(on);
     SetBox(panels.effects.effectsOnBox, on);
   }
   if (widget == control.limitsEnableBox) {
-    view.limits[static_cast<std::size_t>(view.selectedPreset)].enabled =
-        BoxOn(control.limitsEnableBox) ? 1 : 0;
+    SetSelectedLimitsEnabled(BoxOn(control.limitsEnableBox));
   }
 }
 
 void PresetButtonPressed(int preset) {
   const ControlPanelWidgets& control = PanelState().control;
-  ViewState& view = View();
   SetBox(control.continuousBox, false);
   if (BoxOn(control.presetBoxes[preset])) {
-    view.selectedPreset = preset;
-    LoadWorkingPose(preset);
-    ApplyView(0);
-    ShowPresetLimits(preset);
+    SelectPreset(preset);
   } else {
-    StoreWorkingPose(preset);
+    StorePresetSlot(preset);
     SetBox(control.presetBoxes[preset], true);
     ClearPresetLimits(preset);
   }
@@ -312,25 +262,17 @@ void PresetButtonPressed(int preset) {
 }
 
 void CaptureLimit(int index) {
-  ViewState& view = View();
-  ViewLimits& bounds = view.limits[static_cast<std::size_t>(view.selectedPreset)];
-  const HeadPose& pose = view.workingPose;
-  float* const targets[6] = {&bounds.xMin, &bounds.xMax, &bounds.yMin,
-                             &bounds.yMax, &bounds.zMin, &bounds.zMax};
-  const float values[6] = {pose.x, pose.x, pose.y, pose.y, pose.z, pose.z};
-  *targets[index] = values[index];
+  const float value = CaptureBound(index);
   char text[kNumberText];
-  FormatFloat(text, values[index]);
+  FormatFloat(text, value);
   XPWidgetID field = PanelState().control.limitFields[index];
   if (field != nullptr) XPSetWidgetDescriptor(field, text);
-  view.limitsChanged = true;
 }
 
 // True when the button is one of this panel's.
 bool PushButtonPressed(XPWidgetID button, float step) {
   if (button == nullptr) return false;
   const ControlPanelWidgets& control = PanelState().control;
-  ViewState& view = View();
   for (int pad = 0; pad < kNudgePads; ++pad) {
     if (button == control.nudgeButtons[pad]) {
       Nudge(kNudgePadTable[pad], step);
@@ -350,8 +292,7 @@ bool PushButtonPressed(XPWidgetID button, float step) {
     return true;
   }
   if (button == control.clearRollButton) {
-    view.workingPose.roll = 0.0f;
-    ApplyView(SelectedLimitsFlag());
+    ClearRoll();
     return true;
   }
   for (int preset = 0; preset < kPresetSlots; ++preset) {
@@ -370,7 +311,7 @@ bool PushButtonPressed(XPWidgetID button, float step) {
   }
   if (button == control.limitsClearButton) {
     ClearAllLimits();
-    view.limitsChanged = true;
+    SetLimitsChanged(true);
     return true;
   }
   for (int index = 0; index < 6; ++index) {
@@ -401,7 +342,7 @@ void BuildControlPanel(int left, int top, int width, int height) {
   const PanelBuilder build(left, top, control.window);
   BuildNudgePads(build, control);
   BuildOffsetsAndSource(build, control);
-  RefreshSourceWidgets();
+  RefreshSource();
   BuildPresetRows(build, control);
   BuildLimitsRows(build, control);
   XPAddWidgetCallback(control.window, &ControlPanelHandler);
@@ -456,7 +397,7 @@ void ToggleControlPanel() {
       panels.controlPanelCreated = true;
       return;
     }
-    RefreshSourceWidgets();
+    RefreshSource();
     if (XPIsWidgetVisible(panels.control.window) == 0) XPShowWidget(panels.control.window);
     return;
   }
@@ -464,16 +405,13 @@ void ToggleControlPanel() {
 }
 
 void ToggleForceEffects() {
-  EffectsSettings& effects = View().effects;
-  effects.effectsOn = effects.effectsOn == 0 ? 1 : 0;
-  SetForceEffectsBoxes(effects.effectsOn != 0);
+  SetEffectsOn(View().effects.effectsOn == 0);
+  SetForceEffectsBoxes(View().effects.effectsOn != 0);
 }
 
 void TogglePresetLimits() {
-  ViewState& view = View();
-  ViewLimits& bounds = view.limits[static_cast<std::size_t>(view.selectedPreset)];
-  bounds.enabled = bounds.enabled == 0 ? 1 : 0;
-  SetBox(PanelState().control.limitsEnableBox, bounds.enabled != 0);
+  SetSelectedLimitsEnabled(SelectedLimitsFlag() == 0);
+  SetBox(PanelState().control.limitsEnableBox, SelectedLimitsFlag() != 0);
 }
 
 }  // namespace talvenor

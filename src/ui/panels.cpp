@@ -7,7 +7,6 @@
 #include "config/number_text.h"
 #include "config/setup_file.h"
 #include "plugin/plugin.h"
-#include "plugin/plugin_menu.h"
 #include "view/view_state.h"
 
 namespace talvenor {
@@ -57,15 +56,12 @@ void DestroyWindow(WindowWidgets& widgets, bool& created, bool& visible) {
   XPDestroyWidget(window, 1);
 }
 
-// Status and menu item 6 as the external source's switch says.
+// The status as the external source's switch says.
 void ShowExternalStatus() {
   ControlPanelWidgets& control = PanelState().control;
   const bool available = View().sourceAvailable != 0;
   SetShown(control.multiplierField, false);
-  EnableMenuItem(kItemTrackerEnable, false);
   SetText(control.statusCaption, available ? kExternalFoundText : kExternalNotFoundText);
-  EnableMenuItem(kItemTrackerDisable, available);
-  State().trackerToggleState = available ? 1 : 0;
   SetShown(control.statusCaption, true);
 }
 
@@ -186,10 +182,7 @@ void ShowPresetLimits(int preset) {
 void ClearPresetLimits(int preset) {
   if (preset < 0 || preset >= kPresetSlots) return;
   SetBox(PanelState().control.limitsEnableBox, false);
-  ViewLimits& bounds = View().limits[preset];
-  bounds.xMin = bounds.xMax = 0.0f;
-  bounds.yMin = bounds.yMax = 0.0f;
-  bounds.zMin = bounds.zMax = 0.0f;
+  ClearSlotBounds(preset);
   ShowPresetLimits(preset);
 }
 
@@ -200,7 +193,7 @@ void ClearAllLimits() {
 void RefreshSourceWidgets() {
   Panels& panels = PanelState();
   ControlPanelWidgets& control = panels.control;
-  ViewState& view = View();
+  const ViewState& view = View();
   const bool external = Settings().enableExternalData != 0;
 
   if ((view.pluginEnabled || panels.controlPanelCreated) && view.sourceAvailable != 0) {
@@ -211,7 +204,6 @@ void RefreshSourceWidgets() {
       SetShown(control.multiplierField, true);
       return;
     }
-    view.trackerActive = true;
     SetShown(control.multiplierCaption, false);
     ShowExternalStatus();
     return;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "XPWidgetDefs.h"
+#include "plugin/state.h"
 #include "view/head_pose.h"
 
 namespace talvenor {
@@ -60,8 +61,6 @@ struct Panels {
   float stepSize = 0;  // the "Size" field as the control panel's handler last read it
 };
 
-Panels& PanelState();
-
 // Panel-held values, read at the moment they are needed.
 bool TrackerAxisEnabled(int axis);  // x, y, z, pitch, heading, roll
 float TrackerTranslationMultiplier();
@@ -88,8 +87,8 @@ void ShowPresetLimits(int preset);
 void ClearPresetLimits(int preset);
 // ClearPresetLimits for every slot; the fields end up showing slot 8. Does not mark the limits changed.
 void ClearAllLimits();
-// The source widgets of the control panel (and, in external-data mode, menu items 5 and 6, the tracker
-// toggle state and trackerActive) follow the source state.
+// The source widgets of the control panel follow the source state (the state itself follows it in
+// FollowSourceState; RefreshSource does both).
 void RefreshSourceWidgets();
 // Hides the three windows and clears their visible flags; nothing is destroyed.
 void HideAllWindows();

@@ -9,6 +9,26 @@ struct HeadPose {
   float x = 0, y = 0, z = 0, pitch = 0, heading = 0, roll = 0;
 };
 
+// The six axes in HeadPose order.
+enum HeadAxis { kAxisX = 0, kAxisY, kAxisZ, kAxisPitch, kAxisHeading, kAxisRoll, kHeadAxes };
+
+inline float& AxisOf(HeadPose& pose, HeadAxis axis) {
+  switch (axis) {
+    case kAxisX:
+      return pose.x;
+    case kAxisY:
+      return pose.y;
+    case kAxisZ:
+      return pose.z;
+    case kAxisPitch:
+      return pose.pitch;
+    case kAxisHeading:
+      return pose.heading;
+    default:
+      return pose.roll;
+  }
+}
+
 struct ViewPreset {
   std::int32_t stored = 0;
   float x = 0, y = 0, z = 0, pitch = 0, heading = 0, roll = 0;

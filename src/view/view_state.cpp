@@ -1,8 +1,10 @@
 #include "view/view_state.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "XPLMDataAccess.h"
+#include "config/setup_file.h"
 #include "plugin/sim_datarefs.h"
 #include "ui/panels.h"
 
@@ -122,6 +124,188 @@ void LoadWorkingPose(int slot) {
   view.workingPose.pitch = preset.pitch;
   view.workingPose.heading = preset.heading;
   view.workingPose.roll = preset.roll;
+}
+
+void StartViewState(std::int32_t sourceAvailable) {
+  const SetupSettings& setup = Settings();
+  ViewState& view = View();
+  view.configuredIncrements = {setup.axisXIncrement,       setup.axisYIncrement,     setup.axisZIncrement,
+                               setup.axisHeadingIncrement, setup.axisPitchIncrement, setup.axisRollIncrement};
+  view.currentIncrements = view.configuredIncrements;
+  view.sourceAvailable = sourceAvailable;
+  view.effects = StartEffects();
+}
+
+void SetViewControlOn(bool on) {
+  View().pluginEnabled = on;
+}
+
+void KeepRollForSwitchOff(float roll) {
+  // Another plugin may have left a roll that is not a number; it must not come back at switch-off.
+  View().savedRoll = std::isfinite(roll) ? roll : 0.0f;
+}
+
+void SetSourceAvailable(std::int32_t available) {
+  View().sourceAvailable = available;
+}
+
+void SetTrackerActive(bool active) {
+  View().trackerActive = active;
+}
+
+void RequestReinitialisation() {
+  View().reinitPending = true;
+}
+
+void SetPresetsChanged(bool changed) {
+  View().presetsChanged = changed;
+}
+
+void SetLimitsChanged(bool changed) {
+  View().limitsChanged = changed;
+}
+
+void SetEffectsOn(bool on) {
+  View().effects.effectsOn = on ? 1 : 0;
+}
+
+void SetSelectedLimitsEnabled(bool enabled) {
+  ViewState& view = View();
+  view.limits[view.selectedPreset].enabled = enabled ? 1 : 0;
+}
+
+std::int32_t SelectedLimitsFlag() {
+  const ViewState& view = View();
+  return view.limits[view.selectedPreset].enabled;
+}
+
+void SelectPresetSlot(int slot) {
+  if (slot < 0 || slot >= kPresetSlots) return;
+  View().selectedPreset = slot;
+  LoadWorkingPose(slot);
+}
+
+void StorePresetSlot(int slot) {
+  if (slot < 0 || slot >= kPresetSlots) return;
+  ViewState& view = View();
+  ViewPreset& preset = view.presets[slot];
+  const HeadPose& pose = view.workingPose;
+  view.selectedPreset = slot;
+  preset.stored = 1;
+  preset.x = pose.x;
+  preset.y = pose.y;
+  preset.z = pose.z;
+  preset.pitch = pose.pitch;
+  preset.heading = pose.heading;
+  preset.roll = pose.roll;
+}
+
+void StepAxis(HeadAxis axis, int sign) {
+  // The increments are listed x, y, z, heading, pitch, roll.
+  static constexpr IncrementAxis kIncrementOf[kHeadAxes] = {kIncX,     kIncY,       kIncZ,
+                                                            kIncPitch, kIncHeading, kIncRoll};
+  ViewState& view = View();
+  float& value = AxisOf(view.workingPose, axis);
+  const float increment = view.currentIncrements[kIncrementOf[axis]];
+  value = sign < 0 ? value - increment : value + increment;
+}
+
+void NudgeAxis(HeadAxis axis, double amount, bool continuous) {
+  ViewState& view = View();
+  float& value = AxisOf(continuous ? view.continuousRates : view.workingPose, axis);
+  // A step so large that the axis would overflow leaves the axis where it is.
+  const float moved = static_cast<float>(static_cast<double>(value) + amount);
+  if (std::isfinite(moved)) value = moved;
+}
+
+void StopContinuousRates() {
+  View().continuousRates = HeadPose{};
+}
+
+void ClearRoll() {
+  // Applied at once: otherwise the next frame, which reloads the working pose from the preset, would undo it.
+  View().workingPose.roll = 0.0f;
+  ApplyView(SelectedLimitsFlag());
+}
+
+void ChangeIncrements(int sign) {
+  ViewState& view = View();
+  const float change = Settings().axisIncrementChange;
+  for (int axis = 0; axis < kIncrementAxes; ++axis) {
+    float& current = view.currentIncrements[axis];
+    const float step = change * view.configuredIncrements[axis];
+    if (sign > 0) {
+      current = current + step;
+    } else {
+      // The step never falls below one change.
+      current = current - step;
+      if (step > current) current = step;
+    }
+  }
+}
+
+void ResetIncrements() {
+  ViewState& view = View();
+  view.currentIncrements = view.configuredIncrements;
+}
+
+float CaptureBound(int bound) {
+  ViewState& view = View();
+  ViewLimits& bounds = view.limits[view.selectedPreset];
+  const HeadPose& pose = view.workingPose;
+  float* const targets[6] = {&bounds.xMin, &bounds.xMax, &bounds.yMin,
+                             &bounds.yMax, &bounds.zMin, &bounds.zMax};
+  const float values[6] = {pose.x, pose.x, pose.y, pose.y, pose.z, pose.z};
+  *targets[bound] = values[bound];
+  view.limitsChanged = true;
+  return values[bound];
+}
+
+void ClearSlotBounds(int slot) {
+  if (slot < 0 || slot >= kPresetSlots) return;
+  ViewLimits& bounds = View().limits[slot];
+  bounds.xMin = bounds.xMax = 0.0f;
+  bounds.yMin = bounds.yMax = 0.0f;
+  bounds.zMin = bounds.zMax = 0.0f;
+}
+
+namespace {
+
+void* TableBytes(ViewTable table) {
+  ViewState& view = View();
+  switch (table) {
+    case kPresetTable:
+      return view.presets.data();
+    case kLimitsTable:
+      return view.limits.data();
+    default:
+      return &view.effects;
+  }
+}
+
+}  // namespace
+
+std::size_t TableSize(ViewTable table) {
+  switch (table) {
+    case kPresetTable:
+      return sizeof(ViewState::presets);
+    case kLimitsTable:
+      return sizeof(ViewState::limits);
+    default:
+      return sizeof(ViewState::effects);
+  }
+}
+
+const void* TableImage(ViewTable table) {
+  return TableBytes(table);
+}
+
+void ClearTable(ViewTable table) {
+  std::memset(TableBytes(table), 0, TableSize(table));
+}
+
+void OverwriteTableStart(ViewTable table, const void* bytes, std::size_t count) {
+  std::memcpy(TableBytes(table), bytes, count < TableSize(table) ? count : TableSize(table));
 }
 
 }  // namespace talvenor

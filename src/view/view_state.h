@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "XPLMDataAccess.h"
+#include "plugin/state.h"
 #include "view/head_pose.h"
 
 namespace talvenor {
@@ -36,11 +38,59 @@ struct ViewState {
   XPLMDataRef externalEnabledRef = nullptr;
 };
 
-// The view state of the running plugin.
-ViewState& View();
-
 // The force-effects record at plugin start: off, scalers 10, 100, 10, ground scalers 5, 5, 5.
 EffectsSettings StartEffects();
+
+// The operations through which the rest of the plugin changes the view state; nothing else writes it.
+
+// Plugin start: the increments from the setup file, the probed source and the force effects' start values
+// (everything else is as value-initialised).
+void StartViewState(std::int32_t sourceAvailable);
+void SetViewControlOn(bool on);
+// The roll to write back at switch-off; one that is not a number is kept as 0.
+void KeepRollForSwitchOff(float roll);
+void SetSourceAvailable(std::int32_t available);
+void SetTrackerActive(bool active);
+// An aircraft was loaded: the next frame starts again from the simulator's head pose.
+void RequestReinitialisation();
+void SetPresetsChanged(bool changed);
+void SetLimitsChanged(bool changed);
+void SetEffectsOn(bool on);
+// The enabled flag of the selected slot's limits.
+void SetSelectedLimitsEnabled(bool enabled);
+
+// SLOT (0..7) becomes the live slot and the working pose is read from it; nothing is written yet.
+void SelectPresetSlot(int slot);
+// The working pose is stored in SLOT (0..7), which becomes stored and the live slot.
+void StorePresetSlot(int slot);
+
+// One held cycle of an axis command: the working pose moves by the axis's current increment, SIGN (+1/-1)
+// giving the direction; nothing is written yet.
+void StepAxis(HeadAxis axis, int sign);
+// A nudge of the control panel: the working pose (or, in continuous mode, the rate) of AXIS moves by AMOUNT,
+// unless that would overflow the axis; nothing is written yet.
+void NudgeAxis(HeadAxis axis, double amount, bool continuous);
+void StopContinuousRates();
+// Roll := 0, applied at once with the selected slot's limits.
+void ClearRoll();
+// Every current increment raised (SIGN +1) or lowered (-1) by the setup file's change times its configured
+// value; lowering never goes below one change.
+void ChangeIncrements(int sign);
+void ResetIncrements();
+
+// The selected slot's bound BOUND (X1, X2, Y1, Y2, Z1, Z2 as 0..5) := the working pose's value on its axis;
+// the limits are marked changed. Returns the value.
+float CaptureBound(int bound);
+// The six bounds of SLOT := 0; its enabled flag stays.
+void ClearSlotBounds(int slot);
+
+// The three tables the per-aircraft files hold as raw images.
+enum ViewTable { kPresetTable = 0, kLimitsTable, kEffectsTable };
+std::size_t TableSize(ViewTable table);
+const void* TableImage(ViewTable table);
+void ClearTable(ViewTable table);
+// The first COUNT bytes of the table := BYTES (COUNT at most its size); the rest stays as it was.
+void OverwriteTableStart(ViewTable table, const void* bytes, std::size_t count);
 
 // Clamps the working pose to the selected slot's bounds when limitsFlag and the panel's limits box are both
 // on, stores it in the selected preset, marks the presets changed and writes the six head datarefs.
@@ -55,6 +105,8 @@ void ClearPresets();
 // workingPose := presets[slot], axis by axis (a slot outside 0..7 changes nothing).
 void LoadWorkingPose(int slot);
 
+// The enabled flag of the selected slot's limits, as the editors of the view pass it to ApplyView.
+std::int32_t SelectedLimitsFlag();
 // The bounds are in force when limitsFlag is nonzero and the control panel's limits box is on.
 bool LimitsInForce(std::int32_t limitsFlag);
 // Greater than the minimum and less than the maximum: a value at a bound is not written.

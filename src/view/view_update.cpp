@@ -19,15 +19,13 @@ constexpr char kExternalEnabledName[] = "quorlend/talvenor/external_enabled";
 // Tracker units to degrees: 16383, not 16384.
 constexpr double kTrackerAngleScale = 180.0 / 16383.0;
 
-enum Axis { kAxisX = 0, kAxisY, kAxisZ, kAxisPitch, kAxisHeading, kAxisRoll };
-
 void WatchExternalSwitch(ViewState& view) {
   if (view.externalEnabledRef == nullptr) view.externalEnabledRef = XPLMFindDataRef(kExternalEnabledName);
   const std::int32_t value = XPLMGetDatai(view.externalEnabledRef);
   if (value == view.lastExternalEnabled) return;
   view.lastExternalEnabled = value;
   view.sourceAvailable = value;
-  RefreshSourceWidgets();
+  RefreshSource();
   LogMessage(value != 0 ? "External Data Source has set the External Enabled Dataref"
                         : "External Data Source has reset the External Enabled Dataref");
   LogMessage("\n");

@@ -27,7 +27,7 @@ class PanelsTest : public ViewTest {
   }
   void EnableViewControlFromMenu() { ASSERT_TRUE(host().menus().pick("Talvenor", "Enable")); }
   void Refresh() {
-    AsPlugin([] { RefreshSourceWidgets(); });
+    AsPlugin([] { RefreshSource(); });
   }
 };
 
@@ -58,7 +58,7 @@ TEST_F(PanelsTest, BeforeTheControlPanelExistsEveryBoxIsOffAndTheMultiplierIsZer
     ShowPresetNumber(3);
     ShowPresetBoxesFirstOnly();
     ClearAllLimits();
-    RefreshSourceWidgets();
+    RefreshSource();
     SetForceEffectsBoxes(true);
   });
   bool effectsBox = true;

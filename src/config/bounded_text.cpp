@@ -1,0 +1,49 @@
+#include "config/bounded_text.h"
+
+#include <cstring>
+
+#include "XPLMUtilities.h"
+#include "os/os.h"
+
+namespace talvenor {
+
+bool AppendBounded(char* buffer, std::size_t size, std::size_t& length, const char* text) {
+  if (text == nullptr) return false;
+  const std::size_t added = std::strlen(text);
+  if (added >= size - length) return false;
+  std::memcpy(buffer + length, text, added + 1);
+  length += added;
+  return true;
+}
+
+void CopyBounded(char* target, std::size_t size, const char* text) {
+  if (target == nullptr || size == 0) return;
+  std::size_t length = 0;
+  if (text != nullptr) {
+    while (length < size - 1 && text[length] != '\0') ++length;
+    std::memcpy(target, text, length);
+  }
+  target[length] = '\0';
+}
+
+bool ComposePath(char* out, std::size_t size, const char* base, const char* separator,
+                 std::initializer_list<const char*> parts) {
+  std::size_t length = 0;
+  out[0] = '\0';
+  bool fits = AppendBounded(out, size, length, base);
+  bool first = true;
+  for (const char* part : parts) {
+    fits = fits && (first || AppendBounded(out, size, length, separator)) &&
+           AppendBounded(out, size, length, part);
+    first = false;
+  }
+  if (!fits) out[0] = '\0';
+  return fits;
+}
+
+const char* HostDirectorySeparator() {
+  const char* separator = XPLMGetDirectorySeparator();
+  return separator != nullptr ? separator : os::PathSeparator();
+}
+
+}  // namespace talvenor
