@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "datarefs.h"
 #include "host.h"
+#include "host_test_support.h"
 
 namespace {
 
@@ -239,7 +240,7 @@ TEST_F(CommandsTest, AViewCommandStoppedByABeforeHandlerLeavesTheView) {
   const XPLMCommandRef chase = XPLMFindCommand("sim/view/chase");
   XPLMRegisterCommandHandler(chase, Record, 1, &stopper);
   XPLMCommandOnce(chase);
-  EXPECT_EQ(host_.datarefs().read("sim/graphics/view/view_type")->value, 1026);
+  EXPECT_EQ(host_.datarefs().read(sim::test::kViewType)->value, 1026);
 }
 
 TEST(CommandsWithoutHost, CallsDoNothing) {

@@ -9,12 +9,16 @@
 
 #include "XPLMDataAccess.h"
 #include "host.h"
+#include "host_test_support.h"
 
 namespace sim {
 namespace {
 
-constexpr const char* kHeadX = "sim/graphics/view/pilots_head_x";
-constexpr const char* kViewType = "sim/graphics/view/view_type";
+using test::kHeadHeading;
+using test::kHeadX;
+using test::kHeadY;
+using test::kHeadZ;
+using test::kViewType;
 constexpr const char* kGNormal = "sim/flightmodel/forces/g_nrml";
 constexpr const char* kN1 = "sim/flightmodel/engine/ENGN_N1_";
 constexpr const char* kEngineType = "sim/aircraft/prop/acf_en_type";
@@ -23,10 +27,14 @@ constexpr const char* kEngineType = "sim/aircraft/prop/acf_en_type";
 TEST(DataRefBuiltins, HaveTheDocumentedStartValues) {
   Host host;
   const std::pair<const char*, double> table[] = {
-      {"sim/graphics/view/pilots_head_x", -0.3},    {"sim/graphics/view/pilots_head_y", 1.0},
-      {"sim/graphics/view/pilots_head_z", -4.0},    {"sim/graphics/view/pilots_head_psi", 0},
-      {"sim/graphics/view/view_type", 1026},        {"sim/flightmodel/forces/g_nrml", 1.0},
-      {"sim/flightmodel/failures/onground_any", 1}, {"sim/operation/windows/system_window", 0x1234},
+      {kHeadX, -0.3},
+      {kHeadY, 1.0},
+      {kHeadZ, -4.0},
+      {kHeadHeading, 0},
+      {kViewType, 1026},
+      {"sim/flightmodel/forces/g_nrml", 1.0},
+      {"sim/flightmodel/failures/onground_any", 1},
+      {"sim/operation/windows/system_window", 0x1234},
   };
   for (const auto& [name, start] : table)
     EXPECT_EQ(host.datarefs().read(name)->value, static_cast<float>(start)) << name;

@@ -16,6 +16,7 @@
 #include "datarefs.h"
 #include "flight_loops.h"
 #include "host.h"
+#include "host_test_support.h"
 #include "hotkeys.h"
 #include "menus.h"
 #include "plugins.h"
@@ -43,7 +44,7 @@ class ProbeEndToEnd : public ::testing::Test {
 };
 
 TEST_F(ProbeEndToEnd, IdentifiesItselfAndRegistersEachFamily) {
-  EXPECT_EQ(host_.name(), "SDK Probe");
+  EXPECT_EQ(host_.name(), sim::test::kProbe);
   EXPECT_EQ(host_.signature(), "talvenor.tests.sdk_probe");
   EXPECT_EQ(host_.pluginName(), "sdk_probe");
   EXPECT_EQ(Int("probe/enabled"), 1);
@@ -51,7 +52,7 @@ TEST_F(ProbeEndToEnd, IdentifiesItselfAndRegistersEachFamily) {
   EXPECT_EQ(host_.hotkeys().list(sim::kPluginUnderTest).size(), 4u);
   EXPECT_EQ(host_.commands().handlerCount("sim/general/left"), 2);
   EXPECT_TRUE(host_.commands().exists("probe/count"));
-  EXPECT_TRUE(host_.menus().exists("SDK Probe"));
+  EXPECT_TRUE(host_.menus().exists(sim::test::kProbe));
 }
 
 // Every scenario of the probe ends with its stop, so a probe that leaked by itself would fail them all.
@@ -64,9 +65,9 @@ TEST_F(ProbeEndToEnd, StopsCleanlyAfterUsingEveryFamily) {
   host_.runCycles(10);
   EXPECT_EQ(Int("probe/spawn_calls"), 3);                          // the spawned loop has unregistered itself
   EXPECT_EQ(host_.flightLoops().count(sim::kPluginUnderTest), 2);  // main and head writer
-  ASSERT_TRUE(host_.menus().pick("SDK Probe", "Count"));
+  ASSERT_TRUE(host_.menus().pick(sim::test::kProbe, "Count"));
   EXPECT_EQ(host_.hotkeys().tap(XPLM_VK_F8, 0), 2);  // its down and its up hotkeys
-  const XPWidgetID window = host_.widgets().findWindow("SDK Probe");
+  const XPWidgetID window = host_.widgets().findWindow(sim::test::kProbe);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(host_.widgets().click(host_.widgets().findByCaption(window, "Press Me")),
             sim::UserAction::Delivered);

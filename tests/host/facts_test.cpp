@@ -14,6 +14,7 @@
 #include "commands.h"
 #include "datarefs.h"
 #include "host.h"
+#include "host_test_support.h"
 
 namespace sim {
 namespace {
@@ -61,7 +62,7 @@ TEST_F(FactsTest, DataRefsHaveTheSimulatorsTypesSizesAndWritability) {
   }
   for (const std::string& name : DataRefs::builtinNames()) EXPECT_EQ(named.count(name), 1u) << name;
   host_.setSimulator(Simulator::Older);  // which differs in the view type's writability alone
-  EXPECT_EQ(XPLMCanWriteDataRef(XPLMFindDataRef("sim/graphics/view/view_type")), 1);
+  EXPECT_EQ(XPLMCanWriteDataRef(XPLMFindDataRef(test::kViewType)), 1);
 }
 
 TEST_F(FactsTest, CommandsAreTheSimulatorsWithTheirDescriptionsAndViewTypes) {
@@ -73,9 +74,9 @@ TEST_F(FactsTest, CommandsAreTheSimulatorsWithTheirDescriptionsAndViewTypes) {
     ASSERT_NE(XPLMFindCommand(row[0].c_str()), nullptr);
     EXPECT_EQ(host_.commands().description(row[0]), row[1]);
     if (row.size() < 3 || row[2].empty()) continue;
-    host_.datarefs().write("sim/graphics/view/view_type", 0);
+    host_.datarefs().write(test::kViewType, 0);
     XPLMCommandOnce(XPLMFindCommand(row[0].c_str()));
-    EXPECT_EQ(host_.datarefs().read("sim/graphics/view/view_type")->value, std::stoi(row[2]));
+    EXPECT_EQ(host_.datarefs().read(test::kViewType)->value, std::stoi(row[2]));
   }
   // The pan commands belong to older simulators only.
   ASSERT_NE(text_.find("`sim/view/pan_up`, `pan_down`, `pan_left` and `pan_right` do not exist"),

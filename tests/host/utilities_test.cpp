@@ -14,6 +14,7 @@
 #include "XPLMUtilities.h"
 #include "flight_loops.h"
 #include "host.h"
+#include "host_test_support.h"
 #include "plugins.h"
 
 namespace fs = std::filesystem;
@@ -135,7 +136,7 @@ float NeverCalled(float, float, int, void*) {
 
 TEST(NoHost, SdkFunctionsAreInertWithoutAHost) {
   ASSERT_EQ(Host::current(), nullptr);
-  EXPECT_EQ(XPLMFindDataRef("sim/graphics/view/pilots_head_x"), nullptr);
+  EXPECT_EQ(XPLMFindDataRef(test::kHeadX), nullptr);
   int local = 0;
   EXPECT_EQ(XPLMGetDataf(&local), 0.0f);
   XPLMSetDatai(&local, 5);
