@@ -1,11 +1,8 @@
 #include "plugin/commands.h"
 
-#include "config/aircraft_files.h"
+#include "plugin/actions.h"
 #include "plugin/host_functions.h"
-#include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
-#include "ui/control_panel.h"
-#include "ui/panels.h"
 #include "view/view_state.h"
 
 namespace talvenor {
@@ -68,126 +65,6 @@ void UnregisterRange(CommandHandlerFunction unregisterHandler, int first, int la
   }
 }
 
-void RunToggleAction(int command) {
-  switch (command) {
-    case kCmdEnableToggle:
-      ToggleViewControl();
-      break;
-    case kCmdTrackerToggle:
-      ToggleTracker();
-      break;
-    case kCmdEffectsToggle:
-      ToggleForceEffects();
-      break;
-    case kCmdControlPanelToggle:
-      ToggleControlPanel();
-      break;
-    case kCmdDataPanelToggle:
-      // The data display's toggle comes with the data display.
-      break;
-    case kCmdEffectsPanelToggle:
-      // The effects panel's toggle comes with the effects panel.
-      break;
-    case kCmdLimitsToggle:
-      TogglePresetLimits();
-      break;
-    case kCmdVibrationToggle:
-      // The engine vibration's toggle comes with the effects panel.
-      break;
-    case kCmdLoadPresets:
-      LoadPresets();
-      break;
-    case kCmdSavePresets:
-      WritePresetFile(kPresetFileName);
-      break;
-    case kCmdClearPresets:
-      ClearPresets();
-      break;
-    case kCmdLoadEffects:
-      LoadEffects();
-      break;
-    case kCmdSaveEffects:
-      // The effects panel's fields are taken into the record here once that panel exists.
-      WriteEffectsFile(kEffectsFileName);
-      break;
-    case kCmdLoadLimits:
-      LoadLimits();
-      break;
-    case kCmdSaveLimits:
-      WriteLimitsFile(kLimitsFileName);
-      break;
-    case kCmdClearLimits:
-      ClearAllLimits();
-      break;
-    default:
-      break;
-  }
-}
-
-// One held cycle of an axis command; every command without a movement leaves the pose alone.
-void MoveWorkingPose(int command) {
-  switch (command) {
-    case kCmdAxisXLeft:
-      StepAxis(kAxisX, -1);
-      break;
-    case kCmdAxisXRight:
-      StepAxis(kAxisX, 1);
-      break;
-    case kCmdAxisYUp:
-      StepAxis(kAxisY, 1);
-      break;
-    case kCmdAxisYDown:
-      StepAxis(kAxisY, -1);
-      break;
-    case kCmdAxisZIn:
-      StepAxis(kAxisZ, -1);
-      break;
-    case kCmdAxisZOut:
-      StepAxis(kAxisZ, 1);
-      break;
-    case kCmdAxisHeadingLeft:
-      StepAxis(kAxisHeading, -1);
-      break;
-    case kCmdAxisHeadingRight:
-      StepAxis(kAxisHeading, 1);
-      break;
-    case kCmdAxisPitchUp:
-      StepAxis(kAxisPitch, 1);
-      break;
-    case kCmdAxisPitchDown:
-      StepAxis(kAxisPitch, -1);
-      break;
-    case kCmdAxisRollLeft:
-      StepAxis(kAxisRoll, -1);
-      break;
-    case kCmdAxisRollRight:
-      StepAxis(kAxisRoll, 1);
-      break;
-    default:
-      break;
-  }
-}
-
-// The press of an axis command: only the roll clear and the increment commands act on it.
-void PressAxisCommand(int command) {
-  switch (command) {
-    case kCmdAxisClearRoll:
-      ClearRoll();
-      break;
-    case kCmdAxisIncrementIncrease:
-      ChangeIncrements(1);
-      break;
-    case kCmdAxisIncrementDecrease:
-      ChangeIncrements(-1);
-      break;
-    case kCmdAxisIncrementReset:
-      ResetIncrements();
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace
 
 void CreateCommands() {
@@ -225,30 +102,29 @@ void RemoveCommands() {
   UnregisterRange(unregisterHandler, kFirstPresetCommand, kFirstAxisCommand, &PresetCommandHandler);
 }
 
+int MovePresetCursor(int preset, int sign) {
+  std::int32_t& cursor = Registrations().commandPresetCursor;
+  if (sign < 0) {
+    cursor = cursor - 1 < 0 ? 0 : cursor - 1;
+  } else if (sign > 0) {
+    cursor = cursor + 1 > kPresetSlots - 1 ? kPresetSlots - 1 : cursor + 1;
+  } else {
+    cursor = preset;
+  }
+  return cursor;
+}
+
 int ToggleCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void*) {
   if (phase != xplm_CommandBegin) return 0;
-  RunToggleAction(FindOwnCommand(command, kFirstToggleCommand, kFirstPresetCommand));
+  const int index = FindOwnCommand(command, kFirstToggleCommand, kFirstPresetCommand);
+  if (index != kNoCommand) RunAction(kCommandActions[index]);
   return 0;
 }
 
 int PresetCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void*) {
   if (phase != xplm_CommandBegin) return 0;
-  std::int32_t& cursor = Registrations().commandPresetCursor;
   const int index = FindOwnCommand(command, kFirstPresetCommand, kFirstAxisCommand);
-  if (index == kCmdPreviousPreset) {
-    cursor = cursor - 1 < 0 ? 0 : cursor - 1;
-  } else if (index == kCmdNextPreset) {
-    cursor = cursor + 1 > kPresetSlots - 1 ? kPresetSlots - 1 : cursor + 1;
-  } else if (index != kNoCommand) {
-    cursor = index - kCmdPreset1;
-  } else {
-    return 0;  // not one of the preset commands
-  }
-  const int target = cursor;
-  // An empty preset: the cursor has moved, nothing else.
-  if (View().presets[target].stored == 0) return 0;
-  SelectPreset(target);
-  ShowPresetNumber(target + 1);
+  if (index != kNoCommand) RunAction(kCommandActions[index]);
   return 0;
 }
 
@@ -256,10 +132,11 @@ int AxisCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void*) {
   if (!View().pluginEnabled) return 1;
   const int axisCommand = FindAxisCommand(command);
   if (phase == xplm_CommandContinue) {
-    MoveWorkingPose(axisCommand);
+    if (axisCommand != kNoCommand) HoldAction(kCommandActions[axisCommand]);
+    // Every held cycle writes the view, whichever axis command it is.
     ApplyView(SelectedLimitsFlag());
-  } else if (phase == xplm_CommandBegin) {
-    PressAxisCommand(axisCommand);
+  } else if (phase == xplm_CommandBegin && axisCommand != kNoCommand) {
+    RunAction(kCommandActions[axisCommand]);
   }
   return 1;
 }

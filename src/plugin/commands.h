@@ -142,6 +142,10 @@ void CreateCommands();
 // Undoes every registration CreateCommands made, when the host offers XPLMUnregisterCommandHandler.
 void RemoveCommands();
 
+// The preset command cursor := PRESET (SIGN 0), or one step back (SIGN -1) or on (+1) within 0..7; returns
+// it.
+int MovePresetCursor(int preset, int sign);
+
 // Toggles, file operations and the clearing of presets and limits: act on the press, and end the command.
 extern "C" int ToggleCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void* refcon);
 // The eight presets and the previous/next steps: act on the press, and end the command.

@@ -3,9 +3,8 @@
 #include <charconv>
 #include <cstring>
 
-#include "plugin/mode_switches.h"
+#include "plugin/actions.h"
 #include "plugin/plugin.h"
-#include "ui/control_panel.h"
 
 namespace talvenor {
 namespace {
@@ -55,33 +54,7 @@ void HotkeyHandler(void* refcon) {
       end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : 0;
   int slot = -1;
   std::from_chars(text, text + length, slot);
-  if (slot >= kSlotPreset1 && slot < kSlotPreset1 + kPresetSlots) {
-    // Unlike the preset commands, a preset hotkey leaves the command cursor and "Preset No." alone.
-    const int preset = slot - kSlotPreset1;
-    if (View().presets[preset].stored != 0) SelectPreset(preset);
-    return;
-  }
-  switch (slot) {
-    case kSlotViewControlToggle:
-      ToggleViewControl();
-      break;
-    case kSlotTrackerToggle:
-      ToggleTracker();
-      break;
-    case kSlotEffectsToggle:
-      ToggleForceEffects();
-      break;
-    case kSlotControlPanelToggle:
-      ToggleControlPanel();
-      break;
-    case kSlotLimitsToggle:
-      TogglePresetLimits();
-      break;
-    default:
-      // The data display, effects panel and engine vibration toggles (slots 12, 13 and 15) come with the
-      // data display and the effects panel; until then those keys do nothing.
-      break;
-  }
+  if (slot >= 0 && slot < kHotkeySlots) RunAction(kHotkeyActions[slot]);
 }
 
 }  // namespace talvenor

@@ -4,10 +4,8 @@
 
 #include "config/bounded_text.h"
 #include "plugin/identity.h"
-#include "plugin/mode_switches.h"
+#include "plugin/actions.h"
 #include "plugin/plugin.h"
-#include "ui/control_panel.h"
-#include "view/view_update.h"
 
 namespace talvenor {
 namespace {
@@ -16,6 +14,7 @@ namespace {
 constexpr const char* kFixedItemTexts[] = {"Enable", "Disable", "Control Panel", "Data Display",
                                            "Forces Effect Panel"};
 constexpr int kForceEnglish = 1;
+static_assert(kItemTrackerDisable + 1 == kMenuItemCount);
 
 void AppendItem(const char* text, const char* reference) {
   XPLMAppendMenuItem(Menu().menu, text, const_cast<char*>(reference), kForceEnglish);
@@ -66,14 +65,13 @@ void DestroyPluginMenu() {
 void PluginMenuHandler(void* /*menuRef*/, void* itemRef) {
   if (itemRef == nullptr) return;
   const char* picked = static_cast<const char*>(itemRef);
-  PluginMenu& menu = Menu();
-  if (SameText(picked, kFixedItemTexts[kItemEnable])) EnableViewControl();
-  if (SameText(picked, kFixedItemTexts[kItemDisable])) DisableViewControl(kViewTypeForward2dPanel);
-  if (SameText(picked, kFixedItemTexts[kItemControlPanel])) OpenControlPanel();
-  // "Data Display" builds or shows the data display; that window comes with its own issue.
-  // "Forces Effect Panel" builds or shows the effects panel; that window comes with its own issue.
-  if (SameText(picked, menu.trackerEnableItemText)) PickTrackerOn();
-  if (SameText(picked, menu.trackerDisableItemText)) PickTrackerOff();
+  const PluginMenu& menu = Menu();
+  const char* const itemTexts[kMenuItemCount] = {
+      kFixedItemTexts[0], kFixedItemTexts[1],         kFixedItemTexts[2],         kFixedItemTexts[3],
+      kFixedItemTexts[4], menu.trackerEnableItemText, menu.trackerDisableItemText};
+  for (int item = 0; item < kMenuItemCount; ++item) {
+    if (SameText(picked, itemTexts[item])) RunAction(kMenuActions[item]);
+  }
 }
 
 }  // namespace talvenor

@@ -7,6 +7,7 @@
 #include "config/aircraft_files.h"
 #include "config/number_text.h"
 #include "plugin/identity.h"
+#include "plugin/actions.h"
 #include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
 #include "ui/panels.h"
@@ -21,34 +22,48 @@ struct Place {
   int dl, dr, dt, db;
 };
 
-enum PadAction { kPadX, kPadY, kPadZ, kPadPitch, kPadHeading, kPadRoll, kPadStop };
-
 struct NudgePad {
   const char* caption;
   Place place;
-  PadAction action;
-  double amount;     // times the step
+  ActionId action;
   bool setsEnabled;  // the two roll buttons carry xpProperty_Enabled
 };
 
-// The angles move 50 times as far as the translations for the same step.
-constexpr double kAngleFactor = 50.0;
-
 constexpr NudgePad kNudgePadTable[kNudgePads] = {
-    {" Z", {50, 72, 40, 62}, kPadZ, -1.0, false},
-    {" X", {20, 42, 70, 92}, kPadX, -1.0, false},
-    {" ", {50, 72, 70, 92}, kPadStop, 0.0, false},
-    {" X", {80, 102, 70, 92}, kPadX, 1.0, false},
-    {" Hdg", {20, 42, 100, 122}, kPadHeading, -kAngleFactor, false},
-    {" Z", {50, 72, 100, 122}, kPadZ, 1.0, false},
-    {" Hdg", {80, 102, 100, 122}, kPadHeading, kAngleFactor, false},
-    {" Y", {120, 142, 40, 62}, kPadY, 1.0, false},
-    {" Ptc", {180, 202, 40, 62}, kPadPitch, kAngleFactor, false},
-    {" Rll", {120, 142, 70, 92}, kPadRoll, -1.0, true},
-    {" ", {150, 172, 70, 92}, kPadStop, 0.0, false},
-    {" Rll", {180, 202, 70, 92}, kPadRoll, 1.0, true},
-    {" Y", {120, 142, 100, 122}, kPadY, -1.0, false},
-    {" Ptc", {180, 202, 100, 122}, kPadPitch, -kAngleFactor, false},
+    {" Z", {50, 72, 40, 62}, kActZIn, false},
+    {" X", {20, 42, 70, 92}, kActXLeft, false},
+    {" ", {50, 72, 70, 92}, kActStopMotion, false},
+    {" X", {80, 102, 70, 92}, kActXRight, false},
+    {" Hdg", {20, 42, 100, 122}, kActHeadingLeft, false},
+    {" Z", {50, 72, 100, 122}, kActZOut, false},
+    {" Hdg", {80, 102, 100, 122}, kActHeadingRight, false},
+    {" Y", {120, 142, 40, 62}, kActYUp, false},
+    {" Ptc", {180, 202, 40, 62}, kActPitchUp, false},
+    {" Rll", {120, 142, 70, 92}, kActRollLeft, true},
+    {" ", {150, 172, 70, 92}, kActStopMotion, false},
+    {" Rll", {180, 202, 70, 92}, kActRollRight, true},
+    {" Y", {120, 142, 100, 122}, kActYDown, false},
+    {" Ptc", {180, 202, 100, 122}, kActPitchDown, false},
+};
+
+// The pitch and heading pads move 50 times as far as the others for the same step.
+double PadFactor(HeadAxis axis) {
+  return axis == kAxisPitch || axis == kAxisHeading ? 50.0 : 1.0;
+}
+
+// The panel's other buttons and their actions; the preset and capture buttons follow their rows in order.
+struct ButtonAction {
+  XPWidgetID ControlPanelWidgets::*button;
+  ActionId action;
+};
+constexpr ButtonAction kButtonActions[] = {
+    {&ControlPanelWidgets::presetLoadButton, kActLoadPresets},
+    {&ControlPanelWidgets::presetSaveButton, kActSavePresets},
+    {&ControlPanelWidgets::presetClearButton, kActClearPresets},
+    {&ControlPanelWidgets::clearRollButton, kActClearRoll},
+    {&ControlPanelWidgets::limitsLoadButton, kActLoadLimits},
+    {&ControlPanelWidgets::limitsSaveButton, kActSaveLimits},
+    {&ControlPanelWidgets::limitsClearButton, kActClearLimitsEdited},
 };
 
 // One row of the "Pilot Offsets" area: a tracked-axis box, its letter and the field showing the offset.
@@ -212,12 +227,9 @@ float ReadStepSize() {
   return TextToFloat(text);  // not a finite float: 0
 }
 
-void Nudge(const NudgePad& pad, float step) {
-  if (pad.action == kPadStop) {
-    StopContinuousRates();
-    return;
-  }
-  NudgeAxis(static_cast<HeadAxis>(pad.action), pad.amount * static_cast<double>(step), ContinuousMode());
+void Nudge(const Action& action, float step) {
+  const double amount = static_cast<double>(action.sign) * PadFactor(action.axis) * static_cast<double>(step);
+  NudgeAxis(action.axis, amount, ContinuousMode());
   ApplyView(SelectedLimitsFlag());
 }
 
@@ -248,6 +260,40 @@ void ButtonStateChanged(XPWidgetID widget) {
   }
 }
 
+// True when the button is one of this panel's.
+bool PushButtonPressed(XPWidgetID button, float step) {
+  if (button == nullptr) return false;
+  const ControlPanelWidgets& control = PanelState().control;
+  for (int pad = 0; pad < kNudgePads; ++pad) {
+    if (button != control.nudgeButtons[pad]) continue;
+    const ActionId id = kNudgePadTable[pad].action;
+    if (kActions[id].does == Does::kMoveAxis) {
+      Nudge(kActions[id], step);
+    } else {
+      RunAction(id);
+    }
+    return true;
+  }
+  for (const ButtonAction& entry : kButtonActions) {
+    if (button != control.*entry.button) continue;
+    RunAction(entry.action);
+    return true;
+  }
+  for (int preset = 0; preset < kPresetSlots; ++preset) {
+    if (button != control.presetButtons[preset]) continue;
+    RunAction(static_cast<ActionId>(kActPanelPreset1 + preset));
+    return true;
+  }
+  for (int index = 0; index < 6; ++index) {
+    if (button != control.limitButtons[index]) continue;
+    RunAction(static_cast<ActionId>(kActCaptureX1 + index));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void PresetButtonPressed(int preset) {
   const ControlPanelWidgets& control = PanelState().control;
   SetBox(control.continuousBox, false);
@@ -268,62 +314,6 @@ void CaptureLimit(int index) {
   XPWidgetID field = PanelState().control.limitFields[index];
   if (field != nullptr) XPSetWidgetDescriptor(field, text);
 }
-
-// True when the button is one of this panel's.
-bool PushButtonPressed(XPWidgetID button, float step) {
-  if (button == nullptr) return false;
-  const ControlPanelWidgets& control = PanelState().control;
-  for (int pad = 0; pad < kNudgePads; ++pad) {
-    if (button == control.nudgeButtons[pad]) {
-      Nudge(kNudgePadTable[pad], step);
-      return true;
-    }
-  }
-  if (button == control.presetLoadButton) {
-    LoadPresets();
-    return true;
-  }
-  if (button == control.presetSaveButton) {
-    WritePresetFile(kPresetFileName);
-    return true;
-  }
-  if (button == control.presetClearButton) {
-    ClearPresets();
-    return true;
-  }
-  if (button == control.clearRollButton) {
-    ClearRoll();
-    return true;
-  }
-  for (int preset = 0; preset < kPresetSlots; ++preset) {
-    if (button == control.presetButtons[preset]) {
-      PresetButtonPressed(preset);
-      return true;
-    }
-  }
-  if (button == control.limitsLoadButton) {
-    LoadLimits();
-    return true;
-  }
-  if (button == control.limitsSaveButton) {
-    WriteLimitsFile(kLimitsFileName);
-    return true;
-  }
-  if (button == control.limitsClearButton) {
-    ClearAllLimits();
-    SetLimitsChanged(true);
-    return true;
-  }
-  for (int index = 0; index < 6; ++index) {
-    if (button == control.limitButtons[index]) {
-      CaptureLimit(index);
-      return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
 
 void BuildControlPanel(int left, int top, int width, int height) {
   ControlPanelWidgets& control = PanelState().control;

@@ -24,6 +24,11 @@ void BuildControlPanelHidden();
 void OpenControlPanel();
 // Shows or hides the panel, building it on first use.
 void ToggleControlPanel();
+// A preset button: the stored preset becomes the live view, or an empty slot stores the view (and its limits
+// are cleared); the continuous box goes off and "Preset No." shows the preset.
+void PresetButtonPressed(int preset);
+// A capture button: the selected slot's bound (X1, X2, Y1, Y2, Z1, Z2 as 0..5) := the view's value, shown.
+void CaptureLimit(int index);
 // These change the state whether or not the panel exists; its widgets follow when it does.
 void ToggleForceEffects();
 void TogglePresetLimits();
