@@ -10,9 +10,9 @@
 namespace talvenor {
 
 struct HotkeyBinding {
-  std::int32_t virtualKey = 0;
-  std::int32_t modifiers = 0;
-  std::int32_t enabled = 0;
+  std::int32_t virtualKey = 0;  // the simulator's XPLM_VK_ code; 0 for a name not in the key table
+  std::int32_t modifiers = 0;   // the sum of the xplm_*Flag values named
+  std::int32_t enabled = 0;     // 1: the section gave a HOTKEY line, and the slot becomes a hotkey
 };
 
 inline constexpr int kHotkeySlots = 16;
@@ -30,33 +30,34 @@ enum HotkeySlot {
   kSlotVibrationToggle,
 };
 
+// Switches count as on when nonzero.
 struct SetupSettings {
-  std::int32_t debugLogEnabled = 0;
-  std::int32_t debugViewEnabled = 0;
-  std::int32_t enableExternalData = 0;
-  std::int32_t autoStart = 0;
-  std::int32_t engineVibration = 1;
-  std::int32_t trackIrDisableOnAutoStart = 0;
-  std::int32_t effectsDisableOnAutoStart = 0;
-  std::int32_t engineVibrationOffInFlight = 0;
-  float engineVibrationScalerX = 1.0f;
-  float engineVibrationScalerY = 1.0f;
-  float engineVibrationScalerZ = 1.0f;
-  std::int32_t trackIrEnableXAxis = 1;
-  std::int32_t trackIrEnableYAxis = 1;
-  std::int32_t trackIrEnableZAxis = 1;
-  std::int32_t trackIrEnablePitchAxis = 1;
-  std::int32_t trackIrEnableHeadingAxis = 1;
-  std::int32_t trackIrEnableRollAxis = 1;
-  std::int32_t resetRollOffsetOnStartup = 1;
-  float axisXIncrement = 0.01f;
-  float axisYIncrement = 0.01f;
-  float axisZIncrement = 0.01f;
-  float axisHeadingIncrement = 1.0f;
-  float axisPitchIncrement = 1.0f;
-  float axisRollIncrement = 1.0f;
-  float axisIncrementChange = 0.0f;
-  std::array<HotkeyBinding, kHotkeySlots> hotkeys{};
+  std::int32_t debugLogEnabled = 0;             // switch: the conditional log lines go to the file
+  std::int32_t debugViewEnabled = 0;            // switch: they go to the debugger output
+  std::int32_t enableExternalData = 0;          // switch: head pose from another plugin instead of TrackIR
+  std::int32_t autoStart = 0;                   // switch: view control starts when an aircraft is loaded
+  std::int32_t engineVibration = 1;             // switch: engine vibration effect
+  std::int32_t trackIrDisableOnAutoStart = 0;   // switch: that restart switches the tracker off
+  std::int32_t effectsDisableOnAutoStart = 0;   // switch: with autoStart, that restart leaves the effects off
+  std::int32_t engineVibrationOffInFlight = 0;  // switch: no engine vibration in flight
+  float engineVibrationScalerX = 1.0f;          // vibration amplitude factor of x, 0 to 10
+  float engineVibrationScalerY = 1.0f;          // the same for y
+  float engineVibrationScalerZ = 1.0f;          // the same for z
+  std::int32_t trackIrEnableXAxis = 1;          // switch: the panel's x tracker box starts on
+  std::int32_t trackIrEnableYAxis = 1;          // the same for y
+  std::int32_t trackIrEnableZAxis = 1;          // the same for z
+  std::int32_t trackIrEnablePitchAxis = 1;      // the same for pitch
+  std::int32_t trackIrEnableHeadingAxis = 1;    // the same for heading
+  std::int32_t trackIrEnableRollAxis = 1;       // the same for roll
+  std::int32_t resetRollOffsetOnStartup = 1;    // switch: the roll is set to 0 when an aircraft is loaded
+  float axisXIncrement = 0.01f;                 // metres per held cycle of the x axis commands
+  float axisYIncrement = 0.01f;                 // metres, y
+  float axisZIncrement = 0.01f;                 // metres, z
+  float axisHeadingIncrement = 1.0f;            // degrees, heading
+  float axisPitchIncrement = 1.0f;              // degrees, pitch
+  float axisRollIncrement = 1.0f;               // degrees, roll
+  float axisIncrementChange = 0.0f;             // factor of the increment steps, not below 0
+  std::array<HotkeyBinding, kHotkeySlots> hotkeys{};  // by HotkeySlot
 };
 
 // Sets the defaults, parses Talvenor.ini in the plugin's folder of the simulator's system path (a path too

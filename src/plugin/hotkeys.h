@@ -7,7 +7,7 @@
 namespace talvenor {
 
 struct HotkeyRegistrations {
-  XPLMHotKeyID ids[kHotkeySlots] = {};
+  XPLMHotKeyID ids[kHotkeySlots] = {};     // null: the slot is not registered
   char slotTexts[kHotkeySlots][256] = {};  // "00".."15": description and reference value
 };
 

@@ -99,8 +99,6 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
   RegisterHotkeys();
 
   if (LoadOptionalHostFunctions(State().paths.xplmLibraryPath) != 0) CreateCommands();
-
-  // The seven published external-data datarefs come with theirs; until then there are no accessors.
 }
 
 void StopPlugin() {
@@ -113,7 +111,6 @@ void StopPlugin() {
   DestroyBuiltWindows();
 
   RemoveCommands();  // only when the host offers the unregister function
-  // No data accessor is registered yet, so there are none to unregister.
   LogAlways("--- LOGGING STOPPED ---\n\n");
 }
 
@@ -132,8 +129,7 @@ void ReceiveMessage(int from, int message, void* param) {
 }
 
 float RegisterWithDataRefEditor(float, float, int, void*) {
-  // The dataref browser is told about the published external-data datarefs; they do not exist yet, so
-  // there is nothing to announce. Returning 0 keeps it registered but never called again.
+  // Nothing to announce (README: still to come); 0 keeps it registered but never called again.
   return 0.0f;
 }
 

@@ -77,7 +77,6 @@ void EnableViewControl() {
   EnableMenuItem(kItemEnable, false);
   EnableMenuItem(kItemDisable, true);
   BuildControlPanelHidden();
-  // The effects panel is built here too, hidden, once it has a builder.
   if (ProbeHeadPoseSource() == 1) {
     SourceStarted();
   } else {

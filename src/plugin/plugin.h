@@ -26,18 +26,18 @@ struct HostPaths {
 };
 
 struct Plugin {
-  SetupSettings setup{};
-  ViewState view{};
-  SimDataRefs refs{};
-  PluginMenu menu{};
-  HotkeyRegistrations hotkeys{};
-  HostPaths paths{};
-  Panels panels{};
-  OptionalHostFunctions hostFunctions{};
-  CommandRegistrations commands{};
-  ViewSelection viewSelection{};
-  std::intptr_t systemWindowHandle = 0;
-  std::int32_t trackerToggleState = 0;
+  SetupSettings setup{};                  // the setup file's values (src/config)
+  ViewState view{};                       // the view engine's state (src/view)
+  SimDataRefs refs{};                     // the simulator datarefs' handles
+  PluginMenu menu{};                      // the plugin's menu
+  HotkeyRegistrations hotkeys{};          // the registered hotkeys
+  HostPaths paths{};                      // paths composed at start
+  Panels panels{};                        // the widget windows (src/ui)
+  OptionalHostFunctions hostFunctions{};  // the host functions found at run time
+  CommandRegistrations commands{};        // the commands and the hooked simulator commands
+  ViewSelection viewSelection{};          // the view commands that select the view type
+  std::intptr_t systemWindowHandle = 0;   // the simulator's main window, for the tracker client
+  std::int32_t trackerToggleState = 0;    // 0/1: what the tracker toggle does next is the opposite
 };
 
 void ResetState();  // value-initialises everything (plugin start)

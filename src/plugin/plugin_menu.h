@@ -17,11 +17,11 @@ enum MenuItem {
 };
 
 struct PluginMenu {
-  XPLMMenuID menu = nullptr;
-  int pluginsMenuItem = -1;
-  char statusText[256] = {};
-  char trackerEnableItemText[32] = {};
-  char trackerDisableItemText[32] = {};
+  XPLMMenuID menu = nullptr;             // the submenu; null once destroyed
+  int pluginsMenuItem = -1;              // "Talvenor" in the host's Plugins menu
+  char statusText[256] = {};             // the panel's status text for a source not found
+  char trackerEnableItemText[32] = {};   // item 5's text, "TrackIR Enable" or "External Data Enable"
+  char trackerDisableItemText[32] = {};  // item 6's text
 };
 
 void BuildPluginMenu();         // the Plugins-menu item, the submenu and items 0 to 4

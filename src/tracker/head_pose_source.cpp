@@ -1,5 +1,4 @@
-// Neither head-pose source exists yet: the TrackIR client and the published external datarefs come later.
-// Until then every probe honestly reports "no source", there is nothing to stop, and no pose is ever new.
+// Every probe reports "no source", there is nothing to stop and no pose is ever new (README: still to come).
 #include "tracker/head_pose_source.h"
 
 namespace talvenor {

@@ -13,38 +13,42 @@ inline constexpr int kNudgePads = 14;
 
 struct ControlPanelWidgets {
   XPWidgetID window = nullptr;
-  XPWidgetID presetBoxes[kPresetSlots] = {};
-  XPWidgetID presetNumberField = nullptr;
-  XPWidgetID axisBoxes[6] = {};  // x, y, z, pitch, heading, roll
-  XPWidgetID multiplierCaption = nullptr;
-  XPWidgetID multiplierField = nullptr;
-  XPWidgetID statusCaption = nullptr;
-  XPWidgetID continuousBox = nullptr;
-  XPWidgetID limitsEnableBox = nullptr;
-  XPWidgetID forceEffectsBox = nullptr;
-  XPWidgetID presetsIndicator = nullptr;
-  XPWidgetID limitsIndicator = nullptr;
-  XPWidgetID pilotOffsetFields[6] = {};  // x, y, z, pitch, heading, roll
-  XPWidgetID limitFields[6] = {};        // X1, X2, Y1, Y2, Z1, Z2
+  XPWidgetID presetBoxes[kPresetSlots] = {};  // on: the slot is stored
+  XPWidgetID presetNumberField = nullptr;     // "Preset No.", 1..8
+  XPWidgetID axisBoxes[6] = {};            // on: the tracker moves the axis (x, y, z, pitch, heading, roll)
+  XPWidgetID multiplierCaption = nullptr;  // "TrackIR X/Y/Z Multiplier"
+  XPWidgetID multiplierField = nullptr;    // the tracker's translation multiplier, metres per tracker unit
+  XPWidgetID statusCaption = nullptr;      // the source's status text
+  XPWidgetID continuousBox = nullptr;      // "Cont/Step": on, the pads set rates per cycle
+  XPWidgetID limitsEnableBox = nullptr;    // the selected slot's limits switch
+  XPWidgetID forceEffectsBox = nullptr;    // the force effects' switch
+  XPWidgetID presetsIndicator = nullptr;   // "PRESETS CHANGED" or empty
+  XPWidgetID limitsIndicator = nullptr;    // "LIMITS CHANGED" or empty
+  XPWidgetID pilotOffsetFields[6] = {};    // x, y, z, pitch, heading, roll
+  XPWidgetID limitFields[6] = {};          // X1, X2, Y1, Y2, Z1, Z2
   // The buttons the panel's handler tells apart, and the step size field.
-  XPWidgetID nudgeButtons[kNudgePads] = {};  // in creation order (the two blank ones stop the motion)
-  XPWidgetID sizeField = nullptr;
-  XPWidgetID presetButtons[kPresetSlots] = {};
-  XPWidgetID presetLoadButton = nullptr, presetSaveButton = nullptr, presetClearButton = nullptr;
-  XPWidgetID clearRollButton = nullptr;
-  XPWidgetID limitsLoadButton = nullptr, limitsSaveButton = nullptr, limitsClearButton = nullptr;
+  XPWidgetID nudgeButtons[kNudgePads] = {};     // in creation order (the two blank ones stop the motion)
+  XPWidgetID sizeField = nullptr;               // "Size": the pads' step
+  XPWidgetID presetButtons[kPresetSlots] = {};  // "1".."8"
+  XPWidgetID presetLoadButton = nullptr;        // the preset row's "Load", "Save" and "Clear"
+  XPWidgetID presetSaveButton = nullptr;
+  XPWidgetID presetClearButton = nullptr;
+  XPWidgetID clearRollButton = nullptr;   // " Clr Roll"
+  XPWidgetID limitsLoadButton = nullptr;  // the limits row's "Load", "Save" and "Clear"
+  XPWidgetID limitsSaveButton = nullptr;
+  XPWidgetID limitsClearButton = nullptr;
   XPWidgetID limitButtons[6] = {};  // X1, X2, Y1, Y2, Z1, Z2, as limitFields
 };
 
 struct EffectsPanelWidgets {
-  XPWidgetID window = nullptr;
-  XPWidgetID effectsOnBox = nullptr;
-  XPWidgetID valueFields[6] = {};
+  XPWidgetID window = nullptr;        // null: the effects panel is still to come
+  XPWidgetID effectsOnBox = nullptr;  // the force effects' switch
+  XPWidgetID valueFields[6] = {};     // the three scalers, then the three ground scalers
 };
 
 // Indexed by axis, not by row: the builder puts each row's field in the slot of the axis it shows.
 struct DataDisplayWidgets {
-  XPWidgetID window = nullptr;
+  XPWidgetID window = nullptr;         // null: the data display is still to come
   XPWidgetID headFields[6] = {};       // x, y, z, pitch, heading, roll as read back
   XPWidgetID sourceFields[6] = {};     // the raw source pose: x, y, z, pitch, heading, roll
   XPWidgetID forceFields[3] = {};      // g-force offsets x, y, z
@@ -52,13 +56,16 @@ struct DataDisplayWidgets {
 };
 
 struct Panels {
-  ControlPanelWidgets control;
-  EffectsPanelWidgets effects;
-  DataDisplayWidgets data;
-  bool controlPanelCreated = false, controlPanelVisible = false;
-  bool effectsPanelCreated = false, effectsPanelVisible = false;
-  bool dataDisplayCreated = false, dataDisplayVisible = false;
-  float stepSize = 0;  // the "Size" field as the control panel's handler last read it
+  ControlPanelWidgets control;       // null handles until built
+  EffectsPanelWidgets effects;       // null handles until built
+  DataDisplayWidgets data;           // null handles until built
+  bool controlPanelCreated = false;  // built (windows are built once)
+  bool controlPanelVisible = false;  // shown, as the plugin last set it
+  bool effectsPanelCreated = false;  // as the control panel's
+  bool effectsPanelVisible = false;
+  bool dataDisplayCreated = false;
+  bool dataDisplayVisible = false;
+  float stepSize = 0;  // metres (degrees / 50 for pitch and heading): the "Size" field as last read
 };
 
 // Panel-held values, read at the moment they are needed.

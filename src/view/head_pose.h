@@ -5,8 +5,14 @@
 
 namespace talvenor {
 
+// One value per head axis, in the order of the on-disk record.
 struct HeadPose {
-  float x = 0, y = 0, z = 0, pitch = 0, heading = 0, roll = 0;
+  float x = 0;        // metres, sim/graphics/view/pilots_head_x (cockpit coordinates)
+  float y = 0;        // metres, pilots_head_y
+  float z = 0;        // metres, pilots_head_z
+  float pitch = 0;    // degrees, pilots_head_the
+  float heading = 0;  // degrees, pilots_head_psi
+  float roll = 0;     // degrees, field_of_view_roll_deg
 };
 
 // The six axes in HeadPose order.
@@ -29,20 +35,37 @@ inline float& AxisOf(HeadPose& pose, HeadAxis axis) {
   }
 }
 
+// One stored view of the per-aircraft preset file.
 struct ViewPreset {
-  std::int32_t stored = 0;
-  float x = 0, y = 0, z = 0, pitch = 0, heading = 0, roll = 0;
+  std::int32_t stored = 0;  // nonzero: the slot holds a view (0/1 as the plugin writes it)
+  float x = 0;              // metres, as HeadPose
+  float y = 0;              // metres
+  float z = 0;              // metres
+  float pitch = 0;          // degrees
+  float heading = 0;        // degrees
+  float roll = 0;           // degrees
 };
 
+// The translation bounds of one preset slot; the angles are never bounded.
 struct ViewLimits {
-  std::int32_t enabled = 0;
-  float xMin = 0, xMax = 0, yMin = 0, yMax = 0, zMin = 0, zMax = 0;
+  std::int32_t enabled = 0;  // nonzero: in force (with the panel's limits box on)
+  float xMin = 0;            // metres, the panel's "X1"
+  float xMax = 0;            // metres, "X2"
+  float yMin = 0;            // metres, "Y1"
+  float yMax = 0;            // metres, "Y2"
+  float zMin = 0;            // metres, "Z1"
+  float zMax = 0;            // metres, "Z2"
 };
 
+// The force effects' switch and divisors.
 struct EffectsSettings {
-  std::int32_t effectsOn = 0;
-  std::int32_t scalerX = 0, scalerY = 0, scalerZ = 0;
-  std::int32_t groundScalerX = 0, groundScalerY = 0, groundScalerZ = 0;
+  std::int32_t effectsOn = 0;      // nonzero: force effects on
+  std::int32_t scalerX = 0;        // divisor of the lateral g-force (g_side), " Scaler X"
+  std::int32_t scalerY = 0;        // divisor of the normal g-force minus 1 (g_nrml), " Scaler Y"
+  std::int32_t scalerZ = 0;        // divisor of the axial g-force (g_axil), " Scaler Z"
+  std::int32_t groundScalerX = 0;  // on-ground divisor of x; below (it - 1) x 100 metres the g-force fades
+  std::int32_t groundScalerY = 0;  // the same for y
+  std::int32_t groundScalerZ = 0;  // the same for z
 };
 
 static_assert(sizeof(ViewPreset) == 28 && sizeof(ViewLimits) == 28 && sizeof(EffectsSettings) == 28,

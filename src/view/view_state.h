@@ -16,26 +16,26 @@ namespace talvenor {
 enum IncrementAxis { kIncX = 0, kIncY, kIncZ, kIncHeading, kIncPitch, kIncRoll, kIncrementAxes };
 
 struct ViewState {
-  std::array<ViewPreset, kPresetSlots> presets{};
-  std::array<ViewLimits, kPresetSlots> limits{};
-  EffectsSettings effects{};
-  std::int32_t selectedPreset = 0;  // 0..7
-  HeadPose workingPose{};
-  bool pluginEnabled = false;  // view control is on
-  std::int32_t sourceAvailable = 0;
-  bool trackerActive = false;
-  HeadPose trackerOffsets{};
-  HeadPose continuousRates{};
+  std::array<ViewPreset, kPresetSlots> presets{};  // the loaded aircraft's eight views
+  std::array<ViewLimits, kPresetSlots> limits{};   // the bounds of each preset slot, slot by slot
+  EffectsSettings effects{};                       // force-effects switch and divisors
+  std::int32_t selectedPreset = 0;                 // the live slot, 0..7 (shown as 1..8, "Preset No.")
+  HeadPose workingPose{};            // metres and degrees: the pose edited and written, reloaded every frame
+  bool pluginEnabled = false;        // view control is on
+  std::int32_t sourceAvailable = 0;  // nonzero: the head-pose source was found (or the external switch is on)
+  bool trackerActive = false;        // the source's offsets are applied
+  HeadPose trackerOffsets{};         // metres and degrees: the last accepted offsets of the source, scaled
+  HeadPose continuousRates{};        // metres and degrees per cycle: each axis's motion in continuous mode
+  // Metres or degrees per held cycle, x, y, z, heading, pitch, roll: the setup file's, and those in use.
   std::array<float, kIncrementAxes> configuredIncrements{};
   std::array<float, kIncrementAxes> currentIncrements{};
-  float savedRoll = 0;
-  bool reinitPending = false;
-  bool presetsChanged = false;
-  bool limitsChanged = false;
-  std::int32_t lastExternalEnabled = 0;
-  std::int32_t vibrationPhase = 0;
-  // quorlend/talvenor/external_enabled as the per-frame update reads it; looked up on first use.
-  XPLMDataRef externalEnabledRef = nullptr;
+  float savedRoll = 0;                       // degrees: the roll at switch-on, written back at switch-off
+  bool reinitPending = false;                // the next frame starts again (an aircraft was loaded)
+  bool presetsChanged = false;               // presets edited since their last load or save
+  bool limitsChanged = false;                // limits edited since their last load or save
+  std::int32_t lastExternalEnabled = 0;      // quorlend/talvenor/external_enabled as last seen
+  std::int32_t vibrationPhase = 0;           // 0 or 1, flipped every frame while the effects are on
+  XPLMDataRef externalEnabledRef = nullptr;  // that dataref's handle, looked up on first use
 };
 
 // The force-effects record at plugin start: off, scalers 10, 100, 10, ground scalers 5, 5, 5.
