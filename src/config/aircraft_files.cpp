@@ -6,6 +6,7 @@
 
 #include "XPLMPlanes.h"
 #include "XPLMUtilities.h"
+#include "config/bounded_text.h"
 #include "config/log.h"
 #include "os/os.h"
 #include "ui/panels.h"
@@ -28,14 +29,6 @@ static_assert(kPresetTableSize >= kLimitsTableSize && kPresetTableSize >= kEffec
 // The SDK asks for 512 characters for an aircraft path; a path that fills them may have been cut.
 constexpr std::size_t kSdkPathLimit = 511;
 constexpr char kTemporarySuffix[] = ".tmp";
-
-bool Append(char (&path)[kAircraftPathSize], std::size_t& length, const char* text) {
-  const std::size_t size = std::strlen(text);
-  if (size >= kAircraftPathSize - length) return false;
-  std::memcpy(path + length, text, size + 1);
-  length += size;
-  return true;
-}
 
 void LogPathProblem(const char* fileName) {
   char text[kLogMessageSize] = "The aircraft's path is not usable for '";
@@ -67,7 +60,7 @@ int WriteTable(const char* fileName, ViewTable table) {
   char temporary[kAircraftPathSize];
   std::memcpy(temporary, path, sizeof path);
   std::size_t length = std::strlen(temporary);
-  if (!Append(temporary, length, kTemporarySuffix)) return 0;
+  if (!AppendBounded(temporary, sizeof temporary, length, kTemporarySuffix)) return 0;
 
   std::FILE* file = std::fopen(temporary, "wb");
   if (file == nullptr) return 0;
@@ -95,11 +88,7 @@ bool BuildAircraftFilePath(const char* fileName, char (&path)[kAircraftPathSize]
   // No separator: no folder to put the file in (the text would be taken for a folder of its own).
   const bool usable =
       fullLength > 0 && fullLength < kSdkPathLimit && XPLMExtractFileAndPath(folder) != folder;
-  std::size_t length = 0;
-  const char* separator = XPLMGetDirectorySeparator();
-  if (separator == nullptr) separator = os::PathSeparator();
-  if (!usable || !Append(path, length, folder) || !Append(path, length, separator) ||
-      !Append(path, length, fileName)) {
+  if (!usable || !ComposePath(path, sizeof path, "", HostDirectorySeparator(), {folder, fileName})) {
     path[0] = '\0';
     LogPathProblem(fileName);
     return false;

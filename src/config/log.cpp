@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "XPLMUtilities.h"
+#include "config/bounded_text.h"
 #include "config/setup_file.h"
 #include "os/os.h"
 
@@ -12,45 +13,14 @@ namespace {
 
 constexpr std::size_t kLogPathSize = 512;
 
-// Appends text at length; false (and the buffer left as it was) when it would not fit with its zero.
-bool Append(char (&buffer)[kLogPathSize], std::size_t& length, const char* text) {
-  if (text == nullptr) return false;
-  const std::size_t size = std::strlen(text);
-  if (size >= kLogPathSize - length) return false;
-  std::memcpy(buffer + length, text, size + 1);
-  length += size;
-  return true;
-}
-
-const char* Separator() {
-  const char* separator = XPLMGetDirectorySeparator();
-  return separator != nullptr ? separator : os::PathSeparator();
-}
-
 // The log file's path, asked of the simulator afresh; false when it does not fit, so that a cut path is
 // never opened.
 bool ComposeLogPath(char (&path)[kLogPathSize]) {
   char system[kLogPathSize + 1] = {};
   XPLMGetSystemPath(system);
   system[kLogPathSize] = '\0';
-  path[0] = '\0';
-  std::size_t length = 0;
-  const bool fits = Append(path, length, system) && Append(path, length, "Resources") &&
-                    Append(path, length, Separator()) && Append(path, length, "plugins") &&
-                    Append(path, length, Separator()) && Append(path, length, "Talvenor") &&
-                    Append(path, length, Separator()) && Append(path, length, "TalvenorLog.txt");
-  if (!fits) path[0] = '\0';
-  return fits;
-}
-
-// The caller's text cut to the message buffer, so that no message can overrun it.
-void CopyMessage(const char* message, char (&copy)[kLogMessageSize]) {
-  std::size_t length = 0;
-  if (message != nullptr) {
-    while (length < kLogMessageSize - 1 && message[length] != '\0') ++length;
-    std::memcpy(copy, message, length);
-  }
-  copy[length] = '\0';
+  return ComposePath(path, sizeof path, system, HostDirectorySeparator(),
+                     {"Resources", "plugins", "Talvenor", "TalvenorLog.txt"});
 }
 
 void AppendToFile(const char* text) {
@@ -63,8 +33,9 @@ void AppendToFile(const char* text) {
 }
 
 void Write(const char* message, bool toDebugger, bool toFile) {
+  // The caller's text cut to the message buffer, so that no message can overrun it.
   char copy[kLogMessageSize];
-  CopyMessage(message, copy);
+  CopyBounded(copy, sizeof copy, message);
   if (toDebugger) os::DebugOutput(copy);
   if (toFile) AppendToFile(copy);
 }

@@ -5,7 +5,6 @@
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
 #include "config/aircraft_files.h"
-#include "config/number_text.h"
 #include "plugin/identity.h"
 #include "plugin/actions.h"
 #include "plugin/mode_switches.h"
@@ -88,7 +87,6 @@ constexpr CapturePair kCapturePairs[6] = {{"Y2", kY2, 220, 250}, {"Z1", kZ1, 320
 
 // Up to 255 characters of the "Size" field are read.
 constexpr int kSizeTextLength = 255;
-constexpr int kNumberText = 80;
 
 class PanelBuilder {
  public:
@@ -208,25 +206,6 @@ void BuildLimitsRows(const PanelBuilder& build, ControlPanelWidgets& control) {
   }
 }
 
-bool BoxOn(XPWidgetID box) {
-  return box != nullptr && XPGetWidgetProperty(box, xpProperty_ButtonState, nullptr) != 0;
-}
-
-void SetBox(XPWidgetID box, bool on) {
-  if (box != nullptr) XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
-}
-
-// The host copies like strncpy: the buffer is one larger than the fetch and terminated here.
-float ReadStepSize() {
-  XPWidgetID field = PanelState().control.sizeField;
-  if (field == nullptr) return 0.0f;
-  char text[kSizeTextLength + 1];
-  text[0] = '\0';
-  XPGetWidgetDescriptor(field, text, kSizeTextLength);
-  text[kSizeTextLength] = '\0';
-  return TextToFloat(text);  // not a finite float: 0
-}
-
 void Nudge(const Action& action, float step) {
   const double amount = static_cast<double>(action.sign) * PadFactor(action.axis) * static_cast<double>(step);
   NudgeAxis(action.axis, amount, ContinuousMode());
@@ -308,11 +287,7 @@ void PresetButtonPressed(int preset) {
 }
 
 void CaptureLimit(int index) {
-  const float value = CaptureBound(index);
-  char text[kNumberText];
-  FormatFloat(text, value);
-  XPWidgetID field = PanelState().control.limitFields[index];
-  if (field != nullptr) XPSetWidgetDescriptor(field, text);
+  ShowFloat(PanelState().control.limitFields[index], CaptureBound(index));
 }
 
 void BuildControlPanel(int left, int top, int width, int height) {
@@ -340,7 +315,7 @@ void BuildControlPanel(int left, int top, int width, int height) {
 
 int ControlPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
   Panels& panels = PanelState();
-  panels.stepSize = ReadStepSize();
+  panels.stepSize = FieldNumber(panels.control.sizeField, kSizeTextLength);
   switch (message) {
     case xpMessage_CloseButtonPushed:
       if (panels.controlPanelCreated) {

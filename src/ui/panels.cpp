@@ -15,24 +15,18 @@ namespace {
 // Every number shown passes through one buffer of this size on the caller's stack.
 constexpr int kTextBuffer = 80;
 
-// A window that has not been built has null handles: its widgets are skipped, never handed to the host.
-bool BoxOn(XPWidgetID box) {
-  return box != nullptr && XPGetWidgetProperty(box, xpProperty_ButtonState, nullptr) != 0;
-}
-
-void SetBox(XPWidgetID box, bool on) {
-  if (box != nullptr) XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
-}
-
 void SetText(XPWidgetID widget, const char* text) {
   if (widget != nullptr) XPSetWidgetDescriptor(widget, text);
 }
 
-void ShowFloat(XPWidgetID field, float value) {
-  if (field == nullptr) return;  // a window not built yet: formatting would be wasted every frame
-  char text[kTextBuffer];
-  FormatFloat(text, value);
-  XPSetWidgetDescriptor(field, text);
+// The six fields of a pose, in HeadPose order.
+void ShowPose(XPWidgetID const (&fields)[6], const HeadPose& pose) {
+  ShowFloat(fields[0], pose.x);
+  ShowFloat(fields[1], pose.y);
+  ShowFloat(fields[2], pose.z);
+  ShowFloat(fields[3], pose.pitch);
+  ShowFloat(fields[4], pose.heading);
+  ShowFloat(fields[5], pose.roll);
 }
 
 void SetShown(XPWidgetID widget, bool shown) {
@@ -67,20 +61,40 @@ void ShowExternalStatus() {
 
 }  // namespace
 
+// A window that has not been built has null handles: its widgets are skipped, never handed to the host.
+bool BoxOn(XPWidgetID box) {
+  return box != nullptr && XPGetWidgetProperty(box, xpProperty_ButtonState, nullptr) != 0;
+}
+
+void SetBox(XPWidgetID box, bool on) {
+  if (box != nullptr) XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
+}
+
+void ShowFloat(XPWidgetID field, float value) {
+  if (field == nullptr) return;  // a window not built: formatting would be wasted every frame
+  char text[kTextBuffer];
+  FormatFloat(text, value);
+  XPSetWidgetDescriptor(field, text);
+}
+
+float FieldNumber(XPWidgetID field, int length) {
+  // The host copies like strncpy: a text that fills the buffer arrives unterminated.
+  if (field == nullptr) return 0.0f;
+  char text[kFieldTextLimit + 1];
+  if (length > kFieldTextLimit) length = kFieldTextLimit;
+  text[0] = '\0';
+  XPGetWidgetDescriptor(field, text, length);
+  text[length] = '\0';
+  return TextToFloat(text);  // not a finite float: 0
+}
+
 bool TrackerAxisEnabled(int axis) {
   if (axis < 0 || axis >= 6) return false;
   return BoxOn(PanelState().control.axisBoxes[axis]);
 }
 
 float TrackerTranslationMultiplier() {
-  // The host copies like strncpy: a text that fills the buffer arrives unterminated.
-  XPWidgetID field = PanelState().control.multiplierField;
-  if (field == nullptr) return 0.0f;
-  char text[kTextBuffer + 1];
-  text[0] = '\0';
-  XPGetWidgetDescriptor(field, text, kTextBuffer);
-  text[kTextBuffer] = '\0';
-  return TextToFloat(text);
+  return FieldNumber(PanelState().control.multiplierField, kTextBuffer);
 }
 
 bool ContinuousMode() {
@@ -129,33 +143,16 @@ void ShowChangeIndicators(bool presetsChanged, bool limitsChanged) {
 }
 
 void ShowPilotOffsets(const HeadPose& pose) {
-  XPWidgetID const* fields = PanelState().control.pilotOffsetFields;
-  ShowFloat(fields[0], pose.x);
-  ShowFloat(fields[1], pose.y);
-  ShowFloat(fields[2], pose.z);
-  ShowFloat(fields[3], pose.pitch);
-  ShowFloat(fields[4], pose.heading);
-  ShowFloat(fields[5], pose.roll);
+  ShowPose(PanelState().control.pilotOffsetFields, pose);
 }
 
 void ShowSourcePose(const HeadPose& raw) {
-  XPWidgetID const* fields = PanelState().data.sourceFields;
-  ShowFloat(fields[0], raw.x);
-  ShowFloat(fields[1], raw.y);
-  ShowFloat(fields[2], raw.z);
-  ShowFloat(fields[3], raw.pitch);
-  ShowFloat(fields[4], raw.heading);
-  ShowFloat(fields[5], raw.roll);
+  ShowPose(PanelState().data.sourceFields, raw);
 }
 
 void ShowDataDisplay(const HeadPose& head, const float (&forces)[3], const float (&increments)[6]) {
   const DataDisplayWidgets& data = PanelState().data;
-  ShowFloat(data.headFields[0], head.x);
-  ShowFloat(data.headFields[1], head.y);
-  ShowFloat(data.headFields[2], head.z);
-  ShowFloat(data.headFields[3], head.pitch);
-  ShowFloat(data.headFields[4], head.heading);
-  ShowFloat(data.headFields[5], head.roll);
+  ShowPose(data.headFields, head);
   for (int axis = 0; axis < 3; ++axis) ShowFloat(data.forceFields[axis], forces[axis]);
   for (int axis = 0; axis < 6; ++axis) ShowFloat(data.incrementFields[axis], increments[axis]);
 }

@@ -68,6 +68,15 @@ struct Panels {
   float stepSize = 0;  // metres (degrees / 50 for pitch and heading): the "Size" field as last read
 };
 
+// The widget helpers of both windows. A null widget (a window not built) is never handed to the host: a box
+// reads off, a field reads 0, and nothing is shown.
+bool BoxOn(XPWidgetID box);  // a check box is on when its button state is nonzero
+void SetBox(XPWidgetID box, bool on);
+void ShowFloat(XPWidgetID field, float value);  // "%f"
+// The number in a field, reading at most LENGTH (up to kFieldTextLimit) characters of it; 0 when it is none.
+inline constexpr int kFieldTextLimit = 255;
+float FieldNumber(XPWidgetID field, int length);
+
 // Panel-held values, read at the moment they are needed.
 bool TrackerAxisEnabled(int axis);  // x, y, z, pitch, heading, roll
 float TrackerTranslationMultiplier();

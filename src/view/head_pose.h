@@ -1,6 +1,7 @@
 // The six head axes and the three per-aircraft record layouts (28 bytes each, little-endian on disk).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace talvenor {
@@ -38,12 +39,7 @@ inline float& AxisOf(HeadPose& pose, HeadAxis axis) {
 // One stored view of the per-aircraft preset file.
 struct ViewPreset {
   std::int32_t stored = 0;  // nonzero: the slot holds a view (0/1 as the plugin writes it)
-  float x = 0;              // metres, as HeadPose
-  float y = 0;              // metres
-  float z = 0;              // metres
-  float pitch = 0;          // degrees
-  float heading = 0;        // degrees
-  float roll = 0;           // degrees
+  HeadPose pose{};          // metres and degrees: the view
 };
 
 // The translation bounds of one preset slot; the angles are never bounded.
@@ -70,6 +66,10 @@ struct EffectsSettings {
 
 static_assert(sizeof(ViewPreset) == 28 && sizeof(ViewLimits) == 28 && sizeof(EffectsSettings) == 28,
               "the per-aircraft files are raw images of these records");
+static_assert(offsetof(ViewPreset, pose) == 4 && offsetof(HeadPose, x) == 0 && offsetof(HeadPose, y) == 4 &&
+                  offsetof(HeadPose, z) == 8 && offsetof(HeadPose, pitch) == 12 &&
+                  offsetof(HeadPose, heading) == 16 && offsetof(HeadPose, roll) == 20,
+              "a preset's pose is stored x, y, z, pitch, heading, roll after its flag");
 
 inline constexpr int kPresetSlots = 8;
 

@@ -69,39 +69,32 @@ void ApplyView(std::int32_t limitsFlag) {
     if (bounds.zMin > pose.z) pose.z = bounds.zMin;
   }
 
-  ViewPreset& preset = view.presets[slot];
-  preset.x = pose.x;
-  preset.y = pose.y;
-  preset.z = pose.z;
-  preset.pitch = pose.pitch;
-  preset.heading = pose.heading;
-  preset.roll = pose.roll;
+  view.presets[slot].pose = pose;
 
   // The box is read again: the write follows whatever it says now.
   WriteHeadPose(pose, LimitsInForce(limitsFlag) ? &bounds : nullptr);
 }
 
-void ResetPresetsToCurrentView() {
-  ViewState& view = View();
+HeadPose ReadSimHeadPose() {
   const SimDataRefs& refs = SimRefs();
-  ShowPresetBoxesFirstOnly();
-
-  HeadPose& pose = view.workingPose;
+  HeadPose pose;
   pose.x = XPLMGetDataf(refs.headX);
   pose.y = XPLMGetDataf(refs.headY);
   pose.z = XPLMGetDataf(refs.headZ);
   pose.heading = XPLMGetDataf(refs.headPsi);
   pose.pitch = XPLMGetDataf(refs.headThe);
   pose.roll = XPLMGetDataf(refs.headRoll);
+  return pose;
+}
 
-  ViewPreset& first = view.presets[0];
-  first.stored = 1;
-  first.x = pose.x;
-  first.y = pose.y;
-  first.z = pose.z;
-  first.pitch = pose.pitch;
-  first.heading = pose.heading;
-  first.roll = pose.roll;
+void ResetPresetsToCurrentView() {
+  ViewState& view = View();
+  ShowPresetBoxesFirstOnly();
+
+  HeadPose& pose = view.workingPose;
+  pose = ReadSimHeadPose();
+
+  view.presets[0] = ViewPreset{1, pose};
 
   view.selectedPreset = 0;
   ApplyView(view.limits[0].enabled);
@@ -117,13 +110,7 @@ void ClearPresets() {
 void LoadWorkingPose(int slot) {
   if (slot < 0 || slot >= kPresetSlots) return;
   ViewState& view = View();
-  const ViewPreset& preset = view.presets[slot];
-  view.workingPose.x = preset.x;
-  view.workingPose.y = preset.y;
-  view.workingPose.z = preset.z;
-  view.workingPose.pitch = preset.pitch;
-  view.workingPose.heading = preset.heading;
-  view.workingPose.roll = preset.roll;
+  view.workingPose = view.presets[slot].pose;
 }
 
 void StartViewState(std::int32_t sourceAvailable) {
@@ -188,16 +175,8 @@ void SelectPresetSlot(int slot) {
 void StorePresetSlot(int slot) {
   if (slot < 0 || slot >= kPresetSlots) return;
   ViewState& view = View();
-  ViewPreset& preset = view.presets[slot];
-  const HeadPose& pose = view.workingPose;
   view.selectedPreset = slot;
-  preset.stored = 1;
-  preset.x = pose.x;
-  preset.y = pose.y;
-  preset.z = pose.z;
-  preset.pitch = pose.pitch;
-  preset.heading = pose.heading;
-  preset.roll = pose.roll;
+  view.presets[slot] = ViewPreset{1, view.workingPose};
 }
 
 void StepAxis(HeadAxis axis, int sign) {

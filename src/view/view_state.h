@@ -96,6 +96,9 @@ void OverwriteTableStart(ViewTable table, const void* bytes, std::size_t count);
 // on, stores it in the selected preset, marks the presets changed and writes the six head datarefs.
 void ApplyView(std::int32_t limitsFlag);
 
+// The six head datarefs as the simulator has them, read x, y, z, heading, pitch, roll.
+HeadPose ReadSimHeadPose();
+
 // Preset 1 := the simulator's current head pose, selected and applied.
 void ResetPresetsToCurrentView();
 // Every preset emptied and its box on the control panel cleared, then preset 1 made from the head's current

@@ -110,13 +110,8 @@ void ContinuousWrite(ViewState& view) {
     if (Outside(pose.z, bounds->zMin, bounds->zMax)) rates.z = 0.0f;
   }
   // The preset moves now; the working pose keeps this frame's values, so the datarefs follow a frame later.
-  ViewPreset& preset = view.presets[view.selectedPreset];
-  preset.x += rates.x;
-  preset.y += rates.y;
-  preset.z += rates.z;
-  preset.pitch += rates.pitch;
-  preset.heading += rates.heading;
-  preset.roll += rates.roll;
+  HeadPose& preset = view.presets[view.selectedPreset].pose;
+  preset = Sum(preset, rates);
   if (KeepViewControl(ReadViewType())) WriteHeadPose(pose, BoundsInForce(view));
 }
 
@@ -156,14 +151,7 @@ void EffectsWrite(ViewState& view, float (&forces)[kForceOffsets]) {
 }
 
 void RefreshDataDisplay(const ViewState& view, const float (&forces)[kForceOffsets]) {
-  const SimDataRefs& refs = SimRefs();
-  HeadPose head;
-  head.x = XPLMGetDataf(refs.headX);
-  head.y = XPLMGetDataf(refs.headY);
-  head.z = XPLMGetDataf(refs.headZ);
-  head.pitch = XPLMGetDataf(refs.headThe);
-  head.heading = XPLMGetDataf(refs.headPsi);
-  head.roll = XPLMGetDataf(refs.headRoll);
+  const HeadPose head = ReadSimHeadPose();
   const float gForces[3] = {forces[kGForceX], forces[kGForceY], forces[kGForceZ]};
   float increments[kIncrementAxes];
   for (int axis = 0; axis < kIncrementAxes; ++axis) increments[axis] = view.currentIncrements[axis];

@@ -123,7 +123,7 @@ TEST_F(AircraftFilesTest, PresetsWithoutStoredSlotLeaveTheViewWhereItIs) {
   AsPlugin([] { LoadPresets(); });
   EXPECT_EQ(Head(), "0.500000 0.250000 -0.500000 1.000000 2.000000 3.000000 ");
   EXPECT_EQ(View().selectedPreset, 4);
-  EXPECT_EQ(View().presets[0].x, 1.0f);
+  EXPECT_EQ(View().presets[0].pose.x, 1.0f);
   EXPECT_FALSE(View().presetsChanged);
   EXPECT_NE(Log().find("Found 'Talvenor.dat' file, will use that\n"), std::string::npos);
 }
@@ -137,7 +137,7 @@ TEST_F(AircraftFilesTest, MissingOrUnreadablePresetsStartFromTheCurrentView) {
     AsPlugin([] { LoadPresets(); });
     EXPECT_EQ(View().selectedPreset, 0);
     EXPECT_EQ(View().presets[0].stored, 1);
-    EXPECT_EQ(View().presets[0].x, 0.5f);
+    EXPECT_EQ(View().presets[0].pose.x, 0.5f);
     EXPECT_EQ(View().presets[5].stored, 0);
     EXPECT_FALSE(View().presetsChanged);
   }
@@ -215,7 +215,7 @@ TEST_F(AircraftFilesTest, SaveToAReadOnlyFolderLeavesTheOldFileAndTheFlag) {
   const std::string effects = ReadFile(kEffectsFile);
 
   host().fileFaults().setReadOnly(kFolder, true);
-  View().presets[0].x = 2;
+  View().presets[0].pose.x = 2;
   View().limits[0].xMax = 2;
   View().effects.scalerX = 20;
   View().presetsChanged = true;
@@ -225,7 +225,7 @@ TEST_F(AircraftFilesTest, SaveToAReadOnlyFolderLeavesTheOldFileAndTheFlag) {
   EXPECT_EQ(AsPlugin([] { return WriteEffectsFile("TalvenorEffects.dat"); }), 0);
   EXPECT_TRUE(View().presetsChanged);
   EXPECT_TRUE(View().limitsChanged);
-  EXPECT_EQ(View().presets[0].x, 2.0f);  // the table in memory is the user's, unchanged
+  EXPECT_EQ(View().presets[0].pose.x, 2.0f);  // the table in memory is the user's, unchanged
   EXPECT_EQ(ReadFile(kPresetFile), presets);
   EXPECT_EQ(ReadFile(kLimitsFile), limits);
   EXPECT_EQ(ReadFile(kEffectsFile), effects);
@@ -243,7 +243,7 @@ TEST_F(AircraftFilesTest, SaveOnAFullDiskLeavesTheOldFileIntact) {
   const std::string old = ReadFile(kPresetFile);
   ASSERT_EQ(old.size(), 224u);
 
-  View().presets[3].x = 4;
+  View().presets[3].pose.x = 4;
   for (std::uint64_t room : {0u, 100u, 223u}) {
     View().presetsChanged = true;
     host().fileFaults().setDiskFull(room);

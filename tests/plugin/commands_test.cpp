@@ -469,7 +469,7 @@ TEST_F(PresetCommandsTest, SaveClearAndLoadPresetsThroughTheAircraftsFile) {
   ViewPreset fourth{};
   std::memcpy(&fourth, saved.data() + 3 * sizeof(ViewPreset), sizeof fourth);
   EXPECT_EQ(fourth.stored, 1);
-  EXPECT_NEAR(fourth.x, 0.41f, 1e-6);
+  EXPECT_NEAR(fourth.pose.x, 0.41f, 1e-6);
 
   // Clearing leaves preset 1 as the head is now (preset 4) and every other preset empty.
   Tap(Cmd("clear_presets"));

@@ -68,11 +68,11 @@ class ForceEffectsTest : public ViewTest {
     Push push;
     float value = 0;
     EXPECT_TRUE(recorder().Written("x", &value));
-    push.x = kPreset.x - value;
+    push.x = kPreset.pose.x - value;
     EXPECT_TRUE(recorder().Written("y", &value));
-    push.y = kPreset.y - value;
+    push.y = kPreset.pose.y - value;
     EXPECT_TRUE(recorder().Written("z", &value));
-    push.z = kPreset.z - value;
+    push.z = kPreset.pose.z - value;
     return push;
   }
 };

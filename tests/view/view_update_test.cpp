@@ -102,7 +102,7 @@ TEST_F(UpdateTest, WhatReachesTheHeadInEachCombination) {
   };
   ForcesAct();
   EnableViewControlFromMenu();
-  const ViewPreset& p = kPreset;
+  const HeadPose& p = kPreset.pose;
   const HeadPose& t = kOffsets;
   int phase = 0;
   for (const Row& row : table) {
@@ -141,9 +141,9 @@ TEST_F(UpdateTest, VibrationShakesEverySecondFrameAndTheFirstEffectsFrameShakes)
   for (int frame = 0; frame < 4; ++frame) {
     const float shake = frame % 2 == 0 ? Vibration(1) : 0.0f;
     ExpectWrites(OneFrame(),
-                 {{"x", kPreset.x - GForceX() + shake},
-                  {"y", kPreset.y - GForceY() + shake},
-                  {"z", kPreset.z - GForceZ() + shake}},
+                 {{"x", kPreset.pose.x - GForceX() + shake},
+                  {"y", kPreset.pose.y - GForceY() + shake},
+                  {"z", kPreset.pose.z - GForceZ() + shake}},
                  "frame " + std::to_string(frame));
   }
 }
@@ -154,10 +154,11 @@ TEST_F(UpdateTest, EffectsKeepTheBoundsButTheVibrationIsNotTested) {
   Effects(true);
   SetBoxState(PanelState().control.limitsEnableBox, 1);
   // x just inside before the vibration is added, y pushed onto its bound by the g-force, z inside.
-  const float x = kPreset.x - GForceX();
-  const float y = kPreset.y - GForceY();
+  const float x = kPreset.pose.x - GForceX();
+  const float y = kPreset.pose.y - GForceY();
   View().limits[0] = ViewLimits{1, x - 0.001f, x + 0.0001f, y, 2.0f, -5.0f, 0.0f};
-  ExpectWrites(OneFrame(), {{"x", x + Vibration(1)}, {"z", kPreset.z - GForceZ() + Vibration(1)}}, "bounded");
+  ExpectWrites(OneFrame(), {{"x", x + Vibration(1)}, {"z", kPreset.pose.z - GForceZ() + Vibration(1)}},
+               "bounded");
 }
 
 TEST_F(UpdateTest, ViewControlOffWritesNothing) {
@@ -178,10 +179,11 @@ TEST_F(UpdateTest, ContinuousModeMovesThePresetAndTheHeadFollowsAFrameLater) {
   EnableViewControlFromMenu();
   Continuous(true);
   View().continuousRates = HeadPose{0.01f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f};
-  float x = kPreset.x;
-  float roll = kPreset.roll;
+  float x = kPreset.pose.x;
+  float roll = kPreset.pose.roll;
   for (int frame = 0; frame < 5; ++frame) {
-    ExpectWrites(OneFrame(), AllSix(x, kPreset.y, kPreset.z, kPreset.pitch, kPreset.heading, roll),
+    ExpectWrites(OneFrame(),
+                 AllSix(x, kPreset.pose.y, kPreset.pose.z, kPreset.pose.pitch, kPreset.pose.heading, roll),
                  "frame " + std::to_string(frame));
     x += 0.01f;
     roll += 0.5f;
@@ -195,14 +197,14 @@ TEST_F(UpdateTest, ContinuousMotionStopsOnceTheWorkingPoseIsFoundOutsideItsBound
   EnableViewControlFromMenu();
   Continuous(true);
   SetBoxState(PanelState().control.limitsEnableBox, 1);
-  const float xMax = kPreset.x + 0.025f;
+  const float xMax = kPreset.pose.x + 0.025f;
   View().limits[0] = ViewLimits{1, -1.0f, xMax, 0.0f, 2.0f, -5.0f, 0.0f};
   View().continuousRates = HeadPose{0.01f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
 
-  const float x1 = kPreset.x + 0.01f, x2 = x1 + 0.01f, x3 = x2 + 0.01f;
+  const float x1 = kPreset.pose.x + 0.01f, x2 = x1 + 0.01f, x3 = x2 + 0.01f;
   ASSERT_LT(x2, xMax);
   ASSERT_GT(x3, xMax);
-  for (float expected : {kPreset.x, x1, x2}) {
+  for (float expected : {kPreset.pose.x, x1, x2}) {
     float written = 0;
     OneFrame();
     ASSERT_TRUE(recorder().Written("x", &written));
@@ -291,9 +293,9 @@ TEST_F(LeaveCockpitTest, WithEffectsTheEffectsWriteStillHappensBetweenTheTwoSwit
   // Switching off stops the tracking, so the effects write leaves the angles alone.
   ExpectWrites(OneFrame(),
                {{"roll", 2.0f},
-                {"x", kPreset.x + kOffsets.x - GForceX() + Vibration(1)},
-                {"y", kPreset.y + kOffsets.y - GForceY() + Vibration(1)},
-                {"z", kPreset.z + kOffsets.z - GForceZ() + Vibration(1)},
+                {"x", kPreset.pose.x + kOffsets.x - GForceX() + Vibration(1)},
+                {"y", kPreset.pose.y + kOffsets.y - GForceY() + Vibration(1)},
+                {"z", kPreset.pose.z + kOffsets.z - GForceZ() + Vibration(1)},
                 {"roll", 2.0f}},
                "leaving");
   EXPECT_EQ(viewTypeWrites(), (std::vector<int>{1017, 1017}));
@@ -453,7 +455,8 @@ TEST_F(DataDisplayTest, ShowsTheSimulatorsHeadTheEffectsAndTheIncrementsEveryFra
     EXPECT_EQ(Shown(data.forceFields[axis]), expected) << axis;
   }
   // The head rows show what the simulator has after this frame's writes.
-  std::snprintf(expected, sizeof expected, "%f", static_cast<double>(kPreset.x - GForceX() + Vibration(1)));
+  std::snprintf(expected, sizeof expected, "%f",
+                static_cast<double>(kPreset.pose.x - GForceX() + Vibration(1)));
   EXPECT_EQ(Shown(data.headFields[0]), expected);
 }
 
@@ -510,7 +513,8 @@ TEST_F(ExternalSwitchTest, WithViewControlOnTheSourceIsShownAndTrackingGoesOn) {
   EXPECT_EQ(Text(panel.statusCaption), "External Data found");
   // Tracking is on: in step mode the working pose plus the (still zero) offsets reaches the head.
   ExpectWrites(OneFrame(),
-               AllSix(kPreset.x, kPreset.y, kPreset.z, kPreset.pitch, kPreset.heading, kPreset.roll),
+               AllSix(kPreset.pose.x, kPreset.pose.y, kPreset.pose.z, kPreset.pose.pitch,
+                      kPreset.pose.heading, kPreset.pose.roll),
                "tracking");
 }
 
