@@ -20,34 +20,6 @@ constexpr char kPresetFile[] = "Aircraft/Default/Talvenor.dat";
 constexpr char kLimitsFile[] = "Aircraft/Default/TalvenorLimits.dat";
 constexpr char kEffectsFile[] = "Aircraft/Default/TalvenorEffects.dat";
 
-// The on-disk form of a record, built field by field: 32-bit little-endian integers and floats.
-class Record {
- public:
-  Record& Int(std::int32_t value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    return Bits(bits);
-  }
-  Record& Float(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    return Bits(bits);
-  }
-  const std::string& bytes() const { return bytes_; }
-
- private:
-  Record& Bits(std::uint32_t bits) {
-    for (int i = 0; i < 4; ++i) bytes_ += static_cast<char>((bits >> (8 * i)) & 0xff);
-    return *this;
-  }
-  std::string bytes_;
-};
-
-std::string PresetRecord(std::int32_t stored, float x, float y, float z, float pitch, float heading,
-                         float roll) {
-  return Record().Int(stored).Float(x).Float(y).Float(z).Float(pitch).Float(heading).Float(roll).bytes();
-}
-
 class AircraftFilesTest : public PluginTest {
  protected:
   void SetUp() override {
@@ -69,18 +41,17 @@ class AircraftFilesTest : public PluginTest {
     return false;
   }
   void SetHead(float x, float y, float z, float pitch, float heading, float roll) {
-    Set("sim/graphics/view/pilots_head_x", x);
-    Set("sim/graphics/view/pilots_head_y", y);
-    Set("sim/graphics/view/pilots_head_z", z);
-    Set("sim/graphics/view/pilots_head_the", pitch);
-    Set("sim/graphics/view/pilots_head_psi", heading);
-    Set("sim/graphics/view/field_of_view_roll_deg", roll);
+    Set(kHeadX, x);
+    Set(kHeadY, y);
+    Set(kHeadZ, z);
+    Set(kHeadPitch, pitch);
+    Set(kHeadHeading, heading);
+    Set(kHeadRoll, roll);
   }
   std::string Head() {
     std::string text;
-    for (const char* name : {"pilots_head_x", "pilots_head_y", "pilots_head_z", "pilots_head_the",
-                             "pilots_head_psi", "field_of_view_roll_deg"}) {
-      text += std::to_string(Float(("sim/graphics/view/" + std::string(name)).c_str())) + " ";
+    for (const char* name : {kHeadX, kHeadY, kHeadZ, kHeadPitch, kHeadHeading, kHeadRoll}) {
+      text += std::to_string(Float(name)) + " ";
     }
     return text;
   }
@@ -96,11 +67,14 @@ TEST_F(AircraftFilesTest, SavedPresetsComeBackAndTheFirstStoredSlotIsSelected) {
   ASSERT_EQ(AsPlugin([] { return WritePresetFile("Talvenor.dat"); }), 1);
   EXPECT_FALSE(view.presetsChanged);
 
-  std::string expected = PresetRecord(0, 9, 9, 9, 9, 9, 9) + PresetRecord(0, 0, 0, 0, 0, 0, 0) +
-                         PresetRecord(1, 0.25f, -0.5f, 0.125f, 10, -20, 3) +
-                         PresetRecord(0, 0, 0, 0, 0, 0, 0) + PresetRecord(0, 0, 0, 0, 0, 0, 0) +
-                         PresetRecord(0, 0, 0, 0, 0, 0, 0) + PresetRecord(7, 1, 2, 3, 4, 5, 6) +
-                         PresetRecord(0, 0, 0, 0, 0, 0, 0);
+  std::string expected = FileBytes({{0, {9, 9, 9, 9, 9, 9}},
+                                    {},
+                                    {1, {0.25f, -0.5f, 0.125f, 10, -20, 3}},
+                                    {},
+                                    {},
+                                    {},
+                                    {7, {1, 2, 3, 4, 5, 6}},
+                                    {}});
   EXPECT_EQ(ReadFile(kPresetFile), expected);
   EXPECT_FALSE(TemporaryFilesLeft());
 
@@ -116,7 +90,7 @@ TEST_F(AircraftFilesTest, SavedPresetsComeBackAndTheFirstStoredSlotIsSelected) {
 }
 
 TEST_F(AircraftFilesTest, PresetsWithoutStoredSlotLeaveTheViewWhereItIs) {
-  WriteFile(kPresetFile, PresetRecord(0, 1, 2, 3, 4, 5, 6) + std::string(196, '\0'));
+  WriteFile(kPresetFile, FileBytes({{0, {1, 2, 3, 4, 5, 6}}}) + std::string(196, '\0'));
   SetHead(0.5f, 0.25f, -0.5f, 1, 2, 3);
   View().selectedPreset = 4;
   View().presetsChanged = true;
@@ -146,8 +120,7 @@ TEST_F(AircraftFilesTest, MissingOrUnreadablePresetsStartFromTheCurrentView) {
 
 TEST_F(AircraftFilesTest, ShortAndLongFilesFillWhatTheyHold) {
   for (auto& bounds : View().limits) bounds = {1, 5, 5, 5, 5, 5, 5};
-  const std::string two = Record().Int(1).Float(-1).Float(1).Float(-2).Float(2).Float(-3).Float(3).bytes() +
-                          Record().Int(0).Float(-4).Float(4).Float(-5).Float(5).Float(-6).Float(6).bytes();
+  const std::string two = FileBytes({{1, {-1, 1, -2, 2, -3, 3}}, {0, {-4, 4, -5, 5, -6, 6}}});
   WriteFile(kLimitsFile, two);
   View().limitsChanged = true;
   AsPlugin([] { LoadLimits(); });
@@ -161,18 +134,18 @@ TEST_F(AircraftFilesTest, ShortAndLongFilesFillWhatTheyHold) {
   EXPECT_NE(Log().find("Found 'TalvenorLimits.dat' file, will use that\n"), std::string::npos);
 
   View().effects = StartEffects();
-  WriteFile(kEffectsFile, Record().Int(1).bytes());
+  WriteFile(kEffectsFile, IntBytes({1}));
   AsPlugin([] { LoadEffects(); });
   EXPECT_EQ(View().effects.effectsOn, 1);
   EXPECT_EQ(View().effects.scalerY, 0);
   EXPECT_EQ(View().effects.groundScalerZ, 0);
 
-  std::string longer = PresetRecord(0, 0, 0, 0, 0, 0, 0) + PresetRecord(1, 1, 1, 1, 1, 1, 1);
+  std::string longer = FileBytes({{}, {1, {1, 1, 1, 1, 1, 1}}});
   longer.resize(224, '\0');
-  WriteFile(kPresetFile, longer + PresetRecord(1, 9, 9, 9, 9, 9, 9));
+  WriteFile(kPresetFile, longer + FileBytes({{1, {9, 9, 9, 9, 9, 9}}}));
   AsPlugin([] { LoadPresets(); });
   EXPECT_EQ(View().selectedPreset, 1);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_x"), 1.0f);
+  EXPECT_EQ(Float(kHeadX), 1.0f);
 }
 
 TEST_F(AircraftFilesTest, MissingOrUnreadableEffectsKeepTheEffects) {
@@ -256,14 +229,14 @@ TEST_F(AircraftFilesTest, SaveOnAFullDiskLeavesTheOldFileIntact) {
   host().fileFaults().setDiskFull(224);
   EXPECT_EQ(AsPlugin([] { return WritePresetFile("Talvenor.dat"); }), 1);
   host().fileFaults().setDiskFull(std::nullopt);
-  EXPECT_EQ(ReadFile(kPresetFile).substr(3 * 28 + 4, 4), Record().Float(4).bytes());
+  EXPECT_EQ(RecordAt(ReadFile(kPresetFile), 3).values[0], 4.0f);
 }
 
 TEST_F(AircraftFilesTest, SwitchingOnShowsTheLoadedPresetsInTheControlPanel) {
-  const std::string empty = PresetRecord(0, 0, 0, 0, 0, 0, 0);
-  WriteFile(kPresetFile, empty + empty + PresetRecord(1, 0.125f, 0.5f, -0.25f, 1, 2, 3) + empty +
-                             PresetRecord(5, 1, 1, 1, 1, 1, 1) + empty + empty + empty);
-  WriteFile(kEffectsFile, Record().Int(1).Int(10).Int(100).Int(10).Int(5).Int(5).Int(5).bytes());
+  WriteFile(
+      kPresetFile,
+      FileBytes({{}, {}, {1, {0.125f, 0.5f, -0.25f, 1, 2, 3}}, {}, {5, {1, 1, 1, 1, 1, 1}}, {}, {}, {}}));
+  WriteFile(kEffectsFile, IntBytes({1, 10, 100, 10, 5, 5, 5}));
   ASSERT_TRUE(Pick("Enable"));
   const ControlPanelWidgets& control = PanelState().control;
   ASSERT_TRUE(host().widgets().info(control.presetNumberField).has_value());

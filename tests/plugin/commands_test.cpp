@@ -9,18 +9,11 @@
 #include "plugin/host_functions.h"
 #include "plugin/plugin.h"
 #include "plugin_fixture.h"
-#include "view/head_pose.h"
 
 namespace talvenor::testing {
 namespace {
 
-constexpr char kHeadX[] = "sim/graphics/view/pilots_head_x";
-constexpr char kHeadY[] = "sim/graphics/view/pilots_head_y";
-constexpr char kHeadZ[] = "sim/graphics/view/pilots_head_z";
-constexpr char kHeading[] = "sim/graphics/view/pilots_head_psi";
-constexpr char kPitch[] = "sim/graphics/view/pilots_head_the";
-constexpr char kRoll[] = "sim/graphics/view/field_of_view_roll_deg";
-constexpr std::array<const char*, 6> kHead = {kHeadX, kHeadY, kHeadZ, kHeading, kPitch, kRoll};
+constexpr std::array<const char*, 6> kHead = {kHeadX, kHeadY, kHeadZ, kHeadHeading, kHeadPitch, kHeadRoll};
 
 constexpr char kPresetFile[] = "Aircraft/Default/Talvenor.dat";
 constexpr char kLimitsFile[] = "Aircraft/Default/TalvenorLimits.dat";
@@ -38,15 +31,6 @@ using PhaseCounts = std::array<int, 3>;
 int CountPhase(XPLMCommandRef, XPLMCommandPhase phase, void* refcon) {
   if (phase >= 0 && phase < 3) ++(*static_cast<PhaseCounts*>(refcon))[static_cast<std::size_t>(phase)];
   return 1;
-}
-
-template <typename Record>
-std::string Bytes(const Record* records, std::size_t count) {
-  return std::string(reinterpret_cast<const char*>(records), sizeof(Record) * count);
-}
-
-ViewPreset Stored(float x, float y, float z, float pitch, float heading, float roll) {
-  return ViewPreset{1, x, y, z, pitch, heading, roll};
 }
 
 class CommandsTest : public PluginTest {
@@ -78,10 +62,6 @@ class CommandsTest : public PluginTest {
     std::array<float, 6> pose{};
     for (std::size_t axis = 0; axis < kHead.size(); ++axis) pose[axis] = Float(kHead[axis]);
     return pose;
-  }
-
-  void WritePresets(const std::array<ViewPreset, kPresetSlots>& presets) {
-    WriteFile(kPresetFile, Bytes(presets.data(), presets.size()));
   }
 
   // The plugin's registrations (true) and unregistrations (false), in the order they happened.
@@ -211,10 +191,10 @@ TEST_F(CommandsTest, EnableToggleSwitchesViewControlOnceForAHeldPress) {
   Start();
   Hold(Cmd("enable_toggle"), 3);
   EXPECT_TRUE(ViewControlOn());
-  EXPECT_EQ(Int("sim/graphics/view/view_type"), 1026);
+  EXPECT_EQ(Int(kViewType), 1026);
   Tap(Cmd("enable_toggle"));
   EXPECT_FALSE(ViewControlOn());
-  EXPECT_EQ(Int("sim/graphics/view/view_type"), 1000);
+  EXPECT_EQ(Int(kViewType), 1000);
 }
 
 TEST_F(CommandsTest, TrackerToggleWithoutSourceLeavesBothTrackerItemsOff) {
@@ -331,22 +311,22 @@ TEST_F(AxisCommandsTest, SimulatorCommandMovesTheHeadAndTheSimulatorActsToo) {
 TEST_F(AxisCommandsTest, ClearRollTapClearsTheRollForGood) {
   Start();
   EnableViewControl();
-  const float roll = Float(kRoll);
+  const float roll = Float(kHeadRoll);
   Hold(Cmd("axis_roll_right"), 2);
-  ASSERT_NEAR(Float(kRoll), roll + 7.0f, 1e-5);
+  ASSERT_NEAR(Float(kHeadRoll), roll + 7.0f, 1e-5);
   const float x = Float(kHeadX);
   Tap(Cmd("axis_clear_roll_offset"));
-  EXPECT_EQ(Float(kRoll), 0.0f);
+  EXPECT_EQ(Float(kHeadRoll), 0.0f);
   host().runCycles(3);
-  EXPECT_EQ(Float(kRoll), 0.0f);
+  EXPECT_EQ(Float(kHeadRoll), 0.0f);
   EXPECT_EQ(Float(kHeadX), x);
 
   // With view control off the command does nothing.
   Hold(Cmd("axis_roll_left"), 1);
   ASSERT_TRUE(Pick("Disable"));
-  Set(kRoll, 4.0);
+  Set(kHeadRoll, 4.0);
   Tap(Cmd("axis_clear_roll_offset"));
-  EXPECT_EQ(Float(kRoll), 4.0f);
+  EXPECT_EQ(Float(kHeadRoll), 4.0f);
 }
 
 // The x step seen through one held cycle of axis_x_right.
@@ -358,9 +338,9 @@ class IncrementsTest : public CommandsTest {
     return Float(kHeadX) - before;
   }
   float StepHeading() {
-    const float before = Float(kHeading);
+    const float before = Float(kHeadHeading);
     Hold(Cmd("axis_heading_right"), 1);
-    return Float(kHeading) - before;
+    return Float(kHeadHeading) - before;
   }
 };
 
@@ -404,12 +384,14 @@ class PresetCommandsTest : public CommandsTest {
   // Presets 1, 2, 4 and 7 stored, told apart by x.
   void SetUp() override {
     CommandsTest::SetUp();
-    std::array<ViewPreset, kPresetSlots> presets{};
-    presets[0] = Stored(0.1f, 0.5f, -0.2f, 1, 2, 3);
-    presets[1] = Stored(0.2f, 0.6f, -0.3f, 4, 5, 6);
-    presets[3] = Stored(0.4f, 0.7f, -0.4f, 7, 8, 9);
-    presets[6] = Stored(0.7f, 0.8f, -0.5f, 10, 11, 12);
-    WritePresets(presets);
+    WriteFile(kPresetFile, FileBytes({{1, {0.1f, 0.5f, -0.2f, 1, 2, 3}},
+                                      {1, {0.2f, 0.6f, -0.3f, 4, 5, 6}},
+                                      {},
+                                      {1, {0.4f, 0.7f, -0.4f, 7, 8, 9}},
+                                      {},
+                                      {},
+                                      {1, {0.7f, 0.8f, -0.5f, 10, 11, 12}},
+                                      {}}));
   }
 };
 
@@ -423,7 +405,7 @@ TEST_F(PresetCommandsTest, PresetCursorStepsAndStopsAtTheEnds) {
   EXPECT_EQ(Float(kHeadX), 0.1f);
   Tap(Cmd("next_preset"));
   EXPECT_EQ(Float(kHeadX), 0.2f);
-  EXPECT_EQ(Float(kHeading), 5.0f);
+  EXPECT_EQ(Float(kHeadHeading), 5.0f);
   Tap(Cmd("next_preset"));  // preset 3 is empty: only the cursor moves
   host().runCycles(2);
   EXPECT_EQ(Float(kHeadX), 0.2f);
@@ -466,10 +448,9 @@ TEST_F(PresetCommandsTest, SaveClearAndLoadPresetsThroughTheAircraftsFile) {
   Tap(Cmd("save_presets"));
   const std::string saved = ReadFile(kPresetFile);
   ASSERT_EQ(saved.size(), 224u);
-  ViewPreset fourth{};
-  std::memcpy(&fourth, saved.data() + 3 * sizeof(ViewPreset), sizeof fourth);
-  EXPECT_EQ(fourth.stored, 1);
-  EXPECT_NEAR(fourth.pose.x, 0.41f, 1e-6);
+  const FileRecord fourth = RecordAt(saved, 3);
+  EXPECT_EQ(fourth.flag, 1);
+  EXPECT_NEAR(fourth.values[0], 0.41f, 1e-6);
 
   // Clearing leaves preset 1 as the head is now (preset 4) and every other preset empty.
   Tap(Cmd("clear_presets"));
@@ -478,9 +459,7 @@ TEST_F(PresetCommandsTest, SaveClearAndLoadPresetsThroughTheAircraftsFile) {
   Tap(Cmd("preset4"));
   EXPECT_NEAR(Float(kHeadX), 0.41f, 1e-6);
   Tap(Cmd("save_presets"));
-  std::array<ViewPreset, kPresetSlots> cleared{};
-  cleared[0] = fourth;
-  EXPECT_EQ(ReadFile(kPresetFile), Bytes(cleared.data(), cleared.size()));
+  EXPECT_EQ(ReadFile(kPresetFile), FileBytes({fourth, {}, {}, {}, {}, {}, {}, {}}));
 
   // Loading takes the file back and selects its first stored preset.
   WriteFile(kPresetFile, saved);
@@ -502,10 +481,8 @@ TEST_F(PresetCommandsTest, FailedSaveLeavesTheFileAsItWas) {
 }
 
 TEST_F(CommandsTest, SaveClearAndLoadLimitsThroughTheAircraftsFile) {
-  std::array<ViewLimits, kPresetSlots> limits{};
-  limits[0] = ViewLimits{1, -0.2f, 0.2f, -0.1f, 0.3f, -0.5f, 0.1f};
-  limits[2] = ViewLimits{0, -1, 1, -2, 2, -3, 3};
-  const std::string original = Bytes(limits.data(), limits.size());
+  const std::string original = FileBytes(
+      {{1, {-0.2f, 0.2f, -0.1f, 0.3f, -0.5f, 0.1f}}, {}, {0, {-1, 1, -2, 2, -3, 3}}, {}, {}, {}, {}, {}});
   WriteFile(kLimitsFile, original);
   Start();
   EnableViewControl();
@@ -517,9 +494,7 @@ TEST_F(CommandsTest, SaveClearAndLoadLimitsThroughTheAircraftsFile) {
   // Clearing zeroes the bounds and keeps each slot's switch.
   Tap(Cmd("clear_limits"));
   Tap(Cmd("save_limits"));
-  std::array<ViewLimits, kPresetSlots> cleared{};
-  cleared[0].enabled = 1;
-  EXPECT_EQ(ReadFile(kLimitsFile), Bytes(cleared.data(), cleared.size()));
+  EXPECT_EQ(ReadFile(kLimitsFile), FileBytes({{1}, {}, {}, {}, {}, {}, {}, {}}));
 
   WriteFile(kLimitsFile, original);
   Tap(Cmd("load_limits"));
@@ -534,16 +509,15 @@ TEST_F(CommandsTest, SaveAndLoadEffectsThroughTheAircraftsFile) {
   Tap(Cmd("load_effects"));
   EXPECT_NE(Log().find("No 'TalvenorEffects.dat' file found\n"), std::string::npos);
   Tap(Cmd("save_effects"));
-  const EffectsSettings start{0, 10, 100, 10, 5, 5, 5};
-  EXPECT_EQ(ReadFile(kEffectsFile), Bytes(&start, 1));
+  EXPECT_EQ(ReadFile(kEffectsFile), IntBytes({0, 10, 100, 10, 5, 5, 5}));
 
-  const EffectsSettings other{1, 3, 4, 5, 6, 7, 8};
-  WriteFile(kEffectsFile, Bytes(&other, 1));
+  const std::string other = IntBytes({1, 3, 4, 5, 6, 7, 8});
+  WriteFile(kEffectsFile, other);
   Tap(Cmd("load_effects"));
   EXPECT_NE(Log().find("Found 'TalvenorEffects.dat' file, will use that\n"), std::string::npos);
   std::filesystem::remove(host().resolve(kEffectsFile));
   Tap(Cmd("save_effects"));
-  EXPECT_EQ(ReadFile(kEffectsFile), Bytes(&other, 1));
+  EXPECT_EQ(ReadFile(kEffectsFile), other);
 }
 
 class NoFindSymbolTest : public CommandsTest {

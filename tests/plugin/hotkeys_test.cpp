@@ -7,8 +7,6 @@
 namespace talvenor::testing {
 namespace {
 
-constexpr char kViewType[] = "sim/graphics/view/view_type";
-
 using HotkeysTest = PluginTest;
 
 TEST_F(HotkeysTest, NoneWithoutSetupFile) {
@@ -94,29 +92,29 @@ TEST_F(HotkeysTest, TrackerToggleWithoutSourceLeavesBothTrackerItemsOff) {
 TEST_F(HotkeysTest, PresetHotkeyOnAnEmptyPresetDoesNothing) {
   WriteSetupFile("[PRESET3]\nHOTKEY = 3\n");
   Start();
-  Set("sim/graphics/view/pilots_head_x", 0.25);
+  Set(kHeadX, 0.25);
   EXPECT_EQ(Press(XPLM_VK_3), 1);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_x"), 0.25f);
+  EXPECT_EQ(Float(kHeadX), 0.25f);
 }
 
 TEST_F(HotkeysTest, PresetHotkeyRecallsAStoredPresetEvenWithViewControlOff) {
   WriteSetupFile("[CONFIG]\nAUTOSTART = 1\n[PRESET1]\nHOTKEY = 1\n[PRESET2]\nHOTKEY = 2\n");
   Start();
-  Set("sim/graphics/view/pilots_head_x", 0.2);
-  Set("sim/graphics/view/pilots_head_psi", 30.0);
+  Set(kHeadX, 0.2);
+  Set(kHeadHeading, 30.0);
   // The automatic start after the aircraft load stores the head's pose as preset 1.
   host().planeLoaded();
   host().runCycles(5);
   ASSERT_FALSE(MenuItems()[0].enabled);
   ASSERT_TRUE(Pick("Disable"));
 
-  Set("sim/graphics/view/pilots_head_x", -0.1);
-  Set("sim/graphics/view/pilots_head_psi", -45.0);
+  Set(kHeadX, -0.1);
+  Set(kHeadHeading, -45.0);
   EXPECT_EQ(Press(XPLM_VK_2), 1);  // preset 2 is empty
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_x"), -0.1f);
+  EXPECT_EQ(Float(kHeadX), -0.1f);
   EXPECT_EQ(Press(XPLM_VK_1), 1);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_x"), 0.2f);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_psi"), 30.0f);
+  EXPECT_EQ(Float(kHeadX), 0.2f);
+  EXPECT_EQ(Float(kHeadHeading), 30.0f);
   // Recalling a preset does not switch view control on.
   EXPECT_TRUE(MenuItems()[0].enabled);
 }

@@ -13,7 +13,6 @@ namespace {
 
 constexpr char kStartLines[] = "+++ LOGGING STARTED +++\nTalvenor v1.70\n";
 constexpr char kStopLines[] = "--- LOGGING STOPPED ---\n\n";
-constexpr char kRoll[] = "sim/graphics/view/field_of_view_roll_deg";
 
 using LifecycleTest = PluginTest;
 
@@ -121,45 +120,45 @@ TEST_F(LifecycleTest, NothingStaysRegisteredAfterStop) {
   EXPECT_TRUE(MenuItems("Plugins").empty());
   // The former hotkeys reach nothing, and time goes on without the plugin.
   EXPECT_EQ(Press(XPLM_VK_F2), 0);
-  const int viewType = Int("sim/graphics/view/view_type");
+  const int viewType = Int(kViewType);
   host().runCycles(10);
-  EXPECT_EQ(Int("sim/graphics/view/view_type"), viewType);
+  EXPECT_EQ(Int(kViewType), viewType);
 }
 
 TEST_F(LifecycleTest, PlaneLoadedResetsTheRollOfTheUsersAircraftOnly) {
   Start();
-  Set(kRoll, 5.0);
+  Set(kHeadRoll, 5.0);
   host().planeLoaded(1);  // another aircraft
-  EXPECT_EQ(Float(kRoll), 5.0f);
+  EXPECT_EQ(Float(kHeadRoll), 5.0f);
   host().sendMessage(2, XPLM_MSG_PLANE_LOADED, 0);  // not from the simulator
-  EXPECT_EQ(Float(kRoll), 5.0f);
+  EXPECT_EQ(Float(kHeadRoll), 5.0f);
   host().sendMessage(sim::kSimulatorId, XPLM_MSG_PLANE_UNLOADED, 0);
-  EXPECT_EQ(Float(kRoll), 5.0f);
+  EXPECT_EQ(Float(kHeadRoll), 5.0f);
   host().planeLoaded(0);
-  EXPECT_EQ(Float(kRoll), 0.0f);
+  EXPECT_EQ(Float(kHeadRoll), 0.0f);
 }
 
 TEST_F(LifecycleTest, PlaneLoadedKeepsTheRollWhenTheSetupSaysSo) {
   WriteSetupFile("[CONFIG]\nRESETROLLOFFSETONSTARTUP = 0\n");
   Start();
-  Set(kRoll, 5.0);
+  Set(kHeadRoll, 5.0);
   host().planeLoaded(0);
-  EXPECT_EQ(Float(kRoll), 5.0f);
+  EXPECT_EQ(Float(kHeadRoll), 5.0f);
 }
 
 TEST_F(LifecycleTest, PlaneLoadedWithViewControlOffWaitsForTheUser) {
   Start();
-  Set("sim/graphics/view/view_type", 1000);
+  Set(kViewType, 1000);
   host().planeLoaded(0);
   host().runCycles(10);
   EXPECT_TRUE(MenuItems()[0].enabled);
-  EXPECT_EQ(Int("sim/graphics/view/view_type"), 1000);
+  EXPECT_EQ(Int(kViewType), 1000);
 }
 
 TEST_F(LifecycleTest, PlaneLoadedWithAutoStartSwitchesViewControlOn) {
   WriteSetupFile("[CONFIG]\nAUTOSTART = 1\n");
   Start();
-  Set("sim/graphics/view/view_type", 1000);
+  Set(kViewType, 1000);
   host().planeLoaded(0);
   // The re-initialisation waits for the view update's first call, in the 5th cycle.
   host().runCycles(4);
@@ -168,7 +167,7 @@ TEST_F(LifecycleTest, PlaneLoadedWithAutoStartSwitchesViewControlOn) {
   const auto items = MenuItems();
   EXPECT_FALSE(items[0].enabled);
   EXPECT_TRUE(items[1].enabled);
-  EXPECT_EQ(Int("sim/graphics/view/view_type"), 1026);
+  EXPECT_EQ(Int(kViewType), 1026);
 }
 
 // "Resources/plugins/Talvenor/Talvenor.ini" adds 39 characters: at 473 the setup path needs 512.

@@ -233,15 +233,14 @@ class HotkeySlotsTest : public MenuStatesTest {
         "[PRESET1]\nHOTKEY = F1\n[PRESET2]\nHOTKEY = F2\n[PRESET3]\nHOTKEY = F3\n[PRESET8]\nHOTKEY = F8\n"
         "[TL_TOGGLE]\nHOTKEY = F9\n[TRACKIR_TOGGLE]\nHOTKEY = F10\n[EFFECTS_TOGGLE]\nHOTKEY = F11\n"
         "[CONTROL_PANEL_TOGGLE]\nHOTKEY = F12\n[LIMITS_TOGGLE]\nHOTKEY = L\n");
-    Record records[8] = {};
-    records[0].flag = 1;
-    records[0].values[1] = 1.05f;
-    records[1].flag = 1;
-    records[1].values[0] = -0.32f;
-    records[1].values[4] = -40.0f;
-    records[7].flag = 1;
-    records[7].values[5] = 5.0f;
-    WriteFile("Aircraft/Default/Talvenor.dat", PresetBytes(records));
+    WriteAircraftFile("Talvenor.dat", FileBytes({{1, {0, 1.05f}},
+                                                 {1, {-0.32f, 0, 0, 0, -40.0f}},
+                                                 {},
+                                                 {},
+                                                 {},
+                                                 {},
+                                                 {},
+                                                 {1, {0, 0, 0, 0, 0, 5.0f}}}));
   }
 };
 

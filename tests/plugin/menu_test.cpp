@@ -1,7 +1,5 @@
 // The plugin menu under Plugins > Talvenor: its items, their states, and view control switched on and off
 // through it.
-#include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -10,9 +8,6 @@
 
 namespace talvenor::testing {
 namespace {
-
-constexpr char kViewType[] = "sim/graphics/view/view_type";
-constexpr char kRoll[] = "sim/graphics/view/field_of_view_roll_deg";
 
 std::vector<std::string> Texts(const std::vector<sim::MenuItemInfo>& items) {
   std::vector<std::string> texts;
@@ -60,48 +55,43 @@ TEST_F(MenuTest, SevenItemsInExternalDataMode) {
 TEST_F(MenuTest, EnableSelectsTheCockpitViewAndDisableRestoresTheRoll) {
   Start();
   Set(kViewType, 1023);
-  Set(kRoll, 7.0);
+  Set(kHeadRoll, 7.0);
   ASSERT_TRUE(Pick("Enable"));
   EXPECT_EQ(Int(kViewType), 1026);
   // Without a usable source both tracker items are off.
   EXPECT_EQ(States(MenuItems()), (std::vector<bool>{false, true, true, true, true, false, false}));
   EXPECT_FALSE(Pick("Enable"));  // a disabled item cannot be picked
 
-  Set(kRoll, -2.5);
+  Set(kHeadRoll, -2.5);
   ASSERT_TRUE(Pick("Disable"));
   EXPECT_EQ(Int(kViewType), 1000);
-  EXPECT_EQ(Float(kRoll), 7.0f);
+  EXPECT_EQ(Float(kHeadRoll), 7.0f);
   EXPECT_EQ(States(MenuItems()), (std::vector<bool>{true, false, true, true, true, false, false}));
   EXPECT_FALSE(Pick("Disable"));
 
   // A second switch-on captures the roll anew.
-  Set(kRoll, 1.5);
+  Set(kHeadRoll, 1.5);
   ASSERT_TRUE(Pick("Enable"));
-  Set(kRoll, 0.0);
+  Set(kHeadRoll, 0.0);
   ASSERT_TRUE(Pick("Disable"));
-  EXPECT_EQ(Float(kRoll), 1.5f);
+  EXPECT_EQ(Float(kHeadRoll), 1.5f);
 }
 
 // A preset file of two records: slot 1 empty, slot 2 holding the pose.
 std::string PresetFile(float x, float y, float z, float pitch, float heading, float roll) {
-  std::string bytes(56, '\0');
-  const std::int32_t stored = 1;
-  const float pose[] = {x, y, z, pitch, heading, roll};
-  std::memcpy(bytes.data() + 28, &stored, 4);
-  std::memcpy(bytes.data() + 32, pose, sizeof pose);
-  return bytes;
+  return FileBytes({{}, {1, {x, y, z, pitch, heading, roll}}});
 }
 
 TEST_F(MenuTest, EnableShowsTheAircraftsFirstStoredPreset) {
   WriteFile("Aircraft/Default/Talvenor.dat", PresetFile(-0.25f, 0.95f, -3.5f, -20.0f, -40.0f, -5.0f));
   Start();
   ASSERT_TRUE(Pick("Enable"));
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_x"), -0.25f);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_y"), 0.95f);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_z"), -3.5f);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_the"), -20.0f);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_psi"), -40.0f);
-  EXPECT_EQ(Float(kRoll), -5.0f);
+  EXPECT_EQ(Float(kHeadX), -0.25f);
+  EXPECT_EQ(Float(kHeadY), 0.95f);
+  EXPECT_EQ(Float(kHeadZ), -3.5f);
+  EXPECT_EQ(Float(kHeadPitch), -20.0f);
+  EXPECT_EQ(Float(kHeadHeading), -40.0f);
+  EXPECT_EQ(Float(kHeadRoll), -5.0f);
 }
 
 TEST_F(MenuTest, PlaneLoadedWhileOnSwitchesToTheNewAircraftsPresets) {
@@ -111,21 +101,21 @@ TEST_F(MenuTest, PlaneLoadedWhileOnSwitchesToTheNewAircraftsPresets) {
   host().runCycles(10);
   host().setAircraft("Aircraft/Other/Other.acf");
   host().planeLoaded();
-  EXPECT_NE(Float("sim/graphics/view/pilots_head_x"), 0.4f);
+  EXPECT_NE(Float(kHeadX), 0.4f);
   host().runCycles(1);  // the next view update switches off and on again
   EXPECT_FALSE(MenuItems()[0].enabled);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_x"), 0.4f);
-  EXPECT_EQ(Float("sim/graphics/view/pilots_head_psi"), 10.0f);
+  EXPECT_EQ(Float(kHeadX), 0.4f);
+  EXPECT_EQ(Float(kHeadHeading), 10.0f);
   EXPECT_EQ(Int(kViewType), 1026);
 }
 
 TEST_F(MenuTest, RollThatIsNotANumberIsNotRestored) {
   Start();
-  Set(kRoll, std::numeric_limits<double>::quiet_NaN());
+  Set(kHeadRoll, std::numeric_limits<double>::quiet_NaN());
   ASSERT_TRUE(Pick("Enable"));
-  Set(kRoll, 4.0);
+  Set(kHeadRoll, 4.0);
   ASSERT_TRUE(Pick("Disable"));
-  EXPECT_EQ(Float(kRoll), 0.0f);
+  EXPECT_EQ(Float(kHeadRoll), 0.0f);
 }
 
 TEST_F(MenuTest, LeavingTheCockpitViewSwitchesViewControlOff) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -16,6 +18,7 @@
 #include "file_faults.h"
 #include "flight_loops.h"
 #include "host.h"
+#include "host/host_test_support.h"
 #include "hotkeys.h"
 #include "menus.h"
 #include "plugins.h"
@@ -28,6 +31,50 @@ PLUGIN_API void XPluginDisable(void);
 PLUGIN_API void XPluginReceiveMessage(XPLMPluginID inFrom, int inMessage, void* inParam);
 
 namespace talvenor::testing {
+
+using sim::test::kControlPanelCaption;
+using sim::test::kHeadHeading;
+using sim::test::kHeadPitch;
+using sim::test::kHeadRoll;
+using sim::test::kHeadX;
+using sim::test::kHeadY;
+using sim::test::kHeadZ;
+using sim::test::kViewType;
+
+// One record of Talvenor.dat or TalvenorLimits.dat: a flag, then six floats (a preset's x, y, z, pitch,
+// heading, roll; a slot's X1, X2, Y1, Y2, Z1, Z2).
+struct FileRecord {
+  std::int32_t flag = 0;
+  float values[6] = {};
+};
+
+// A per-aircraft file built field by field, independent of the plugin's own records, so that a change of
+// their layout shows: RECORDS in slot order, each 28 bytes.
+inline std::string FileBytes(const std::vector<FileRecord>& records) {
+  std::string bytes(28 * records.size(), '\0');
+  for (std::size_t slot = 0; slot < records.size(); ++slot) {
+    std::memcpy(bytes.data() + 28 * slot, &records[slot].flag, 4);
+    std::memcpy(bytes.data() + 28 * slot + 4, records[slot].values, 24);
+  }
+  return bytes;
+}
+// TalvenorEffects.dat: its switch and six divisors as 32-bit integers.
+inline std::string IntBytes(const std::vector<std::int32_t>& values) {
+  std::string bytes(4 * values.size(), '\0');
+  if (!values.empty()) std::memcpy(bytes.data(), values.data(), bytes.size());
+  return bytes;
+}
+// The record of SLOT in a file's BYTES; a file too short for it fails the test.
+inline FileRecord RecordAt(const std::string& bytes, int slot) {
+  FileRecord record;
+  if (bytes.size() < static_cast<std::size_t>(28 * (slot + 1))) {
+    ADD_FAILURE() << "the file holds " << bytes.size() << " bytes, no slot " << slot;
+    return record;
+  }
+  std::memcpy(&record.flag, bytes.data() + 28 * slot, 4);
+  std::memcpy(record.values, bytes.data() + 28 * slot + 4, 24);
+  return record;
+}
 
 class PluginTest : public ::testing::Test {
  protected:
@@ -62,6 +109,13 @@ class PluginTest : public ::testing::Test {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+  }
+  // The default aircraft's file NAME (Talvenor.dat, TalvenorLimits.dat, TalvenorEffects.dat).
+  void WriteAircraftFile(const std::string& name, const std::string& bytes) {
+    WriteFile("Aircraft/Default/" + name, bytes);
+  }
+  FileRecord RecordOf(const std::string& name, int slot) const {
+    return RecordAt(ReadFile("Aircraft/Default/" + name), slot);
   }
   std::string Log() const { return ReadFile("Resources/plugins/Talvenor/TalvenorLog.txt"); }
 

@@ -2,8 +2,6 @@
 // worked through the host's clicks, typing and close box.
 #pragma once
 
-#include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "view/view_fixture.h"
@@ -12,16 +10,7 @@ namespace talvenor::testing {
 
 class ControlPanelTest : public ViewTest {
  protected:
-  static constexpr const char* kWindow = "Talvenor v1.70";
-  static constexpr const char* kHeadX = "sim/graphics/view/pilots_head_x";
-  static constexpr const char* kHeadY = "sim/graphics/view/pilots_head_y";
-  static constexpr const char* kHeadZ = "sim/graphics/view/pilots_head_z";
-  static constexpr const char* kHeadPitch = "sim/graphics/view/pilots_head_the";
-  static constexpr const char* kHeadHeading = "sim/graphics/view/pilots_head_psi";
-  static constexpr const char* kHeadRoll = "sim/graphics/view/field_of_view_roll_deg";
-  static constexpr const char* kViewType = "sim/graphics/view/view_type";
-
-  XPWidgetID Window() { return host().widgets().findWindow(kWindow); }
+  XPWidgetID Window() { return host().widgets().findWindow(kControlPanelCaption); }
   // The K-th widget of the panel with that caption, in creation order.
   XPWidgetID Named(const std::string& caption, int k = 1) {
     XPWidgetID widget = host().widgets().findByCaption(Window(), caption, k);
@@ -92,32 +81,6 @@ class ControlPanelTest : public ViewTest {
   bool Shown(XPWidgetID widget) {
     const auto info = host().widgets().info(widget);
     return info && info->visible;
-  }
-
-  // One preset record of the aircraft's Talvenor.dat (slot 0..7): stored flag and six floats.
-  struct Record {
-    std::int32_t flag = 0;
-    float values[6] = {};
-  };
-  Record RecordOf(const std::string& file, int slot) {
-    const std::string bytes = ReadFile("Aircraft/Default/" + file);
-    Record record;
-    if (bytes.size() < static_cast<std::size_t>(28 * (slot + 1))) {
-      ADD_FAILURE() << file << " holds " << bytes.size() << " bytes";
-      return record;
-    }
-    std::memcpy(&record.flag, bytes.data() + 28 * slot, 4);
-    std::memcpy(record.values, bytes.data() + 28 * slot + 4, 24);
-    return record;
-  }
-  // A preset file of eight records from the poses given (x, y, z, pitch, heading, roll), stored when set.
-  static std::string PresetBytes(const Record (&records)[8]) {
-    std::string bytes(224, '\0');
-    for (int slot = 0; slot < 8; ++slot) {
-      std::memcpy(bytes.data() + 28 * slot, &records[slot].flag, 4);
-      std::memcpy(bytes.data() + 28 * slot + 4, records[slot].values, 24);
-    }
-    return bytes;
   }
 };
 

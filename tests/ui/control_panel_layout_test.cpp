@@ -22,7 +22,7 @@ struct Expected {
 // Built with view control off and no source: the status caption shows, the source widgets do not.
 std::vector<Expected> Layout(const char* statusText, const int (&axisBoxes)[6], const int (&presetBoxes)[8]) {
   std::vector<Expected> rows = {
-      {Kind::Window, "Talvenor v1.70", 0, 430, 0, 320},
+      {Kind::Window, kControlPanelCaption, 0, 430, 0, 320},
       {Kind::SubWindow, "", 10, 420, 30, 310},
       {Kind::Push, " Z", 50, 72, 40, 62},
       {Kind::Push, " X", 20, 42, 70, 92},

@@ -24,10 +24,10 @@ class ControlPanelUseTest : public ControlPanelTest {
   void SavePresets() { Click("Save", 1); }
   void SaveLimits() { Click("Save", 2); }
   // A preset file with slot 1 stored at POSE and nothing else.
-  void WriteOnePreset(const Record& first) {
-    Record records[8] = {};
+  void WriteOnePreset(const FileRecord& first) {
+    std::vector<FileRecord> records(8);
     records[0] = first;
-    WriteFile("Aircraft/Default/Talvenor.dat", PresetBytes(records));
+    WriteAircraftFile("Talvenor.dat", FileBytes(records));
   }
 };
 
@@ -206,25 +206,17 @@ TEST_F(ControlPanelUseTest, APresetButtonStoresAnEmptySlotAndRecallsAStoredOne) 
 }
 
 TEST_F(ControlPanelUseTest, ARecallWritesThePresetWithoutItsLimitsAndShowsThem) {
-  Record far;
-  far.flag = 1;
-  far.values[0] = 0.5f;
-  far.values[1] = 1.2f;
-  far.values[2] = -3.0f;
-  Record records[8] = {};
-  records[0].flag = 1;
-  records[2] = far;
-  WriteFile("Aircraft/Default/Talvenor.dat", PresetBytes(records));
-  // Slot 3's limits, switched on, keep x within -0.2 .. 0.2.
-  Record bounds;
-  bounds.flag = 1;
-  const float values[6] = {-0.2f, 0.2f, 0.0f, 2.0f, -5.0f, 0.0f};
-  for (int i = 0; i < 6; ++i) bounds.values[i] = values[i];
-  Record limits[8] = {};
-  limits[2] = bounds;
-  limits[0] = bounds;  // in force for preset 1 too, so the box is on when preset 3 is recalled
-  limits[0].values[1] = 1.0f;
-  WriteFile("Aircraft/Default/TalvenorLimits.dat", PresetBytes(limits));
+  WriteAircraftFile("Talvenor.dat", FileBytes({{1}, {}, {1, {0.5f, 1.2f, -3.0f}}, {}, {}, {}, {}, {}}));
+  // Slot 3's limits, switched on, keep x within -0.2 .. 0.2; in force for preset 1 too (x within -0.2 .. 1),
+  // so the box is on when preset 3 is recalled.
+  WriteAircraftFile("TalvenorLimits.dat", FileBytes({{1, {-0.2f, 1.0f, 0.0f, 2.0f, -5.0f, 0.0f}},
+                                                     {},
+                                                     {1, {-0.2f, 0.2f, 0.0f, 2.0f, -5.0f, 0.0f}},
+                                                     {},
+                                                     {},
+                                                     {},
+                                                     {},
+                                                     {}}));
   Start();
   RunUntilUpdating();
   EnableAndOpen();
@@ -285,12 +277,9 @@ TEST_F(ControlPanelUseTest, PresetBoxesStoreOnlyIntoAnEmptySlot) {
 }
 
 TEST_F(ControlPanelUseTest, ClearLeavesPresetOneAtTheCurrentHeadAndEmptiesTheOthers) {
-  Record records[8] = {};
-  for (int slot : {0, 3, 7}) {
-    records[slot].flag = 1;
-    records[slot].values[0] = 0.1f * static_cast<float>(slot);
-  }
-  WriteFile("Aircraft/Default/Talvenor.dat", PresetBytes(records));
+  std::vector<FileRecord> records(8);
+  for (int slot : {0, 3, 7}) records[static_cast<std::size_t>(slot)] = {1, {0.1f * static_cast<float>(slot)}};
+  WriteAircraftFile("Talvenor.dat", FileBytes(records));
   Start();
   RunUntilUpdating();
   EnableAndOpen();
@@ -303,22 +292,19 @@ TEST_F(ControlPanelUseTest, ClearLeavesPresetOneAtTheCurrentHeadAndEmptiesTheOth
   for (int number = 1; number <= 8; ++number) EXPECT_EQ(BoxState(PresetBox(number)), number == 1 ? 1 : 0);
   EXPECT_EQ(Text(PresetNumberField()), "1");
   SavePresets();
-  const Record first = RecordOf("Talvenor.dat", 0);
+  const FileRecord first = RecordOf("Talvenor.dat", 0);
   EXPECT_EQ(first.flag, 1);
   EXPECT_EQ(first.values[0], 0.125f);
   EXPECT_EQ(first.values[4], 12.0f);
   for (int slot = 1; slot < 8; ++slot) {
-    const Record record = RecordOf("Talvenor.dat", slot);
+    const FileRecord record = RecordOf("Talvenor.dat", slot);
     EXPECT_EQ(record.flag, 0) << slot;
     EXPECT_EQ(record.values[0], 0.0f) << slot;
   }
 }
 
 TEST_F(ControlPanelUseTest, ClearRollLevelsTheView) {
-  Record tilted;
-  tilted.flag = 1;
-  tilted.values[5] = -5.0f;
-  WriteOnePreset(tilted);
+  WriteOnePreset({1, {0, 0, 0, 0, 0, -5.0f}});
   Start();
   RunUntilUpdating();
   EnableAndOpen();
@@ -349,12 +335,7 @@ TEST_F(ControlPanelUseTest, PresetSaveAndLoadGoThroughTheAircraftsFile) {
 }
 
 TEST_F(ControlPanelUseTest, CaptureButtonsTakeTheViewIntoTheSelectedPresetsBounds) {
-  Record pose;
-  pose.flag = 1;
-  pose.values[0] = -0.25f;
-  pose.values[1] = 1.1f;
-  pose.values[2] = -3.5f;
-  WriteOnePreset(pose);
+  WriteOnePreset({1, {-0.25f, 1.1f, -3.5f}});
   Start();
   RunUntilUpdating();
   EnableAndOpen();
@@ -379,7 +360,7 @@ TEST_F(ControlPanelUseTest, CaptureButtonsTakeTheViewIntoTheSelectedPresetsBound
   EXPECT_EQ(Text(LimitField("Z1")), "-3.500000");
   EXPECT_EQ(Text(LimitField("Z2")), "-3.490000");
   SaveLimits();
-  const Record bounds = RecordOf("TalvenorLimits.dat", 0);
+  const FileRecord bounds = RecordOf("TalvenorLimits.dat", 0);
   EXPECT_EQ(bounds.flag, 0);
   const float expected[6] = {-0.25f, moved.x, 1.1f, moved.y, -3.5f, moved.z};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(bounds.values[i], expected[i]) << i;
@@ -430,7 +411,7 @@ TEST_F(ControlPanelUseTest, LimitsClearSaveAndLoad) {
   // Clearing keeps each slot's switch.
   Click("Clear", 2);
   SaveLimits();
-  const Record cleared = RecordOf("TalvenorLimits.dat", 0);
+  const FileRecord cleared = RecordOf("TalvenorLimits.dat", 0);
   EXPECT_EQ(cleared.flag, 1);
   EXPECT_EQ(cleared.values[0], 0.0f);
 }

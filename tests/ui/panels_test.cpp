@@ -37,7 +37,7 @@ TEST_F(PanelsTest, BeforeTheControlPanelExistsEveryBoxIsOffAndTheMultiplierIsZer
   EXPECT_EQ(multiplier, 0.0f);
 
   // View control on without its switch-on, which would build the panel.
-  Set("sim/graphics/view/view_type", 1026);
+  Set(kViewType, 1026);
   ViewState& view = View();
   view.pluginEnabled = true;
   view.presets[0] = ViewPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
@@ -178,7 +178,7 @@ TEST_F(ExternalPanelsTest, SourceWidgetsInExternalDataMode) {
   BuildControlPanelStandIn();
   const ControlPanelWidgets& panel = PanelState().control;
   // View control on without its switch-on, which would build the panel.
-  Set("sim/graphics/view/view_type", 1026);
+  Set(kViewType, 1026);
   ViewState& view = View();
   view.pluginEnabled = true;
   view.presets[0] = ViewPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};

@@ -11,20 +11,7 @@ namespace talvenor::testing {
 namespace {
 
 constexpr ViewPreset kPreset{1, 0.0f, 1.0f, -4.0f, 0.0f, 0.0f, 0.0f};
-constexpr char kStartScalers[] = "01000000 0a000000 64000000 0a000000 05000000 05000000 05000000";
-
-std::string Bytes(const std::string& hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size();) {
-    if (hex[i] == ' ') {
-      ++i;
-      continue;
-    }
-    bytes.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    i += 2;
-  }
-  return bytes;
-}
+const std::vector<std::int32_t> kStartScalers = {1, 10, 100, 10, 5, 5, 5};
 
 // The pushes are read back as differences against the preset's values of about 1 and 4.
 constexpr float kResolution = 1e-6f;
@@ -35,9 +22,9 @@ struct Push {
 
 class ForceEffectsTest : public ViewTest {
  protected:
-  void StartWith(const char* effectsFile, const std::string& setup = "") {
+  void StartWith(const std::vector<std::int32_t>& effectsFile, const std::string& setup = "") {
     if (!setup.empty()) WriteSetupFile(setup);
-    WriteFile("Aircraft/Default/TalvenorEffects.dat", Bytes(effectsFile));
+    WriteAircraftFile("TalvenorEffects.dat", IntBytes(effectsFile));
     RecordHeadWrites();
     Start();
     RunUntilUpdating();
@@ -190,7 +177,7 @@ TEST_F(ForceEffectsTest, VibrationScalersComeFromTheSetupFile) {
 }
 
 TEST_F(ForceEffectsTest, ZeroScalersFromAFileDivideLikeOne) {
-  StartWith("01000000 00000000 00000000 00000000 00000000 00000000 00000000");
+  StartWith({1, 0, 0, 0, 0, 0, 0});
   Load(0.2, 1.25, 0.1);
   OnGround();
   Push push = OneFrame();

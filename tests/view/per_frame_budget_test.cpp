@@ -253,7 +253,7 @@ class PerFrameBudgetTest : public ViewTest {
     view.limitsChanged = true;
     ExpectNothing("change indicators");
 
-    Set("sim/graphics/view/view_type", 1017);
+    Set(kViewType, 1017);
     ExpectNothing("leaving the 3-D cockpit, then view control off");
   }
 };

@@ -89,12 +89,9 @@ class HeadRecorder {
   }
 
   static constexpr Axis kStart[kAxes] = {
-      {"sim/graphics/view/pilots_head_x", "x", -0.3f},
-      {"sim/graphics/view/pilots_head_y", "y", 1.0f},
-      {"sim/graphics/view/pilots_head_z", "z", -4.0f},
-      {"sim/graphics/view/pilots_head_psi", "heading", 0.0f},
-      {"sim/graphics/view/pilots_head_the", "pitch", 0.0f},
-      {"sim/graphics/view/field_of_view_roll_deg", "roll", 0.0f},
+      {kHeadX, "x", -0.3f},        {kHeadY, "y", 1.0f},
+      {kHeadZ, "z", -4.0f},        {kHeadHeading, "heading", 0.0f},
+      {kHeadPitch, "pitch", 0.0f}, {kHeadRoll, "roll", 0.0f},
   };
   Axis axes_[kAxes] = {};
   Slot slots_[kAxes] = {};
@@ -122,9 +119,9 @@ class ViewTest : public PluginTest {
   // write it, so the host models that one.
   void RecordViewTypeWrites() {
     host().setSimulator(sim::Simulator::Older);
-    viewTypeRef_ = XPLMRegisterDataAccessor("sim/graphics/view/view_type", xplmType_Int, 1, &ReadViewType,
-                                            &WriteViewType, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                            nullptr, nullptr, nullptr, nullptr, nullptr, this, this);
+    viewTypeRef_ = XPLMRegisterDataAccessor(kViewType, xplmType_Int, 1, &ReadViewType, &WriteViewType,
+                                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, this, this);
   }
   std::vector<int>& viewTypeWrites() { return viewTypeWrites_; }
 
@@ -149,7 +146,7 @@ class ViewTest : public PluginTest {
   // The control panel's widgets that the view engine reads and writes.
   void BuildControlPanelStandIn() {
     ControlPanelWidgets& c = PanelState().control;
-    c.window = Window("Talvenor v1.70");
+    c.window = Window(kControlPanelCaption);
     for (int i = 0; i < kPresetSlots; ++i) c.presetBoxes[i] = Box(Name("preset box ", i));
     c.presetNumberField = Field("Preset No.", "0");
     const char* axes[] = {"X", "Y", "Z", "P", "H", "R"};

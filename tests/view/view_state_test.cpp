@@ -52,7 +52,7 @@ TEST_F(ApplyViewTest, ValueBeyondMaximumIsStoredAsMaximumAndNotWritten) {
   const std::vector<HeadWrite> expected = {
       {"y", 1.2f}, {"z", -4.2f}, {"heading", 10.0f}, {"pitch", 3.0f}, {"roll", 2.0f}};
   EXPECT_EQ(recorder().writes(), expected);
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/pilots_head_x"), -0.3f);
+  EXPECT_FLOAT_EQ(Float(kHeadX), -0.3f);
   EXPECT_EQ(OffsetShown(0), "0.500000");
   EXPECT_EQ(OffsetShown(1), "1.200000");
 }
@@ -76,7 +76,7 @@ TEST_F(ApplyViewTest, MinimumAboveMaximumWinsAndIsNeverWritten) {
     EXPECT_FALSE(recorder().Written("x")) << "x = " << x;
     EXPECT_EQ(OffsetShown(0), "0.500000") << "x = " << x;
   }
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/pilots_head_x"), -0.3f);
+  EXPECT_FLOAT_EQ(Float(kHeadX), -0.3f);
 }
 
 TEST_F(ApplyViewTest, ValueOnABoundIsNotWrittenOneInsideIs) {
@@ -165,12 +165,12 @@ TEST_F(ResetPresetsTest, FirstPresetBecomesTheSimulatorsHeadPoseAndIsSelected) {
   view.selectedPreset = 5;
   const ControlPanelWidgets& panel = PanelState().control;
   for (int slot : {3, 5}) SetBoxState(panel.presetBoxes[slot], 1);
-  Set("sim/graphics/view/pilots_head_x", 0.15);
-  Set("sim/graphics/view/pilots_head_y", 1.25);
-  Set("sim/graphics/view/pilots_head_z", -3.75);
-  Set("sim/graphics/view/pilots_head_psi", 12.5);
-  Set("sim/graphics/view/pilots_head_the", -4.5);
-  Set("sim/graphics/view/field_of_view_roll_deg", 3.5);
+  Set(kHeadX, 0.15);
+  Set(kHeadY, 1.25);
+  Set(kHeadZ, -3.75);
+  Set(kHeadHeading, 12.5);
+  Set(kHeadPitch, -4.5);
+  Set(kHeadRoll, 3.5);
   recorder().Clear();
 
   AsPlugin([] { ResetPresetsToCurrentView(); });
@@ -183,24 +183,24 @@ TEST_F(ResetPresetsTest, FirstPresetBecomesTheSimulatorsHeadPoseAndIsSelected) {
   for (int axis = 0; axis < 6; ++axis) EXPECT_EQ(OffsetShown(axis), shown[axis]) << "axis " << axis;
 
   // Preset 1 is the live view now: continuous mode writes it back over whatever the simulator has.
-  Set("sim/graphics/view/pilots_head_x", 0.0);
-  Set("sim/graphics/view/pilots_head_psi", 0.0);
+  Set(kHeadX, 0.0);
+  Set(kHeadHeading, 0.0);
   SetBoxState(panel.continuousBox, 1);
   Frame();
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/pilots_head_x"), 0.15f);
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/pilots_head_psi"), 12.5f);
+  EXPECT_FLOAT_EQ(Float(kHeadX), 0.15f);
+  EXPECT_FLOAT_EQ(Float(kHeadHeading), 12.5f);
 
   // The other stored slots are kept, although only the first box shows as set.
   SetBoxState(panel.continuousBox, 0);
   AsPlugin([] { SelectPreset(3); });
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/pilots_head_x"), 0.4f);
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/field_of_view_roll_deg"), 24.0f);
+  EXPECT_FLOAT_EQ(Float(kHeadX), 0.4f);
+  EXPECT_FLOAT_EQ(Float(kHeadRoll), 24.0f);
 }
 
 TEST_F(ResetPresetsTest, AppliesTheFirstSlotsBounds) {
   Bounds(0, 1, -1.0f, 0.1f, 0.0f, 2.0f, -5.0f, -3.0f);
   LimitsBox(true);
-  Set("sim/graphics/view/pilots_head_x", 0.4);
+  Set(kHeadX, 0.4);
   recorder().Clear();
   AsPlugin([] { ResetPresetsToCurrentView(); });
   EXPECT_EQ(recorder().Names(), (Names{"y", "z", "heading", "pitch", "roll"}));

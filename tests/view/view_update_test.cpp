@@ -190,7 +190,7 @@ TEST_F(UpdateTest, ContinuousModeMovesThePresetAndTheHeadFollowsAFrameLater) {
   }
   // The stored preset is a step ahead of the head, which the panel shows after the next reload.
   EXPECT_EQ(Text(PanelState().control.pilotOffsetFields[5]), "3.000000");
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/field_of_view_roll_deg"), 3.0f);
+  EXPECT_FLOAT_EQ(Float(kHeadRoll), 3.0f);
 }
 
 TEST_F(UpdateTest, ContinuousMotionStopsOnceTheWorkingPoseIsFoundOutsideItsBounds) {
@@ -216,7 +216,7 @@ TEST_F(UpdateTest, ContinuousMotionStopsOnceTheWorkingPoseIsFoundOutsideItsBound
     EXPECT_FALSE(recorder().Written("x")) << "frame " << frame;
     EXPECT_TRUE(recorder().Written("y")) << "frame " << frame;
   }
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/pilots_head_x"), x2);
+  EXPECT_FLOAT_EQ(Float(kHeadX), x2);
   char shown[32];
   std::snprintf(shown, sizeof shown, "%f", static_cast<double>(x3));
   EXPECT_EQ(Text(PanelState().control.pilotOffsetFields[0]), shown);
@@ -240,20 +240,20 @@ class LeaveCockpitTest : public UpdateTest {
  protected:
   void SetUp() override {
     UpdateTest::SetUp();
-    Set("sim/graphics/view/field_of_view_roll_deg", 2.0);  // saved when view control goes on
+    Set(kHeadRoll, 2.0);  // saved when view control goes on
     EnableViewControlFromMenu();
-    Set("sim/graphics/view/field_of_view_roll_deg", 6.0);
+    Set(kHeadRoll, 6.0);
   }
   void Leave() {
-    Set("sim/graphics/view/view_type", 1017);
+    Set(kViewType, 1017);
     recorder().Clear();
     viewTypeWrites().clear();
   }
   void ExpectViewControlOff() {
     EXPECT_TRUE(MenuItemEnabled(0));
     EXPECT_FALSE(MenuItemEnabled(1));
-    EXPECT_EQ(Int("sim/graphics/view/view_type"), 1017);
-    EXPECT_FLOAT_EQ(Float("sim/graphics/view/field_of_view_roll_deg"), 2.0f);
+    EXPECT_EQ(Int(kViewType), 1017);
+    EXPECT_FLOAT_EQ(Float(kHeadRoll), 2.0f);
     recorder().Clear();
     viewTypeWrites().clear();
     Frame(10);
@@ -304,12 +304,12 @@ TEST_F(LeaveCockpitTest, WithEffectsTheEffectsWriteStillHappensBetweenTheTwoSwit
 
 TEST_F(LeaveCockpitTest, OnlyTheThreeDCockpitKeepsViewControl) {
   for (int viewType : {1000, 1023, 1025, 1027}) {
-    Set("sim/graphics/view/view_type", 1026);
+    Set(kViewType, 1026);
     ASSERT_TRUE(host().menus().pick("Talvenor", "Enable"));
-    Set("sim/graphics/view/view_type", viewType);
+    Set(kViewType, viewType);
     Frame();
     EXPECT_TRUE(MenuItemEnabled(0)) << viewType;
-    EXPECT_EQ(Int("sim/graphics/view/view_type"), viewType);
+    EXPECT_EQ(Int(kViewType), viewType);
   }
 }
 
@@ -322,11 +322,11 @@ TEST_F(ReinitialiseTest, AfterAPlaneLoadTheViewRestartsFromTheSimulatorsHeadPose
   SetBoxState(PanelState().control.limitsEnableBox, 1);
   View().limits[0] = ViewLimits{1, -1.0f, 0.05f, 0.0f, 2.0f, -5.0f, 0.0f};
   View().limits[7] = ViewLimits{0, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f};
-  Set("sim/graphics/view/pilots_head_x", 0.35);
-  Set("sim/graphics/view/pilots_head_psi", 20.0);
-  Set("sim/graphics/view/field_of_view_roll_deg", 4.0);
+  Set(kHeadX, 0.35);
+  Set(kHeadHeading, 20.0);
+  Set(kHeadRoll, 4.0);
   host().planeLoaded(0);
-  EXPECT_FLOAT_EQ(Float("sim/graphics/view/field_of_view_roll_deg"), 0.0f);  // reset on the load itself
+  EXPECT_FLOAT_EQ(Float(kHeadRoll), 0.0f);  // reset on the load itself
   viewTypeWrites().clear();
 
   // Preset 1 takes the head pose, bounded by the old limits (x is beyond xMax: stored as xMax, not written);
@@ -437,8 +437,8 @@ TEST_F(DataDisplayTest, ShowsTheSimulatorsHeadTheEffectsAndTheIncrementsEveryFra
 
   // Hidden and with view control off, it still follows the simulator.
   XPHideWidget(data.window);
-  Set("sim/graphics/view/pilots_head_x", 0.5);
-  Set("sim/graphics/view/pilots_head_the", -12.25);
+  Set(kHeadX, 0.5);
+  Set(kHeadPitch, -12.25);
   Frame();
   EXPECT_EQ(Shown(data.headFields[0]), "0.500000");
   EXPECT_EQ(Shown(data.headFields[3]), "-12.250000");
