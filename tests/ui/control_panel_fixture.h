@@ -42,6 +42,10 @@ class ControlPanelTest : public ViewTest {
   void Type(XPWidgetID field, const std::string& text) {
     EXPECT_EQ(host().widgets().type(field, text), sim::UserAction::Delivered);
   }
+  // Sets a check box as the user does: a click, when it is not so already.
+  void Check(XPWidgetID box, bool on) {
+    if ((BoxState(box) != 0) != on) Click(box);
+  }
   void CloseBox() { EXPECT_EQ(host().widgets().close(Window()), sim::UserAction::Delivered); }
 
   void OpenFromMenu() { ASSERT_TRUE(Pick("Control Panel")); }

@@ -3,15 +3,15 @@
 #include <string>
 
 #include "plugin/mode_switches.h"
-#include "view/view_fixture.h"
+#include "ui/control_panel_fixture.h"
 
 namespace talvenor::testing {
 namespace {
 
-class PanelsTest : public ViewTest {
+class PanelsTest : public ControlPanelTest {
  protected:
   void SetUp() override {
-    ViewTest::SetUp();
+    ControlPanelTest::SetUp();
     BeforeStart();
     RecordHeadWrites();
     Start();
@@ -20,7 +20,8 @@ class PanelsTest : public ViewTest {
   virtual void BeforeStart() {}
 
   float Multiplier(const std::string& text) {
-    XPSetWidgetDescriptor(PanelState().control.multiplierField, text.c_str());
+    // Hidden without a source, so no typing reaches it: the text is set where the host keeps it.
+    XPSetWidgetDescriptor(MultiplierField(), text.c_str());
     float value = -1;
     AsPlugin([&] { value = TrackerTranslationMultiplier(); });
     return value;
@@ -62,14 +63,14 @@ TEST_F(PanelsTest, BeforeTheControlPanelExistsEveryBoxIsOffAndTheMultiplierIsZer
     SetForceEffectsBoxes(true);
   });
   bool effectsBox = true;
-  AsPlugin([&] { effectsBox = ForceEffectsBox(); });
+  AsPlugin([&] { effectsBox = talvenor::ForceEffectsBox(); });
   EXPECT_FALSE(effectsBox);
   EXPECT_FALSE(PanelState().controlPanelCreated);
   EXPECT_TRUE(host().widgets().windows().empty());
 }
 
 TEST_F(PanelsTest, MultiplierTextIsReadAsADecimalNumberOfAtMostEightyCharacters) {
-  BuildControlPanelStandIn();
+  OpenFromMenu();
   EXPECT_EQ(Multiplier("0.0001"), 0.0001f);
   EXPECT_EQ(Multiplier("  -2.5e-3xyz"), -0.0025f);
   EXPECT_EQ(Multiplier("abc"), 0.0f);
@@ -86,8 +87,8 @@ TEST_F(PanelsTest, MultiplierTextIsReadAsADecimalNumberOfAtMostEightyCharacters)
 }
 
 TEST_F(PanelsTest, LimitFieldsShowTheBoundsAndClearingKeepsEachSlotsSwitch) {
-  BuildControlPanelStandIn();
-  const ControlPanelWidgets& panel = PanelState().control;
+  OpenFromMenu();
+  const char* names[] = {"X1", "X2", "Y1", "Y2", "Z1", "Z2"};
   ViewState& view = View();
   for (int slot = 0; slot < kPresetSlots; ++slot) {
     view.limits[static_cast<std::size_t>(slot)] =
@@ -95,42 +96,40 @@ TEST_F(PanelsTest, LimitFieldsShowTheBoundsAndClearingKeepsEachSlotsSwitch) {
   }
   AsPlugin([] { ShowPresetLimits(2); });
   const char* shown[] = {"-0.250000", "0.500000", "0.750000", "1.500000", "-4.125000", "-3.000000"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(Text(panel.limitFields[i]), shown[i]) << i;
-  EXPECT_EQ(BoxState(panel.limitsEnableBox), 0);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Text(LimitField(names[i])), shown[i]) << i;
+  EXPECT_EQ(BoxState(LimitsEnableBox()), 0);
   AsPlugin([] { ShowPresetLimits(3); });
-  EXPECT_EQ(BoxState(panel.limitsEnableBox), 1);
+  EXPECT_EQ(BoxState(LimitsEnableBox()), 1);
 
   AsPlugin([] { ClearAllLimits(); });
-  for (XPWidgetID field : panel.limitFields) EXPECT_EQ(Text(field), "0.000000");
-  EXPECT_EQ(BoxState(panel.limitsEnableBox), 1);  // slot 8's switch, which is on
+  for (const char* name : names) EXPECT_EQ(Text(LimitField(name)), "0.000000");
+  EXPECT_EQ(BoxState(LimitsEnableBox()), 1);  // slot 8's switch, which is on
 
   // Slot 2's limits are still switched on, now with all bounds at 0: x is held at 0 and not written.
   EnableViewControlFromMenu();
-  view.limits[1].enabled = 1;
   view.selectedPreset = 1;
-  SetBoxState(panel.limitsEnableBox, 1);
+  Check(LimitsEnableBox(), true);
+  ASSERT_EQ(view.limits[1].enabled, 1);
   view.workingPose = HeadPose{0.5f, 1.0f, -4.0f, 0.0f, 0.0f, 0.0f};
   recorder().Clear();
   AsPlugin([] { ApplyView(View().limits[1].enabled); });
   EXPECT_EQ(recorder().Names(), (std::vector<std::string>{"heading", "pitch", "roll"}));
   Frame();
-  EXPECT_EQ(Text(panel.pilotOffsetFields[0]), "0.000000");
+  EXPECT_EQ(Text(OffsetField(0)), "0.000000");
 }
 
 TEST_F(PanelsTest, SwitchingViewControlOffHidesEveryWindow) {
-  BuildControlPanelStandIn();
+  OpenFromMenu();
   BuildDataDisplayStandIn();
   BuildEffectsPanelStandIn();
   const Panels& panels = PanelState();
-  for (XPWidgetID window : {panels.control.window, panels.data.window, panels.effects.window}) {
+  for (XPWidgetID window : {Window(), panels.data.window, panels.effects.window})
     EXPECT_TRUE(Visible(window));
-  }
   EnableViewControlFromMenu();
-  // The switch-on takes the control panel it finds as built, and hides it.
-  EXPECT_FALSE(Visible(panels.control.window));
-  for (XPWidgetID window : {panels.data.window, panels.effects.window}) EXPECT_TRUE(Visible(window));
-  ASSERT_TRUE(host().menus().pick("Talvenor", "Disable"));
-  for (XPWidgetID window : {panels.control.window, panels.data.window, panels.effects.window}) {
+  for (XPWidgetID window : {Window(), panels.data.window, panels.effects.window})
+    EXPECT_TRUE(Visible(window));
+  ASSERT_TRUE(Pick("Disable"));
+  for (XPWidgetID window : {Window(), panels.data.window, panels.effects.window}) {
     EXPECT_FALSE(Visible(window));
   }
 }
@@ -138,21 +137,22 @@ TEST_F(PanelsTest, SwitchingViewControlOffHidesEveryWindow) {
 // Head-tracker mode: the axis boxes and the multiplier show while a source is there and view control is on
 // or the panel exists; otherwise the status caption does.
 TEST_F(PanelsTest, SourceWidgetsInHeadTrackerMode) {
-  BuildControlPanelStandIn();
-  const ControlPanelWidgets& panel = PanelState().control;
+  OpenFromMenu();
   ViewState& view = View();
   auto expectSourceShown = [&](bool shown, const char* when) {
-    for (XPWidgetID box : panel.axisBoxes) EXPECT_EQ(Visible(box), shown) << when;
-    EXPECT_EQ(Visible(panel.multiplierCaption), shown) << when;
-    EXPECT_EQ(Visible(panel.multiplierField), shown) << when;
-    EXPECT_EQ(Visible(panel.statusCaption), !shown) << when;
+    for (int axis = 0; axis < 6; ++axis) EXPECT_EQ(Visible(AxisBox(axis)), shown) << when;
+    EXPECT_EQ(Visible(MultiplierCaption()), shown) << when;
+    EXPECT_EQ(Visible(MultiplierField()), shown) << when;
+    EXPECT_EQ(Visible(StatusCaption()), !shown) << when;
   };
 
-  XPSetWidgetDescriptor(panel.statusCaption, "earlier text");
+  // A source (no tracker here) and a panel not yet built are what no input gives together with its widgets.
+  XPSetWidgetDescriptor(StatusCaption(), "earlier text");
   view.sourceAvailable = 1;
+  PanelState().controlPanelCreated = false;
   Refresh();
   expectSourceShown(false, "view control off, no panel");
-  EXPECT_EQ(Text(panel.statusCaption), "earlier text");
+  EXPECT_EQ(Text(StatusCaption()), "earlier text");
 
   PanelState().controlPanelCreated = true;
   Refresh();
@@ -165,8 +165,9 @@ TEST_F(PanelsTest, SourceWidgetsInHeadTrackerMode) {
   view.sourceAvailable = 0;
   Refresh();
   expectSourceShown(false, "no source");
-  EXPECT_EQ(Text(panel.statusCaption), "TrackIR not found or it is disabled");
+  EXPECT_EQ(Text(StatusCaption()), "TrackIR not found or it is disabled");
   EXPECT_FALSE(MenuItemEnabled(6));
+  PanelState().controlPanelCreated = true;  // so that the stop destroys it
 }
 
 class ExternalPanelsTest : public PanelsTest {
@@ -175,8 +176,7 @@ class ExternalPanelsTest : public PanelsTest {
 };
 
 TEST_F(ExternalPanelsTest, SourceWidgetsInExternalDataMode) {
-  BuildControlPanelStandIn();
-  const ControlPanelWidgets& panel = PanelState().control;
+  OpenFromMenu();
   // View control on without its switch-on, which would build the panel.
   Set(kViewType, 1026);
   ViewState& view = View();
@@ -186,11 +186,11 @@ TEST_F(ExternalPanelsTest, SourceWidgetsInExternalDataMode) {
 
   view.sourceAvailable = 1;
   Refresh();
-  for (XPWidgetID box : panel.axisBoxes) EXPECT_TRUE(Visible(box));
-  EXPECT_FALSE(Visible(panel.multiplierCaption));
-  EXPECT_FALSE(Visible(panel.multiplierField));
-  EXPECT_TRUE(Visible(panel.statusCaption));
-  EXPECT_EQ(Text(panel.statusCaption), "External Data found");
+  for (int axis = 0; axis < 6; ++axis) EXPECT_TRUE(Visible(AxisBox(axis)));
+  EXPECT_FALSE(Visible(MultiplierCaption()));
+  EXPECT_FALSE(Visible(MultiplierField()));
+  EXPECT_TRUE(Visible(StatusCaption()));
+  EXPECT_EQ(Text(StatusCaption()), "External Data found");
   EXPECT_FALSE(MenuItemEnabled(5));
   EXPECT_TRUE(MenuItemEnabled(6));
   // Tracking is on: the offsets reach the head.
@@ -202,11 +202,11 @@ TEST_F(ExternalPanelsTest, SourceWidgetsInExternalDataMode) {
   EXPECT_FLOAT_EQ(x, 0.6f);
 
   Refresh();
-  for (XPWidgetID box : panel.axisBoxes) EXPECT_FALSE(Visible(box));
-  EXPECT_FALSE(Visible(panel.multiplierCaption));
-  EXPECT_FALSE(Visible(panel.multiplierField));
-  EXPECT_TRUE(Visible(panel.statusCaption));
-  EXPECT_EQ(Text(panel.statusCaption), "External Data not found or disabled");
+  for (int axis = 0; axis < 6; ++axis) EXPECT_FALSE(Visible(AxisBox(axis)));
+  EXPECT_FALSE(Visible(MultiplierCaption()));
+  EXPECT_FALSE(Visible(MultiplierField()));
+  EXPECT_TRUE(Visible(StatusCaption()));
+  EXPECT_EQ(Text(StatusCaption()), "External Data not found or disabled");
   EXPECT_FALSE(MenuItemEnabled(5));
   EXPECT_FALSE(MenuItemEnabled(6));
 }

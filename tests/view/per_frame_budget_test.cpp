@@ -16,7 +16,7 @@
 #include <new>
 
 #include "XPLMProcessing.h"
-#include "view/view_fixture.h"
+#include "ui/control_panel_fixture.h"
 
 namespace {
 
@@ -170,7 +170,7 @@ struct Budget {
   std::uint64_t opens = 0;
 };
 
-class PerFrameBudgetTest : public ViewTest {
+class PerFrameBudgetTest : public ControlPanelTest {
  protected:
   void SetUp() override {
     ViewTest::SetUp();
@@ -209,10 +209,9 @@ class PerFrameBudgetTest : public ViewTest {
 
   // Every configuration the per-frame update knows, one after the other, with the windows' stand-ins.
   void RunEveryConfiguration() {
-    BuildControlPanelStandIn();
+    OpenFromMenu();
     BuildDataDisplayStandIn();
     BuildEffectsPanelStandIn();
-    ControlPanelWidgets& panel = PanelState().control;
     ViewState& view = View();
     host().runCycles(6);
     ExpectNothing("view control off");
@@ -221,21 +220,21 @@ class PerFrameBudgetTest : public ViewTest {
     view.presets[0] = ViewPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
     ExpectNothing("view control on, step mode");
 
-    SetBoxState(panel.continuousBox, 1);
+    Check(ContinuousBox(), true);
     view.continuousRates = HeadPose{0.0001f, -0.0001f, 0.0001f, 0.01f, 0.01f, 0.01f};
     ExpectNothing("continuous mode");
-    SetBoxState(panel.limitsEnableBox, 1);
+    Check(LimitsEnableBox(), true);
     view.limits[0] = ViewLimits{1, -1.0f, 1.0f, 0.5f, 2.0f, -5.0f, -3.0f};
     ExpectNothing("continuous mode within limits");
 
     view.trackerActive = true;
     view.sourceAvailable = 1;
     view.trackerOffsets = HeadPose{0.01f, 0.02f, 0.03f, 1.0f, 2.0f, 3.0f};
-    for (XPWidgetID box : panel.axisBoxes) SetBoxState(box, 1);
+    for (int axis = 0; axis < 6; ++axis) Check(AxisBox(axis), true);
     ExpectNothing("continuous mode, tracking, limits");
-    SetBoxState(panel.continuousBox, 0);
+    Check(ContinuousBox(), false);
     ExpectNothing("tracking, limits");
-    SetBoxState(panel.limitsEnableBox, 0);
+    Check(LimitsEnableBox(), false);
     ExpectNothing("tracking");
 
     view.effects.effectsOn = 1;
@@ -243,11 +242,11 @@ class PerFrameBudgetTest : public ViewTest {
     ExpectNothing("tracking, effects on the ground");
     ForcesAct(false);
     ExpectNothing("tracking, effects in flight");
-    SetBoxState(panel.limitsEnableBox, 1);
+    Check(LimitsEnableBox(), true);
     ExpectNothing("tracking, effects, limits");
     view.trackerActive = false;
     ExpectNothing("effects without tracking");
-    SetBoxState(panel.continuousBox, 1);
+    Check(ContinuousBox(), true);
     ExpectNothing("continuous mode and effects");
     view.presetsChanged = true;
     view.limitsChanged = true;

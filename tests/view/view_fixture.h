@@ -1,10 +1,10 @@
 // The view engine under test: a started Talvenor in a fresh simulator, optionally with a recorder on the six
-// head datarefs and with stand-ins for the control panel's and the data display's widgets.
+// head datarefs and with stand-ins for the data display's and the effects panel's widgets.
 //
 // The recorder registers accessors over the simulator's head datarefs before the plugin starts, so the
 // plugin's handles lead to it: every write the plugin makes is seen, in order, including writes of an
 // unchanged value. The stand-in widgets are built where the plugin's windows will be, in the handles the
-// plugin reads, until those windows have builders of their own.
+// plugin reads, until those windows have builders of their own; the control panel is the plugin's own.
 #pragma once
 
 #include <cstring>
@@ -143,29 +143,7 @@ class ViewTest : public PluginTest {
   void RunUntilUpdating() { host().runCycles(6); }
   void Frame(long count = 1) { host().runCycles(count); }
 
-  // The control panel's widgets that the view engine reads and writes.
-  void BuildControlPanelStandIn() {
-    ControlPanelWidgets& c = PanelState().control;
-    c.window = Window(kControlPanelCaption);
-    for (int i = 0; i < kPresetSlots; ++i) c.presetBoxes[i] = Box(Name("preset box ", i));
-    c.presetNumberField = Field("Preset No.", "0");
-    const char* axes[] = {"X", "Y", "Z", "P", "H", "R"};
-    for (int i = 0; i < 6; ++i) c.axisBoxes[i] = Box(std::string("axis box ") + axes[i]);
-    c.multiplierCaption = Caption("TrackIR X/Y/Z Multiplier");
-    c.multiplierField = Field("multiplier", "0.0001");
-    c.statusCaption = Caption("TrackIR not found or it is disabled");
-    c.continuousBox = Box("Cont/Step");
-    c.limitsEnableBox = Box("Enable");
-    c.forceEffectsBox = Box("Force Effects");
-    c.presetsIndicator = Caption("PRESETS CHANGED");
-    c.limitsIndicator = Caption("LIMITS CHANGED");
-    const char* offsets[] = {"offset X", "offset Y", "offset Z", "offset P", "offset H", "offset R"};
-    for (int i = 0; i < 6; ++i) c.pilotOffsetFields[i] = Field(offsets[i], "");
-    const char* limits[] = {"X1", "X2", "Y1", "Y2", "Z1", "Z2"};
-    for (int i = 0; i < 6; ++i) c.limitFields[i] = Field(limits[i], "0");
-    controlWindow_ = c.window;
-  }
-
+  // The data display and the effects panel have no builders yet: these stand in where they will be.
   void BuildDataDisplayStandIn() {
     DataDisplayWidgets& d = PanelState().data;
     d.window = Window("Talvenor Data");
@@ -197,9 +175,6 @@ class ViewTest : public PluginTest {
   static int BoxState(XPWidgetID widget) {
     return static_cast<int>(XPGetWidgetProperty(widget, xpProperty_ButtonState, nullptr));
   }
-  static void SetBoxState(XPWidgetID widget, int state) {
-    XPSetWidgetProperty(widget, xpProperty_ButtonState, state);
-  }
   static bool Visible(XPWidgetID widget) {
     const auto info = Host::current()->widgets().info(widget);
     return info && info->ownVisible;
@@ -215,7 +190,6 @@ class ViewTest : public PluginTest {
  private:
   using Host = sim::Host;
 
-  static std::string Name(const char* prefix, int i) { return prefix + std::to_string(i + 1); }
   static int ReadViewType(void* refcon) { return static_cast<ViewTest*>(refcon)->viewType_; }
   static void WriteViewType(void* refcon, int value) {
     auto* test = static_cast<ViewTest*>(refcon);
@@ -245,17 +219,14 @@ class ViewTest : public PluginTest {
     XPSetWidgetDescriptor(field, text);
     return field;
   }
-  XPWidgetID Caption(const char* text) { return Child(text, xpWidgetClass_Caption); }
 
-  // Only the stand-ins go: a control panel the plugin built itself is the plugin's to destroy at stop.
+  // Only the stand-ins go: the control panel is the plugin's to destroy at stop.
   void DestroyStandIns() {
-    Panels& panels = PanelState();
-    const bool controlStandIn = controlWindow_ != nullptr && panels.control.window == controlWindow_;
-    for (XPWidgetID* window : {&controlWindow_, &dataWindow_, &effectsWindow_}) {
+    for (XPWidgetID* window : {&dataWindow_, &effectsWindow_}) {
       if (*window != nullptr) XPDestroyWidget(*window, 1);
       *window = nullptr;
     }
-    if (controlStandIn) panels.control = {};
+    Panels& panels = PanelState();
     panels.data = {};
     panels.effects = {};
     panels.dataDisplayCreated = false;
@@ -267,7 +238,7 @@ class ViewTest : public PluginTest {
   int viewType_ = 1026;
   std::vector<int> viewTypeWrites_;
   XPWidgetID current_ = nullptr;
-  XPWidgetID controlWindow_ = nullptr, dataWindow_ = nullptr, effectsWindow_ = nullptr;
+  XPWidgetID dataWindow_ = nullptr, effectsWindow_ = nullptr;
   int next_ = 0;
 };
 

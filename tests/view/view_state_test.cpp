@@ -4,7 +4,8 @@
 #include <limits>
 
 #include "plugin/mode_switches.h"
-#include "view/view_fixture.h"
+#include "ui/control_panel_fixture.h"
+#include "ui/panels.h"
 
 namespace talvenor::testing {
 namespace {
@@ -12,13 +13,13 @@ namespace {
 using Names = std::vector<std::string>;
 const Names kAllSix = {"x", "y", "z", "heading", "pitch", "roll"};
 
-class ApplyViewTest : public ViewTest {
+class ApplyViewTest : public ControlPanelTest {
  protected:
   void SetUp() override {
-    ViewTest::SetUp();
+    ControlPanelTest::SetUp();
     RecordHeadWrites();
     Start();
-    BuildControlPanelStandIn();
+    OpenFromMenu();
     RunUntilUpdating();
     // View control on first: switching it on reloads the aircraft's presets and limits.
     ASSERT_TRUE(host().menus().pick("Talvenor", "Enable"));
@@ -32,14 +33,14 @@ class ApplyViewTest : public ViewTest {
               float zMax) {
     View().limits[slot] = ViewLimits{enabled, xMin, xMax, yMin, yMax, zMin, zMax};
   }
-  void LimitsBox(bool on) { SetBoxState(PanelState().control.limitsEnableBox, on ? 1 : 0); }
+  void LimitsBox(bool on) { Check(LimitsEnableBox(), on); }
   void Apply(std::int32_t limitsFlag) {
     AsPlugin([&] { ApplyView(limitsFlag); });
   }
   // The selected preset as the control panel's "Pilot Offsets" fields show it after the next frame.
   std::string OffsetShown(int axis) {
     Frame();
-    return Text(PanelState().control.pilotOffsetFields[axis]);
+    return Text(OffsetField(axis));
   }
 };
 
@@ -105,8 +106,9 @@ TEST_F(ApplyViewTest, WithoutBothSwitchesNothingIsClampedAndAllSixAreWrittenInOr
   // Box on but the slot's limits off; box off with the slot's on; both on but the caller passes 0 (a preset
   // recall).
   for (const Case c : {Case{true, 0, 0}, Case{false, 1, 1}, Case{true, 1, 0}}) {
-    View().limits[0].enabled = c.enabled;
     LimitsBox(c.box);
+    // The box switches the slot's limits with it: a slot apart from its box is no click's doing.
+    View().limits[0].enabled = c.enabled;
     recorder().Clear();
     Pose(0.9f, 1.2f, -4.2f, 3.0f, 10.0f, 2.0f);
     Apply(c.flag);
@@ -132,13 +134,13 @@ TEST_F(ApplyViewTest, EditsTheSelectedSlotOnly) {
 
 TEST_F(ApplyViewTest, MarksThePresetsChangedEvenWhenNothingMoved) {
   Frame();
-  EXPECT_EQ(Text(PanelState().control.presetsIndicator), "");
-  EXPECT_EQ(Text(PanelState().control.limitsIndicator), "");
+  EXPECT_EQ(Text(PresetsIndicator()), "");
+  EXPECT_EQ(Text(LimitsIndicator()), "");
   LoadWorkingPose(0);
   Apply(0);
   Frame();
-  EXPECT_EQ(Text(PanelState().control.presetsIndicator), "PRESETS CHANGED");
-  EXPECT_EQ(Text(PanelState().control.limitsIndicator), "");
+  EXPECT_EQ(Text(PresetsIndicator()), "PRESETS CHANGED");
+  EXPECT_EQ(Text(LimitsIndicator()), "");
 }
 
 TEST_F(ApplyViewTest, ANumberThatIsNotFiniteNeverReachesTheSimulator) {
@@ -163,8 +165,7 @@ TEST_F(ResetPresetsTest, FirstPresetBecomesTheSimulatorsHeadPoseAndIsSelected) {
   view.presets[3] = ViewPreset{1, 0.4f, 1.4f, -3.4f, 4.0f, 14.0f, 24.0f};
   view.presets[5] = ViewPreset{1, 0.6f, 1.6f, -3.6f, 6.0f, 16.0f, 26.0f};
   view.selectedPreset = 5;
-  const ControlPanelWidgets& panel = PanelState().control;
-  for (int slot : {3, 5}) SetBoxState(panel.presetBoxes[slot], 1);
+  AsPlugin([] { ShowPresetBoxes(); });
   Set(kHeadX, 0.15);
   Set(kHeadY, 1.25);
   Set(kHeadZ, -3.75);
@@ -175,9 +176,9 @@ TEST_F(ResetPresetsTest, FirstPresetBecomesTheSimulatorsHeadPoseAndIsSelected) {
 
   AsPlugin([] { ResetPresetsToCurrentView(); });
 
-  for (int slot = 0; slot < kPresetSlots; ++slot)
-    EXPECT_EQ(BoxState(panel.presetBoxes[slot]), slot == 0 ? 1 : 0);
-  EXPECT_EQ(Text(panel.presetNumberField), "1");
+  for (int number = 1; number <= kPresetSlots; ++number)
+    EXPECT_EQ(BoxState(PresetBox(number)), number == 1 ? 1 : 0);
+  EXPECT_EQ(Text(PresetNumberField()), "1");
   EXPECT_EQ(recorder().Names(), kAllSix);
   const char* shown[] = {"0.150000", "1.250000", "-3.750000", "-4.500000", "12.500000", "3.500000"};
   for (int axis = 0; axis < 6; ++axis) EXPECT_EQ(OffsetShown(axis), shown[axis]) << "axis " << axis;
@@ -185,13 +186,13 @@ TEST_F(ResetPresetsTest, FirstPresetBecomesTheSimulatorsHeadPoseAndIsSelected) {
   // Preset 1 is the live view now: continuous mode writes it back over whatever the simulator has.
   Set(kHeadX, 0.0);
   Set(kHeadHeading, 0.0);
-  SetBoxState(panel.continuousBox, 1);
+  Check(ContinuousBox(), true);
   Frame();
   EXPECT_FLOAT_EQ(Float(kHeadX), 0.15f);
   EXPECT_FLOAT_EQ(Float(kHeadHeading), 12.5f);
 
   // The other stored slots are kept, although only the first box shows as set.
-  SetBoxState(panel.continuousBox, 0);
+  Check(ContinuousBox(), false);
   AsPlugin([] { SelectPreset(3); });
   EXPECT_FLOAT_EQ(Float(kHeadX), 0.4f);
   EXPECT_FLOAT_EQ(Float(kHeadRoll), 24.0f);

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "plugin/mode_switches.h"
-#include "view/view_fixture.h"
+#include "ui/control_panel_fixture.h"
 
 namespace talvenor::testing {
 namespace {
@@ -12,15 +12,15 @@ namespace {
 constexpr ViewPreset kPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
 constexpr HeadPose kOffsets{0.01f, 0.02f, 0.03f, 4.0f, 6.0f, 8.0f};
 
-class UpdateTest : public ViewTest {
+class UpdateTest : public ControlPanelTest {
  protected:
   void SetUp() override {
-    ViewTest::SetUp();
+    ControlPanelTest::SetUp();
     BeforeStart();
     RecordHeadWrites();
     RecordViewTypeWrites();
     Start();
-    BuildControlPanelStandIn();
+    OpenFromMenu();
     RunUntilUpdating();
   }
   virtual void BeforeStart() {}
@@ -33,7 +33,7 @@ class UpdateTest : public ViewTest {
     recorder().Clear();
     viewTypeWrites().clear();
   }
-  void Continuous(bool on) { SetBoxState(PanelState().control.continuousBox, on ? 1 : 0); }
+  void Continuous(bool on) { Check(ContinuousBox(), on); }
   // Head tracking with offsets already taken from the source; no new pose is read.
   void Tracking(bool on) {
     View().trackerActive = on;
@@ -129,7 +129,7 @@ TEST_F(UpdateTest, WhatReachesTheHeadInEachCombination) {
     }
     ExpectWrites(OneFrame(), expected, Describe(row));
     // The live preset itself does not move, since no continuous rate is set.
-    EXPECT_EQ(Text(PanelState().control.pilotOffsetFields[0]), "0.100000") << Describe(row);
+    EXPECT_EQ(Text(OffsetField(0)), "0.100000") << Describe(row);
   }
   EXPECT_TRUE(viewTypeWrites().empty());
 }
@@ -152,7 +152,7 @@ TEST_F(UpdateTest, EffectsKeepTheBoundsButTheVibrationIsNotTested) {
   ForcesAct();
   EnableViewControlFromMenu();
   Effects(true);
-  SetBoxState(PanelState().control.limitsEnableBox, 1);
+  Check(LimitsEnableBox(), true);
   // x just inside before the vibration is added, y pushed onto its bound by the g-force, z inside.
   const float x = kPreset.pose.x - GForceX();
   const float y = kPreset.pose.y - GForceY();
@@ -171,8 +171,8 @@ TEST_F(UpdateTest, ViewControlOffWritesNothing) {
   Frame(20);
   EXPECT_TRUE(recorder().writes().empty());
   EXPECT_TRUE(viewTypeWrites().empty());
-  EXPECT_EQ(Text(PanelState().control.pilotOffsetFields[0]), "");
-  EXPECT_EQ(Text(PanelState().control.presetsIndicator), "PRESETS CHANGED");  // the stand-in's own text
+  EXPECT_EQ(Text(OffsetField(0)), "");
+  EXPECT_EQ(Text(PresetsIndicator()), "PRESETS CHANGED");  // the text it was built with
 }
 
 TEST_F(UpdateTest, ContinuousModeMovesThePresetAndTheHeadFollowsAFrameLater) {
@@ -189,14 +189,14 @@ TEST_F(UpdateTest, ContinuousModeMovesThePresetAndTheHeadFollowsAFrameLater) {
     roll += 0.5f;
   }
   // The stored preset is a step ahead of the head, which the panel shows after the next reload.
-  EXPECT_EQ(Text(PanelState().control.pilotOffsetFields[5]), "3.000000");
+  EXPECT_EQ(Text(OffsetField(5)), "3.000000");
   EXPECT_FLOAT_EQ(Float(kHeadRoll), 3.0f);
 }
 
 TEST_F(UpdateTest, ContinuousMotionStopsOnceTheWorkingPoseIsFoundOutsideItsBounds) {
   EnableViewControlFromMenu();
   Continuous(true);
-  SetBoxState(PanelState().control.limitsEnableBox, 1);
+  Check(LimitsEnableBox(), true);
   const float xMax = kPreset.pose.x + 0.025f;
   View().limits[0] = ViewLimits{1, -1.0f, xMax, 0.0f, 2.0f, -5.0f, 0.0f};
   View().continuousRates = HeadPose{0.01f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
@@ -219,20 +219,20 @@ TEST_F(UpdateTest, ContinuousMotionStopsOnceTheWorkingPoseIsFoundOutsideItsBound
   EXPECT_FLOAT_EQ(Float(kHeadX), x2);
   char shown[32];
   std::snprintf(shown, sizeof shown, "%f", static_cast<double>(x3));
-  EXPECT_EQ(Text(PanelState().control.pilotOffsetFields[0]), shown);
+  EXPECT_EQ(Text(OffsetField(0)), shown);
 }
 
 TEST_F(UpdateTest, ChangeIndicatorsFollowTheFlags) {
   EnableViewControlFromMenu();
   Frame();
-  EXPECT_EQ(Text(PanelState().control.presetsIndicator), "");
-  EXPECT_EQ(Text(PanelState().control.limitsIndicator), "");
+  EXPECT_EQ(Text(PresetsIndicator()), "");
+  EXPECT_EQ(Text(LimitsIndicator()), "");
   View().limitsChanged = true;
   Frame();
-  EXPECT_EQ(Text(PanelState().control.limitsIndicator), "LIMITS CHANGED");
+  EXPECT_EQ(Text(LimitsIndicator()), "LIMITS CHANGED");
   AsPlugin([] { ApplyView(0); });
   Frame();
-  EXPECT_EQ(Text(PanelState().control.presetsIndicator), "PRESETS CHANGED");
+  EXPECT_EQ(Text(PresetsIndicator()), "PRESETS CHANGED");
 }
 
 // Leaving the 3-D cockpit hands the view back in the view type the user chose.
@@ -319,7 +319,7 @@ class ReinitialiseTest : public UpdateTest {};
 
 TEST_F(ReinitialiseTest, AfterAPlaneLoadTheViewRestartsFromTheSimulatorsHeadPose) {
   EnableViewControlFromMenu();
-  SetBoxState(PanelState().control.limitsEnableBox, 1);
+  Check(LimitsEnableBox(), true);
   View().limits[0] = ViewLimits{1, -1.0f, 0.05f, 0.0f, 2.0f, -5.0f, 0.0f};
   View().limits[7] = ViewLimits{0, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f};
   Set(kHeadX, 0.35);
@@ -341,12 +341,11 @@ TEST_F(ReinitialiseTest, AfterAPlaneLoadTheViewRestartsFromTheSimulatorsHeadPose
   EXPECT_EQ(viewTypeWrites(), (std::vector<int>{1000, 1026}));
   EXPECT_FALSE(MenuItemEnabled(0));
   EXPECT_TRUE(MenuItemEnabled(1));
-  const ControlPanelWidgets& panel = PanelState().control;
-  for (XPWidgetID field : panel.limitFields) EXPECT_EQ(Text(field), "0.000000");
-  EXPECT_EQ(BoxState(panel.limitsEnableBox), 0);  // slot 8's own switch, shown last
-  EXPECT_EQ(BoxState(panel.presetBoxes[0]), 1);
-  EXPECT_EQ(Text(panel.presetNumberField), "1");
-  EXPECT_EQ(Text(panel.pilotOffsetFields[4]), "20.000000");
+  for (const char* name : {"X1", "X2", "Y1", "Y2", "Z1", "Z2"}) EXPECT_EQ(Text(LimitField(name)), "0.000000");
+  EXPECT_EQ(BoxState(LimitsEnableBox()), 0);  // slot 8's own switch, shown last
+  EXPECT_EQ(BoxState(PresetBox(1)), 1);
+  EXPECT_EQ(Text(PresetNumberField()), "1");
+  EXPECT_EQ(Text(OffsetField(4)), "20.000000");
 
   // The re-initialisation ran once; the view stays on.
   viewTypeWrites().clear();
@@ -386,7 +385,7 @@ TEST_F(AutoStartTest, APlaneLoadSwitchesViewControlOnWithTheEffects) {
   Frame();
   EXPECT_EQ(viewTypeWrites(), (std::vector<int>{1000, 1026}));
   EXPECT_FALSE(MenuItemEnabled(0));
-  EXPECT_EQ(BoxState(PanelState().control.forceEffectsBox), 1);
+  EXPECT_EQ(BoxState(ForceEffectsBox()), 1);
   EXPECT_EQ(BoxState(PanelState().effects.effectsOnBox), 1);
   // From the next frame on the effects act on the head.
   const auto writes = OneFrame();
@@ -404,13 +403,11 @@ class AutoStartWithoutEffectsTest : public UpdateTest {
 };
 
 TEST_F(AutoStartWithoutEffectsTest, APlaneLoadSwitchesViewControlOnWithoutTheEffects) {
-  SetBoxState(PanelState().control.forceEffectsBox, 1);
-  SetBoxState(PanelState().effects.effectsOnBox, 1);
-  View().effects.effectsOn = 1;
+  Check(ForceEffectsBox(), true);
   host().planeLoaded(0);
   Frame();
   EXPECT_FALSE(MenuItemEnabled(0));
-  EXPECT_EQ(BoxState(PanelState().control.forceEffectsBox), 0);
+  EXPECT_EQ(BoxState(ForceEffectsBox()), 0);
   EXPECT_EQ(BoxState(PanelState().effects.effectsOnBox), 0);
   EXPECT_TRUE(OneFrame().empty());
 }
@@ -478,7 +475,6 @@ class ExternalSwitchTest : public UpdateTest {
 TEST_F(ExternalSwitchTest, EachChangeIsLoggedOnceAndShownInThePanelAndMenu) {
   const char kSet[] = "External Data Source has set the External Enabled Dataref\n";
   const char kReset[] = "External Data Source has reset the External Enabled Dataref\n";
-  const ControlPanelWidgets& panel = PanelState().control;
   Frame(5);
   EXPECT_EQ(Lines(kSet), 0);
   EXPECT_EQ(Lines(kReset), 0);
@@ -486,7 +482,7 @@ TEST_F(ExternalSwitchTest, EachChangeIsLoggedOnceAndShownInThePanelAndMenu) {
   externalValue_ = 1;
   Frame();
   EXPECT_EQ(Lines(kSet), 1);
-  EXPECT_EQ(Text(panel.statusCaption), "External Data found");
+  EXPECT_EQ(Text(StatusCaption()), "External Data found");
   EXPECT_FALSE(MenuItemEnabled(5));
   EXPECT_TRUE(MenuItemEnabled(6));
   Frame(5);
@@ -497,20 +493,19 @@ TEST_F(ExternalSwitchTest, EachChangeIsLoggedOnceAndShownInThePanelAndMenu) {
   externalValue_ = 0;
   Frame(5);
   EXPECT_EQ(Lines(kReset), 1);
-  EXPECT_EQ(Text(panel.statusCaption), "External Data not found or disabled");
+  EXPECT_EQ(Text(StatusCaption()), "External Data not found or disabled");
   EXPECT_FALSE(MenuItemEnabled(6));
 }
 
 TEST_F(ExternalSwitchTest, WithViewControlOnTheSourceIsShownAndTrackingGoesOn) {
-  const ControlPanelWidgets& panel = PanelState().control;
   EnableViewControlFromMenu();
   externalValue_ = 1;
   Frame();
-  for (XPWidgetID box : panel.axisBoxes) EXPECT_TRUE(Visible(box));
-  EXPECT_FALSE(Visible(panel.multiplierCaption));
-  EXPECT_FALSE(Visible(panel.multiplierField));
-  EXPECT_TRUE(Visible(panel.statusCaption));
-  EXPECT_EQ(Text(panel.statusCaption), "External Data found");
+  for (int axis = 0; axis < 6; ++axis) EXPECT_TRUE(Visible(AxisBox(axis)));
+  EXPECT_FALSE(Visible(MultiplierCaption()));
+  EXPECT_FALSE(Visible(MultiplierField()));
+  EXPECT_TRUE(Visible(StatusCaption()));
+  EXPECT_EQ(Text(StatusCaption()), "External Data found");
   // Tracking is on: in step mode the working pose plus the (still zero) offsets reaches the head.
   ExpectWrites(OneFrame(),
                AllSix(kPreset.pose.x, kPreset.pose.y, kPreset.pose.z, kPreset.pose.pitch,
