@@ -520,29 +520,6 @@ TEST_F(CommandsTest, SaveAndLoadEffectsThroughTheAircraftsFile) {
   EXPECT_EQ(ReadFile(kEffectsFile), other);
 }
 
-class NoFindSymbolTest : public CommandsTest {
- protected:
-  sim::HostOptions HostOptionsForTest() const override {
-    sim::HostOptions options;
-    options.offerFindSymbol = false;
-    return options;
-  }
-};
-
-TEST_F(NoFindSymbolTest, NoCommandsAtAllAndAQuietStop) {
-  Start();
-  for (const auto& command : kPluginCommands) EXPECT_FALSE(host().commands().exists(command.path));
-  for (const auto& command : kSimCommands) EXPECT_EQ(host().commands().handlerCount(command.path), 0);
-  EXPECT_TRUE(PluginEvents(true).empty());
-  EnableViewControl();
-  const float x = Float(kHeadX);
-  Hold("sim/general/left", 3);
-  EXPECT_EQ(Float(kHeadX), x);
-  EXPECT_TRUE(host().stop().empty());
-  EXPECT_TRUE(PluginEvents(false).empty());
-  EXPECT_NE(Log().find("--- LOGGING STOPPED ---\n\n"), std::string::npos);
-}
-
 // A host whose XPLMFindSymbol knows every function but the one named here. The plugin is not started: the
 // table is filled through that lookup and the commands made and removed as start and stop would.
 const char* g_hidden = nullptr;
