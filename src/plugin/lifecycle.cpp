@@ -10,6 +10,7 @@
 #include "os/os.h"
 #include "os/sdk_library.h"
 #include "plugin/commands.h"
+#include "plugin/external_data.h"
 #include "plugin/host_functions.h"
 #include "plugin/identity.h"
 #include "plugin/plugin.h"
@@ -99,6 +100,7 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
   RegisterHotkeys();
 
   if (LoadOptionalHostFunctions(State().paths.xplmLibraryPath) != 0) CreateCommands();
+  PublishExternalDataRefs();
 }
 
 void StopPlugin() {
@@ -111,6 +113,7 @@ void StopPlugin() {
   DestroyBuiltWindows();
 
   RemoveCommands();  // only when the host offers the unregister function
+  UnpublishExternalDataRefs();
   LogAlways("--- LOGGING STOPPED ---\n\n");
 }
 
@@ -126,11 +129,6 @@ void ReceiveMessage(int from, int message, void* param) {
   } else {
     SetSourceAvailable(0);
   }
-}
-
-float RegisterWithDataRefEditor(float, float, int, void*) {
-  // Nothing to announce (README: still to come); 0 keeps it registered but never called again.
-  return 0.0f;
 }
 
 }  // namespace talvenor

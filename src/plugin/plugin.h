@@ -7,6 +7,7 @@
 
 #include "config/setup_file.h"
 #include "plugin/commands.h"
+#include "plugin/external_data.h"
 #include "plugin/host_functions.h"
 #include "plugin/hotkeys.h"
 #include "plugin/plugin_menu.h"
@@ -36,6 +37,7 @@ struct Plugin {
   OptionalHostFunctions hostFunctions{};  // the host functions found at run time
   CommandRegistrations commands{};        // the commands and the hooked simulator commands
   ViewSelection viewSelection{};          // the view commands that select the view type
+  ExternalData external{};                // the published external-data datarefs and their handles
   std::intptr_t systemWindowHandle = 0;   // the simulator's main window, for the tracker client
   std::int32_t trackerToggleState = 0;    // 0/1: what the tracker toggle does next is the opposite
 };
@@ -49,9 +51,5 @@ void ReceiveMessage(int from, int message, void* param);
 
 // Fills HostPaths from the simulator's system path; a path that does not fit stays empty.
 void ComposeHostPaths();
-
-// The one-shot flight-loop callback that announces the published datarefs to the dataref browser.
-extern "C" float RegisterWithDataRefEditor(float elapsedSinceLastCall, float elapsedSinceLastFlightLoop,
-                                           int counter, void* refcon);
 
 }  // namespace talvenor

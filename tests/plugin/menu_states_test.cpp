@@ -155,7 +155,6 @@ class ExternalSourceTest : public MenuStatesTest {
  protected:
   void SetUp() override {
     MenuStatesTest::SetUp();
-    PublishExternalEnabled();
     WriteSetupFile("[CONFIG]\nENABLEEXTERNALDATA = 1\n[TRACKIR_TOGGLE]\nHOTKEY = F10\n");
     Start();
     Frame(6);

@@ -282,7 +282,6 @@ TEST_F(PerFrameBudgetTest, NothingIsAllocatedOrOpenedInHeadTrackerMode) {
 
 TEST_F(PerFrameBudgetTest, NothingIsAllocatedOrOpenedInExternalDataMode) {
   WriteSetupFile("[CONFIG]\nENABLEEXTERNALDATA = 1\n");
-  PublishExternalEnabled();
   Start();
   externalValue_ = 1;
   host().runCycles(6);  // the change is logged: that frame opens the log, as it should

@@ -104,10 +104,8 @@ class ViewTest : public PluginTest {
   void TearDown() override {
     DestroyStandIns();
     recorder_.Remove();
-    for (XPLMDataRef* ref : {&externalEnabled_, &viewTypeRef_}) {
-      if (*ref != nullptr) XPLMUnregisterDataAccessor(*ref);
-      *ref = nullptr;
-    }
+    if (viewTypeRef_ != nullptr) XPLMUnregisterDataAccessor(viewTypeRef_);
+    viewTypeRef_ = nullptr;
     PluginTest::TearDown();
   }
 
@@ -124,13 +122,6 @@ class ViewTest : public PluginTest {
                                             nullptr, nullptr, nullptr, this, this);
   }
   std::vector<int>& viewTypeWrites() { return viewTypeWrites_; }
-
-  // Before Start(): the published switch of an external source, until the plugin publishes its own.
-  void PublishExternalEnabled() {
-    externalEnabled_ = XPLMRegisterDataAccessor(
-        "quorlend/talvenor/external_enabled", xplmType_Int, 1, &ReadInt, &WriteInt, nullptr, nullptr, nullptr,
-        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &externalValue_, &externalValue_);
-  }
 
   // Runs code as the plugin, as a callback of the host would.
   template <typename Body>
@@ -185,7 +176,13 @@ class ViewTest : public PluginTest {
            (*items)[static_cast<std::size_t>(index)].enabled;
   }
 
-  std::int32_t externalValue_ = 0;
+  // After Start(): an external source's switch, written through the plugin's own dataref as a source does.
+  struct ExternalSwitch {
+    ExternalSwitch& operator=(int value) {
+      XPLMSetDatai(XPLMFindDataRef("quorlend/talvenor/external_enabled"), value);
+      return *this;
+    }
+  } externalValue_;
 
  private:
   using Host = sim::Host;
@@ -196,8 +193,6 @@ class ViewTest : public PluginTest {
     test->viewType_ = value;
     test->viewTypeWrites_.push_back(value);
   }
-  static int ReadInt(void* refcon) { return *static_cast<std::int32_t*>(refcon); }
-  static void WriteInt(void* refcon, int value) { *static_cast<std::int32_t*>(refcon) = value; }
 
   XPWidgetID Window(const char* caption) {
     current_ = XPCreateWidget(10, 550, 440, 230, 1, caption, 1, nullptr, xpWidgetClass_MainWindow);
@@ -233,7 +228,6 @@ class ViewTest : public PluginTest {
   }
 
   HeadRecorder recorder_;
-  XPLMDataRef externalEnabled_ = nullptr;
   XPLMDataRef viewTypeRef_ = nullptr;
   int viewType_ = 1026;
   std::vector<int> viewTypeWrites_;

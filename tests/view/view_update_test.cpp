@@ -462,7 +462,6 @@ class ExternalSwitchTest : public UpdateTest {
  protected:
   void BeforeStart() override {
     WriteSetupFile("[DEBUG]\nDEBUGLOGENABLED = 1\n[CONFIG]\nENABLEEXTERNALDATA = 1\n");
-    PublishExternalEnabled();
   }
   int Lines(const std::string& text) {
     const std::string log = Log();
