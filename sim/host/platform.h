@@ -23,6 +23,13 @@ inline constexpr char kPluginFolder[] = "win_x64";
 inline constexpr char kPluginFolder[] = "lin_x64";
 #endif
 
+// The name the tracker client library has in the folder its registry entry names.
+#ifdef _WIN32
+inline constexpr char kTrackerLibraryInstalledName[] = "NPClient64.dll";
+#else
+inline constexpr char kTrackerLibraryInstalledName[] = "NPClient64.so";
+#endif
+
 // The file of the host library (libtalvenor_xplm.so / talvenor_xplm.dll).
 std::filesystem::path HostLibraryFile();
 
@@ -48,6 +55,7 @@ void* HostSymbol(const char* name);
 
 // The tracker client's registry value (HKEY_CURRENT_USER\Software\NaturalPoint\NATURALPOINT\NPClient
 // Location, value Path): on Windows the real registry, on POSIX the file-based stand-in (RegistryRoot()).
+// Removing the value removes its key as well.
 bool SetTrackerRegistryValue(const std::string& folder, std::string* error);
 void RemoveTrackerRegistryValue();
 

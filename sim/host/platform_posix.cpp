@@ -186,7 +186,9 @@ bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
 void RemoveTrackerRegistryValue() {
   const fs::path value = TrackerScript::RegistryValueFile();
   std::error_code ignored;
-  if (!value.empty()) fs::remove(value, ignored);
+  if (value.empty()) return;
+  fs::remove(value, ignored);
+  fs::remove(value.parent_path(), ignored);  // the key too, when nothing else is in it
 }
 
 bool HideExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error) {

@@ -252,6 +252,8 @@ void RemoveTrackerRegistryValue() {
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kTrackerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
   RegDeleteValueA(key, kTrackerValue);
   RegCloseKey(key);
+  // The key goes too, as on a machine without the tracker software: the Wine prefix outlives each run.
+  RegDeleteKeyA(HKEY_CURRENT_USER, kTrackerKey);
 }
 
 bool HideExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error) {

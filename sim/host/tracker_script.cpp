@@ -15,8 +15,6 @@ namespace fs = std::filesystem;
 namespace sim {
 namespace {
 
-constexpr const char* kInstalledName = "NPClient64.dll";
-
 bool Failed(std::string* error, std::string message) {
   if (error != nullptr) *error = std::move(message);
   return false;
@@ -55,7 +53,7 @@ bool LayOutLibrary(const fs::path& folder, const std::set<std::string>& missing,
   std::vector<char> image;
   if (!ReadFile(source, &image)) return Failed(error, "cannot read " + source.string());
   if (!platform::HideExports(image, missing, error)) return false;
-  const fs::path library = folder / kInstalledName;
+  const fs::path library = folder / platform::kTrackerLibraryInstalledName;
   if (!ReplaceFile(library, image.data(), image.size(), error)) return false;
   fs::permissions(library,
                   fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |

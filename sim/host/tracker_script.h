@@ -40,9 +40,9 @@ class TrackerScript {
   explicit TrackerScript(Host& host);
   ~TrackerScript();
 
-  // Lays the substitute library out as DIR/NPClient64.dll (DIR relative to the simulator folder) and points
-  // the registry entry at DIR (its absolute path, without a trailing separator). Entries marked missing are
-  // left out of that copy's exports.
+  // Lays the substitute library out as DIR/NPClient64.dll (NPClient64.so on POSIX) (DIR relative to the
+  // simulator folder) and points the registry entry at DIR (its absolute path, without a trailing separator).
+  // Entries marked missing are left out of that copy's exports.
   bool installLibrary(const std::string& dir, std::string* error);
   void removeRegistryEntry();  // as `no-tracker`
   void setFrame(const TrackerFrame& frame) { frame_ = frame; }

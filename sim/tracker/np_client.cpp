@@ -1,6 +1,6 @@
 // The substitute tracker client: the NP_* entry points of NPClient64, answered from the current host's
-// TrackerScript. Laid out by TrackerScript::installLibrary as DIR/NPClient64.dll and loaded by the plugin
-// with the platform's loader, it reaches the host through the host library already in the process.
+// TrackerScript. Laid out by TrackerScript::installLibrary as DIR/NPClient64.dll (.so on POSIX) and loaded by
+// the plugin with the platform's loader, it reaches the host through the host library already in the process.
 //
 // Every entry point returns 0 on success. Without a host (a library loaded outside any test) each answers
 // kNoHost, so the plugin sees a tracker that does not work rather than a crash.

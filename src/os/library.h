@@ -5,6 +5,13 @@
 
 namespace talvenor::os {
 
+// The tracker vendor's client library, looked for in the folder its registry entry names.
+#ifdef _WIN32
+inline constexpr char kTrackerLibraryFileName[] = "NPClient64.dll";
+#else
+inline constexpr char kTrackerLibraryFileName[] = "NPClient64.so";
+#endif
+
 // The library at PATH, or null when there is none or it cannot be loaded. An empty or null path is never
 // handed to the loader (which would take it for the running program).
 void* OpenLibrary(const char* path);

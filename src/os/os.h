@@ -21,4 +21,16 @@ bool FlushToDisk(std::FILE* file);
 // (Not ReplaceFile: <windows.h> defines that name as a macro, which would rename this function.)
 bool ReplaceFileAtomically(const char* from, const char* to);
 
+// How reading a text value from the current user's registry ended.
+enum class RegistryText { kRead, kNoKey, kNoValue, kTooLong, kUnreadable };
+
+// Reads the text value NAME of the key KEY (its parts joined by backslashes) under HKEY_CURRENT_USER into
+// OUT, which is always terminated; the key is closed again on every path. kNoValue: the key has no value
+// NAME; kTooLong: the value does not fit in SIZE - 1 bytes; kUnreadable: it is not text or cannot be read. A
+// text that holds a NUL ends there. On POSIX the registry is a file-based stand-in: the value NAME of key A\B
+// is the file $TALVENOR_REGISTRY/HKEY_CURRENT_USER/A/B/NAME holding the value's bytes, and a key is a folder
+// (the simulated host points TALVENOR_REGISTRY at <simulator folder>/registry). Without it there is no
+// registry at all (kNoKey): nothing ever falls back to the user's home.
+RegistryText ReadUserRegistryText(const char* key, const char* name, char* out, std::size_t size);
+
 }  // namespace talvenor::os

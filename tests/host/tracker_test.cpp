@@ -24,12 +24,12 @@ std::string Slurp(const fs::path& file) {
   return text.str();
 }
 
-// The library as the plugin loads it: the folder from the registry value, then NPClient64.dll in it.
+// The library as the plugin loads it: the folder from the registry value, then NPClient64.so in it.
 class LoadedClient {
  public:
   LoadedClient() {
     const std::string folder = Slurp(sim::TrackerScript::RegistryValueFile());
-    handle_ = dlopen((folder + "/NPClient64.dll").c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle_ = dlopen((folder + "/NPClient64.so").c_str(), RTLD_NOW | RTLD_LOCAL);
   }
   ~LoadedClient() {
     if (handle_ != nullptr) dlclose(handle_);
@@ -56,7 +56,7 @@ TEST(TrackerTest, InstallLaysOutTheLibraryAndTheRegistryValue) {
   std::string error;
   ASSERT_TRUE(host.tracker().installLibrary("NaturalPoint/TrackIR5", &error)) << error;
   const fs::path folder = host.resolve("NaturalPoint/TrackIR5");
-  EXPECT_TRUE(fs::is_regular_file(folder / "NPClient64.dll"));
+  EXPECT_TRUE(fs::is_regular_file(folder / "NPClient64.so"));
   const fs::path value = host.root() / "registry/HKEY_CURRENT_USER/Software/NaturalPoint/NATURALPOINT" /
                          "NPClient Location/Path";
   EXPECT_EQ(sim::RegistryRoot(), host.root() / "registry");
@@ -64,7 +64,7 @@ TEST(TrackerTest, InstallLaysOutTheLibraryAndTheRegistryValue) {
 
   host.tracker().removeRegistryEntry();
   EXPECT_FALSE(fs::exists(value));
-  EXPECT_TRUE(fs::exists(folder / "NPClient64.dll"));
+  EXPECT_TRUE(fs::exists(folder / "NPClient64.so"));
 }
 
 TEST(TrackerTest, EntryPointsAnswerFromTheScript) {
@@ -151,7 +151,7 @@ TEST(TrackerTest, WithoutAHostTheClientReportsFailure) {
   {
     sim::Host host;
     ASSERT_TRUE(host.tracker().installLibrary("Tracker", nullptr));
-    handle = dlopen((host.resolve("Tracker") / "NPClient64.dll").c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle = dlopen((host.resolve("Tracker") / "NPClient64.so").c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle, nullptr) << dlerror();
   }
   auto* getData = reinterpret_cast<GetData*>(dlsym(handle, "NP_GetData"));

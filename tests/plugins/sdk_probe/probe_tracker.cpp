@@ -81,7 +81,8 @@ void ConnectTracker() {
   if (p.trackerLibrary != nullptr) return;
   char folder[kPathSize] = {}, path[kPathSize];
   p.tracker.found = RegistryFolder(folder, sizeof folder) ? 1 : 0;
-  if (p.tracker.found == 0 || !Compose(path, sizeof path, "%s%sNPClient64.dll", folder, IBM ? "\\" : "/"))
+  if (p.tracker.found == 0 ||
+      !Compose(path, sizeof path, "%s%sNPClient64.%s", folder, IBM ? "\\" : "/", IBM ? "dll" : "so"))
     return;
 #if IBM
   p.trackerLibrary = LoadLibraryA(path);
