@@ -25,7 +25,8 @@ RECORDS = [
     ("Panels", [r"\bPanelState\(\)", r"\bState\(\)\.panels\b"], "ui"),
     ("PluginMenu", [r"\bMenu\(\)", r"\bState\(\)\.menu\b"], "plugin"),
     ("OptionalHostFunctions", [r"\bHostFunctions\(\)", r"\bState\(\)\.hostFunctions\b"], "plugin"),
-    ("Plugin", [r"\bState\(\)(?!\.(?:view|setup|panels|menu|hostFunctions)\b)"], "plugin"),
+    ("TrackIrClient", [r"\bState\(\)\.tracker\b"], "tracker"),
+    ("Plugin", [r"\bState\(\)(?!\.(?:view|setup|panels|menu|hostFunctions|tracker)\b)"], "plugin"),
 ]
 SELECTORS = r"(?:\.[A-Za-z_]\w*|\[[^\]]*\])"
 ASSIGN = r"\s*(?:[-+*/%&|^]?=(?!=)|\+\+|--)"

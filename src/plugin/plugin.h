@@ -14,6 +14,7 @@
 #include "plugin/sim_datarefs.h"
 #include "plugin/state.h"
 #include "plugin/view_selection.h"
+#include "tracker/trackir_client.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
 
@@ -38,6 +39,7 @@ struct Plugin {
   CommandRegistrations commands{};        // the commands and the hooked simulator commands
   ViewSelection viewSelection{};          // the view commands that select the view type
   ExternalData external{};                // the published external-data datarefs and their handles
+  TrackIrClient tracker{};                // the tracker client library and the last frame taken (src/tracker)
   std::intptr_t systemWindowHandle = 0;   // the simulator's main window, for the tracker client
   std::int32_t trackerToggleState = 0;    // 0/1: what the tracker toggle does next is the opposite
 };

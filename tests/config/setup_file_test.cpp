@@ -41,6 +41,9 @@ class SetupParserTest : public PluginTest {
     std::string log = Log();
     host().stop();
     if (log.rfind(kStartLines, 0) != 0) return "unexpected start: " + log;
+    // The start's probe finds no tracker after the setup's lines.
+    const std::string noTracker = "TrackIR Interface : DLL Location key not present\n";
+    if (log.ends_with(noTracker)) log.resize(log.size() - noTracker.size());
     return log.substr(std::strlen(kStartLines));
   }
 };

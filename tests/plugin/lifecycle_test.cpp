@@ -34,9 +34,16 @@ TEST_F(LifecycleTest, DebugSwitchLetsTheSetupReadingIntoTheLog) {
   WriteSetupFile("[DEBUG]\nDEBUGLOGENABLED = 1\n");
   Start();
   // "Parsing Setup file" is written while the switches are still off, so only the outcome shows.
-  EXPECT_EQ(Log(), std::string(kStartLines) + "Parsing Successful\nDebug Logging is enabled\n");
+  EXPECT_EQ(
+      Log(),
+      std::string(kStartLines) +
+          "Parsing Successful\nDebug Logging is enabled\nTrackIR Interface : DLL Location key not present\n");
   host().stop();
-  EXPECT_EQ(Log(), std::string(kStartLines) + "Parsing Successful\nDebug Logging is enabled\n" + kStopLines);
+  EXPECT_EQ(
+      Log(),
+      std::string(kStartLines) +
+          "Parsing Successful\nDebug Logging is enabled\nTrackIR Interface : DLL Location key not present\n" +
+          kStopLines);
 }
 
 TEST_F(LifecycleTest, DebugViewSwitchSendsTheSetupReadingToTheDebuggerOnly) {
@@ -50,9 +57,9 @@ TEST_F(LifecycleTest, ParseErrorsAreLoggedAndTheStartGoesOn) {
   WriteSetupFile(
       "[DEBUG]\nDEBUGLOGENABLED = 1\n[CONFIG]\nAUTOSTART = 1\nBOGUS = 1\n[TL_TOGGLE]\nHOTKEY = F5\n");
   Start();
-  EXPECT_EQ(Log(),
-            std::string(kStartLines) +
-                "BOGUS is an invalid field\nParse Error in CONFIG section\nDebug Logging is enabled\n");
+  EXPECT_EQ(Log(), std::string(kStartLines) +
+                       "BOGUS is an invalid field\nParse Error in CONFIG section\nDebug Logging is "
+                       "enabled\nTrackIR Interface : DLL Location key not present\n");
   // The entries after the error are not applied: no hotkey.
   EXPECT_TRUE(Hotkeys().empty());
   EXPECT_EQ(MenuItems().size(), 7u);
@@ -61,9 +68,9 @@ TEST_F(LifecycleTest, ParseErrorsAreLoggedAndTheStartGoesOn) {
 TEST_F(LifecycleTest, InvalidSectionIsLoggedWithItsLabel) {
   WriteSetupFile("[DEBUG]\nDEBUGLOGENABLED = 1\n[NOPE]\nA = 1\n");
   Start();
-  EXPECT_EQ(Log(),
-            std::string(kStartLines) +
-                "NOPE is an invalid section name\nParse Error in Section Name\nDebug Logging is enabled\n");
+  EXPECT_EQ(Log(), std::string(kStartLines) +
+                       "NOPE is an invalid section name\nParse Error in Section Name\nDebug Logging is "
+                       "enabled\nTrackIR Interface : DLL Location key not present\n");
 }
 
 TEST_F(LifecycleTest, StartAfterStopIsFresh) {

@@ -1,0 +1,60 @@
+// The TrackIR client: the tracker vendor's client library, found through the registry, loaded at run time
+// and reached only through its NP_* entry points resolved by name.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace talvenor {
+
+// The entry points in the order they are resolved.
+enum NpEntry {
+  kNpRegisterWindowHandle,
+  kNpUnregisterWindowHandle,
+  kNpRegisterProgramProfileID,
+  kNpQueryVersion,
+  kNpRequestData,
+  kNpGetData,
+  kNpStartCursor,
+  kNpStopCursor,
+  kNpReCenter,
+  kNpStartDataTransmission,
+  kNpStopDataTransmission,
+  kNpEntries
+};
+
+struct TrackIrClient {
+  void* library = nullptr;                   // the loaded library; never released
+  std::array<void*, kNpEntries> entries{};   // by NpEntry; null where the library lacks the entry point
+  std::uint16_t lastTrackerFrameNumber = 0;  // the number of the last frame taken; 0 again at each connection
+};
+
+// Results of the tracker side: 0 success, 4 entry point missing, 5 no new data.
+inline constexpr int kTrackerOk = 0;
+inline constexpr int kEntryMissing = 4;
+inline constexpr int kNoNewData = 5;
+inline constexpr int kTrackerFrameSize = 80;
+
+// One wrapper per entry point that is called: 4 when the entry point is missing, else its own result.
+int NpRegisterWindowHandle(std::intptr_t window);
+int NpUnregisterWindowHandle();
+int NpRegisterProgramProfileID(short profile);
+int NpQueryVersion(std::uint16_t* version);
+int NpRequestData(short fields);
+int NpGetData(unsigned char (&frame)[kTrackerFrameSize]);
+int NpStopCursor();
+int NpStartDataTransmission();
+int NpStopDataTransmission();
+
+// The library's folder from the registry into OUT, or the text "Error" when there is none.
+void ReadTrackIrClientPath(char* out, std::size_t size);
+// 0 when the library in FOLDER is loaded and its entry points looked up; 4 when it cannot be loaded.
+int LoadTrackIrClient(const char* folder);
+// 1 connected and transmitting; 0 no library; -1 the library refused the simulator's window handle.
+int ConnectTrackIr();
+void DisconnectTrackIr();
+// A pose in tracker units from a new valid frame (result 0), else 5 or the library's error result.
+int ReadTrackIrPose(float* x, float* y, float* z, float* pitch, float* heading, float* roll);
+
+}  // namespace talvenor
