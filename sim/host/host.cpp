@@ -68,6 +68,7 @@ Host::Host(HostOptions options) : options_(std::move(options)) {
 
 Host::~Host() {
   if (started_) stop();
+  stopCompanions();
   unloadLibrary();
   tracker_.reset();
   debug_.reset();
@@ -148,37 +149,98 @@ bool Host::loadPlugin(const fs::path& library, std::string* error) {
   return bindEntryPoints(error);
 }
 
-bool Host::bindEntryPoints(std::string* error) {
-  auto fail = [&](std::string message) {
+namespace {
+
+// Installs SOURCE as X-Plane finds a plugin (FOLDER/<platform>_x64/NAME.xpl), loads it and binds its five
+// entry points; null with a message, and nothing left loaded, when one of these fails.
+void* InstallAndBind(const fs::path& source, const fs::path& folder, const fs::path& plugins,
+                     PluginEntryPoints& entry, std::string* error) {
+  auto fail = [&](std::string message, void* library) -> void* {
     if (error != nullptr) *error = std::move(message);
-    unloadLibrary();
-    return false;
+    if (library != nullptr) platform::UnloadPlugin(library);
+    entry = {};
+    return nullptr;
   };
-  const fs::path installed = pluginFolder() / platform::kPluginFolder / (pluginName_ + ".xpl");
+  const fs::path installed = folder / platform::kPluginFolder / (source.stem().string() + ".xpl");
   std::error_code ec;
   fs::create_directories(installed.parent_path(), ec);
-  if (!ec && pluginSource_ != installed)
-    fs::copy_file(pluginSource_, installed, fs::copy_options::overwrite_existing, ec);
-  if (ec) return fail("cannot install " + pluginSource_.string() + ": " + ec.message());
+  if (!ec && source != installed) fs::copy_file(source, installed, fs::copy_options::overwrite_existing, ec);
+  if (ec) return fail("cannot install " + source.string() + ": " + ec.message(), nullptr);
   std::string why;
-  libraryHandle_ = platform::LoadPlugin(installed, resolve("Resources/plugins"), &why);
-  if (libraryHandle_ == nullptr) return fail(why);
-  auto symbol = [&](const char* name) { return platform::PluginSymbol(libraryHandle_, name); };
-  entry_.start = reinterpret_cast<decltype(entry_.start)>(symbol("XPluginStart"));
-  entry_.stop = reinterpret_cast<decltype(entry_.stop)>(symbol("XPluginStop"));
-  entry_.enable = reinterpret_cast<decltype(entry_.enable)>(symbol("XPluginEnable"));
-  entry_.disable = reinterpret_cast<decltype(entry_.disable)>(symbol("XPluginDisable"));
-  entry_.receiveMessage = reinterpret_cast<decltype(entry_.receiveMessage)>(symbol("XPluginReceiveMessage"));
+  void* library = platform::LoadPlugin(installed, plugins, &why);
+  if (library == nullptr) return fail(why, nullptr);
+  auto symbol = [&](const char* name) { return platform::PluginSymbol(library, name); };
+  entry.start = reinterpret_cast<decltype(entry.start)>(symbol("XPluginStart"));
+  entry.stop = reinterpret_cast<decltype(entry.stop)>(symbol("XPluginStop"));
+  entry.enable = reinterpret_cast<decltype(entry.enable)>(symbol("XPluginEnable"));
+  entry.disable = reinterpret_cast<decltype(entry.disable)>(symbol("XPluginDisable"));
+  entry.receiveMessage = reinterpret_cast<decltype(entry.receiveMessage)>(symbol("XPluginReceiveMessage"));
   const std::array<std::pair<const char*, bool>, 5> required{
-      {{"XPluginStart", entry_.start != nullptr},
-       {"XPluginStop", entry_.stop != nullptr},
-       {"XPluginEnable", entry_.enable != nullptr},
-       {"XPluginDisable", entry_.disable != nullptr},
-       {"XPluginReceiveMessage", entry_.receiveMessage != nullptr}}};
+      {{"XPluginStart", entry.start != nullptr},
+       {"XPluginStop", entry.stop != nullptr},
+       {"XPluginEnable", entry.enable != nullptr},
+       {"XPluginDisable", entry.disable != nullptr},
+       {"XPluginReceiveMessage", entry.receiveMessage != nullptr}}};
   for (const auto& [name, found] : required) {
-    if (!found) return fail(installed.string() + " does not export " + name);
+    if (!found) return fail(installed.string() + " does not export " + name, library);
   }
-  return true;
+  return library;
+}
+
+}  // namespace
+
+bool Host::bindEntryPoints(std::string* error) {
+  libraryHandle_ = InstallAndBind(pluginSource_, pluginFolder(), resolve("Resources/plugins"), entry_, error);
+  return libraryHandle_ != nullptr;
+}
+
+PluginId Host::loadCompanion(const fs::path& library, std::string* error) {
+  const fs::path source = fs::absolute(library);
+  Companion companion;
+  companion.library = InstallAndBind(source, resolve("Resources/plugins/" + source.stem().string()),
+                                     resolve("Resources/plugins"), companion.entry, error);
+  if (companion.library == nullptr) return XPLM_NO_PLUGIN_ID;
+  companion.id = plugins_->addStub("");
+  std::array<std::array<char, 256>, 3> buffers{};
+  int result = 0;
+  {
+    PluginCall call(*this, companion.id);
+    result = companion.entry.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
+  }
+  for (auto& buffer : buffers) buffer.back() = '\0';
+  if (result == 0) {
+    if (error != nullptr) *error = source.string() + " refused to start";
+    removeRegistrations(companion.id);
+    plugins_->setEnabled(companion.id, false);
+    platform::UnloadPlugin(companion.library);
+    return XPLM_NO_PLUGIN_ID;
+  }
+  plugins_->setCompanion(companion.id, buffers[1].data(), companion.entry.receiveMessage);
+  {
+    PluginCall call(*this, companion.id);
+    companion.enabled = companion.entry.enable() != 0;
+  }
+  plugins_->setEnabled(companion.id, companion.enabled);
+  companions_.push_back(companion);
+  return companion.id;
+}
+
+std::vector<std::string> Host::stopCompanions() {
+  std::vector<std::string> left;
+  while (!companions_.empty()) {
+    const Companion companion = companions_.back();
+    companions_.pop_back();
+    {
+      PluginCall call(*this, companion.id);
+      if (companion.enabled) companion.entry.disable();
+      companion.entry.stop();
+    }
+    plugins_->setCompanion(companion.id, "", nullptr);
+    plugins_->setEnabled(companion.id, false);
+    for (std::string& line : removeRegistrations(companion.id)) left.push_back(std::move(line));
+    platform::UnloadPlugin(companion.library);
+  }
+  return left;
 }
 
 void Host::unloadLibrary() {
@@ -225,23 +287,28 @@ std::vector<std::string> Host::stop() {
   }
   started_ = false;
   enabled_ = false;
+  std::vector<std::string> left = removeRegistrations(kPluginUnderTest);
+  unloadLibrary();
+  return left;
+}
+
+std::vector<std::string> Host::removeRegistrations(PluginId plugin) {
   std::vector<std::string> left;
   auto add = [&left](std::vector<std::string> more) { left.insert(left.end(), more.begin(), more.end()); };
-  add(flightLoops_->registrations(kPluginUnderTest));
-  add(commands_->registrations(kPluginUnderTest));
-  add(hotkeys_->registrations(kPluginUnderTest));
-  add(datarefs_->registrations(kPluginUnderTest));
-  add(menus_->registrations(kPluginUnderTest));
-  add(widgets_->registrations(kPluginUnderTest));
+  add(flightLoops_->registrations(plugin));
+  add(commands_->registrations(plugin));
+  add(hotkeys_->registrations(plugin));
+  add(datarefs_->registrations(plugin));
+  add(menus_->registrations(plugin));
+  add(widgets_->registrations(plugin));
   // X-Plane removes what belongs to the plugin with it (its menu items, the commands it created, and any
   // registration it leaked), so nothing can call into the library once it is unloaded.
-  menus_->removePluginItems(kPluginUnderTest);
-  commands_->removePlugin(kPluginUnderTest);
-  hotkeys_->removePlugin(kPluginUnderTest);
-  flightLoops_->removePlugin(kPluginUnderTest);
-  datarefs_->removePlugin(kPluginUnderTest);
-  widgets_->removePlugin(kPluginUnderTest);
-  unloadLibrary();
+  menus_->removePluginItems(plugin);
+  commands_->removePlugin(plugin);
+  hotkeys_->removePlugin(plugin);
+  flightLoops_->removePlugin(plugin);
+  datarefs_->removePlugin(plugin);
+  widgets_->removePlugin(plugin);
   return left;
 }
 

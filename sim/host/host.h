@@ -142,6 +142,15 @@ class Host {
   const std::string& description() const {
     return identity_[2];
   }
+  // A further plugin library loaded beside the plugin under test (an external data source, ...): installed
+  // as Resources/plugins/NAME/<platform>_x64/NAME.xpl, started and enabled at once, with the next plugin id.
+  // It lives until stopCompanions (or the host's end), whatever the plugin under test does. Returns its id,
+  // or XPLM_NO_PLUGIN_ID with a message when it cannot be loaded, lacks an entry point or refuses to start.
+  PluginId loadCompanion(const std::filesystem::path& library, std::string* error);
+  // XPluginDisable and XPluginStop of every companion still loaded, newest first; returns one line for
+  // every registration one of them left behind.
+  std::vector<std::string> stopCompanions();
+
   // Delivers a message to the plugin under test (sender 0: the simulator) when it is enabled.
   void sendMessage(PluginId from, int message, intptr_t param);
   void planeLoaded(int index = 0) {
@@ -226,6 +235,15 @@ class Host {
   void layOut();
   void unloadLibrary();
   bool bindEntryPoints(std::string* error);
+  // Reports what PLUGIN left registered, then removes it all, as X-Plane does when it unloads a plugin.
+  std::vector<std::string> removeRegistrations(PluginId plugin);
+
+  struct Companion {
+    PluginId id = 0;
+    void* library = nullptr;
+    PluginEntryPoints entry{};
+    bool enabled = false;
+  };
 
   HostOptions options_;
   std::filesystem::path root_;
@@ -244,6 +262,7 @@ class Host {
   int callDepth_ = 0;
   PluginId caller_ = kPluginUnderTest;
   std::function<void()> cycleObserver_;
+  std::vector<Companion> companions_;
 
   std::unique_ptr<DataRefs> datarefs_;
   std::unique_ptr<FlightLoops> flightLoops_;

@@ -40,6 +40,13 @@ PluginId Plugins::addStub(std::string signature) {
   return static_cast<PluginId>(stubs_.size()) + kPluginUnderTest;
 }
 
+void Plugins::setCompanion(PluginId id, std::string signature, void (*receive)(XPLMPluginID, int, void*)) {
+  if (Stub* s = stub(id)) {
+    s->signature = std::move(signature);
+    s->receive = receive;
+  }
+}
+
 const Plugins::Stub* Plugins::stub(XPLMPluginID id) const {
   const long index = static_cast<long>(id) - kPluginUnderTest - 1;
   if (index < 0 || index >= static_cast<long>(stubs_.size())) return nullptr;
@@ -62,7 +69,8 @@ XPLMPluginID Plugins::findBySignature(const char* signature) const {
   if (host_.started() && !host_.signature().empty() && host_.signature() == signature)
     return kPluginUnderTest;
   for (std::size_t i = 0; i < stubs_.size(); ++i) {
-    if (stubs_[i].signature == signature) return static_cast<XPLMPluginID>(i) + kPluginUnderTest + 1;
+    if (!stubs_[i].signature.empty() && stubs_[i].signature == signature)
+      return static_cast<XPLMPluginID>(i) + kPluginUnderTest + 1;
   }
   return XPLM_NO_PLUGIN_ID;
 }
@@ -95,11 +103,22 @@ void Plugins::send(XPLMPluginID to, int message, void* param) {
   if (to == XPLM_NO_PLUGIN_ID) {
     // By index: the plugin under test may answer with messages of its own while this goes on.
     for (std::size_t i = 0; i < stubs_.size(); ++i) {
-      if (stubs_[i].enabled) record(stubs_[i], message, param);
+      if (stubs_[i].enabled)
+        deliver(static_cast<XPLMPluginID>(i) + kPluginUnderTest + 1, stubs_[i], message, param);
     }
     return;
   }
-  if (Stub* target = stub(to); target != nullptr && target->enabled) record(*target, message, param);
+  if (Stub* target = stub(to); target != nullptr && target->enabled) deliver(to, *target, message, param);
+}
+
+void Plugins::deliver(XPLMPluginID to, Stub& target, int message, void* param) {
+  if (target.receive == nullptr) {
+    record(target, message, param);
+    return;
+  }
+  const PluginId from = host_.caller();
+  Host::PluginCall call(host_, to);
+  target.receive(from, message, param);
 }
 
 int Plugins::count() const {

@@ -1,11 +1,12 @@
 // Plugins and messages of the simulated host.
 //
 // Plugin 0 is X-Plane itself, plugin 1 the plugin under test, plugins from 2 on are stub plugins that only
-// record the messages sent to them. A message's parameter is recorded as text when the message number is
-// at least 0x00FFFFFF (plugin-defined messages, whose parameters are by convention pointers) and the
-// parameter is not null: the text it points to, read up to 4096 bytes; otherwise the decimal value of the
-// parameter. XPLMFindSymbol knows every SDK function this host implements by its name and gives null for
-// any other.
+// record the messages sent to them, and companions (Host::loadCompanion), real plugin libraries whose
+// XPluginReceiveMessage receives the messages sent to them instead. A message's parameter is recorded as text
+// when the message number is at least 0x00FFFFFF (plugin-defined messages, whose parameters are by convention
+// pointers) and the parameter is not null: the text it points to, read up to 4096 bytes; otherwise the
+// decimal value of the parameter. XPLMFindSymbol knows every SDK function this host implements by its name
+// and gives null for any other.
 //
 // Where the SDK documentation is silent:
 // - The plugin under test counts as loaded, and can be found by its signature or its installed file, from
@@ -17,6 +18,8 @@
 // - XPLMCountPlugins / XPLMGetNthPlugin list the plugin under test (while loaded) first, then the stubs.
 // - XPLMEnablePlugin / XPLMDisablePlugin act on stubs only; the plugin under test's life is the driver's.
 //   XPLMReloadPlugins does nothing.
+// - A companion gets only the messages plugins send it; the simulator's own (plane loaded, ...) go to the
+//   plugin under test alone. After its stop it stays listed, disabled and without a signature.
 // - Features: XPLM_USE_NATIVE_PATHS and XPLM_USE_NATIVE_WIDGET_WINDOWS exist, both disabled at first. With
 //   native paths on, XPLMGetDirectorySeparator gives "/" on every platform.
 #pragma once
@@ -46,7 +49,9 @@ class Plugins {
   Plugins(const Plugins&) = delete;
   Plugins& operator=(const Plugins&) = delete;
 
-  PluginId addStub(std::string signature);                                         // returns its id
+  PluginId addStub(std::string signature);  // returns its id
+  // Turns stub ID into a companion with that signature, whose messages go to RECEIVE (null: none).
+  void setCompanion(PluginId id, std::string signature, void (*receive)(XPLMPluginID, int, void*));
   const std::vector<RecordedMessage>* messages(std::string_view signature) const;  // null: no such stub
 
   // C API.
@@ -77,7 +82,9 @@ class Plugins {
     std::string signature;
     std::vector<RecordedMessage> received;
     bool enabled = true;
+    void (*receive)(XPLMPluginID from, int message, void* param) = nullptr;  // a companion's entry point
   };
+  void deliver(XPLMPluginID to, Stub& target, int message, void* param);
   struct Feature {
     std::string name;
     bool enabled = false;

@@ -377,6 +377,8 @@ Directive ParseLine(const Line& line) {
     one(Op::Aircraft, "aircraft PATH");
   } else if (word == "stub-plugin") {
     one(Op::StubPlugin, "stub-plugin SIGNATURE");
+  } else if (word == "load-plugin") {
+    one(Op::LoadPlugin, "load-plugin PATH");
   } else if (word == "fps") {
     r.Count(1, 1, 1, "fps N");
     d.op = Op::Fps;

@@ -24,6 +24,7 @@ enum class Op {
   DiskFull,
   Aircraft,
   StubPlugin,
+  LoadPlugin,
   Fps,
   Only,
   NoCommandFunctions,

@@ -226,6 +226,10 @@ class ScenarioRun {
       for (const std::string& left : host_->stop())
         Failure(line, "stop at the end of the scenario", "left " + left);
     }
+    if (host_) {
+      for (const std::string& left : host_->stopCompanions())
+        Failure(line, "stop of the loaded plugins at the end of the scenario", "left " + left);
+    }
   }
 
   std::string PluginName() const {
@@ -474,6 +478,12 @@ class ScenarioRun {
       case Op::StubPlugin:
         host(d).plugins().addStub(d.name);
         return;
+      case Op::LoadPlugin: {
+        std::string error;
+        if (host(d).loadCompanion(HostLibraryFolder() / fs::path(d.name), &error) == XPLM_NO_PLUGIN_ID)
+          Fail(d, "cannot load the plugin " + d.name + ": " + error);
+        return;
+      }
       case Op::TrackerLibrary: {
         std::string error;
         if (!host(d).tracker().installLibrary(d.name, &error))
