@@ -11,6 +11,8 @@
 #include "XPLMPlugin.h"
 #include "XPLMProcessing.h"
 #include "XPLMUtilities.h"
+#include "commands.h"
+#include "flight_loops.h"
 #include "host.h"
 
 namespace sim {
@@ -170,6 +172,23 @@ TEST(PluginMessages, MessagesToThePluginUnderTestCarryTheSender) {
   ASSERT_EQ(host.plugins().messages("quorlend.sender")->size(), 1u);  // the broadcast reached the stub
   EXPECT_EQ(host.plugins().messages("quorlend.sender")->at(0).number, 0x01000002);
   host.stop();
+}
+
+// The SDK probe's library loaded beside the linked plugin: a plugin of its own, and what it leaks is
+// reported.
+TEST(PluginCompanions, ALoadedLibraryRunsAsItsOwnPluginAndItsLeaksAreReportedAtItsStop) {
+  Host host;
+  std::string error;
+  EXPECT_EQ(host.loadCompanion("no/such/plugin.xpl", &error), XPLM_NO_PLUGIN_ID);
+  EXPECT_FALSE(error.empty());
+  const PluginId id = host.loadCompanion(TALVENOR_TEST_PLUGIN, &error);
+  ASSERT_NE(id, XPLM_NO_PLUGIN_ID) << error;
+  EXPECT_EQ(XPLMFindPluginBySignature("talvenor.tests.sdk_probe"), id);
+  EXPECT_EQ(host.flightLoops().count(kPluginUnderTest), 0);
+  EXPECT_GT(host.flightLoops().count(id), 0);
+  ASSERT_TRUE(host.commands().once("probe/leak"));
+  EXPECT_FALSE(host.stopCompanions().empty());
+  EXPECT_EQ(host.flightLoops().count(id), 0);
 }
 
 TEST(PluginSymbols, FindSymbolGivesTheHostsSdkFunctionsOnly) {
