@@ -4,9 +4,10 @@
 # runs N frames, and again with M frames; the difference divided by N - M is the cost of one simulator
 # cycle with the plugin's update in it. Callgrind's inclusive count of ViewUpdateCallback, divided by its
 # calls, gives the update's own share. The scenario checks at its end that view control is still on, so a
-# run that did not do the work fails instead of measuring nothing.
+# run that did not do the work fails instead of measuring nothing. With --tracker the substitute tracker is
+# installed and delivers a new frame before every cycle, so each update also reads and scales a head pose.
 #
-#   bench/measure_frame.sh [--frames N] [--base M] BUILD_DIR
+#   bench/measure_frame.sh [--frames N] [--base M] [--tracker] BUILD_DIR
 #
 # BUILD_DIR is a build folder with Talvenor and talvenor-sim built; not a sanitized one (valgrind and the
 # sanitizers do not mix). A Release or RelWithDebInfo build gives the figure that matters.
@@ -15,11 +16,13 @@ set -euo pipefail
 frames=2000
 base=200
 build=""
+tracker=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --frames) frames=$2; shift 2 ;;
     --base) base=$2; shift 2 ;;
-    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+    --tracker) tracker=1; shift ;;
+    -h|--help) sed -n '2,14p' "$0"; exit 0 ;;
     -*) echo "unknown option $1" >&2; exit 2 ;;
     *) build=$1; shift ;;
   esac
@@ -39,15 +42,17 @@ trap 'rm -rf "$work"' EXIT
 
 scenario() {
   local n=$1 file=$2
-  cat >"$file" <<EOF
-start
-menu Talvenor Enable
-expect menu Talvenor Enable disabled
-frames $n
-expect menu Talvenor Enable disabled
-expect sim/graphics/view/view_type 1026
-stop
-EOF
+  {
+    [ "$tracker" = 0 ] || echo "tracker-library Tracker"
+    printf 'start\nmenu Talvenor Enable\nexpect menu Talvenor Enable disabled\n'
+    if [ "$tracker" = 0 ]; then
+      echo "frames $n"
+    else
+      for ((i = 1; i <= n; i++)); do printf 'tracker frame x=%d\nframes 1\n' $((i % 50)); done
+      echo 'expect menu Talvenor "TrackIR Disable" enabled'
+    fi
+    printf 'expect menu Talvenor Enable disabled\nexpect sim/graphics/view/view_type 1026\nstop\n'
+  } >"$file"
 }
 
 # Prints "TOTAL UPDATE_INCLUSIVE UPDATE_CALLS" for a run of N frames.
@@ -68,7 +73,7 @@ read -r short short_update < <(measure "$base")
 # The view update's first call comes in the 5th cycle after the start; the menu pick comes before any cycle.
 calls_full=$((frames - 4))
 calls_short=$((base - 4))
-echo "callgrind, Talvenor.xpl with view control on, $frames and $base frames:"
+echo "callgrind, Talvenor.xpl with view control on$([ "$tracker" = 0 ] || echo " and a new tracker frame every cycle"), $frames and $base frames:"
 awk -v f="$full" -v s="$short" -v fu="$full_update" -v su="$short_update" -v nf="$frames" -v ns="$base" \
   -v cf="$calls_full" -v cs="$calls_short" 'BEGIN {
   printf "  %d and %d instructions in all\n", f, s
