@@ -33,6 +33,7 @@ constexpr std::size_t kFolderSize = 1024;  // a longer value is refused, never c
 constexpr std::size_t kLibraryPathSize = 256;
 constexpr short kProgramProfileId = 11301;
 constexpr short kAllSixFields = 119;
+constexpr int kLibraryNotLoaded = 4;
 
 TrackIrClient& Client() {
   return State().tracker;
@@ -123,10 +124,10 @@ int LoadTrackIrClient(const char* folder) {
                     AppendBounded(path, sizeof path, length, os::kTrackerLibraryFileName);
   if (!fits) {
     Log("TrackIR Interface : DLL path too long, not loaded");
-    return kEntryMissing;
+    return kLibraryNotLoaded;
   }
   void* library = os::OpenLibrary(path);
-  if (library == nullptr) return kEntryMissing;
+  if (library == nullptr) return kLibraryNotLoaded;
   TrackIrClient& client = Client();
   client.library = library;
   for (int entry = 0; entry < kNpEntries; ++entry)
