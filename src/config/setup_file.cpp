@@ -324,6 +324,10 @@ void ClearHotkeyBinding(int slot) {
   if (slot >= 0 && slot < kHotkeySlots) Settings().hotkeys[static_cast<std::size_t>(slot)] = HotkeyBinding{};
 }
 
+void ToggleEngineVibration() {
+  Settings().engineVibration = Settings().engineVibration == 0 ? 1 : 0;
+}
+
 int ParseSetupFile(const char* path) {
   ParseNotes notes;
   return Parse(path, notes);

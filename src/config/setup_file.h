@@ -65,6 +65,8 @@ struct SetupSettings {
 bool ReadSetupFile();
 // The slot's binding := zero (plugin stop).
 void ClearHotkeyBinding(int slot);
+// The engine-vibration switch flips, so a pilot can stop the shaking in flight without editing the file.
+void ToggleEngineVibration();
 
 // Parser result codes.
 inline constexpr int kSetupNotOpened = 0;

@@ -51,6 +51,9 @@ void RunAction(ActionId id) {
     case Does::kToggleEffects:
       ToggleForceEffects();
       break;
+    case Does::kToggleVibration:
+      ToggleEngineVibration();
+      break;
     case Does::kToggleControlPanel:
       ToggleControlPanel();
       break;

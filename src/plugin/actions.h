@@ -19,6 +19,7 @@ enum class Does : std::uint8_t {
   kTrackerOn,   // the toggle's state becomes on whatever the outcome
   kTrackerOff,  // and the toggle's state off
   kToggleEffects,
+  kToggleVibration,
   kToggleControlPanel,
   kOpenControlPanel,
   kToggleLimits,
@@ -109,7 +110,7 @@ inline constexpr Action kActions[kActionCount] = {
     {Does::kNothingYet},  // the data display's toggle
     {Does::kNothingYet},  // the effects panel's toggle
     {Does::kToggleLimits},
-    {Does::kNothingYet},  // the engine vibration's toggle
+    {Does::kToggleVibration},
     {Does::kLoadPresets},
     {Does::kSavePresets},
     {Does::kClearPresets},
