@@ -1,5 +1,6 @@
 #include "config/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -76,6 +77,23 @@ std::int32_t TextToInt(const char* text) {
     return 0;
   }
   return static_cast<std::int32_t>(value);
+}
+
+std::int32_t TextToIntClamped(const char* text) {
+  if (text == nullptr) return 0;
+  const char* p = SkipSpace(text);
+  bool negative = false;
+  if (*p == '+' || *p == '-') {
+    negative = *p == '-';
+    ++p;
+  }
+  constexpr std::int64_t kBeyond = static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1;
+  std::int64_t value = 0;
+  for (; IsDigit(*p); ++p) {
+    if (value < kBeyond) value = value * 10 + (*p - '0');
+  }
+  if (negative) return static_cast<std::int32_t>(-std::min(value, kBeyond));
+  return static_cast<std::int32_t>(std::min(value, kBeyond - 1));
 }
 
 std::size_t FormatFloat(char* buffer, std::size_t size, double value) {

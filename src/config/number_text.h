@@ -14,6 +14,8 @@ double TextToDouble(const char* text);
 float TextToFloat(const char* text);  // 0 also when the value is beyond a float's range
 // Base-10 integer (leading white space, sign, digits); 0 when there are no digits or it does not fit.
 std::int32_t TextToInt(const char* text);
+// The same reading, but a number beyond 32 bits is held at the nearest bound instead of reading as 0.
+std::int32_t TextToIntClamped(const char* text);
 
 // "%f": fixed notation with six decimals ("-0.500000", "nan", "inf"). "%d": decimal integer.
 // Both write into the caller's buffer, cut to size - 1 characters when it is too small, always terminated

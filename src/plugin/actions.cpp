@@ -3,6 +3,7 @@
 #include "config/aircraft_files.h"
 #include "plugin/mode_switches.h"
 #include "ui/control_panel.h"
+#include "ui/effects_panel.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
 #include "view/view_update.h"
@@ -60,6 +61,12 @@ void RunAction(ActionId id) {
     case Does::kOpenControlPanel:
       OpenControlPanel();
       break;
+    case Does::kToggleEffectsPanel:
+      ToggleEffectsPanel();
+      break;
+    case Does::kOpenEffectsPanel:
+      OpenEffectsPanel();
+      break;
     case Does::kToggleLimits:
       TogglePresetLimits();
       break;
@@ -76,6 +83,7 @@ void RunAction(ActionId id) {
       LoadEffects();
       break;
     case Does::kSaveEffects:
+      ApplyEffectsFields();  // what is saved is what the fields show
       WriteEffectsFile(kEffectsFileName);
       break;
     case Does::kLoadLimits:

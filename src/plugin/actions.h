@@ -22,6 +22,8 @@ enum class Does : std::uint8_t {
   kToggleVibration,
   kToggleControlPanel,
   kOpenControlPanel,
+  kToggleEffectsPanel,
+  kOpenEffectsPanel,
   kToggleLimits,
   kLoadPresets,
   kSavePresets,
@@ -108,7 +110,7 @@ inline constexpr Action kActions[kActionCount] = {
     {Does::kToggleEffects},
     {Does::kToggleControlPanel},
     {Does::kNothingYet},  // the data display's toggle
-    {Does::kNothingYet},  // the effects panel's toggle
+    {Does::kToggleEffectsPanel},
     {Does::kToggleLimits},
     {Does::kToggleVibration},
     {Does::kLoadPresets},
@@ -173,7 +175,7 @@ inline constexpr Action kActions[kActionCount] = {
     {Does::kViewControlOff},
     {Does::kOpenControlPanel},
     {Does::kNothingYet},  // the data display's menu item
-    {Does::kNothingYet},  // the effects panel's menu item
+    {Does::kOpenEffectsPanel},
     {Does::kTrackerOn},
     {Does::kTrackerOff},
 };

@@ -6,6 +6,7 @@
 #include "plugin/view_selection.h"
 #include "tracker/head_pose_source.h"
 #include "ui/control_panel.h"
+#include "ui/effects_panel.h"
 #include "ui/panels.h"
 #include "view/view_update.h"
 
@@ -77,6 +78,7 @@ void EnableViewControl() {
   EnableMenuItem(kItemEnable, false);
   EnableMenuItem(kItemDisable, true);
   BuildControlPanelHidden();
+  BuildEffectsPanelHidden();
   if (ProbeHeadPoseSource() == 1) {
     SourceStarted();
   } else {

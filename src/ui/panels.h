@@ -41,9 +41,12 @@ struct ControlPanelWidgets {
 };
 
 struct EffectsPanelWidgets {
-  XPWidgetID window = nullptr;        // null: the effects panel is still to come
+  XPWidgetID window = nullptr;
   XPWidgetID effectsOnBox = nullptr;  // the force effects' switch
   XPWidgetID valueFields[6] = {};     // the three scalers, then the three ground scalers
+  XPWidgetID applyButton = nullptr;   // " Apply", " Load" and " Save"
+  XPWidgetID loadButton = nullptr;
+  XPWidgetID saveButton = nullptr;
 };
 
 // Indexed by axis, not by row: the builder puts each row's field in the slot of the axis it shows.

@@ -156,6 +156,13 @@ void SetEffectsOn(bool on) {
   View().effects.effectsOn = on ? 1 : 0;
 }
 
+void SetEffectsScaler(int index, std::int32_t value) {
+  EffectsSettings& effects = View().effects;
+  std::int32_t* const scalers[6] = {&effects.scalerX,       &effects.scalerY,       &effects.scalerZ,
+                                    &effects.groundScalerX, &effects.groundScalerY, &effects.groundScalerZ};
+  if (index >= 0 && index < 6) *scalers[index] = value;
+}
+
 void SetSelectedLimitsEnabled(bool enabled) {
   ViewState& view = View();
   view.limits[view.selectedPreset].enabled = enabled ? 1 : 0;

@@ -56,6 +56,8 @@ void RequestReinitialisation();
 void SetPresetsChanged(bool changed);
 void SetLimitsChanged(bool changed);
 void SetEffectsOn(bool on);
+// One of the six divisors (0..5: the three scalers, then the three ground scalers) := VALUE.
+void SetEffectsScaler(int index, std::int32_t value);
 // The enabled flag of the selected slot's limits.
 void SetSelectedLimitsEnabled(bool enabled);
 

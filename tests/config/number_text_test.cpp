@@ -53,6 +53,17 @@ TEST(NumberText, ReadsBaseTenIntegers) {
   EXPECT_EQ(TextToInt(nullptr), 0);
 }
 
+TEST(NumberText, ClampedIntegersHoldAtTheBoundsInsteadOfReadingZero) {
+  EXPECT_EQ(TextToIntClamped(" -3.9"), -3);
+  EXPECT_EQ(TextToIntClamped("2147483647"), 2147483647);
+  EXPECT_EQ(TextToIntClamped("2147483648"), 2147483647);
+  EXPECT_EQ(TextToIntClamped("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(TextToIntClamped("-99999999999999999999999"), -2147483647 - 1);
+  EXPECT_EQ(TextToIntClamped("0000000000000000000000007"), 7);
+  EXPECT_EQ(TextToIntClamped("nan"), 0);
+  EXPECT_EQ(TextToIntClamped(nullptr), 0);
+}
+
 TEST(NumberText, FormatsAsPrintfDoesInTheCLocale) {
   for (double value : {0.0, -0.0, 1.0, -1.5, 0.1, 1e-7, 5e-7, 0.0000005, 2.0000005, 123456.789012345, 1e20,
                        -3.4028234663852886e38, 0.009999999776482582, 1.0 / 3.0}) {

@@ -241,7 +241,7 @@ TEST_F(ControlPanelLayoutTest, BuiltOnceWhicheverOpensItFirst) {
   EXPECT_TRUE(host().widgets().windows().empty());
   // The switch-on builds it hidden.
   EnableFromMenu();
-  ASSERT_EQ(host().widgets().windows().size(), 1u);
+  ASSERT_EQ(host().widgets().windows().size(), 2u);  // and the effects panel beside it
   XPWidgetID window = Window();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(Shown(window));
@@ -257,7 +257,7 @@ TEST_F(ControlPanelLayoutTest, BuiltOnceWhicheverOpensItFirst) {
   DisableFromMenu();
   EnableFromMenu();
   EXPECT_FALSE(Shown(window));
-  EXPECT_EQ(host().widgets().windows(), std::vector<XPWidgetID>{window});
+  EXPECT_EQ(host().widgets().windows(), (std::vector<XPWidgetID>{window, PanelState().effects.window}));
   EXPECT_EQ(host().widgets().tree(window).size(), 86u);
 }
 

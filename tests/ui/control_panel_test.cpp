@@ -419,7 +419,7 @@ TEST_F(ControlPanelUseTest, LimitsClearSaveAndLoad) {
 TEST_F(ControlPanelUseTest, TheForceEffectsBoxSwitchesTheEffectsAndTheEffectsPanelsBox) {
   Start();
   RunUntilUpdating();
-  BuildEffectsPanelStandIn();
+  OpenEffectsPanelAsPlugin();
   EnableAndOpen();
   // Effects off, nothing tracked, step mode: the frame writes nothing, so the head stays where it is put.
   Set(kHeadX, 5.0);

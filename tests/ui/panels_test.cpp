@@ -121,7 +121,7 @@ TEST_F(PanelsTest, LimitFieldsShowTheBoundsAndClearingKeepsEachSlotsSwitch) {
 TEST_F(PanelsTest, SwitchingViewControlOffHidesEveryWindow) {
   OpenFromMenu();
   BuildDataDisplayStandIn();
-  BuildEffectsPanelStandIn();
+  OpenEffectsPanelAsPlugin();
   const Panels& panels = PanelState();
   for (XPWidgetID window : {Window(), panels.data.window, panels.effects.window})
     EXPECT_TRUE(Visible(window));

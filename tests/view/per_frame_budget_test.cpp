@@ -207,11 +207,11 @@ class PerFrameBudgetTest : public ControlPanelTest {
     ASSERT_TRUE(host().datarefs().write("sim/flightmodel/engine/ENGN_N1_", 85.0, 0));
   }
 
-  // Every configuration the per-frame update knows, one after the other, with the windows' stand-ins.
+  // Every configuration the per-frame update knows, one after the other, with every window there.
   void RunEveryConfiguration() {
     OpenFromMenu();
     BuildDataDisplayStandIn();
-    BuildEffectsPanelStandIn();
+    OpenEffectsPanelAsPlugin();
     ViewState& view = View();
     host().runCycles(6);
     ExpectNothing("view control off");

@@ -1,10 +1,10 @@
 // The view engine under test: a started Talvenor in a fresh simulator, optionally with a recorder on the six
-// head datarefs and with stand-ins for the data display's and the effects panel's widgets.
+// head datarefs, with a stand-in for the data display's widgets and the real effects panel.
 //
 // The recorder registers accessors over the simulator's head datarefs before the plugin starts, so the
 // plugin's handles lead to it: every write the plugin makes is seen, in order, including writes of an
-// unchanged value. The stand-in widgets are built where the plugin's windows will be, in the handles the
-// plugin reads, until those windows have builders of their own; the control panel is the plugin's own.
+// unchanged value. The stand-in widgets are built where the data display will be, in the handles the
+// plugin reads, until it has a builder of its own; both panels are the plugin's own.
 #pragma once
 
 #include <cstring>
@@ -17,6 +17,7 @@
 #include "XPWidgets.h"
 #include "plugin/plugin.h"
 #include "plugin/plugin_fixture.h"
+#include "ui/effects_panel.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
 
@@ -134,7 +135,7 @@ class ViewTest : public PluginTest {
   void RunUntilUpdating() { host().runCycles(6); }
   void Frame(long count = 1) { host().runCycles(count); }
 
-  // The data display and the effects panel have no builders yet: these stand in where they will be.
+  // The data display has no builder yet: this stands in where it will be.
   void BuildDataDisplayStandIn() {
     DataDisplayWidgets& d = PanelState().data;
     d.window = Window("Talvenor Data");
@@ -150,11 +151,8 @@ class ViewTest : public PluginTest {
     dataWindow_ = d.window;
   }
 
-  void BuildEffectsPanelStandIn() {
-    EffectsPanelWidgets& e = PanelState().effects;
-    e.window = Window("Talvenor Effects");
-    e.effectsOnBox = Box("Effects On");
-    effectsWindow_ = e.window;
+  void OpenEffectsPanelAsPlugin() {
+    AsPlugin([] { OpenEffectsPanel(); });
   }
 
   // What the user sees of a widget.
@@ -217,13 +215,10 @@ class ViewTest : public PluginTest {
 
   // Only the stand-ins go: the control panel is the plugin's to destroy at stop.
   void DestroyStandIns() {
-    for (XPWidgetID* window : {&dataWindow_, &effectsWindow_}) {
-      if (*window != nullptr) XPDestroyWidget(*window, 1);
-      *window = nullptr;
-    }
+    if (dataWindow_ != nullptr) XPDestroyWidget(dataWindow_, 1);
+    dataWindow_ = nullptr;
     Panels& panels = PanelState();
     panels.data = {};
-    panels.effects = {};
     panels.dataDisplayCreated = false;
   }
 
@@ -232,7 +227,7 @@ class ViewTest : public PluginTest {
   int viewType_ = 1026;
   std::vector<int> viewTypeWrites_;
   XPWidgetID current_ = nullptr;
-  XPWidgetID dataWindow_ = nullptr, effectsWindow_ = nullptr;
+  XPWidgetID dataWindow_ = nullptr;
   int next_ = 0;
 };
 

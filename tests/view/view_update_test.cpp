@@ -374,7 +374,7 @@ class AutoStartTest : public UpdateTest {
   void BeforeStart() override { WriteSetupFile("[CONFIG]\nAUTOSTART = 1\n"); }
   void SetUp() override {
     UpdateTest::SetUp();
-    BuildEffectsPanelStandIn();
+    OpenEffectsPanelAsPlugin();
   }
 };
 
@@ -398,7 +398,7 @@ class AutoStartWithoutEffectsTest : public UpdateTest {
   void BeforeStart() override { WriteSetupFile("[CONFIG]\nAUTOSTART = 1\nEFFECTSDISABLEONAUTOSTART = 1\n"); }
   void SetUp() override {
     UpdateTest::SetUp();
-    BuildEffectsPanelStandIn();
+    OpenEffectsPanelAsPlugin();
   }
 };
 
