@@ -3,6 +3,7 @@
 #include "config/aircraft_files.h"
 #include "plugin/mode_switches.h"
 #include "ui/control_panel.h"
+#include "ui/data_display.h"
 #include "ui/effects_panel.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
@@ -60,6 +61,12 @@ void RunAction(ActionId id) {
       break;
     case Does::kOpenControlPanel:
       OpenControlPanel();
+      break;
+    case Does::kToggleDataDisplay:
+      ToggleDataDisplay();
+      break;
+    case Does::kOpenDataDisplay:
+      OpenDataDisplay();
       break;
     case Does::kToggleEffectsPanel:
       ToggleEffectsPanel();

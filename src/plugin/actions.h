@@ -24,6 +24,8 @@ enum class Does : std::uint8_t {
   kOpenControlPanel,
   kToggleEffectsPanel,
   kOpenEffectsPanel,
+  kToggleDataDisplay,
+  kOpenDataDisplay,
   kToggleLimits,
   kLoadPresets,
   kSavePresets,
@@ -109,7 +111,7 @@ inline constexpr Action kActions[kActionCount] = {
     {Does::kToggleTracker},
     {Does::kToggleEffects},
     {Does::kToggleControlPanel},
-    {Does::kNothingYet},  // the data display's toggle
+    {Does::kToggleDataDisplay},
     {Does::kToggleEffectsPanel},
     {Does::kToggleLimits},
     {Does::kToggleVibration},
@@ -174,7 +176,7 @@ inline constexpr Action kActions[kActionCount] = {
     {Does::kViewControlOn},
     {Does::kViewControlOff},
     {Does::kOpenControlPanel},
-    {Does::kNothingYet},  // the data display's menu item
+    {Does::kOpenDataDisplay},
     {Does::kOpenEffectsPanel},
     {Does::kTrackerOn},
     {Does::kTrackerOff},

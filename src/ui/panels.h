@@ -51,7 +51,7 @@ struct EffectsPanelWidgets {
 
 // Indexed by axis, not by row: the builder puts each row's field in the slot of the axis it shows.
 struct DataDisplayWidgets {
-  XPWidgetID window = nullptr;         // null: the data display is still to come
+  XPWidgetID window = nullptr;
   XPWidgetID headFields[6] = {};       // x, y, z, pitch, heading, roll as read back
   XPWidgetID sourceFields[6] = {};     // the raw source pose: x, y, z, pitch, heading, roll
   XPWidgetID forceFields[3] = {};      // g-force offsets x, y, z

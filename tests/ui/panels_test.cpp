@@ -120,7 +120,7 @@ TEST_F(PanelsTest, LimitFieldsShowTheBoundsAndClearingKeepsEachSlotsSwitch) {
 
 TEST_F(PanelsTest, SwitchingViewControlOffHidesEveryWindow) {
   OpenFromMenu();
-  BuildDataDisplayStandIn();
+  OpenDataDisplayAsPlugin();
   OpenEffectsPanelAsPlugin();
   const Panels& panels = PanelState();
   for (XPWidgetID window : {Window(), panels.data.window, panels.effects.window})

@@ -210,7 +210,7 @@ class PerFrameBudgetTest : public ControlPanelTest {
   // Every configuration the per-frame update knows, one after the other, with every window there.
   void RunEveryConfiguration() {
     OpenFromMenu();
-    BuildDataDisplayStandIn();
+    OpenDataDisplayAsPlugin();
     OpenEffectsPanelAsPlugin();
     ViewState& view = View();
     host().runCycles(6);

@@ -1,10 +1,9 @@
 // The view engine under test: a started Talvenor in a fresh simulator, optionally with a recorder on the six
-// head datarefs, with a stand-in for the data display's widgets and the real effects panel.
+// head datarefs; the plugin's windows are opened as the menu opens them.
 //
 // The recorder registers accessors over the simulator's head datarefs before the plugin starts, so the
 // plugin's handles lead to it: every write the plugin makes is seen, in order, including writes of an
-// unchanged value. The stand-in widgets are built where the data display will be, in the handles the
-// plugin reads, until it has a builder of its own; both panels are the plugin's own.
+// unchanged value.
 #pragma once
 
 #include <cstring>
@@ -17,6 +16,7 @@
 #include "XPWidgets.h"
 #include "plugin/plugin.h"
 #include "plugin/plugin_fixture.h"
+#include "ui/data_display.h"
 #include "ui/effects_panel.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
@@ -103,7 +103,6 @@ class HeadRecorder {
 class ViewTest : public PluginTest {
  protected:
   void TearDown() override {
-    DestroyStandIns();
     recorder_.Remove();
     if (viewTypeRef_ != nullptr) XPLMUnregisterDataAccessor(viewTypeRef_);
     viewTypeRef_ = nullptr;
@@ -135,22 +134,10 @@ class ViewTest : public PluginTest {
   void RunUntilUpdating() { host().runCycles(6); }
   void Frame(long count = 1) { host().runCycles(count); }
 
-  // The data display has no builder yet: this stands in where it will be.
-  void BuildDataDisplayStandIn() {
-    DataDisplayWidgets& d = PanelState().data;
-    d.window = Window("Talvenor Data");
-    const char* axes[] = {"X", "Y", "Z", "Pitch", "Heading", "Roll"};
-    for (int i = 0; i < 6; ++i) d.headFields[i] = Field(axes[i], "");
-    for (int i = 0; i < 6; ++i) d.sourceFields[i] = Field(std::string("TIR ") + axes[i], "");
-    const char* effects[] = {"Effect X", "Effect Y", "Effect Z"};
-    for (int i = 0; i < 3; ++i) d.forceFields[i] = Field(effects[i], "");
-    const char* increments[] = {"X Increment",       "Y Increment",     "Z Increment",
-                                "Heading Increment", "Pitch Increment", "Roll Increment"};
-    for (int i = 0; i < 6; ++i) d.incrementFields[i] = Field(increments[i], "");
-    PanelState().dataDisplayCreated = true;
-    dataWindow_ = d.window;
+  // The plugin's own windows, opened as their menu items do.
+  void OpenDataDisplayAsPlugin() {
+    AsPlugin([] { OpenDataDisplay(); });
   }
-
   void OpenEffectsPanelAsPlugin() {
     AsPlugin([] { OpenEffectsPanel(); });
   }
@@ -192,43 +179,10 @@ class ViewTest : public PluginTest {
     test->viewTypeWrites_.push_back(value);
   }
 
-  XPWidgetID Window(const char* caption) {
-    current_ = XPCreateWidget(10, 550, 440, 230, 1, caption, 1, nullptr, xpWidgetClass_MainWindow);
-    return current_;
-  }
-  XPWidgetID Child(const std::string& text, XPWidgetClass widgetClass) {
-    const int top = 520 - 2 * next_++;
-    return XPCreateWidget(20, top, 60, top - 2, 1, text.c_str(), 0, current_, widgetClass);
-  }
-  XPWidgetID Box(const std::string& caption) {
-    XPWidgetID box = Child(caption, xpWidgetClass_Button);
-    XPSetWidgetProperty(box, xpProperty_ButtonType, xpRadioButton);
-    XPSetWidgetProperty(box, xpProperty_ButtonBehavior, xpButtonBehaviorCheckBox);
-    XPSetWidgetProperty(box, xpProperty_ButtonState, 0);
-    return box;
-  }
-  XPWidgetID Field(const std::string& name, const char* text) {
-    XPWidgetID field = Child(name, xpWidgetClass_TextField);
-    XPSetWidgetDescriptor(field, text);
-    return field;
-  }
-
-  // Only the stand-ins go: the control panel is the plugin's to destroy at stop.
-  void DestroyStandIns() {
-    if (dataWindow_ != nullptr) XPDestroyWidget(dataWindow_, 1);
-    dataWindow_ = nullptr;
-    Panels& panels = PanelState();
-    panels.data = {};
-    panels.dataDisplayCreated = false;
-  }
-
   HeadRecorder recorder_;
   XPLMDataRef viewTypeRef_ = nullptr;
   int viewType_ = 1026;
   std::vector<int> viewTypeWrites_;
-  XPWidgetID current_ = nullptr;
-  XPWidgetID dataWindow_ = nullptr;
-  int next_ = 0;
 };
 
 }  // namespace talvenor::testing

@@ -416,7 +416,7 @@ class DataDisplayTest : public UpdateTest {
  protected:
   void SetUp() override {
     UpdateTest::SetUp();
-    BuildDataDisplayStandIn();
+    OpenDataDisplayAsPlugin();
   }
   std::string Shown(XPWidgetID field) { return Text(field); }
 };
