@@ -1,6 +1,7 @@
 #include "ui/panels.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
@@ -17,6 +18,22 @@ constexpr int kTextBuffer = 80;
 
 void SetText(XPWidgetID widget, const char* text) {
   if (widget != nullptr) XPSetWidgetDescriptor(widget, text);
+}
+
+// The data display is written every frame, so only a changed value is formatted; comparing bits rather than
+// values keeps -0 and NaN showing exactly what they showed before.
+void ShowChangedFloat(XPWidgetID field, float value, std::uint64_t& shown) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  const std::uint64_t key = std::uint64_t{bits} + 1;
+  if (field == nullptr || key == shown) return;
+  shown = key;
+  ShowFloat(field, value);
+}
+
+void ShowChangedPose(XPWidgetID const (&fields)[6], std::uint64_t (&shown)[6], const HeadPose& pose) {
+  const float values[6] = {pose.x, pose.y, pose.z, pose.pitch, pose.heading, pose.roll};
+  for (int axis = 0; axis < 6; ++axis) ShowChangedFloat(fields[axis], values[axis], shown[axis]);
 }
 
 // The six fields of a pose, in HeadPose order.
@@ -147,14 +164,18 @@ void ShowPilotOffsets(const HeadPose& pose) {
 }
 
 void ShowSourcePose(const HeadPose& raw) {
-  ShowPose(PanelState().data.sourceFields, raw);
+  DataDisplayWidgets& data = PanelState().data;
+  ShowChangedPose(data.sourceFields, data.sourceShown, raw);
 }
 
 void ShowDataDisplay(const HeadPose& head, const float (&forces)[3], const float (&increments)[6]) {
-  const DataDisplayWidgets& data = PanelState().data;
-  ShowPose(data.headFields, head);
-  for (int axis = 0; axis < 3; ++axis) ShowFloat(data.forceFields[axis], forces[axis]);
-  for (int axis = 0; axis < 6; ++axis) ShowFloat(data.incrementFields[axis], increments[axis]);
+  DataDisplayWidgets& data = PanelState().data;
+  ShowChangedPose(data.headFields, data.headShown, head);
+  for (int axis = 0; axis < 3; ++axis)
+    ShowChangedFloat(data.forceFields[axis], forces[axis], data.forceShown[axis]);
+  for (int axis = 0; axis < 6; ++axis) {
+    ShowChangedFloat(data.incrementFields[axis], increments[axis], data.incrementShown[axis]);
+  }
 }
 
 void SetForceEffectsBoxes(bool on) {

@@ -3,6 +3,8 @@
 // calls on null widgets and reads give 0, so every box reads off and the multiplier reads 0.
 #pragma once
 
+#include <cstdint>
+
 #include "XPWidgetDefs.h"
 #include "plugin/state.h"
 #include "view/head_pose.h"
@@ -56,6 +58,11 @@ struct DataDisplayWidgets {
   XPWidgetID sourceFields[6] = {};     // the raw source pose: x, y, z, pitch, heading, roll
   XPWidgetID forceFields[3] = {};      // g-force offsets x, y, z
   XPWidgetID incrementFields[6] = {};  // current increments: x, y, z, heading, pitch, roll
+  // What each field above last showed, as the float's bits plus 1 (0: nothing yet), slot for slot.
+  std::uint64_t headShown[6] = {};
+  std::uint64_t sourceShown[6] = {};
+  std::uint64_t forceShown[3] = {};
+  std::uint64_t incrementShown[6] = {};
 };
 
 struct Panels {

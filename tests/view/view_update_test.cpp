@@ -439,6 +439,13 @@ TEST_F(DataDisplayTest, ShowsTheSimulatorsHeadTheEffectsAndTheIncrementsEveryFra
   Frame();
   EXPECT_EQ(Shown(data.headFields[0]), "0.500000");
   EXPECT_EQ(Shown(data.headFields[3]), "-12.250000");
+  // A value equal to the last one but with another sign still shows as the simulator has it.
+  Set(kHeadX, 0.0);
+  Frame();
+  EXPECT_EQ(Shown(data.headFields[0]), "0.000000");
+  Set(kHeadX, -0.0);
+  Frame();
+  EXPECT_EQ(Shown(data.headFields[0]), "-0.000000");
 
   // With effects on, the g-force offsets of the frame.
   ForcesAct();
