@@ -1,6 +1,8 @@
 #include "widget_names.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "XPStandardWidgets.h"
@@ -57,14 +59,19 @@ NamedWidget FindNamedWidget(const Widgets& widgets, XPWidgetID window, const Wid
   // A widget on the label's row comes before any below it.
   for (const bool onRow : {true, false}) {
     const WidgetInfo* nearest = nullptr;
-    int nearestGap = 0;
+    std::pair<int, int> nearestGap;
     bool tie = false;
     for (const WidgetInfo& w : all) {
       if (&w == label || KindOf(widgets, w) != name.kind) continue;
       const bool sameRow = w.top > label->bottom && label->top > w.bottom;
       const bool below = w.top <= label->bottom && w.left < label->right && label->left < w.right;
       if (onRow ? !sameRow : !below) continue;
-      const int gap = onRow ? Gap(w.left, w.right, label->left, label->right) : label->bottom - w.top;
+      // Rows that overlap by a few pixels are told apart by how far the centres lie across the row.
+      const std::pair<int, int> gap =
+          onRow
+              ? std::pair{Gap(w.left, w.right, label->left, label->right),
+                          std::abs((w.top + w.bottom) - (label->top + label->bottom))}
+              : std::pair{label->bottom - w.top, std::abs((w.left + w.right) - (label->left + label->right))};
       if (nearest != nullptr && gap == nearestGap) tie = true;
       if (nearest == nullptr || gap < nearestGap) {
         nearest = &w;
