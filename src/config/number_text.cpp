@@ -59,41 +59,37 @@ float TextToFloat(const char* text) {
   return static_cast<float>(value);
 }
 
+namespace {
+
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+// The sign and the decimal digits at the start of TEXT; the magnitude stops growing two past the largest int,
+// so that every caller can still tell a number beyond either end.
+std::int64_t LeadingInteger(const char* text, bool* negative) {
+  const char* p = SkipSpace(text);
+  *negative = *p == '-';
+  if (*p == '+' || *p == '-') ++p;
+  std::int64_t value = 0;
+  for (; IsDigit(*p); ++p) value = std::min(value * 10 + (*p - '0'), kInt32Max + 2);
+  return value;
+}
+
+}  // namespace
+
 std::int32_t TextToInt(const char* text) {
   if (text == nullptr) return 0;
-  const char* p = SkipSpace(text);
   bool negative = false;
-  if (*p == '+' || *p == '-') {
-    negative = *p == '-';
-    ++p;
-  }
-  std::int64_t value = 0;
-  for (; IsDigit(*p); ++p) {
-    value = value * 10 + (*p - '0');
-    if (value > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1) return 0;
-  }
+  std::int64_t value = LeadingInteger(text, &negative);
   if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min()) {
-    return 0;
-  }
+  if (value > kInt32Max || value < -kInt32Max - 1) return 0;
   return static_cast<std::int32_t>(value);
 }
 
 std::int32_t TextToIntClamped(const char* text) {
   if (text == nullptr) return 0;
-  const char* p = SkipSpace(text);
   bool negative = false;
-  if (*p == '+' || *p == '-') {
-    negative = *p == '-';
-    ++p;
-  }
-  constexpr std::int64_t kBeyond = static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1;
-  std::int64_t value = 0;
-  for (; IsDigit(*p); ++p) {
-    if (value < kBeyond) value = value * 10 + (*p - '0');
-  }
-  if (negative) return static_cast<std::int32_t>(-std::min(value, kBeyond));
-  return static_cast<std::int32_t>(std::min(value, kBeyond - 1));
+  const std::int64_t value = LeadingInteger(text, &negative);
+  return static_cast<std::int32_t>(negative ? -std::min(value, kInt32Max + 1) : std::min(value, kInt32Max));
 }
 
 std::size_t FormatFloat(char* buffer, std::size_t size, double value) {

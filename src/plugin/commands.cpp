@@ -84,9 +84,9 @@ void CreateCommands() {
   CreateRange(create, kFirstAxisCommand, kPluginCommandCount);
   auto& sim = Registrations().sim;
   for (int index = 0; index < kSimCommandCount; ++index) {
-    const SimCommandSpec& spec = kSimCommands[index];
-    sim[index] = find(spec.path);
-    if (sim[index] == nullptr && spec.fallback != nullptr) sim[index] = find(spec.fallback);
+    const SimCommandSpec& hook = kSimCommands[index];
+    sim[index] = find(hook.path);
+    if (sim[index] == nullptr && hook.fallback != nullptr) sim[index] = find(hook.fallback);
   }
   RegisterRange(registerHandler, kFirstAxisCommand, kPluginCommandCount, &AxisCommandHandler);
   for (XPLMCommandRef command : sim) Register(registerHandler, command, &AxisCommandHandler);

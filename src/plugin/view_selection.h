@@ -10,12 +10,12 @@
 namespace talvenor {
 
 // The view types the plugin selects, each with the simulator command that selects it.
-struct ViewCommandSpec {
+struct ViewCommandEntry {
   int viewType;
   const char* path;
 };
 
-inline constexpr std::array<ViewCommandSpec, 4> kViewCommands = {{
+inline constexpr std::array<ViewCommandEntry, 4> kViewCommands = {{
     {1026, "sim/view/3d_cockpit_cmnd_look"},
     {1000, "sim/view/forward_with_2d_panel"},
     {1023, "sim/view/forward_with_hud"},
