@@ -46,7 +46,7 @@ int ReadTable(const char* fileName, ViewTable table, bool clearFirst) {
   unsigned char bytes[kPresetTableSize];
   const std::size_t count = std::fread(bytes, 1, TableSize(table), file);
   const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
+  (void)std::fclose(file);  // what was read is already checked
   if (failed) return 0;
   if (clearFirst) ClearTable(table);
   OverwriteTableStart(table, bytes, count);
@@ -69,7 +69,7 @@ int WriteTable(const char* fileName, ViewTable table) {
   written = os::FlushToDisk(file) && written;
   written = std::fclose(file) == 0 && written;
   if (!written || !os::ReplaceFileAtomically(temporary, path)) {
-    std::remove(temporary);
+    (void)std::remove(temporary);  // nothing more to do when even that fails
     return 0;
   }
   return 1;

@@ -28,8 +28,9 @@ void AppendToFile(const char* text) {
   if (!ComposeLogPath(path)) return;
   std::FILE* file = std::fopen(path, "a");
   if (file == nullptr) return;
-  std::fwrite(text, 1, std::strlen(text), file);
-  std::fclose(file);
+  // A log line that cannot be written is lost; the log never stops the plugin.
+  (void)std::fwrite(text, 1, std::strlen(text), file);
+  (void)std::fclose(file);
 }
 
 void Write(const char* message, bool toDebugger, bool toFile) {
@@ -49,7 +50,7 @@ void LogReset() {
     return;
   }
   std::FILE* file = std::fopen(path, "w");
-  if (file != nullptr) std::fclose(file);
+  if (file != nullptr) (void)std::fclose(file);
 }
 
 void LogAlways(const char* message) {

@@ -106,9 +106,9 @@ LineRead ReadLine(char* buffer, int size, std::FILE* file, int& length) {
     buffer[length++] = static_cast<char>(c);
     if (c == '\n' || c == '\r') {
       // The other character of a CR LF or LF CR pair belongs to this line end.
-      const int pair = c == '\n' ? '\r' : '\n';
+      const int pair = c == '\n' ? int{'\r'} : int{'\n'};
       const int next = std::fgetc(file);
-      if (next != EOF && next != pair) std::ungetc(next, file);
+      if (next != EOF && next != pair) (void)std::ungetc(next, file);  // one push-back always fits
       break;
     }
   }
@@ -269,7 +269,7 @@ int Parse(const char* path, ParseNotes& notes) {
   std::FILE* file = std::fopen(path, "r");
   if (file == nullptr) return kSetupNotOpened;
   const int result = ParseStream(file, notes);
-  std::fclose(file);
+  (void)std::fclose(file);
   return result;
 }
 

@@ -45,8 +45,9 @@ void SelectViewType(int viewType) {
   if (selection.reported) return;
   selection.reported = true;
   char message[kLogMessageSize];
-  std::snprintf(message, sizeof message,
-                "The simulator offers no command that selects view %d; the view stays as it is\n", viewType);
+  (void)std::snprintf(message, sizeof message,
+                      "The simulator offers no command that selects view %d; the view stays as it is\n",
+                      viewType);
   LogMessage(message);
 }
 

@@ -153,8 +153,8 @@ int ConnectTrackIr() {
   std::uint16_t version = 0;
   if (NpQueryVersion(&version) == kTrackerOk) {
     char line[64];
-    std::snprintf(line, sizeof line, "NaturalPoint software version is %d.%02d", version >> 8,
-                  version & 0xFF);
+    (void)std::snprintf(line, sizeof line, "NaturalPoint software version is %d.%02d", version >> 8,
+                        version & 0xFF);
     Log(line);
   } else {
     Log("TrackIR Interface : Error querying NaturalPoint software version!!");

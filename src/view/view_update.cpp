@@ -115,7 +115,7 @@ void ContinuousWrite(ViewState& view) {
   if (KeepViewControl(ReadViewType())) WriteHeadPose(pose, BoundsInForce(view));
 }
 
-void TrackingWrite(ViewState& view) {
+void TrackingWrite(const ViewState& view) {
   const int viewType = ReadViewType();
   if (view.effects.effectsOn != 0) {
     KeepViewControl(viewType);  // the effects write follows
@@ -125,7 +125,7 @@ void TrackingWrite(ViewState& view) {
     WriteHeadPose(Sum(view.workingPose, view.trackerOffsets), BoundsInForce(view));
 }
 
-void EffectsWrite(ViewState& view, float (&forces)[kForceOffsets]) {
+void EffectsWrite(const ViewState& view, float (&forces)[kForceOffsets]) {
   ComputeForceEffects(forces);
   const SimDataRefs& refs = SimRefs();
   const HeadPose& pose = view.workingPose;

@@ -15,8 +15,9 @@ const char* PathSeparator() {
 
 void DebugOutput(const char* text) {
   if (text == nullptr) return;
-  std::fwrite(text, 1, std::strlen(text), stderr);
-  std::fflush(stderr);
+  // The debugger copy is a courtesy: a closed standard error loses it.
+  (void)std::fwrite(text, 1, std::strlen(text), stderr);
+  (void)std::fflush(stderr);
 }
 
 bool FlushToDisk(std::FILE* file) {
@@ -69,7 +70,7 @@ RegistryText ReadUserRegistryText(const char* key, const char* name, char* out, 
   if (file == nullptr) return RegistryText::kUnreadable;
   const std::size_t read = std::fread(out, 1, size - 1, file);
   const bool failed = std::ferror(file) != 0 || read != static_cast<std::size_t>(info.st_size);
-  std::fclose(file);
+  (void)std::fclose(file);
   out[failed ? 0 : read] = '\0';
   return failed ? RegistryText::kUnreadable : RegistryText::kRead;
 }
