@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "  --plot PATH     write an SVG chart of the six head datarefs over simulated time, with the events "
     "marked\n"
     "  --trace         print each directive as it runs\n"
-    "  --quiet         print only failures and the closing line\n"
+    "  --quiet         print only failures, the texts of `step` and `say`, and the closing line\n"
     "  --simulator SIM the simulator to model: xp12 (X-Plane 11 and 12, the default) or older (view_type\n"
     "                  writable, sim/view/pan_* present); a scenario's `simulator` directive overrides it\n"
     "  -h, --help      show this help\n"

@@ -1,5 +1,6 @@
 // The head's path over simulated time as a self-contained SVG line chart: the position datarefs (metres) in
-// one panel and the rotations (degrees) in another, sharing the time axis, with events as labelled lines.
+// one panel of three lanes and the rotations (degrees) in another, sharing the time axis, with events as
+// marked lines.
 #pragma once
 
 #include <array>
@@ -28,6 +29,9 @@ struct HeadPlot {
   std::string title;
   std::vector<HeadSample> samples;  // in time order
   std::vector<PlotEvent> events;
+  // Events as numbered marks with their labels listed under the chart (a scenario's steps), instead of
+  // labels along their lines (every input of a scenario).
+  bool numberedEvents = false;
 };
 
 std::string HeadPlotSvg(const HeadPlot& plot);

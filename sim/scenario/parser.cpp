@@ -175,6 +175,14 @@ class Reader {
   std::size_t kindAt_ = 0;
 };
 
+// `{DATAREF}` and `{DATAREF:DECIMALS}` in a text to say are filled in when it is said; their form is checked
+// here.
+void CheckPlaceholders(const Reader& r, std::string_view text) {
+  for (const Placeholder& p : FindPlaceholders(text)) {
+    if (!p.valid) r.Fail("a value to say is written {DATAREF} or {DATAREF:DECIMALS}, not " + p.written);
+  }
+}
+
 void ParseSetValues(const Reader& r, std::size_t i, Directive& d) {
   const std::string text = r.Text(i);
   std::size_t start = 0;
@@ -489,7 +497,16 @@ Directive ParseLine(const Line& line) {
       d.number = *version;
     }
   } else if (word == "render") {
-    r.Fail("render is not available yet");
+    r.Count(1, 1, 2, "render FILE.svg [WINDOW]");
+    d.op = Op::Render;
+    d.name = r.Text(1);
+    if (!d.name.ends_with(".svg")) r.Fail("a picture is written to a FILE.svg, not " + r.Written(1));
+    if (r.size() == 3) d.item = r.Text(2);
+  } else if (word == "step" || word == "say") {
+    r.Count(1, 1, 1, word == "step" ? "step TITLE" : "say TEXT");
+    d.op = word == "step" ? Op::Step : Op::Say;
+    d.text = r.Text(1);
+    CheckPlaceholders(r, d.text);
   } else if (word == "print") {
     if (r.IsWord(1, "widget")) {
       r.Count(2, 2, 2, "print widget WINDOW WIDGET");
@@ -535,6 +552,7 @@ bool IsEvent(Op op) {
     case Op::Close:
     case Op::Set:
     case Op::TrackerFrame:
+    case Op::Step:
       return true;
     default:
       return false;
@@ -550,6 +568,38 @@ std::vector<Directive> Parse(const std::vector<Line>& lines) {
 
 std::vector<Directive> Parse(std::string_view text) {
   return Parse(Lex(text));
+}
+
+}  // namespace sim::scenario
+
+namespace sim::scenario {
+
+std::vector<Placeholder> FindPlaceholders(std::string_view text) {
+  std::vector<Placeholder> found;
+  for (std::size_t open = text.find('{'); open != std::string_view::npos; open = text.find('{', open + 1)) {
+    Placeholder p;
+    p.at = open;
+    const std::size_t close = text.find('}', open);
+    p.length = close == std::string_view::npos ? text.size() - open : close + 1 - open;
+    p.written = std::string(text.substr(open, p.length));
+    if (close != std::string_view::npos) {
+      std::string_view inner = text.substr(open + 1, close - open - 1);
+      const std::size_t colon = inner.find(':');
+      p.valid = true;
+      if (colon != std::string_view::npos) {
+        const std::optional<long long> decimals = ParseInteger(inner.substr(colon + 1));
+        p.valid = decimals && *decimals >= 0 && *decimals <= 9;
+        p.decimals = p.valid ? static_cast<int>(*decimals) : -1;
+        inner = inner.substr(0, colon);
+      }
+      p.dataref = std::string(inner);
+      p.valid = p.valid && !p.dataref.empty() && p.dataref.find_first_of(" {\"") == std::string::npos;
+    }
+    found.push_back(std::move(p));
+    if (close == std::string_view::npos) break;
+    open = close;
+  }
+  return found;
 }
 
 }  // namespace sim::scenario

@@ -54,6 +54,8 @@ enum class Op {
   TrackerMissing,
   TrackerVersion,
   Render,
+  Step,
+  Say,
   PrintDataRefs,
   PrintWidget,
   PrintLog,
@@ -137,6 +139,16 @@ struct Directive {
   std::optional<std::uint64_t> diskBytes;  // disk-full; nullopt: off
   TrackerFields frame;
 };
+
+// A `{DATAREF}` or `{DATAREF:DECIMALS}` in a text to say: where it stands and what it names.
+struct Placeholder {
+  std::size_t at = 0, length = 0;
+  std::string written;
+  bool valid = false;
+  std::string dataref;
+  int decimals = -1;  // -1: as `print` shows it
+};
+std::vector<Placeholder> FindPlaceholders(std::string_view text);
 
 // Throws ScenarioError naming the line.
 std::vector<Directive> Parse(const std::vector<Line>& lines);

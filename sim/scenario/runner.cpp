@@ -24,8 +24,10 @@
 #include "parser.h"
 #include "plugins.h"
 #include "tracker_script.h"
+#include "svg.h"
 #include "values.h"
 #include "widget_names.h"
+#include "widget_picture.h"
 #include "widgets.h"
 
 namespace fs = std::filesystem;
@@ -45,6 +47,7 @@ struct Recording {
   };
   std::vector<Row> rows;
   std::vector<render::PlotEvent> events;  // times on the run's joined timeline
+  std::vector<render::PlotEvent> steps;   // the `step` titles; when there are any, the plot marks only them
   double offset = 0;                      // where the current scenario starts on the joined timeline
   double end = 0;                         // the latest time recorded
 };
@@ -317,16 +320,19 @@ class ScenarioRun {
   }
 
   // --- widgets ---
-  XPWidgetID Window(const Directive& d) {
+  XPWidgetID Window(const Directive& d) { return Window(d.name, d); }
+
+  XPWidgetID Window(const std::string& caption, const Directive& d) {
     Widgets& widgets = host(d).widgets();
-    if (XPWidgetID window = widgets.findWindow(d.name)) return window;
+    if (XPWidgetID window = widgets.findWindow(caption)) return window;
     std::string open;
     for (XPWidgetID window : widgets.windows()) {
       if (const std::optional<WidgetInfo> info = widgets.info(window)) {
         open += (open.empty() ? "" : ", ") + Quote(info->descriptor);
       }
     }
-    Fail(d, "no window " + Quote(d.name) + (open.empty() ? " (no window is open)" : " (open: " + open + ")"));
+    Fail(d,
+         "no window " + Quote(caption) + (open.empty() ? " (no window is open)" : " (open: " + open + ")"));
   }
 
   XPWidgetID Widget(const Directive& d) {
@@ -407,7 +413,11 @@ class ScenarioRun {
         if (at != std::string::npos && slash != std::string::npos) label.erase(at, slash + 1);
       }
       if (label.size() > 48) label = label.substr(0, 45) + "...";
-      recording_->events.push_back({recording_->offset + time, label});
+      if (d.op == Op::Step) {
+        recording_->steps.push_back({recording_->offset + time, d.text});
+      } else {
+        recording_->events.push_back({recording_->offset + time, label});
+      }
     }
     if (IsExpectation(d.op)) {
       Expect(d);
@@ -592,7 +602,14 @@ class ScenarioRun {
         host(d).tracker().setVersion(static_cast<std::uint16_t>(d.number));
         return;
       case Op::Render:
-        Fail(d, "render is not available yet");
+        Render(d);
+        return;
+      case Op::Step:
+        out_ << '\n' << ++steps_ << ". " << d.text << '\n';
+        return;
+      case Op::Say:
+        out_ << "   " << Filled(d) << '\n';
+        return;
       case Op::PrintDataRefs:
         for (const DataRefName& ref : d.datarefs) {
           const std::string value = ShowDataRef(d, ref);
@@ -640,6 +657,46 @@ class ScenarioRun {
         host(d).runCycles(d.count);
         commands.end(std::string_view(d.name));
     }
+  }
+
+  void Render(const Directive& d) {
+    const Widgets& widgets = host(d).widgets();
+    std::string svg;
+    if (d.item.empty()) {
+      svg = render::ScreenSvg(render::VisibleWindows(widgets));
+    } else {
+      const render::WindowLook look = render::LookOf(widgets, Window(d.item, d));
+      if (look.empty()) Fail(d, "the window " + Quote(d.item) + " is hidden: show it before it is pictured");
+      svg = render::WindowSvg(look);
+    }
+    const fs::path path = options_.out.empty() ? fs::path(d.name) : options_.out / d.name;
+    if (!WriteFile(path, svg)) Fail(d, "cannot write the picture " + path.string());
+    Say(d, "pictured " + (d.item.empty() ? std::string("the screen") : Quote(d.item)) + " in " +
+               path.generic_string());
+  }
+
+  // The text of a `say`, with each {DATAREF} or {DATAREF:DECIMALS} replaced by the dataref's value.
+  std::string Filled(const Directive& d) {
+    std::string text;
+    std::size_t from = 0;
+    for (const Placeholder& p : FindPlaceholders(d.text)) {
+      text += d.text.substr(from, p.at - from);
+      from = p.at + p.length;
+      DataRefName ref;
+      ref.written = p.dataref;
+      ref.name = p.dataref;
+      const std::size_t open = p.dataref.find('[');
+      if (open != std::string::npos) {
+        const std::optional<long long> index =
+            ParseInteger(std::string_view(p.dataref).substr(open + 1, p.dataref.size() - open - 2));
+        if (!p.dataref.ends_with("]") || !index || *index < 0 || *index > 65535)
+          Fail(d, "a dataref element is written NAME[INDEX], not " + p.dataref);
+        ref.name = p.dataref.substr(0, open);
+        ref.index = static_cast<int>(*index);
+      }
+      text += p.decimals < 0 ? ShowDataRef(d, ref) : render::Fixed(ReadScalar(d, ref).second, p.decimals);
+    }
+    return text + d.text.substr(from);
   }
 
   void PrintLog(const Directive& d) {
@@ -892,6 +949,7 @@ class ScenarioRun {
   bool loaded_ = false;
   bool skipping_ = false;
   std::string only_;
+  int steps_ = 0;
 };
 
 void RunOne(const RunOptions& options, std::string_view name, std::string_view text, RunTotals& totals,
@@ -963,13 +1021,15 @@ int RunFiles(const RunOptions& options, const std::vector<std::string>& files, s
   }
   if (!options.plot.empty()) {
     render::HeadPlot plot;
-    plot.title = files.size() == 1 ? fs::path(files.front()).filename().string() : "talvenor-sim";
+    plot.title = "The pilot's head in " +
+                 (files.size() == 1 ? fs::path(files.front()).filename().string() : "talvenor-sim");
     for (const Recording::Row& row : record.rows) {
       render::HeadSample sample = row.sample;
       sample.time = row.joinedTime;  // several scenarios follow one another on the chart
       plot.samples.push_back(sample);
     }
-    plot.events = record.events;
+    plot.events = record.steps.empty() ? record.events : record.steps;
+    plot.numberedEvents = !record.steps.empty();
     if (!WriteFile(options.plot, render::HeadPlotSvg(plot))) {
       err << options.plot.string() << ": error: cannot write the plot\n";
       ++totals.errors;

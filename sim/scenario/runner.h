@@ -20,7 +20,7 @@ struct RunOptions {
   std::filesystem::path out;     // folder for pictures; empty: the current folder
   std::filesystem::path plot;    // SVG chart of the six head datarefs; empty: none
   bool trace = false;            // print each directive as it runs
-  bool quiet = false;            // print only failures and the closing line
+  bool quiet = false;            // print only failures, `step` and `say`, and the closing line
   Simulator simulator = Simulator::XPlane12;  // until a scenario's `simulator` says otherwise
 };
 

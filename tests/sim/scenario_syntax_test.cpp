@@ -191,7 +191,11 @@ TEST(ScenarioParser, RejectsBadFormsNamingTheLine) {
       {"expect log has x", "contains, lacks, equals"},
       {"click W @1", "@DL,DT"},
       {"print \"x\"#2", "only names a widget"},
-      {"render shot.svg", "render is not available yet"},
+      {"render shot.png", "FILE.svg"},
+      {"render a.svg W extra", "render FILE.svg [WINDOW]"},
+      {"say \"x {sim/a:12}\"", "{DATAREF:DECIMALS}"},
+      {"say \"x {sim/a\"", "{DATAREF}"},
+      {"step", "step TITLE"},
       {"start now", "wrong number of arguments"},
   };
   for (const auto& [text, expected] : cases) {
