@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make demo` and `make test`; `make package` makes what pilots download.
-.PHONY: deps deps-windows demo test build dev asan release windows package format bench clean
+.PHONY: deps deps-windows demo pictures test build dev asan release windows package format bench clean
 
 # Build folders of the release and windows presets (override to package from other builds).
 RELEASE_DIR ?= build/release
@@ -28,8 +28,25 @@ windows: deps-windows
 	cmake --preset windows -B $(WINDOWS_DIR)
 	cmake --build $(WINDOWS_DIR)
 
-demo: dev
-	build/dev/sim/talvenor-sim --plot build/dev/demo-head.svg examples/demo.scn
+# The demo builds only what it runs: the plugin, the simulated host and talvenor-sim.
+DEMO_DIR ?= build/demo
+demo: deps
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev --target talvenor-sim
+	@rm -rf $(DEMO_DIR) && mkdir -p $(DEMO_DIR)
+	@build/dev/sim/talvenor-sim --quiet --root $(DEMO_DIR)/X-Plane --out $(DEMO_DIR) \
+		--plot $(DEMO_DIR)/head-path.svg examples/demo.scn
+	@cp $(DEMO_DIR)/X-Plane/Resources/plugins/Talvenor/TalvenorLog.txt $(DEMO_DIR)/
+	@echo
+	@echo "Pictures of the three windows and of the head's path, and the plugin's log, in $(DEMO_DIR)/:"
+	@cd $(DEMO_DIR) && ls -1 *.svg *.txt | sed 's/^/  /'
+	@echo "The simulated X-Plane folder, with the aircraft's saved presets: $(DEMO_DIR)/X-Plane/"
+
+# The README's pictures are the demo's: after a change to a window or to the demo, `make pictures` takes
+# the new ones (the tests pictures/*.svg compare them with the demo's).
+pictures: demo
+	cp $(DEMO_DIR)/control-panel.svg $(DEMO_DIR)/effects-panel.svg $(DEMO_DIR)/data-display.svg \
+		$(DEMO_DIR)/head-path.svg docs/pictures/
 
 # Every test: the plain and sanitized Linux builds, and the Windows build with its tests under Wine. (The
 # presets' own folders; RELEASE_DIR and WINDOWS_DIR apply to release, windows, package and bench.)
