@@ -5,9 +5,9 @@
 #   --windows: also what the Windows build needs: the MinGW-w64 cross compiler, and Wine to run its tests.
 set -eu
 # locales: the locale sources, so a test can prove numbers ignore a decimal-comma locale. clang-tidy and
-# cppcheck: the static analysis of the dev build's test run.
+# cppcheck: the static analysis of the dev build's test run. libedit-dev: line editing in `talvenor-sim -i`.
 packages=(cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-          clang-format clang-tidy cppcheck valgrind python3 zip locales)
+          clang-format clang-tidy cppcheck valgrind python3 zip locales libedit-dev)
 windows_packages=(g++-mingw-w64-x86-64 wine wine64)
 case "${1:-}" in
   "") ;;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "interactive.h"
 #include "runner.h"
 
 #ifndef TALVENOR_DEFAULT_PLUGIN
@@ -15,6 +16,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: talvenor-sim [options] SCENARIO...\n"
+    "       talvenor-sim -i [options] [SCENARIO...]\n"
+    "  -i, --interactive  read directives from the terminal, one at a time, on one simulator kept running\n"
+    "                  (after the SCENARIOs given); each is answered with what it changed\n"
     "  --plugin PATH   the plugin library to load (default: the Talvenor.xpl of this build)\n"
     "  --root DIR      the simulator folder (default: a fresh temporary folder, removed afterwards)\n"
     "  --keep          keep the temporary simulator folder and print its path\n"
@@ -36,6 +40,7 @@ int main(int argc, char** argv) {
   options.plugin = TALVENOR_DEFAULT_PLUGIN;
   std::vector<std::string> files;
   bool optionsEnded = false;
+  bool interactive = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     auto value = [&](std::filesystem::path& target) {
@@ -63,6 +68,8 @@ int main(int argc, char** argv) {
       if (!value(options.out)) return 2;
     } else if (arg == "--plot") {
       if (!value(options.plot)) return 2;
+    } else if (arg == "-i" || arg == "--interactive") {
+      interactive = true;
     } else if (arg == "--keep") {
       options.keep = true;
     } else if (arg == "--trace") {
@@ -82,6 +89,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  if (interactive) return RunInteractive(options, files);
   if (files.empty()) {
     std::cerr << "talvenor-sim: no scenario file given\n" << kUsage;
     return 2;

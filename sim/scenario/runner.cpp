@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -149,6 +150,44 @@ class ScenarioRun {
     }
     Close();
   }
+
+  // More directives on the same simulator, numbered on from `firstLine`, for an interactive session: one
+  // that cannot run is reported and the session goes on. False when one could not run.
+  bool RunMore(std::string_view text, int firstLine) {
+    const int errorsBefore = totals_.errors;
+    std::vector<Directive> directives;
+    try {
+      directives = Parse(text);
+    } catch (const ScenarioError& e) {
+      Error(e.line() + firstLine - 1, e.what());
+      return false;
+    }
+    int line = firstLine;
+    try {
+      for (Directive& d : directives) {
+        d.line += firstLine - 1;
+        line = d.line;
+        Step(d);
+      }
+    } catch (const ScenarioError& e) {
+      Error(e.line(), e.what());
+    } catch (const std::exception& e) {
+      Error(line, e.what());
+    }
+    return totals_.errors == errorsBefore;
+  }
+
+  // The end of an interactive session: the plugin stopped and its leftovers checked, the simulator gone.
+  void End(int line) {
+    try {
+      Finish(line);
+    } catch (const std::exception& e) {
+      Error(line, e.what());
+    }
+    Close();
+  }
+
+  Host* current() { return host_.get(); }
 
  private:
   // --- reporting ---
@@ -982,7 +1021,98 @@ std::string Csv(const Recording& recording) {
   return csv;
 }
 
+// What an interactive session shows after each directive: the clock, the head and the windows.
+struct Snapshot {
+  long cycle = -1;
+  double time = 0;
+  std::vector<std::string> head;                             // the six values as `print` shows them
+  std::vector<std::pair<std::string, std::string>> windows;  // caption, visible or hidden
+
+  static Snapshot Of(Host* host) {
+    Snapshot s;
+    if (host == nullptr) return s;
+    s.cycle = host->cycle();
+    s.time = host->time();
+    for (const char* name : render::kHeadDataRefs) {
+      const std::optional<DataValue> value = host->datarefs().read(name);
+      s.head.push_back(value ? FormatFloat(static_cast<float>(value->value)) : "?");
+    }
+    for (XPWidgetID id : host->widgets().windows()) {
+      if (const std::optional<WidgetInfo> info = host->widgets().info(id))
+        s.windows.emplace_back(info->descriptor, info->ownVisible ? "visible" : "hidden");
+    }
+    return s;
+  }
+};
+
+constexpr std::array<const char*, 6> kAxisNames = {"x", "y", "z", "pitch", "heading", "roll"};
+
+// The differences between two snapshots, one line each.
+std::vector<std::string> Changes(const Snapshot& before, const Snapshot& after) {
+  std::vector<std::string> lines;
+  if (after.cycle < 0) return lines;
+  if (before.cycle < 0) {
+    std::string head = "the simulator is set up; the head:";
+    for (std::size_t i = 0; i < after.head.size(); ++i)
+      head += " " + std::string(kAxisNames[i]) + " " + after.head[i];
+    lines.push_back(head);
+  }
+  if (after.cycle != before.cycle && before.cycle >= 0) {
+    lines.push_back("time " + render::Fixed(after.time, 2) + " s (cycle " + std::to_string(after.cycle) +
+                    ")");
+  }
+  for (std::size_t i = 0; i < after.head.size() && before.cycle >= 0; ++i) {
+    const std::string& was = before.head[i];
+    if (was == after.head[i]) continue;
+    const std::string_view name = render::kHeadDataRefs[i];
+    lines.push_back(std::string(name.substr(name.rfind('/') + 1)) + " " + was + " -> " + after.head[i]);
+  }
+  for (const auto& [caption, state] : after.windows) {
+    const auto was = std::find_if(before.windows.begin(), before.windows.end(),
+                                  [&](const auto& w) { return w.first == caption; });
+    if (was == before.windows.end()) {
+      lines.push_back("window " + Quote(caption) + " opened, " + state);
+    } else if (was->second != state) {
+      lines.push_back("window " + Quote(caption) + " " + state);
+    }
+  }
+  return lines;
+}
+
 }  // namespace
+
+struct Session::State {
+  State(const RunOptions& runOptions, std::ostream& output, std::ostream& errors)
+      : options(runOptions), out(output), run(options, "talvenor-sim", totals, nullptr, output, errors) {}
+  RunOptions options;
+  std::ostream& out;
+  RunTotals totals;
+  ScenarioRun run;
+  int lines = 0;
+};
+
+Session::Session(const RunOptions& options, std::ostream& out, std::ostream& err)
+    : state_(std::make_unique<State>(options, out, err)) {}
+
+Session::~Session() = default;
+
+bool Session::Run(std::string_view text) {
+  const Snapshot before = Snapshot::Of(state_->run.current());
+  const int checks = state_->totals.passed + state_->totals.failed;
+  const bool ran = state_->run.RunMore(text, state_->lines + 1);
+  state_->lines += static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+  const std::vector<std::string> changes = Changes(before, Snapshot::Of(state_->run.current()));
+  for (const std::string& line : changes) state_->out << "  " << line << '\n';
+  if (ran && changes.empty() && checks == state_->totals.passed + state_->totals.failed)
+    state_->out << "  ok\n";
+  return ran;
+}
+
+int Session::End() {
+  state_->run.End(state_->lines);
+  state_->out << ClosingLine(state_->totals) << '\n';
+  return ExitCode(state_->totals);
+}
 
 std::string ClosingLine(const RunTotals& totals) {
   std::string line = std::to_string(totals.passed) + " passed, " + std::to_string(totals.failed) + " failed";

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,5 +45,26 @@ int RunFiles(const RunOptions& options, const std::vector<std::string>& files, s
 // Runs one scenario text under `name` (the FILE of its messages), adding to totals; no closing line.
 void RunText(const RunOptions& options, std::string_view name, std::string_view text, RunTotals& totals,
              std::ostream& out, std::ostream& err);
+
+// An interactive session: one simulator kept running while directives arrive one at a time.
+class Session {
+ public:
+  Session(const RunOptions& options, std::ostream& out, std::ostream& err);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Runs the directives of `text` (a line, or a directive with its heredoc), then prints what they changed:
+  // the simulated time, the head datarefs, the windows; "ok" when nothing of that changed and nothing was
+  // checked. A directive that cannot run is reported on `err`; false then.
+  bool Run(std::string_view text);
+  // Stops a started plugin and checks what it left registered, prints the closing line and returns the
+  // exit status.
+  int End();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace sim::scenario
