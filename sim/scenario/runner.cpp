@@ -188,6 +188,8 @@ class ScenarioRun {
   }
 
   Host* current() { return host_.get(); }
+  // How many lines of their own the directives have printed (values, pictures, the account).
+  int said() const { return said_; }
 
  private:
   // --- reporting ---
@@ -215,6 +217,7 @@ class ScenarioRun {
 
   void Say(const Directive& d, const std::string& text) {
     if (!options_.quiet) out_ << Where(d.line) << ": " << text << '\n';
+    ++said_;
   }
 
   [[noreturn]] void Fail(const Directive& d, const std::string& message) const {
@@ -645,9 +648,11 @@ class ScenarioRun {
         return;
       case Op::Step:
         out_ << '\n' << ++steps_ << ". " << d.text << '\n';
+        ++said_;
         return;
       case Op::Say:
         out_ << "   " << Filled(d) << '\n';
+        ++said_;
         return;
       case Op::PrintDataRefs:
         for (const DataRefName& ref : d.datarefs) {
@@ -989,6 +994,7 @@ class ScenarioRun {
   bool skipping_ = false;
   std::string only_;
   int steps_ = 0;
+  int said_ = 0;
 };
 
 void RunOne(const RunOptions& options, std::string_view name, std::string_view text, RunTotals& totals,
@@ -1098,12 +1104,12 @@ Session::~Session() = default;
 
 bool Session::Run(std::string_view text) {
   const Snapshot before = Snapshot::Of(state_->run.current());
-  const int checks = state_->totals.passed + state_->totals.failed;
+  const int printed = state_->totals.passed + state_->totals.failed + state_->run.said();
   const bool ran = state_->run.RunMore(text, state_->lines + 1);
   state_->lines += static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
   const std::vector<std::string> changes = Changes(before, Snapshot::Of(state_->run.current()));
   for (const std::string& line : changes) state_->out << "  " << line << '\n';
-  if (ran && changes.empty() && checks == state_->totals.passed + state_->totals.failed)
+  if (ran && changes.empty() && printed == state_->totals.passed + state_->totals.failed + state_->run.said())
     state_->out << "  ok\n";
   return ran;
 }

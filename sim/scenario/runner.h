@@ -55,8 +55,8 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   // Runs the directives of `text` (a line, or a directive with its heredoc), then prints what they changed:
-  // the simulated time, the head datarefs, the windows; "ok" when nothing of that changed and nothing was
-  // checked. A directive that cannot run is reported on `err`; false then.
+  // the simulated time, the head datarefs, the windows; "ok" when nothing of that changed and the directive
+  // printed nothing itself. A directive that cannot run is reported on `err`; false then.
   bool Run(std::string_view text);
   // Stops a started plugin and checks what it left registered, prints the closing line and returns the
   // exit status.
