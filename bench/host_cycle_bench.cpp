@@ -119,5 +119,3 @@ BENCHMARK(BM_CycleLinkedHeadWriter)->Repetitions(kRepetitions)->ReportAggregates
 BENCHMARK(BM_CycleProbeHeadWriter)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -176,12 +176,14 @@ void Commands::runPhase(Command& command, XPLMCommandPhase phase) {
 void Commands::press(Command& command) {
   // Held before the begin phase runs, so that a handler may end the command from within it.
   ++command.holds;
+  ++holds_;
   runPhase(command, xplm_CommandBegin);
 }
 
 void Commands::release(Command& command) {
   if (command.holds == 0) return;
   --command.holds;
+  --holds_;
   runPhase(command, xplm_CommandEnd);
 }
 
@@ -253,6 +255,8 @@ std::string Commands::description(std::string_view name) const {
 }
 
 void Commands::continueHeld() {
+  // Most cycles hold nothing: the scan of every command would be the host's cost, not a plugin's.
+  if (holds_ == 0) return;
   // The commands held as the cycle starts; one begun by a handler during this pass waits for the next cycle.
   std::vector<Command*> held;
   for (const auto& command : commands_) {

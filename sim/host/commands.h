@@ -101,6 +101,7 @@ class Commands {
 
   Host& host_;
   std::vector<std::unique_ptr<Command>> commands_;  // never shrinks: handles stay valid
+  long holds_ = 0;                                  // the holds of all commands together
   std::vector<HandlerRegistrationEvent> registrationLog_;
 };
 

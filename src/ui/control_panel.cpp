@@ -328,6 +328,9 @@ int ControlPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, in
       return 1;
     case xpMsg_PushButtonPressed:
       return PushButtonPressed(reinterpret_cast<XPWidgetID>(param1), panels.stepSize) ? 1 : 0;
+    case xpMsg_TextFieldChanged:
+      ForgetShownText(reinterpret_cast<XPWidgetID>(param1));
+      return 0;
     default:
       return 0;
   }

@@ -70,7 +70,8 @@ void BuildDataDisplay(int left, int top, int width, int height) {
   XPAddWidgetCallback(data.window, &DataDisplayHandler);
 }
 
-int DataDisplayHandler(XPWidgetMessage message, XPWidgetID, intptr_t, intptr_t) {
+int DataDisplayHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
+  if (message == xpMsg_TextFieldChanged) ForgetShownText(reinterpret_cast<XPWidgetID>(param1));
   if (message != xpMessage_CloseButtonPushed) return 0;
   Panels& panels = PanelState();
   if (panels.dataDisplayCreated) {

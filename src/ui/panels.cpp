@@ -20,30 +20,36 @@ void SetText(XPWidgetID widget, const char* text) {
   if (widget != nullptr) XPSetWidgetDescriptor(widget, text);
 }
 
-// The data display is written every frame, so only a changed value is formatted; comparing bits rather than
-// values keeps -0 and NaN showing exactly what they showed before.
+// The fields refreshed every frame are formatted only when their value changed; comparing bits rather than
+// values keeps -0 and NaN showing exactly what they showed before. The key is kept after the text is set, so
+// a change message that setting it may bring cannot leave a stale key behind.
 void ShowChangedFloat(XPWidgetID field, float value, std::uint64_t& shown) {
   std::uint32_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
   const std::uint64_t key = std::uint64_t{bits} + 1;
   if (field == nullptr || key == shown) return;
-  shown = key;
   ShowFloat(field, value);
+  shown = key;
+}
+
+// A caption that shows TEXT or nothing, set only when that changes.
+void ShowIndicator(XPWidgetID caption, bool on, const char* text, std::uint8_t& shown) {
+  const std::uint8_t state = on ? 2 : 1;
+  if (caption == nullptr || state == shown) return;
+  SetText(caption, on ? text : "");
+  shown = state;
+}
+
+template <std::size_t N>
+void Forget(XPWidgetID const (&fields)[N], std::uint64_t (&shown)[N], XPWidgetID field) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (fields[i] == field) shown[i] = 0;
+  }
 }
 
 void ShowChangedPose(XPWidgetID const (&fields)[6], std::uint64_t (&shown)[6], const HeadPose& pose) {
   const float values[6] = {pose.x, pose.y, pose.z, pose.pitch, pose.heading, pose.roll};
   for (int axis = 0; axis < 6; ++axis) ShowChangedFloat(fields[axis], values[axis], shown[axis]);
-}
-
-// The six fields of a pose, in HeadPose order.
-void ShowPose(XPWidgetID const (&fields)[6], const HeadPose& pose) {
-  ShowFloat(fields[0], pose.x);
-  ShowFloat(fields[1], pose.y);
-  ShowFloat(fields[2], pose.z);
-  ShowFloat(fields[3], pose.pitch);
-  ShowFloat(fields[4], pose.heading);
-  ShowFloat(fields[5], pose.roll);
 }
 
 void SetShown(XPWidgetID widget, bool shown) {
@@ -94,14 +100,22 @@ void ShowFloat(XPWidgetID field, float value) {
   XPSetWidgetDescriptor(field, text);
 }
 
-float FieldNumber(XPWidgetID field, int length) {
-  // The host copies like strncpy: a text that fills the buffer arrives unterminated.
-  if (field == nullptr) return 0.0f;
-  char text[kFieldTextLimit + 1];
-  if (length > kFieldTextLimit) length = kFieldTextLimit;
+namespace {
+
+// At most LENGTH characters of the field's text, terminated. The host copies like strncpy: a text that fills
+// the buffer arrives unterminated.
+void FieldText(XPWidgetID field, char* text, int length) {
   text[0] = '\0';
   XPGetWidgetDescriptor(field, text, length);
   text[length] = '\0';
+}
+
+}  // namespace
+
+float FieldNumber(XPWidgetID field, int length) {
+  if (field == nullptr) return 0.0f;
+  char text[kFieldTextLimit + 1];
+  FieldText(field, text, length > kFieldTextLimit ? kFieldTextLimit : length);
   return TextToFloat(text);  // not a finite float: 0
 }
 
@@ -110,8 +124,18 @@ bool TrackerAxisEnabled(int axis) {
   return BoxOn(PanelState().control.axisBoxes[axis]);
 }
 
+// Read every frame, but converted only when its text differs from the one converted last.
 float TrackerTranslationMultiplier() {
-  return FieldNumber(PanelState().control.multiplierField, kTextBuffer);
+  ControlPanelWidgets& control = PanelState().control;
+  if (control.multiplierField == nullptr) return 0.0f;
+  char text[kMultiplierTextLength + 1];
+  FieldText(control.multiplierField, text, kMultiplierTextLength);
+  if (control.multiplierRead && std::strcmp(text, control.multiplierText) == 0)
+    return control.multiplierValue;
+  std::memcpy(control.multiplierText, text, sizeof text);
+  control.multiplierValue = TextToFloat(text);  // not a finite float: 0
+  control.multiplierRead = true;
+  return control.multiplierValue;
 }
 
 bool ContinuousMode() {
@@ -154,13 +178,25 @@ void ShowPresetNumber(int number) {
 }
 
 void ShowChangeIndicators(bool presetsChanged, bool limitsChanged) {
-  const ControlPanelWidgets& control = PanelState().control;
-  SetText(control.presetsIndicator, presetsChanged ? "PRESETS CHANGED" : "");
-  SetText(control.limitsIndicator, limitsChanged ? "LIMITS CHANGED" : "");
+  ControlPanelWidgets& control = PanelState().control;
+  ShowIndicator(control.presetsIndicator, presetsChanged, "PRESETS CHANGED", control.presetsIndicatorShown);
+  ShowIndicator(control.limitsIndicator, limitsChanged, "LIMITS CHANGED", control.limitsIndicatorShown);
 }
 
 void ShowPilotOffsets(const HeadPose& pose) {
-  ShowPose(PanelState().control.pilotOffsetFields, pose);
+  ControlPanelWidgets& control = PanelState().control;
+  ShowChangedPose(control.pilotOffsetFields, control.pilotOffsetShown, pose);
+}
+
+void ForgetShownText(XPWidgetID field) {
+  if (field == nullptr) return;
+  Panels& panels = PanelState();
+  Forget(panels.control.pilotOffsetFields, panels.control.pilotOffsetShown, field);
+  DataDisplayWidgets& data = panels.data;
+  Forget(data.headFields, data.headShown, field);
+  Forget(data.sourceFields, data.sourceShown, field);
+  Forget(data.forceFields, data.forceShown, field);
+  Forget(data.incrementFields, data.incrementShown, field);
 }
 
 void ShowSourcePose(const HeadPose& raw) {

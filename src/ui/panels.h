@@ -12,6 +12,7 @@
 namespace talvenor {
 
 inline constexpr int kNudgePads = 14;
+inline constexpr int kMultiplierTextLength = 80;  // characters of the multiplier field that are read
 
 struct ControlPanelWidgets {
   XPWidgetID window = nullptr;
@@ -20,6 +21,10 @@ struct ControlPanelWidgets {
   XPWidgetID axisBoxes[6] = {};            // on: the tracker moves the axis (x, y, z, pitch, heading, roll)
   XPWidgetID multiplierCaption = nullptr;  // "TrackIR X/Y/Z Multiplier"
   XPWidgetID multiplierField = nullptr;    // the tracker's translation multiplier, metres per tracker unit
+  // The multiplier field's text as last converted, and what it gave.
+  char multiplierText[kMultiplierTextLength + 1] = {};
+  float multiplierValue = 0;
+  bool multiplierRead = false;
   XPWidgetID statusCaption = nullptr;      // the source's status text
   XPWidgetID continuousBox = nullptr;      // "Cont/Step": on, the pads set rates per cycle
   XPWidgetID limitsEnableBox = nullptr;    // the selected slot's limits switch
@@ -27,7 +32,11 @@ struct ControlPanelWidgets {
   XPWidgetID presetsIndicator = nullptr;   // "PRESETS CHANGED" or empty
   XPWidgetID limitsIndicator = nullptr;    // "LIMITS CHANGED" or empty
   XPWidgetID pilotOffsetFields[6] = {};    // x, y, z, pitch, heading, roll
-  XPWidgetID limitFields[6] = {};          // X1, X2, Y1, Y2, Z1, Z2
+  std::uint64_t pilotOffsetShown[6] = {};  // as DataDisplayWidgets::headShown, for pilotOffsetFields
+  // What each indicator last showed: 0 nothing yet, 1 empty, 2 its text.
+  std::uint8_t presetsIndicatorShown = 0;
+  std::uint8_t limitsIndicatorShown = 0;
+  XPWidgetID limitFields[6] = {};  // X1, X2, Y1, Y2, Z1, Z2
   // The buttons the panel's handler tells apart, and the step size field.
   XPWidgetID nudgeButtons[kNudgePads] = {};     // in creation order (the two blank ones stop the motion)
   XPWidgetID sizeField = nullptr;               // "Size": the pads' step
@@ -104,6 +113,8 @@ void ShowPresetNumber(int number);
 void ShowChangeIndicators(bool presetsChanged, bool limitsChanged);
 void ShowPilotOffsets(const HeadPose& pose);
 void ShowSourcePose(const HeadPose& raw);
+// The user typed into FIELD: if it is one the engine keeps current, the next refresh shows its value again.
+void ForgetShownText(XPWidgetID field);
 void ShowDataDisplay(const HeadPose& head, const float (&forces)[3], const float (&increments)[6]);
 void SetForceEffectsBoxes(bool on);  // the control panel's and the effects panel's boxes
 

@@ -29,13 +29,12 @@ struct ViewState {
   // Metres or degrees per held cycle, x, y, z, heading, pitch, roll: the setup file's, and those in use.
   std::array<float, kIncrementAxes> configuredIncrements{};
   std::array<float, kIncrementAxes> currentIncrements{};
-  float savedRoll = 0;                       // degrees: the roll at switch-on, written back at switch-off
-  bool reinitPending = false;                // the next frame starts again (an aircraft was loaded)
-  bool presetsChanged = false;               // presets edited since their last load or save
-  bool limitsChanged = false;                // limits edited since their last load or save
-  std::int32_t lastExternalEnabled = 0;      // quorlend/talvenor/external_enabled as last seen
-  std::int32_t vibrationPhase = 0;           // 0 or 1, flipped every frame while the effects are on
-  XPLMDataRef externalEnabledRef = nullptr;  // that dataref's handle, looked up on first use
+  float savedRoll = 0;                   // degrees: the roll at switch-on, written back at switch-off
+  bool reinitPending = false;            // the next frame starts again (an aircraft was loaded)
+  bool presetsChanged = false;           // presets edited since their last load or save
+  bool limitsChanged = false;            // limits edited since their last load or save
+  std::int32_t lastExternalEnabled = 0;  // quorlend/talvenor/external_enabled as last seen
+  std::int32_t vibrationPhase = 0;       // 0 or 1, flipped every frame while the effects are on
 };
 
 // The force-effects record at plugin start: off, scalers 10, 100, 10, ground scalers 5, 5, 5.

@@ -5,7 +5,9 @@
 #include "XPLMDataAccess.h"
 #include "config/log.h"
 #include "config/setup_file.h"
+#include "plugin/external_data.h"
 #include "plugin/mode_switches.h"
+#include "plugin/plugin.h"
 #include "plugin/sim_datarefs.h"
 #include "tracker/head_pose_source.h"
 #include "ui/panels.h"
@@ -15,13 +17,12 @@
 namespace talvenor {
 namespace {
 
-constexpr char kExternalEnabledName[] = "quorlend/talvenor/external_enabled";
 // Tracker units to degrees: 16383, not 16384.
 constexpr double kTrackerAngleScale = 180.0 / 16383.0;
 
+// Read through the handle its registration returned: no lookup by name on the per-frame path.
 void WatchExternalSwitch(ViewState& view) {
-  if (view.externalEnabledRef == nullptr) view.externalEnabledRef = XPLMFindDataRef(kExternalEnabledName);
-  const std::int32_t value = XPLMGetDatai(view.externalEnabledRef);
+  const std::int32_t value = XPLMGetDatai(State().external.registered[0]);
   if (value == view.lastExternalEnabled) return;
   view.lastExternalEnabled = value;
   view.sourceAvailable = value;
