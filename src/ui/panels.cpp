@@ -41,7 +41,7 @@ void ShowIndicator(XPWidgetID caption, bool on, const char* text, std::uint8_t& 
 }
 
 template <std::size_t N>
-void Forget(XPWidgetID const (&fields)[N], std::uint64_t (&shown)[N], XPWidgetID field) {
+void Forget(XPWidgetID const (&fields)[N], std::uint64_t (&shown)[N], const void* field) {
   for (std::size_t i = 0; i < N; ++i) {
     if (fields[i] == field) shown[i] = 0;
   }
