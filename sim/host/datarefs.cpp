@@ -285,6 +285,13 @@ std::vector<std::string> DataRefs::builtinNames() {
   return names;
 }
 
+bool DataRefs::withdraw(std::string_view name) {
+  Entry* entry = find(name);
+  if (entry == nullptr || entry->accessor()) return false;
+  entry->live = false;
+  return true;
+}
+
 DataRefs::Entry* DataRefs::find(std::string_view name) const {
   for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
     if ((*it)->live && (*it)->name == name) return it->get();

@@ -96,6 +96,10 @@ class DataRefs {
   int arraySize(std::string_view name) const;  // 0 for scalars and unknown names
   // The names of X-Plane's own datarefs that the host publishes.
   static std::vector<std::string> builtinNames();
+  // The simulator no longer publishes its dataref NAME, as a simulator version without it: lookups find
+  // nothing and handles found before are stale (reads 0, writes ignored). False when NAME is not one of the
+  // simulator's own datarefs that is still published.
+  bool withdraw(std::string_view name);
 
   // Accessors registered by the plugin and not unregistered, one text per registration
   // ("data accessor NAME").

@@ -1,6 +1,7 @@
 #include "config/aircraft_files.h"
 
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -53,24 +54,48 @@ int ReadTable(const char* fileName, ViewTable table, bool clearFirst) {
   return 1;
 }
 
+// A save that did not happen is always logged, with the system's reason: the pilot's changes are only in
+// memory, and the file on disk is the one of the last good save.
+int SaveFailed(const char* fileName, int error) {
+  char text[kLogMessageSize];
+  (void)std::snprintf(text, sizeof text, "Could not save '%s': %s. The file on disk is unchanged.\n",
+                      fileName, error != 0 ? std::strerror(error) : "the aircraft's path is not usable");
+  LogAlways(text);
+  return 0;
+}
+
+// Clears errno, runs STEP and keeps the reason of the first step that fails in ERROR.
+template <typename Step>
+bool Checked(int& error, Step step) {
+  errno = 0;
+  const bool done = step();
+  if (!done && error == 0) error = errno != 0 ? errno : EIO;
+  return done;
+}
+
 int WriteTable(const char* fileName, ViewTable table) {
   const std::size_t size = TableSize(table);
   char path[kAircraftPathSize];
-  if (!BuildAircraftFilePath(fileName, path)) return 0;
+  if (!BuildAircraftFilePath(fileName, path)) return SaveFailed(fileName, 0);
   char temporary[kAircraftPathSize];
   std::memcpy(temporary, path, sizeof path);
   std::size_t length = std::strlen(temporary);
-  if (!AppendBounded(temporary, sizeof temporary, length, kTemporarySuffix)) return 0;
+  if (!AppendBounded(temporary, sizeof temporary, length, kTemporarySuffix)) {
+    return SaveFailed(fileName, ENAMETOOLONG);
+  }
 
-  std::FILE* file = std::fopen(temporary, "wb");
-  if (file == nullptr) return 0;
-  bool written = std::fwrite(TableImage(table), 1, size, file) == size;
+  int error = 0;
+  std::FILE* file = nullptr;
+  if (!Checked(error, [&] { return (file = std::fopen(temporary, "wb")) != nullptr; })) {
+    return SaveFailed(fileName, error);
+  }
+  bool written = Checked(error, [&] { return std::fwrite(TableImage(table), 1, size, file) == size; });
   // A full disk may show only when the buffered bytes are flushed or the file is closed.
-  written = os::FlushToDisk(file) && written;
-  written = std::fclose(file) == 0 && written;
-  if (!written || !os::ReplaceFileAtomically(temporary, path)) {
+  written = Checked(error, [&] { return os::FlushToDisk(file); }) && written;
+  written = Checked(error, [&] { return std::fclose(file) == 0; }) && written;
+  if (!written || !Checked(error, [&] { return os::ReplaceFileAtomically(temporary, path); })) {
     (void)std::remove(temporary);  // nothing more to do when even that fails
-    return 0;
+    return SaveFailed(fileName, error);
   }
   return 1;
 }

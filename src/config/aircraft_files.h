@@ -25,7 +25,7 @@ int ReadEffectsFile(const char* fileName);
 
 // 1 when the whole table is on disk. The table goes to a temporary file beside the target, which replaces
 // the target only once every byte is written and the file is closed; on any failure the old file and the
-// change flag stay as they were, and 0 is returned.
+// change flag stay as they were, the log says why (whatever the debug switches), and 0 is returned.
 int WritePresetFile(const char* fileName);  // clears presetsChanged on success
 int WriteLimitsFile(const char* fileName);  // clears limitsChanged on success
 int WriteEffectsFile(const char* fileName);

@@ -99,7 +99,11 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
 
   RegisterHotkeys();
 
-  if (LoadOptionalHostFunctions(State().paths.xplmLibraryPath) != 0) CreateCommands();
+  if (LoadOptionalHostFunctions(State().paths.xplmLibraryPath) != 0) {
+    CreateCommands();
+  } else {
+    LogAlways("The simulator offers no command functions: Talvenor's commands and view hooks are not made\n");
+  }
   PublishExternalDataRefs();
 }
 

@@ -130,8 +130,13 @@ int LoadTrackIrClient(const char* folder) {
   if (library == nullptr) return kLibraryNotLoaded;
   TrackIrClient& client = Client();
   client.library = library;
-  for (int entry = 0; entry < kNpEntries; ++entry)
+  for (int entry = 0; entry < kNpEntries; ++entry) {
     client.entries[entry] = os::LibrarySymbol(library, kEntryNames[entry]);
+    if (client.entries[entry] != nullptr) continue;
+    char line[kLogMessageSize];
+    (void)std::snprintf(line, sizeof line, "TrackIR Interface : the library has no %s", kEntryNames[entry]);
+    Log(line);
+  }
   return kTrackerOk;
 }
 

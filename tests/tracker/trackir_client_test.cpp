@@ -34,6 +34,7 @@ const Row kRows[] = {
     {"NoRoomForTheValue", kLibraryAndValue, std::string(1100, 'a'), "",
      "TrackIR Interface : Insufficient memory!\n", 0},
     {"ValueUnreadable", kValueIsAFolder, "", "", "TrackIR Interface : Error reading location key!\n", 0},
+    {"ValueNotText", kLibraryAndValue, std::string("\xff\xfe\0\x01", 4), "", kNotLoaded, 0},
     {"LibraryWillNotLoad", kLibraryAndValue, "@/nowhere", "", kNotLoaded, 0},
     {"FolderTooLongForThePath", kLibraryAndValue, "/" + std::string(250, 'a'), "",
      "TrackIR Interface : DLL path too long, not loaded\nError initializing TrackIR Interface!!\n", 0},
