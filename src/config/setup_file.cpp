@@ -89,45 +89,6 @@ constexpr int kSetupPathSize = 512;
 // Shown in place of a section name that is empty: key lines before the first header, or after "[]".
 constexpr char kNoSectionName[] = "(no section)";
 
-enum class LineRead { Line, End, Error };
-
-// Reads one line into buffer (size >= 2); a read error loses the partly read line, so that a cut value is
-// never applied. `length` counts the stored bytes, NUL bytes included.
-LineRead ReadLine(char* buffer, int size, std::FILE* file, int& length) {
-  length = 0;
-  if (std::ferror(file)) return LineRead::Error;
-  while (length < size - 1) {
-    const int c = std::fgetc(file);
-    if (c == EOF) {
-      if (std::ferror(file)) return LineRead::Error;
-      if (length == 0) return LineRead::End;
-      break;
-    }
-    buffer[length++] = static_cast<char>(c);
-    if (c == '\n' || c == '\r') {
-      // The other character of a CR LF or LF CR pair belongs to this line end.
-      const int pair = c == '\n' ? int{'\r'} : int{'\n'};
-      const int next = std::fgetc(file);
-      if (next != EOF && next != pair) (void)std::ungetc(next, file);  // one push-back always fits
-      break;
-    }
-  }
-  buffer[length] = '\0';
-  return LineRead::Line;
-}
-
-void UpperCase(char* text) {
-  for (; *text != '\0'; ++text) {
-    if (*text >= 'a' && *text <= 'z') *text = static_cast<char>(*text - 'a' + 'A');
-  }
-}
-
-void RemoveLineEnd(char* line) {
-  std::size_t length = std::strlen(line);
-  if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
-  if (length > 0 && line[length - 1] == '\n') line[--length] = '\0';
-}
-
 // StripBlanks of text[begin, end).
 void StripRange(const char* begin, const char* end, char (&result)[kSetupTextSize]) {
   char piece[kSetupTextSize] = {};
@@ -217,15 +178,15 @@ int ParseStream(std::FILE* file, ParseNotes& notes) {
   char line[kSetupTextSize];
   int length = 0;
   for (;;) {
-    const LineRead read = ReadLine(line, kSetupTextSize, file, length);
-    if (read == LineRead::End) break;
-    if (read == LineRead::Error) {
+    const SetupLineRead read = ReadSetupLineCounted(line, kSetupTextSize, file, length);
+    if (read == SetupLineRead::kEnd) break;
+    if (read == SetupLineRead::kError) {
       readError = true;
       break;
     }
     if (std::strlen(line) < static_cast<std::size_t>(length)) notes.nulByte = true;
-    UpperCase(line);
-    RemoveLineEnd(line);
+    UpperCaseSetupText(line);
+    RemoveSetupLineEnd(line);
     if (std::strchr(line, ';') != nullptr) continue;
     if (const char* close = std::strrchr(line, ']')) {
       // The first character is skipped whatever it is; with "]" first, the name is empty.
@@ -345,21 +306,6 @@ const char* SetupResultLabel(int result) {
     if (section.code == result) return section.label;
   }
   return "";
-}
-
-char* ReadSetupLine(char* buffer, int size, std::FILE* file) {
-  if (buffer == nullptr || file == nullptr || size < 2) return nullptr;
-  int length = 0;
-  return ReadLine(buffer, size, file, length) == LineRead::Line ? buffer : nullptr;
-}
-
-void StripBlanks(const char* text, char (&result)[kSetupTextSize]) {
-  std::memset(result, 0, sizeof result);
-  if (text == nullptr) return;
-  std::size_t length = 0;
-  for (; *text != '\0' && length < kSetupTextSize - 1; ++text) {
-    if (*text != ' ') result[length++] = *text;
-  }
 }
 
 std::int32_t LookupKeyName(const char* name) {

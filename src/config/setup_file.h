@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "config/setup_lines.h"
 #include "plugin/state.h"
 
 namespace talvenor {
@@ -81,7 +82,6 @@ inline constexpr int kSetupReadError = 20;
 inline constexpr int kSetupTooManyLines = 21;
 
 // One key line as the parser keeps it between collecting and applying.
-inline constexpr int kSetupTextSize = 256;
 struct SetupEntry {
   char section[kSetupTextSize];
   char key[kSetupTextSize];
@@ -94,10 +94,6 @@ int ParseSetupFile(const char* path);
 int ParseSetupStream(std::FILE* file);
 // The text "Parse Error in " names for a result code ("" for the codes that have none).
 const char* SetupResultLabel(int result);
-// Reads one line (its line end included, a CR LF or LF CR pair counting as one and stored as its first
-// character) into buffer; null at the end of the file or on a read error.
-char* ReadSetupLine(char* buffer, int size, std::FILE* file);
-void StripBlanks(const char* text, char (&result)[kSetupTextSize]);
 std::int32_t LookupKeyName(const char* name);
 std::int32_t ParseModifiers(const char* text);
 
