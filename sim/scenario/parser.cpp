@@ -339,6 +339,46 @@ void ParseExpect(const Reader& r, Directive& d) {
   }
 }
 
+// udp free-port | hold PORT | send PORT X Y Z YAW PITCH ROLL | send-bytes PORT HEX | stream PORT N X Y Z YAW
+// PITCH ROLL
+void ParseUdp(const Reader& r, Directive& d) {
+  constexpr std::string_view usage =
+      "udp free-port, udp hold PORT, udp send PORT X Y Z YAW PITCH ROLL, udp send-bytes PORT HEX or "
+      "udp stream PORT N X Y Z YAW PITCH ROLL";
+  if (r.size() < 2) r.Fail("udp what? expected: " + std::string(usage));
+  const std::string how = r.OneOf(1, {"free-port", "hold", "send", "send-bytes", "stream"});
+  if (how == "free-port") {
+    r.Count(2, 0, 0, "udp free-port");
+    d.op = Op::UdpFreePort;
+    return;
+  }
+  if (r.size() < 3) r.Fail("wrong number of arguments, expected: " + std::string(usage));
+  d.name = r.Text(2);
+  if (d.name != kUdpPortName) r.Integer(2, "PORT", 1, 65535);
+  std::size_t pose = 3;
+  if (how == "hold") {
+    r.Count(2, 1, 1, "udp hold PORT");
+    d.op = Op::UdpHold;
+    return;
+  }
+  if (how == "send-bytes") {
+    r.Count(2, 2, 100000, "udp send-bytes PORT HEX");
+    d.op = Op::UdpSendBytes;
+    d.text = r.Bytes(3);
+    return;
+  }
+  if (how == "stream") {
+    r.Count(2, 8, 8, "udp stream PORT N X Y Z YAW PITCH ROLL");
+    d.op = Op::UdpStream;
+    d.cycles = r.Integer(3, "N", 0);
+    pose = 4;
+  } else {
+    r.Count(2, 7, 7, "udp send PORT X Y Z YAW PITCH ROLL");
+    d.op = Op::UdpSend;
+  }
+  for (std::size_t i = pose; i < r.size(); ++i) d.values.push_back(r.Decimal(r.Text(i), "a pose value", i));
+}
+
 Directive ParseLine(const Line& line) {
   const Reader r(line);
   Directive d;
@@ -496,6 +536,8 @@ Directive ParseLine(const Line& line) {
       }
       d.number = *version;
     }
+  } else if (word == "udp") {
+    ParseUdp(r, d);
   } else if (word == "render") {
     r.Count(1, 1, 2, "render FILE.svg [WINDOW]");
     d.op = Op::Render;
@@ -553,6 +595,9 @@ bool IsEvent(Op op) {
     case Op::Set:
     case Op::TrackerFrame:
     case Op::Step:
+    case Op::UdpSend:
+    case Op::UdpSendBytes:
+    case Op::UdpStream:
       return true;
     default:
       return false;

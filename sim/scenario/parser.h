@@ -53,6 +53,11 @@ enum class Op {
   TrackerFail,
   TrackerMissing,
   TrackerVersion,
+  UdpFreePort,
+  UdpHold,
+  UdpSend,
+  UdpSendBytes,
+  UdpStream,
   Render,
   Step,
   Say,
@@ -149,6 +154,9 @@ struct Placeholder {
   int decimals = -1;  // -1: as `print` shows it
 };
 std::vector<Placeholder> FindPlaceholders(std::string_view text);
+
+// Stands for the port `udp free-port` chose, in the texts of the directives after it.
+inline constexpr std::string_view kUdpPortName = "$UDP_PORT";
 
 // Throws ScenarioError naming the line.
 std::vector<Directive> Parse(const std::vector<Line>& lines);

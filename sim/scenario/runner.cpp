@@ -26,6 +26,7 @@
 #include "plugins.h"
 #include "tracker_script.h"
 #include "svg.h"
+#include "udp_script.h"
 #include "values.h"
 #include "widget_names.h"
 #include "widget_picture.h"
@@ -435,7 +436,9 @@ class ScenarioRun {
   }
 
   // --- the directives ---
-  void Step(const Directive& d) {
+  void Step(const Directive& given) {
+    const std::optional<Directive> substituted = udp_.Substitute(given);
+    const Directive& d = substituted ? *substituted : given;
     if (skipping_ && d.op != Op::Only) {
       if (IsExpectation(d.op)) {
         ++totals_.skipped;
@@ -640,6 +643,22 @@ class ScenarioRun {
         }
         return;
       }
+      case Op::UdpFreePort:
+        udp_.ChooseFreePort(d);
+        return;
+      case Op::UdpHold:
+        udp_.Hold(d);
+        return;
+      case Op::UdpSend:
+      case Op::UdpSendBytes:
+        udp_.Send(d);
+        return;
+      case Op::UdpStream:
+        for (long long i = 0; i < d.cycles; ++i) {
+          udp_.Send(d);
+          host(d).runCycles(1);
+        }
+        return;
       case Op::TrackerVersion:
         host(d).tracker().setVersion(static_cast<std::uint16_t>(d.number));
         return;
@@ -995,6 +1014,7 @@ class ScenarioRun {
   std::string only_;
   int steps_ = 0;
   int said_ = 0;
+  UdpScript udp_;  // ports held and the sender of the `udp` directives, until the scenario ends
 };
 
 void RunOne(const RunOptions& options, std::string_view name, std::string_view text, RunTotals& totals,

@@ -1,0 +1,93 @@
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "udp_socket.h"
+
+namespace talvenor::udp {
+namespace {
+
+sockaddr_in Endpoint(std::uint32_t address, int port) {
+  sockaddr_in endpoint{};
+  endpoint.sin_family = AF_INET;
+  endpoint.sin_addr.s_addr = htonl(address);
+  endpoint.sin_port = htons(static_cast<std::uint16_t>(port));
+  return endpoint;
+}
+
+OpenFailure FailureOf(int code) {
+  switch (code) {
+    case EADDRINUSE:
+      return OpenFailure::kAddressInUse;
+    case EADDRNOTAVAIL:
+      return OpenFailure::kAddressNotAvailable;
+    case EACCES:
+    case EPERM:
+      return OpenFailure::kNotPermitted;
+    default:
+      return OpenFailure::kOther;
+  }
+}
+
+}  // namespace
+
+OpenResult OpenDatagramSocket(std::uint32_t address, int port) {
+  OpenResult result;
+  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+  if (fd < 0) {
+    result.failure = OpenFailure::kNoSockets;
+    result.code = errno;
+    return result;
+  }
+  const sockaddr_in endpoint = Endpoint(address, port);
+  const int flags = ::fcntl(fd, F_GETFL, 0);
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) != 0 || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0 || ::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0) {
+    result.code = errno;
+    result.failure = FailureOf(result.code);
+    ::close(fd);
+    return result;
+  }
+  result.socket = fd;
+  return result;
+}
+
+Receive ReceiveDatagram(SocketHandle socket, unsigned char* buffer, std::size_t capacity, std::size_t& size) {
+  size = 0;
+  for (;;) {
+    const ssize_t got = ::recv(static_cast<int>(socket), buffer, capacity, MSG_TRUNC);
+    if (got >= 0) {
+      // With MSG_TRUNC the result is the datagram's whole length, also when it did not fit.
+      if (static_cast<std::size_t>(got) > capacity) return Receive::kTooLong;
+      size = static_cast<std::size_t>(got);
+      return Receive::kDatagram;
+    }
+    if (errno == EINTR) continue;
+    return errno == EAGAIN || errno == EWOULDBLOCK ? Receive::kNothing : Receive::kError;
+  }
+}
+
+bool SendDatagram(SocketHandle socket, std::uint32_t address, int port, const unsigned char* bytes,
+                  std::size_t size) {
+  const sockaddr_in endpoint = Endpoint(address, port);
+  const ssize_t sent = ::sendto(static_cast<int>(socket), bytes, size, 0,
+                                reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint);
+  return sent >= 0 && static_cast<std::size_t>(sent) == size;
+}
+
+int LocalPort(SocketHandle socket) {
+  sockaddr_in endpoint{};
+  socklen_t length = sizeof endpoint;
+  if (::getsockname(static_cast<int>(socket), reinterpret_cast<sockaddr*>(&endpoint), &length) != 0) return 0;
+  return ntohs(endpoint.sin_port);
+}
+
+void CloseDatagramSocket(SocketHandle socket) {
+  if (socket != kNoSocket) ::close(static_cast<int>(socket));
+}
+
+}  // namespace talvenor::udp

@@ -1,0 +1,110 @@
+#include <winsock2.h>
+
+#include "udp_socket.h"
+
+namespace talvenor::udp {
+namespace {
+
+sockaddr_in Endpoint(std::uint32_t address, int port) {
+  sockaddr_in endpoint{};
+  endpoint.sin_family = AF_INET;
+  endpoint.sin_addr.s_addr = htonl(address);
+  endpoint.sin_port = htons(static_cast<u_short>(port));
+  return endpoint;
+}
+
+OpenFailure FailureOf(int code) {
+  switch (code) {
+    case WSAEADDRINUSE:
+      return OpenFailure::kAddressInUse;
+    case WSAEADDRNOTAVAIL:
+      return OpenFailure::kAddressNotAvailable;
+    case WSAEACCES:
+      return OpenFailure::kNotPermitted;
+    default:
+      return OpenFailure::kOther;
+  }
+}
+
+}  // namespace
+
+// Each open socket holds one reference of Winsock (WSAStartup), released when it is closed.
+OpenResult OpenDatagramSocket(std::uint32_t address, int port) {
+  OpenResult result;
+  WSADATA data;
+  const int started = WSAStartup(MAKEWORD(2, 2), &data);
+  if (started != 0) {
+    result.failure = OpenFailure::kNoSockets;
+    result.code = started;
+    return result;
+  }
+  const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+  if (s == INVALID_SOCKET) {
+    result.failure = OpenFailure::kNoSockets;
+    result.code = WSAGetLastError();
+    WSACleanup();
+    return result;
+  }
+  // Without this, a program binding the port later with SO_REUSEADDR could take its datagrams away. A
+  // system without the option still gets a socket of its own.
+  BOOL exclusive = TRUE;
+  ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive),
+               sizeof exclusive);
+  const sockaddr_in endpoint = Endpoint(address, port);
+  u_long nonBlocking = 1;
+  if (::bind(s, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) != 0 ||
+      ::ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
+    result.code = WSAGetLastError();
+    result.failure = FailureOf(result.code);
+    ::closesocket(s);
+    WSACleanup();
+    return result;
+  }
+  result.socket = static_cast<SocketHandle>(s);
+  return result;
+}
+
+Receive ReceiveDatagram(SocketHandle socket, unsigned char* buffer, std::size_t capacity, std::size_t& size) {
+  size = 0;
+  const int got =
+      ::recv(static_cast<SOCKET>(socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0);
+  if (got >= 0) {
+    size = static_cast<std::size_t>(got);
+    return Receive::kDatagram;
+  }
+  switch (WSAGetLastError()) {
+    case WSAEWOULDBLOCK:
+      return Receive::kNothing;
+    case WSAEMSGSIZE:  // the datagram did not fit; Winsock has discarded its rest
+      return Receive::kTooLong;
+    case WSAECONNRESET:  // an earlier send of this socket was refused; nothing to read
+      return Receive::kNothing;
+    default:
+      return Receive::kError;
+  }
+}
+
+bool SendDatagram(SocketHandle socket, std::uint32_t address, int port, const unsigned char* bytes,
+                  std::size_t size) {
+  const sockaddr_in endpoint = Endpoint(address, port);
+  const int sent =
+      ::sendto(static_cast<SOCKET>(socket), reinterpret_cast<const char*>(bytes), static_cast<int>(size), 0,
+               reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint);
+  return sent >= 0 && static_cast<std::size_t>(sent) == size;
+}
+
+int LocalPort(SocketHandle socket) {
+  sockaddr_in endpoint{};
+  int length = sizeof endpoint;
+  if (::getsockname(static_cast<SOCKET>(socket), reinterpret_cast<sockaddr*>(&endpoint), &length) != 0)
+    return 0;
+  return ntohs(endpoint.sin_port);
+}
+
+void CloseDatagramSocket(SocketHandle socket) {
+  if (socket == kNoSocket) return;
+  ::closesocket(static_cast<SOCKET>(socket));
+  WSACleanup();
+}
+
+}  // namespace talvenor::udp
