@@ -57,13 +57,13 @@ test: dev asan deps-windows
 	ctest --preset asan
 	ctest --preset windows
 
-# dist/Talvenor/ and dist/Talvenor-<version>.zip: the plugin of the release and windows presets (only the
-# plugin is built here; `make test` builds and runs the rest), Talvenor.ini and the install text.
+# dist/Talvenor/, dist/TalvenorUDP/ and dist/Talvenor-<version>.zip: the two plugins of the release and windows
+# presets (only they are built here; `make test` builds and runs the rest), their settings and the install text.
 package: deps-windows
 	cmake --preset release -B $(RELEASE_DIR)
-	cmake --build $(RELEASE_DIR) --target Talvenor
+	cmake --build $(RELEASE_DIR) --target Talvenor TalvenorUDP
 	cmake --preset windows -B $(WINDOWS_DIR)
-	cmake --build $(WINDOWS_DIR) --target Talvenor
+	cmake --build $(WINDOWS_DIR) --target Talvenor TalvenorUDP
 	scripts/package.sh $(RELEASE_DIR) $(WINDOWS_DIR) dist
 
 bench: release

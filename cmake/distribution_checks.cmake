@@ -16,6 +16,8 @@ add_test(NAME examples/talvenor_ini
 if(WIN32)
   add_test(NAME plugin/windows_library
            COMMAND bash ${_checks}/check_windows_library.sh $<TARGET_FILE:Talvenor> ${CMAKE_OBJDUMP})
+  add_test(NAME udp/windows_library
+           COMMAND bash ${_checks}/check_windows_library.sh $<TARGET_FILE:TalvenorUDP> ${CMAKE_OBJDUMP})
   add_test(NAME plugin/windows_library_check
            COMMAND bash ${_checks}/check_windows_library_test.sh ${_work}/windows_library ${CMAKE_C_COMPILER}
                    ${CMAKE_CXX_COMPILER} ${CMAKE_DLLTOOL} ${CMAKE_OBJDUMP})

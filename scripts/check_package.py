@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks a Talvenor release zip: the pilot unzips it into X-Plane's Resources/plugins/ and must get exactly
-Talvenor/ with the two plugin libraries where X-Plane looks for them, the settings file and the install text.
+Talvenor/ with the two plugin libraries where X-Plane looks for them, the settings file and the install text,
+and TalvenorUDP/ with its two libraries and its settings file.
 
 Usage: check_package.py ZIP [--files DIR]
   --files DIR: the zip's files must also be byte for byte those under DIR (the assembled dist/ folder).
@@ -17,7 +18,12 @@ EXPECTED = [
     "Talvenor/Talvenor.ini",
     "Talvenor/lin_x64/Talvenor.xpl",
     "Talvenor/win_x64/Talvenor.xpl",
+    "TalvenorUDP/TalvenorUDP.ini",
+    "TalvenorUDP/lin_x64/TalvenorUDP.xpl",
+    "TalvenorUDP/win_x64/TalvenorUDP.xpl",
 ]
+LIBRARIES = [name for name in EXPECTED if name.endswith(".xpl")]
+TEXTS = [name for name in EXPECTED if not name.endswith(".xpl")]
 
 
 def is_windows_x64_dll(data: bytes) -> bool:
@@ -56,13 +62,15 @@ def check(zip_path: Path, files: Path | None) -> list[str]:
             if len(names) != len(set(names)):
                 problems.append("entries given twice")
         contents = {name: archive.read(name) for name in set(names) & set(EXPECTED)}
-    win = contents.get("Talvenor/win_x64/Talvenor.xpl")
-    if win is not None and not is_windows_x64_dll(win):
-        problems.append("Talvenor/win_x64/Talvenor.xpl is not a 64-bit Windows DLL")
-    lin = contents.get("Talvenor/lin_x64/Talvenor.xpl")
-    if lin is not None and not is_linux_x64_shared_object(lin):
-        problems.append("Talvenor/lin_x64/Talvenor.xpl is not a 64-bit Linux shared object")
-    for name in ("Talvenor/INSTALL.txt", "Talvenor/Talvenor.ini"):
+    for name in LIBRARIES:
+        data = contents.get(name)
+        if data is None:
+            continue
+        if "/win_x64/" in name and not is_windows_x64_dll(data):
+            problems.append(f"{name} is not a 64-bit Windows DLL")
+        if "/lin_x64/" in name and not is_linux_x64_shared_object(data):
+            problems.append(f"{name} is not a 64-bit Linux shared object")
+    for name in TEXTS:
         if name in contents and not contents[name].strip():
             problems.append(f"{name} is empty")
     if files is not None:

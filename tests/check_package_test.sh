@@ -32,17 +32,20 @@ open("lin64.so", "wb").write(elf(62))
 open("arm64.so", "wb").write(elf(183))
 EOF
 
-# make NAME [WIN LIN]: dist folder NAME/ holding a correct package, and NAME.zip of its Talvenor/.
+# make NAME [WIN LIN]: dist folder NAME/ holding a correct package, and NAME.zip of its two plugin folders.
 make_dist() {
   local name="$1" win="${2:-win64.dll}" lin="${3:-lin64.so}"
-  mkdir -p "$name/Talvenor/win_x64" "$name/Talvenor/lin_x64"
+  mkdir -p "$name/Talvenor/win_x64" "$name/Talvenor/lin_x64" "$name/TalvenorUDP/win_x64" "$name/TalvenorUDP/lin_x64"
   cp "$win" "$name/Talvenor/win_x64/Talvenor.xpl"
   cp "$lin" "$name/Talvenor/lin_x64/Talvenor.xpl"
   echo "[DEBUG]" >"$name/Talvenor/Talvenor.ini"
   echo "Unzip into Resources/plugins/." >"$name/Talvenor/INSTALL.txt"
+  cp win64.dll "$name/TalvenorUDP/win_x64/TalvenorUDP.xpl"
+  cp lin64.so "$name/TalvenorUDP/lin_x64/TalvenorUDP.xpl"
+  echo "[UDP]" >"$name/TalvenorUDP/TalvenorUDP.ini"
 }
 zip_dist() {
-  (cd "$1" && zip -q -X -D -r "../$1.zip" Talvenor)
+  (cd "$1" && zip -q -X -D -r "../$1.zip" Talvenor TalvenorUDP)
 }
 
 status=0
@@ -91,6 +94,10 @@ make_dist program win64.exe && zip_dist program
 expect program fail "win_x64/Talvenor.xpl is not a 64-bit Windows DLL"
 make_dist arm win64.dll arm64.so && zip_dist arm
 expect arm fail "lin_x64/Talvenor.xpl is not a 64-bit Linux shared object"
+make_dist udp_swapped && cp lin64.so udp_swapped/TalvenorUDP/win_x64/TalvenorUDP.xpl && zip_dist udp_swapped
+expect udp_swapped fail "TalvenorUDP/win_x64/TalvenorUDP.xpl is not a 64-bit Windows DLL"
+make_dist no_udp && (cd no_udp && zip -q -X -D -r ../no_udp.zip Talvenor)
+expect no_udp fail "missing: TalvenorUDP/TalvenorUDP.ini"
 
 make_dist empty_ini && : >empty_ini/Talvenor/Talvenor.ini && zip_dist empty_ini
 expect empty_ini fail "Talvenor/Talvenor.ini is empty"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A pilot's machine has Windows and X-Plane, nothing else: win_x64/Talvenor.xpl may import only from X-Plane's
-# SDK libraries and from DLLs every Windows has, and exports the five entry points X-Plane calls, nothing more.
+# A pilot's machine has Windows and X-Plane, nothing else: a plugin library of the package (win_x64/Talvenor.xpl,
+# win_x64/TalvenorUDP.xpl) may import only from X-Plane's SDK libraries and from DLLs every Windows has, and
+# exports the five entry points X-Plane calls, nothing more.
 # Usage: check_windows_library.sh LIBRARY [OBJDUMP]
 set -eu
 library="$1"
@@ -22,7 +23,7 @@ grep -q "file format pei-x86-64" <<<"$dump" || fail "$library is not a 64-bit Wi
 imports=$(sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' <<<"$dump" | tr -d '\r' | LC_ALL=C sort -fu)
 echo "imports of $library:"
 sed 's/^/  /' <<<"$imports"
-allowed='^(xplm_64\.dll|xpwidgets_64\.dll|kernel32\.dll|advapi32\.dll|msvcrt\.dll|ucrtbase\.dll|api-ms-win-crt-[a-z0-9-]+\.dll)$'
+allowed='^(xplm_64\.dll|xpwidgets_64\.dll|kernel32\.dll|advapi32\.dll|ws2_32\.dll|msvcrt\.dll|ucrtbase\.dll|api-ms-win-crt-[a-z0-9-]+\.dll)$'
 while IFS= read -r dll; do
   [ -n "$dll" ] || continue
   grep -qiE "$allowed" <<<"$dll" || fail "imports $dll, which a pilot's Windows does not have"
