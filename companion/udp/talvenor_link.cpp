@@ -40,8 +40,10 @@ void TalvenorLink::WriteOffsets(const TalvenorOffsets& offsets) const {
   XPLMSetDataf(refs_[6], offsets.roll);
 }
 
+// Talvenor may have gone since the last frame (X-Plane unloads plugins one by one): a dataref whose owner is
+// gone is left alone.
 void TalvenorLink::WriteEnabled(int value) const {
-  XPLMSetDatai(refs_[0], value);
+  if (refs_[0] != nullptr && XPLMIsDataRefGood(refs_[0]) != 0) XPLMSetDatai(refs_[0], value);
 }
 
 }  // namespace talvenor::udp
