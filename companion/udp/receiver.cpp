@@ -43,14 +43,14 @@ bool Receiver::Open() {
   FormatIPv4(settings_.address, address, sizeof address);
   char line[160];
   if (opened.socket == kNoSocket) {
-    std::snprintf(problem_, sizeof problem_, "Cannot listen on %s:%d: %s", address, settings_.port,
-                  Reason(opened.failure));
-    std::snprintf(line, sizeof line, "%s (error %d); nothing will be received", problem_, opened.code);
+    (void)std::snprintf(problem_, sizeof problem_, "Cannot listen on %s:%d: %s", address, settings_.port,
+                        Reason(opened.failure));
+    (void)std::snprintf(line, sizeof line, "%s (error %d); nothing will be received", problem_, opened.code);
     Log(line);
     return false;
   }
   socket_ = opened.socket;
-  std::snprintf(line, sizeof line, "listening on %s:%d", address, settings_.port);
+  (void)std::snprintf(line, sizeof line, "listening on %s:%d", address, settings_.port);
   Log(line);
   return true;
 }
@@ -78,7 +78,8 @@ void Receiver::Drop(const char* why) {
   if (droppedLogged_) return;
   droppedLogged_ = true;
   char line[160];
-  std::snprintf(line, sizeof line, "dropped a datagram: %s (the menu counts the ones that follow)", why);
+  (void)std::snprintf(line, sizeof line, "dropped a datagram: %s (the menu counts the ones that follow)",
+                      why);
   Log(line);
 }
 
@@ -160,23 +161,23 @@ void Receiver::StateText(char* buffer, std::size_t size) const {
   char address[16];
   FormatIPv4(settings_.address, address, sizeof address);
   if (socket_ == kNoSocket) {
-    std::snprintf(buffer, size, "%s", problem_[0] != '\0' ? problem_ : "Not listening");
+    (void)std::snprintf(buffer, size, "%s", problem_[0] != '\0' ? problem_ : "Not listening");
   } else if (!talvenorLoaded_) {
-    std::snprintf(buffer, size, "Talvenor not loaded: nothing is passed on");
+    (void)std::snprintf(buffer, size, "Talvenor not loaded: nothing is passed on");
   } else if (paused_) {
-    std::snprintf(buffer, size, "Paused");
+    (void)std::snprintf(buffer, size, "Paused");
   } else if (sourceOn_) {
     // Until a whole second has passed, the rate so far.
     const double span = lastFrameTime_ - windowStart_;
     const long rate = rateHz_ >= 0 ? rateHz_ : span > 0 ? std::lround(windowCount_ / span) : 0;
-    std::snprintf(buffer, size, "Receiving at %ld Hz on %s:%d", rate, address, settings_.port);
+    (void)std::snprintf(buffer, size, "Receiving at %ld Hz on %s:%d", rate, address, settings_.port);
   } else {
-    std::snprintf(buffer, size, "Listening on %s:%d", address, settings_.port);
+    (void)std::snprintf(buffer, size, "Listening on %s:%d", address, settings_.port);
   }
 }
 
 void Receiver::DroppedText(char* buffer, std::size_t size) const {
-  std::snprintf(buffer, size, "Dropped datagrams: %llu", static_cast<unsigned long long>(dropped_));
+  (void)std::snprintf(buffer, size, "Dropped datagrams: %llu", static_cast<unsigned long long>(dropped_));
 }
 
 }  // namespace talvenor::udp

@@ -38,7 +38,7 @@ void Log(const char* text) {
 void ShowItem(int item, const char* text) {
   char* shown = g_plugin.shown[item];
   if (std::strcmp(shown, text) == 0) return;
-  std::snprintf(shown, kStateTextSize, "%s", text);
+  (void)std::snprintf(shown, kStateTextSize, "%s", text);
   XPLMSetMenuItemName(g_plugin.menu, item, text, 0);
 }
 
@@ -86,13 +86,14 @@ void ReadSettings() {
   }
   SettingsReport report;
   g_plugin.receiver.Configure(ReadUdpSettings(file, report));
-  if (file != nullptr) std::fclose(file);
+  if (file != nullptr) (void)std::fclose(file);  // read only: nothing to lose
   char line[256];
   if (!report.opened) {
     Log("no TalvenorUDP.ini; the defaults are used");
   } else if (report.problems > 0) {
-    std::snprintf(line, sizeof line, "TalvenorUDP.ini: %d line(s) refused, their defaults kept; line %d: %s",
-                  report.problems, report.firstProblemLine, report.firstProblem);
+    (void)std::snprintf(line, sizeof line,
+                        "TalvenorUDP.ini: %d line(s) refused, their defaults kept; line %d: %s",
+                        report.problems, report.firstProblemLine, report.firstProblem);
     Log(line);
   }
 }
@@ -103,9 +104,10 @@ void ReadSettings() {
 using talvenor::udp::g_plugin;
 
 PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
-  std::snprintf(outName, 256, "%s", "TalvenorUDP");
-  std::snprintf(outSig, 256, "%s", "quorlend.projects.talvenor.udp");
-  std::snprintf(outDesc, 256, "%s", "Passes a UDP head tracker's poses (opentrack, AITrack) to Talvenor.");
+  (void)std::snprintf(outName, 256, "%s", "TalvenorUDP");
+  (void)std::snprintf(outSig, 256, "%s", "quorlend.projects.talvenor.udp");
+  (void)std::snprintf(outDesc, 256, "%s",
+                      "Passes a UDP head tracker's poses (opentrack, AITrack) to Talvenor.");
   g_plugin = talvenor::udp::Plugin{};
   talvenor::udp::ReadSettings();
   g_plugin.parentItem = XPLMAppendMenuItem(XPLMFindPluginsMenu(), "Talvenor UDP", nullptr, 0);

@@ -41,8 +41,8 @@ bool WholeNumber(const char* text, double& value) {
 void Refuse(SettingsReport& report, int line, const char* key, const char* why) {
   if (report.problems++ > 0) return;
   report.firstProblemLine = line;
-  std::snprintf(report.firstProblem, sizeof report.firstProblem, "%s: %s", key[0] != '\0' ? key : "(no key)",
-                why);
+  (void)std::snprintf(report.firstProblem, sizeof report.firstProblem, "%s: %s",
+                      key[0] != '\0' ? key : "(no key)", why);
 }
 
 // False with WHY set when the key is unknown or its value is refused.
@@ -152,8 +152,8 @@ bool ParseIPv4(const char* text, std::uint32_t& value) {
 }
 
 void FormatIPv4(std::uint32_t value, char* buffer, std::size_t size) {
-  std::snprintf(buffer, size, "%u.%u.%u.%u", (value >> 24) & 0xFFu, (value >> 16) & 0xFFu,
-                (value >> 8) & 0xFFu, value & 0xFFu);
+  (void)std::snprintf(buffer, size, "%u.%u.%u.%u", (value >> 24) & 0xFFu, (value >> 16) & 0xFFu,
+                      (value >> 8) & 0xFFu, value & 0xFFu);
 }
 
 }  // namespace talvenor::udp
