@@ -48,14 +48,18 @@ pictures: demo
 	cp $(DEMO_DIR)/control-panel.svg $(DEMO_DIR)/effects-panel.svg $(DEMO_DIR)/data-display.svg \
 		$(DEMO_DIR)/head-path.svg docs/pictures/
 
-# Every test: the plain and sanitized Linux builds, and the Windows build with its tests under Wine. (The
-# presets' own folders; RELEASE_DIR and WINDOWS_DIR apply to release, windows, package and bench.)
+# Every test: the plain and sanitized Linux builds, the Windows build with its tests under Wine, and the
+# per-frame instruction budget, which holds the Release build's counts. (The presets' own folders;
+# RELEASE_DIR and WINDOWS_DIR apply to release, windows, package and bench.)
 test: dev asan deps-windows
 	cmake --preset windows
 	cmake --build --preset windows
 	ctest --preset dev
 	ctest --preset asan
 	ctest --preset windows
+	cmake --preset release
+	cmake --build --preset release --target talvenor_frame_count
+	ctest --preset release -R '^budget/'
 
 # dist/Talvenor/, dist/TalvenorUDP/ and dist/Talvenor-<version>.zip: the two plugins of the release and windows
 # presets (only they are built here; `make test` builds and runs the rest), their settings and the install text.
@@ -68,6 +72,10 @@ package: deps-windows
 
 bench: release
 	$(RELEASE_DIR)/bench/talvenor_bench
+
+# Instructions per frame of each configuration under callgrind, and of XPluginStart (bench/measure_budget.sh).
+bench-count: release
+	bench/measure_budget.sh $(RELEASE_DIR)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -66,8 +66,9 @@ done
 
 [ -n "$budget" ] || exit 0
 status=0
+checked=0
 while read -r rig allowed _; do
-  case "$rig" in A|B|C|D) ;; *) continue ;; esac
+  case "$rig" in A|B|C|D) checked=$((checked + 1)) ;; *) continue ;; esac
   measured=${cost[$rig]}
   limit=$((allowed + allowed / 10))
   if [ "$measured" -gt "$limit" ]; then
@@ -80,4 +81,5 @@ while read -r rig allowed _; do
     echo "ok   $rig: $measured instructions per cycle, within $limit ($allowed + 10%)"
   fi
 done < <(grep -v '^#' "$budget")
+[ "$checked" -eq 4 ] || { echo "FAIL $budget holds $checked of the counts of A, B, C and D"; status=1; }
 exit $status
