@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make demo` and `make test`; `make package` makes what pilots download.
-.PHONY: deps deps-windows demo pictures test build dev asan release windows package format bench clean
+.PHONY: deps deps-windows demo pictures test build dev asan release windows package format bench coverage clean
 
 # Build folders of the release and windows presets (override to package from other builds).
 RELEASE_DIR ?= build/release
@@ -69,6 +69,20 @@ package: deps-windows
 	cmake --preset windows -B $(WINDOWS_DIR)
 	cmake --build $(WINDOWS_DIR) --target Talvenor TalvenorUDP
 	scripts/package.sh $(RELEASE_DIR) $(WINDOWS_DIR) dist
+
+# Line and branch coverage of src/ by every test of the coverage preset (gcc --coverage): the summary and the
+# lines of each file here, the annotated sources in build/coverage/coverage.html. It fails when a test fails
+# or fewer than 95% of the lines of src/ ran.
+coverage:
+	@scripts/install-deps.sh --coverage
+	cmake --preset coverage
+	cmake --build --preset coverage
+	find build/coverage -name '*.gcda' -delete
+	ctest --preset coverage; status=$$?; \
+	gcovr --root . --filter 'src/' --object-directory build/coverage --exclude-directories build/coverage/CMakeFiles \
+	  --exclude-unreachable-branches --exclude-throw-branches --html-details build/coverage/coverage.html \
+	  --txt build/coverage/coverage.txt --print-summary --fail-under-line 95 && cat build/coverage/coverage.txt && \
+	exit $$status
 
 bench: release
 	$(RELEASE_DIR)/bench/talvenor_bench

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian machine.
 # As root it runs apt-get; otherwise it prints the one command to run.
-# Usage: install-deps.sh [--windows]
+# Usage: install-deps.sh [--windows | --coverage]
 #   --windows: also what the Windows build needs: the MinGW-w64 cross compiler, and Wine to run its tests.
+#   --coverage: also gcovr, which reports the coverage build's line and branch coverage.
 set -eu
 # locales: the locale sources, so a test can prove numbers ignore a decimal-comma locale. clang-tidy and
 # cppcheck: the static analysis of the dev build's test run. libedit-dev: line editing in `talvenor-sim -i`.
@@ -12,7 +13,8 @@ windows_packages=(g++-mingw-w64-x86-64 wine wine64)
 case "${1:-}" in
   "") ;;
   --windows) packages+=("${windows_packages[@]}") ;;
-  *) echo "usage: $0 [--windows]" >&2; exit 2 ;;
+  --coverage) packages+=(gcovr) ;;
+  *) echo "usage: $0 [--windows | --coverage]" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${packages[@]}"; do
