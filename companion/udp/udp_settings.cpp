@@ -41,7 +41,7 @@ bool WholeNumber(const char* text, double& value) {
 void Refuse(SettingsReport& report, int line, const char* key, const char* why) {
   if (report.problems++ > 0) return;
   report.firstProblemLine = line;
-  (void)std::snprintf(report.firstProblem, sizeof report.firstProblem, "%s: %s",
+  (void)std::snprintf(report.firstProblem, sizeof report.firstProblem, "%.80s: %s",
                       key[0] != '\0' ? key : "(no key)", why);
 }
 
