@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make demo` and `make test`; `make package` makes what pilots download.
-.PHONY: deps deps-windows demo pictures test build dev asan release windows package format bench coverage clean
+.PHONY: deps deps-windows demo pictures test build dev asan release windows package format bench bench-count coverage clean
 
 # Build folders of the release and windows presets (override to package from other builds).
 RELEASE_DIR ?= build/release
