@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make demo` and `make test`; `make package` makes what pilots download.
-.PHONY: deps deps-windows demo pictures test build dev asan release windows package format bench bench-count coverage clean
+.PHONY: deps deps-windows deps-fuzz demo pictures test build dev asan release windows package format bench bench-count coverage fuzz soak clean
 
 # Build folders of the release and windows presets (override to package from other builds).
 RELEASE_DIR ?= build/release
@@ -10,6 +10,9 @@ deps:
 
 deps-windows:
 	@scripts/install-deps.sh --windows
+
+deps-fuzz:
+	@scripts/install-deps.sh --fuzz
 
 build dev: deps
 	cmake --preset dev
@@ -90,6 +93,14 @@ bench: release
 # Instructions per frame of each configuration under callgrind, and of XPluginStart (bench/measure_budget.sh).
 bench-count: release
 	bench/measure_budget.sh $(RELEASE_DIR)
+
+# Every libFuzzer target for FUZZ_SECONDS seconds each (clang, ASan + UBSan), with its executions.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := setup_file number_text aircraft_files tracker_frames external_data widget_text scenario_parser
+fuzz: deps-fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz --target sim_companions $(FUZZ_TARGETS:%=%_fuzz)
+	scripts/run_fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian machine.
 # As root it runs apt-get; otherwise it prints the one command to run.
-# Usage: install-deps.sh [--windows | --coverage]
+# Usage: install-deps.sh [--windows | --coverage | --fuzz]
 #   --windows: also what the Windows build needs: the MinGW-w64 cross compiler, and Wine to run its tests.
 #   --coverage: also gcovr, which reports the coverage build's line and branch coverage.
+#   --fuzz: also clang and its runtime libraries (libFuzzer, the sanitizers), which Debian only recommends.
 set -eu
 # locales: the locale sources, so a test can prove numbers ignore a decimal-comma locale. clang-tidy and
 # cppcheck: the static analysis of the dev build's test run. libedit-dev: line editing in `talvenor-sim -i`.
 packages=(cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
           clang-format clang-tidy cppcheck valgrind python3 zip locales libedit-dev)
 windows_packages=(g++-mingw-w64-x86-64 wine wine64)
+fuzz_packages=(clang libclang-rt-14-dev)
 case "${1:-}" in
   "") ;;
   --windows) packages+=("${windows_packages[@]}") ;;
   --coverage) packages+=(gcovr) ;;
-  *) echo "usage: $0 [--windows | --coverage]" >&2; exit 2 ;;
+  --fuzz) packages+=("${fuzz_packages[@]}") ;;
+  *) echo "usage: $0 [--windows | --coverage | --fuzz]" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs each libFuzzer target of a fuzz build for SECONDS seconds, starting from its seed corpus, and prints
+# its executions and corpus size. New inputs go to BUILD/fuzz-corpus/NAME (the seeds in fuzz/corpus stay as
+# they are); an input that fails is kept as BUILD/fuzz-artifacts/NAME-crash-... and fails the run.
+# Usage: run_fuzz.sh BUILD SECONDS
+set -u
+build=$1
+seconds=$2
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+# Each target with its seed folders (as fuzz/CMakeLists.txt gives them to the corpus replays).
+targets=(
+  "setup_file fuzz/corpus/setup"
+  "number_text fuzz/corpus/numbers"
+  "aircraft_files fuzz/corpus/aircraft"
+  "tracker_frames fuzz/corpus/tracker"
+  "external_data fuzz/corpus/external"
+  "widget_text fuzz/corpus/widgets"
+  "scenario_parser fuzz/corpus/scenarios tests/scenarios examples"
+)
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+failed=0
+printf '%-16s %12s %10s %10s  %s\n' target executions "exec/s" corpus result
+for entry in "${targets[@]}"; do
+  read -r name seeds <<<"$entry"
+  work="$build/fuzz-corpus/$name"
+  artifacts="$build/fuzz-artifacts"
+  mkdir -p "$work" "$artifacts"
+  seed_paths=()
+  for seed in $seeds; do seed_paths+=("$source_dir/$seed"); done
+  log="$build/fuzz-$name.log"
+  "$build/fuzz/${name}_fuzz" -max_total_time="$seconds" -print_final_stats=1 -timeout=20 \
+    -artifact_prefix="$artifacts/$name-" "$work" "${seed_paths[@]}" >"$log" 2>&1
+  status=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+  # The corpus libFuzzer ended with (seeds and new inputs, after its own merging): files and bytes.
+  corpus=$(grep -o 'corp: [0-9]*/[0-9]*[a-zA-Z]*' "$log" | tail -1 | sed 's/corp: //')
+  result=ok
+  if [ $status -ne 0 ]; then
+    result="FAILED (see $log)"
+    failed=1
+  fi
+  printf '%-16s %12s %10s %10s  %s\n' "$name" "${runs:-?}" "${rate:-?}" "${corpus:-?}" "$result"
+done
+exit $failed
