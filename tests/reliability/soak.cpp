@@ -286,6 +286,8 @@ class Soak {
       const long cycles = 1 + Below(30);
       host().commands().begin(name);
       Line("command hold " + name + " " + std::to_string(cycles));
+      // A save happens at the press; the held cycles may move the table on (the continuous mode).
+      CheckFiles();
       for (long i = 0; i < cycles; ++i) {
         host().runCycles(1);
         ++cycles_;
