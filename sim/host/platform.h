@@ -58,6 +58,12 @@ void* HostSymbol(const char* name);
 // Removing the value removes its key as well.
 bool SetTrackerRegistryValue(const std::string& folder, std::string* error);
 void RemoveTrackerRegistryValue();
+// The tracker's registry value as something else than a folder's text, as KIND says: "empty", "long" (4,096
+// characters), "binary" (REG_BINARY bytes with a NUL among them; on POSIX the same bytes, the stand-in having
+// no types) or "number" (a REG_DWORD; on POSIX its four bytes). False, with a reason, for another kind.
+bool SetTrackerRegistryKind(const std::string& kind, std::string* error);
+// The bytes of such a value.
+std::string TrackerRegistryBytes(const std::string& kind);
 
 // Renames the exports NAMES of the shared library IMAGE in place so that a lookup by the old name fails
 // (ELF on POSIX, PE on Windows). False with a message when IMAGE is not well formed or lacks one of NAMES.

@@ -183,6 +183,20 @@ bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
   return true;
 }
 
+bool SetTrackerRegistryKind(const std::string& kind, std::string* error) {
+  if (kind != "empty" && kind != "long" && kind != "binary" && kind != "number") {
+    return Failed(error, "no such kind of registry value: " + kind);
+  }
+  const fs::path value = TrackerScript::RegistryValueFile();
+  std::error_code ec;
+  fs::create_directories(value.parent_path(), ec);
+  const std::string bytes = TrackerRegistryBytes(kind);
+  std::ofstream out(value, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return out ? true : Failed(error, "cannot write " + value.string());
+}
+
 void RemoveTrackerRegistryValue() {
   const fs::path value = TrackerScript::RegistryValueFile();
   std::error_code ignored;

@@ -247,6 +247,26 @@ bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
   return true;
 }
 
+bool SetTrackerRegistryKind(const std::string& kind, std::string* error) {
+  const DWORD type = kind == "binary" ? REG_BINARY : kind == "number" ? REG_DWORD : REG_SZ;
+  if (kind != "empty" && kind != "long" && kind != "binary" && kind != "number") {
+    return Failed(error, "no such kind of registry value: " + kind);
+  }
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kTrackerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return Failed(error, "cannot create HKCU\\" + std::string(kTrackerKey));
+  }
+  std::string bytes = TrackerRegistryBytes(kind);
+  if (type == REG_SZ) bytes.push_back('\0');
+  const LSTATUS status =
+      RegSetValueExA(key, kTrackerValue, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                     static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS ? true
+                                 : Failed(error, "cannot set HKCU\\" + std::string(kTrackerKey) + "\\Path");
+}
+
 void RemoveTrackerRegistryValue() {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kTrackerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;

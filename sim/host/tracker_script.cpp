@@ -108,6 +108,21 @@ bool TrackerScript::installLibrary(const std::string& dir, std::string* error) {
   return platform::SetTrackerRegistryValue(folder.string(), error);
 }
 
+namespace platform {
+
+std::string TrackerRegistryBytes(const std::string& kind) {
+  if (kind == "long") return std::string(4096, 'a');
+  if (kind == "binary") return std::string("C:\\\0\xff\x01", 6);
+  if (kind == "number") return std::string("\x01\0\0\0", 4);
+  return {};
+}
+
+}  // namespace platform
+
+bool TrackerScript::setRegistryValue(const std::string& kind, std::string* error) {
+  return platform::SetTrackerRegistryKind(kind, error);
+}
+
 void TrackerScript::removeRegistryEntry() {
   platform::RemoveTrackerRegistryValue();
 }

@@ -45,6 +45,8 @@ class TrackerScript {
   // Entries marked missing are left out of that copy's exports.
   bool installLibrary(const std::string& dir, std::string* error);
   void removeRegistryEntry();  // as `no-tracker`
+  // The registry value made something else than a folder's text (platform.h, SetTrackerRegistryKind).
+  bool setRegistryValue(const std::string& kind, std::string* error);
   void setFrame(const TrackerFrame& frame) { frame_ = frame; }
   const TrackerFrame& frame() const { return frame_; }
   void fail(const std::string& entry, int result) { results_[entry] = result; }

@@ -509,8 +509,8 @@ Directive ParseLine(const Line& line) {
     d.datarefs.push_back(r.DataRef(1));
     ParseSetValues(r, 2, d);
   } else if (word == "tracker") {
-    if (r.size() < 2) r.Fail("tracker what? expected: tracker frame|fail|missing|version ...");
-    const std::string how = r.OneOf(1, {"frame", "fail", "missing", "version"});
+    if (r.size() < 2) r.Fail("tracker what? expected: tracker frame|fail|missing|version|registry-value ...");
+    const std::string how = r.OneOf(1, {"frame", "fail", "missing", "version", "registry-value"});
     if (how == "frame") {
       d.op = Op::TrackerFrame;
       ParseTrackerFrame(r, d);
@@ -521,6 +521,10 @@ Directive ParseLine(const Line& line) {
       d.number = r.size() == 4 ? r.Integer(3, "RESULT", std::numeric_limits<int>::min(),
                                            std::numeric_limits<int>::max())
                                : 1;
+    } else if (how == "registry-value") {
+      r.Count(2, 1, 1, "tracker registry-value empty|long|binary|number");
+      d.op = Op::TrackerRegistryValue;
+      d.name = r.OneOf(2, {"empty", "long", "binary", "number"});
     } else if (how == "missing") {
       r.Count(2, 1, 1, "tracker missing ENTRY");
       d.op = Op::TrackerMissing;

@@ -53,6 +53,7 @@ enum class Op {
   TrackerFail,
   TrackerMissing,
   TrackerVersion,
+  TrackerRegistryValue,
   UdpFreePort,
   UdpHold,
   UdpSend,

@@ -643,6 +643,11 @@ class ScenarioRun {
         }
         return;
       }
+      case Op::TrackerRegistryValue: {
+        std::string error;
+        if (!host(d).tracker().setRegistryValue(d.name, &error)) Fail(d, error);
+        return;
+      }
       case Op::UdpFreePort:
         udp_.ChooseFreePort(d);
         return;
