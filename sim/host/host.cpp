@@ -318,6 +318,17 @@ void Host::sendMessage(PluginId from, int message, intptr_t param) {
   entry_.receiveMessage(from, message, reinterpret_cast<void*>(param));
 }
 
+void Host::sendSimulatorMessage(int message, intptr_t param) {
+  sendMessage(kSimulatorId, message, param);
+  // By index: a plugin may load or stop companions while this goes on.
+  for (std::size_t i = 0; i < companions_.size(); ++i) {
+    const Companion companion = companions_[i];
+    if (!companion.enabled || companion.entry.receiveMessage == nullptr) continue;
+    PluginCall call(*this, companion.id);
+    companion.entry.receiveMessage(kSimulatorId, message, reinterpret_cast<void*>(param));
+  }
+}
+
 void Host::setFps(int fps) {
   if (fps <= 0) throw std::invalid_argument("fps must be positive");
   timeBase_ = time();

@@ -153,8 +153,11 @@ class Host {
 
   // Delivers a message to the plugin under test (sender 0: the simulator) when it is enabled.
   void sendMessage(PluginId from, int message, intptr_t param);
+  // A message of the simulator itself goes to every enabled plugin, as in X-Plane: the plugin under test,
+  // then each enabled companion in load order.
+  void sendSimulatorMessage(int message, intptr_t param);
   void planeLoaded(int index = 0) {
-    sendMessage(kSimulatorId, 102, index);
+    sendSimulatorMessage(102, index);
   }
 
   // Time. A cycle advances the clock by exactly 1/fps seconds, then runs the continue phase of every held

@@ -18,8 +18,9 @@
 // - XPLMCountPlugins / XPLMGetNthPlugin list the plugin under test (while loaded) first, then the stubs.
 // - XPLMEnablePlugin / XPLMDisablePlugin act on stubs only; the plugin under test's life is the driver's.
 //   XPLMReloadPlugins does nothing.
-// - A companion gets only the messages plugins send it; the simulator's own (plane loaded, ...) go to the
-//   plugin under test alone. After its stop it stays listed, disabled and without a signature.
+// - A companion gets the messages plugins send it and, as every enabled plugin in X-Plane, the simulator's
+//   own (plane loaded, ...), after the plugin under test. Stubs record only what plugins send them. After its
+//   stop a companion stays listed, disabled and without a signature.
 // - Features: XPLM_USE_NATIVE_PATHS and XPLM_USE_NATIVE_WIDGET_WINDOWS exist, both disabled at first. With
 //   native paths on, XPLMGetDirectorySeparator gives "/" on every platform.
 #pragma once

@@ -186,6 +186,8 @@ TEST(PluginCompanions, ALoadedLibraryRunsAsItsOwnPluginAndItsLeaksAreReportedAtI
   EXPECT_EQ(XPLMFindPluginBySignature("talvenor.tests.sdk_probe"), id);
   EXPECT_EQ(host.flightLoops().count(kPluginUnderTest), 0);
   EXPECT_GT(host.flightLoops().count(id), 0);
+  host.planeLoaded();  // the simulator's messages reach every enabled plugin, the plugin under test or not
+  EXPECT_EQ(XPLMGetDatai(XPLMFindDataRef("probe/plane_loaded")), 1);
   ASSERT_TRUE(host.commands().once("probe/leak"));
   EXPECT_FALSE(host.stopCompanions().empty());
   EXPECT_EQ(host.flightLoops().count(id), 0);
