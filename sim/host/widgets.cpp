@@ -1,8 +1,10 @@
 #include "widgets.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <map>
+#include <span>
 #include <utility>
 
 #include "XPStandardWidgets.h"
@@ -159,8 +161,19 @@ bool Widgets::reachable(const Widget* widget) const {
 
 int Widgets::dispatch(Widget* widget, XPWidgetMessage message, intptr_t param1, intptr_t param2,
                       bool allCallbacks) {
-  // A callback may add callbacks or destroy the widget: walk a copy and stop once the widget is gone.
-  const std::vector<Widget::Callback> callbacks = widget->callbacks;
+  // A callback may add callbacks or destroy the widget: walk a copy and stop once the widget is gone. The
+  // copy of a widget's usual few callbacks stays off the heap, so the host's own cost of a message does
+  // not drown the plugin's in the per-frame measurements.
+  std::array<Widget::Callback, 4> few{};
+  std::vector<Widget::Callback> many;
+  std::span<const Widget::Callback> callbacks;
+  if (widget->callbacks.size() <= few.size()) {
+    std::copy(widget->callbacks.begin(), widget->callbacks.end(), few.begin());
+    callbacks = std::span<const Widget::Callback>(few.data(), widget->callbacks.size());
+  } else {
+    many = widget->callbacks;
+    callbacks = many;
+  }
   int handled = 0;
   for (const Widget::Callback& callback : callbacks) {
     if (!widget->alive) break;
