@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# clang-tidy over the plugin's sources (src/) with the checks of .clang-tidy; any finding fails the test.
+# clang-tidy over the plugins' sources (src/ and companion/) with the checks of .clang-tidy; any finding fails the test.
 # Usage: check_tidy.sh SOURCE_DIR BUILD_DIR (a build folder with compile_commands.json)
 # The Windows-only files of src/os/win32 are not in a Linux build's compile commands; cppcheck reads them.
 set -eu
@@ -17,17 +17,17 @@ fi
 
 mapfile -t files < <(python3 -c '
 import json, sys
-src = sys.argv[2] + "/src/"
-print("\n".join(sorted({e["file"] for e in json.load(open(sys.argv[1])) if e["file"].startswith(src)})))
+roots = tuple(sys.argv[2] + d for d in ("/src/", "/companion/"))
+print("\n".join(sorted({e["file"] for e in json.load(open(sys.argv[1])) if e["file"].startswith(roots)})))
 ' "$build/compile_commands.json" "$src")
-[ ${#files[@]} -gt 0 ] || { echo "no file of $src/src in $build/compile_commands.json"; exit 1; }
+[ ${#files[@]} -gt 0 ] || { echo "no file of $src/src or $src/companion in $build/compile_commands.json"; exit 1; }
 status=0
 printf '%s\n' "${files[@]}" | xargs -P2 -n4 "${tidy[@]}" -p "$build" >"$scratch/all" 2>&1 || status=$?
 grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' \
   "$scratch/all" >"$scratch/findings" || true
 if [ $status -ne 0 ] || [ -s "$scratch/findings" ]; then
   cat "$scratch/findings"
-  echo "clang-tidy found the above in src/"
+  echo "clang-tidy found the above in src/ or companion/"
   exit 1
 fi
-echo "clang-tidy: ${#files[@]} files of src/ clean"
+echo "clang-tidy: ${#files[@]} files of src/ and companion/ clean"
