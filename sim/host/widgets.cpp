@@ -261,6 +261,7 @@ XPWidgetID Widgets::create(int left, int top, int right, int bottom, int visible
   widget->owner = host_.caller();
   widget->callbacks.push_back({function, widget->owner});
   widgets_.push_back(std::move(owned));
+  live_.push_back(widget);
   if (widget->isRoot) zOrder_.insert(zOrder_.begin(), widget);
 
   Widget* parent = widget->isRoot ? nullptr : get(container);
@@ -325,6 +326,7 @@ void Widgets::destroyOne(Widget* widget, bool byParent, bool destroyChildren) {
   zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), widget), zOrder_.end());
   if (focus_ == widget) focus_ = nullptr;
   widget->alive = false;
+  std::erase(live_, widget);
   widget->callbacks.clear();
   widget->properties.clear();
 }
@@ -637,7 +639,7 @@ WidgetInfo Widgets::describe(const Widget& widget, int depth) const {
 }
 
 XPWidgetID Widgets::findWindow(std::string_view caption) const {
-  for (const auto& widget : widgets_) {
+  for (const Widget* widget : live_) {
     if (widget->alive && widget->isRoot && widget->descriptor == caption) return widget->id;
   }
   return nullptr;
@@ -646,8 +648,8 @@ XPWidgetID Widgets::findWindow(std::string_view caption) const {
 XPWidgetID Widgets::findByCaption(XPWidgetID window, std::string_view caption, int k) const {
   const Widget* root = get(window);
   if (root == nullptr || k < 1) return nullptr;
-  for (const auto& widget : widgets_) {
-    if (widget->alive && widget->descriptor == caption && isDescendant(widget.get(), root) && --k == 0) {
+  for (const Widget* widget : live_) {
+    if (widget->alive && widget->descriptor == caption && isDescendant(widget, root) && --k == 0) {
       return widget->id;
     }
   }
@@ -658,9 +660,9 @@ XPWidgetID Widgets::findAt(XPWidgetID window, int dl, int dt) const {
   const Widget* root = get(window);
   if (root == nullptr) return nullptr;
   // y grows upward, so "below the top edge" is a smaller y.
-  for (const auto& widget : widgets_) {
+  for (const Widget* widget : live_) {
     if (widget->alive && widget->left == root->left + dl && widget->top == root->top - dt &&
-        isDescendant(widget.get(), root)) {
+        isDescendant(widget, root)) {
       return widget->id;
     }
   }
@@ -677,10 +679,10 @@ std::vector<WidgetInfo> Widgets::tree(XPWidgetID window) const {
   std::vector<WidgetInfo> result;
   const Widget* root = get(window);
   if (root == nullptr) return result;
-  for (const auto& widget : widgets_) {
+  for (const Widget* widget : live_) {
     if (!widget->alive) continue;
     int depth = 0;
-    const Widget* p = widget.get();
+    const Widget* p = widget;
     while (p != nullptr && p != root) {
       p = p->parent;
       ++depth;
@@ -692,18 +694,18 @@ std::vector<WidgetInfo> Widgets::tree(XPWidgetID window) const {
 
 std::vector<XPWidgetID> Widgets::windows() const {
   std::vector<XPWidgetID> result;
-  for (const auto& widget : widgets_) {
+  for (const Widget* widget : live_) {
     if (widget->alive && widget->isRoot) result.push_back(widget->id);
   }
   return result;
 }
 
 void Widgets::removePlugin(PluginId owner) {
-  for (const auto& widget : widgets_) {
-    if (widget->alive && widget->owner == owner) widget->alive = false;
+  for (Widget* widget : live_) {
+    if (widget->owner == owner) widget->alive = false;
   }
-  for (const auto& widget : widgets_) {
-    if (!widget->alive) continue;
+  std::erase_if(live_, [](const Widget* widget) { return !widget->alive; });
+  for (Widget* widget : live_) {
     std::erase_if(widget->callbacks,
                   [owner](const Widget::Callback& callback) { return callback.owner == owner; });
     std::erase_if(widget->children, [](const Widget* child) { return !child->alive; });
@@ -713,11 +715,11 @@ void Widgets::removePlugin(PluginId owner) {
 
 std::vector<std::string> Widgets::registrations(PluginId owner) const {
   std::vector<std::string> left;
-  for (const auto& widget : widgets_) {
+  for (const Widget* widget : live_) {
     if (!widget->alive || widget->parent != nullptr || widget->owner != owner) continue;
     std::size_t count = 0;
-    for (const auto& other : widgets_) {
-      if (other->alive && (other == widget || isDescendant(other.get(), widget.get()))) ++count;
+    for (const Widget* other : live_) {
+      if (other->alive && (other == widget || isDescendant(other, widget))) ++count;
     }
     const std::string size = " (" + std::to_string(count) + (count == 1 ? " widget)" : " widgets)");
     if (widget->isRoot) {

@@ -135,6 +135,9 @@ class Widgets {
   WidgetInfo describe(const Widget& widget, int depth) const;
   Host& host_;
   std::vector<std::unique_ptr<Widget>> widgets_;  // index + 1 is the id; destroyed ones stay as tombstones
+  // The widgets not destroyed, in the order they were made: what the searches walk, so that a long run's
+  // tombstones cost nothing.
+  std::vector<Widget*> live_;
   mutable int staleCalls_ = 0;
   std::vector<Widget*> zOrder_;  // live root widgets, front first
   Widget* focus_ = nullptr;

@@ -1,6 +1,6 @@
 // Starts and stops the plugin a thousand times in one process, first linked into this program (its code
 // loaded once for all starts), then loaded from its library at every start and unloaded at every stop. Each
-// start, on a fresh simulator, runs the same session (panels, commands, hotkeys, tracker frames, an aircraft
+// start, on the same simulator, runs the same session (panels, commands, hotkeys, tracker frames, an aircraft
 // load, a save); what the simulator and the pilot saw must be the same as at the first start, and each stop
 // must leave nothing registered (flight loops, command handlers, hotkeys, menus, widgets, datarefs). The
 // sanitized build's LeakSanitizer reports, at the program's end, any memory that a start or a stop lost.
@@ -124,21 +124,14 @@ std::string Session(sim::Host& host, const std::vector<double>& start, int numbe
   return seen.str();
 }
 
-// STARTS sessions, each compared with the first. A simulator serves a block of them: it keeps what each
-// leaves (the widgets destroyed, ...), and a search through all of that would slow the later starts down.
+// STARTS sessions on one simulator, each compared with the first.
 void RunAll(int starts, const char* library, const char* how) {
-  constexpr int kStartsPerSimulator = 50;
   const auto began = std::chrono::steady_clock::now();
-  std::unique_ptr<sim::Host> host;
+  const std::unique_ptr<sim::Host> host = MakeSimulator(library);
   std::vector<double> values;
+  for (const char* name : kSimulatorValues) values.push_back(host->datarefs().read(name)->value);
   std::string first;
   for (int number = 1; number <= starts; ++number) {
-    if ((number - 1) % kStartsPerSimulator == 0) {
-      host.reset();
-      host = MakeSimulator(library);
-      values.clear();
-      for (const char* name : kSimulatorValues) values.push_back(host->datarefs().read(name)->value);
-    }
     const std::string seen = Session(*host, values, number);
     if (number == 1) first = seen;
     if (seen == first) continue;
