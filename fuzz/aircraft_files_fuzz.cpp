@@ -24,16 +24,11 @@
 #include "datarefs.h"
 #include "host.h"
 #include "menus.h"
+#include "plugin/entry_points.h"
 #include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
-
-PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc);
-PLUGIN_API void XPluginStop(void);
-PLUGIN_API int XPluginEnable(void);
-PLUGIN_API void XPluginDisable(void);
-PLUGIN_API void XPluginReceiveMessage(XPLMPluginID inFrom, int inMessage, void* inParam);
 
 namespace {
 

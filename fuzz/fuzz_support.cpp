@@ -11,17 +11,12 @@
 #include "config/aircraft_files.h"
 #include "file_faults.h"
 #include "menus.h"
+#include "plugin/entry_points.h"
 #include "plugin/plugin.h"
 #include "plugins.h"
 #include "tracker_script.h"
 #include "view/view_state.h"
 #include "widgets.h"
-
-PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc);
-PLUGIN_API void XPluginStop(void);
-PLUGIN_API int XPluginEnable(void);
-PLUGIN_API void XPluginDisable(void);
-PLUGIN_API void XPluginReceiveMessage(XPLMPluginID inFrom, int inMessage, void* inParam);
 
 namespace fuzz {
 namespace {

@@ -1,5 +1,6 @@
 // The five functions X-Plane calls; everything else the plugin does hangs off these.
-#include "XPLMDefs.h"
+#include "plugin/entry_points.h"
+
 #include "plugin/plugin.h"
 
 PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {

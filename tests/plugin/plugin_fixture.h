@@ -21,14 +21,9 @@
 #include "host/host_test_support.h"
 #include "hotkeys.h"
 #include "menus.h"
+#include "plugin/entry_points.h"
 #include "plugins.h"
 #include "widgets.h"
-
-PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc);
-PLUGIN_API void XPluginStop(void);
-PLUGIN_API int XPluginEnable(void);
-PLUGIN_API void XPluginDisable(void);
-PLUGIN_API void XPluginReceiveMessage(XPLMPluginID inFrom, int inMessage, void* inParam);
 
 namespace talvenor::testing {
 

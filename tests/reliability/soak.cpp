@@ -255,8 +255,8 @@ class Soak {
     const std::uint32_t which = Below(talvenor::kPluginCommandCount + 10 + 3);
     if (which < talvenor::kPluginCommandCount) return talvenor::kPluginCommands[which].path;
     if (which < talvenor::kPluginCommandCount + 10) {
-      const auto& spec = talvenor::kSimCommands[which - talvenor::kPluginCommandCount];
-      return host().commands().exists(spec.path) ? spec.path : spec.fallback;
+      const auto& command = talvenor::kSimCommands[which - talvenor::kPluginCommandCount];
+      return host().commands().exists(command.path) ? command.path : command.fallback;
     }
     return Pick(kViewCommands);
   }
