@@ -347,12 +347,9 @@ void BuildControlPanelHidden() {
 
 void OpenControlPanel() {
   Panels& panels = PanelState();
-  if (!panels.controlPanelCreated) {
+  ShowBuiltOnce(panels.controlPanelCreated, panels.control.window, [] {
     BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
-    panels.controlPanelCreated = true;
-  } else if (XPIsWidgetVisible(panels.control.window) == 0) {
-    XPShowWidget(panels.control.window);
-  }
+  });
   panels.controlPanelVisible = true;
 }
 

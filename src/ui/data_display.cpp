@@ -83,12 +83,9 @@ int DataDisplayHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, int
 
 void OpenDataDisplay() {
   Panels& panels = PanelState();
-  if (!panels.dataDisplayCreated) {
+  ShowBuiltOnce(panels.dataDisplayCreated, panels.data.window, [] {
     BuildDataDisplay(kDataDisplayLeft, kDataDisplayTop, kDataDisplayWidth, kDataDisplayHeight);
-    panels.dataDisplayCreated = true;
-  } else if (XPIsWidgetVisible(panels.data.window) == 0) {
-    XPShowWidget(panels.data.window);
-  }
+  });
   panels.dataDisplayVisible = true;
 }
 
@@ -96,12 +93,9 @@ void ToggleDataDisplay() {
   Panels& panels = PanelState();
   panels.dataDisplayVisible = !panels.dataDisplayVisible;
   if (panels.dataDisplayVisible) {
-    if (!panels.dataDisplayCreated) {
+    ShowBuiltOnce(panels.dataDisplayCreated, panels.data.window, [] {
       BuildDataDisplay(kDataDisplayLeft, kDataDisplayTop, kDataDisplayWidth, kDataDisplayHeight);
-      panels.dataDisplayCreated = true;
-    } else if (XPIsWidgetVisible(panels.data.window) == 0) {
-      XPShowWidget(panels.data.window);
-    }
+    });
     return;
   }
   if (panels.dataDisplayCreated) XPHideWidget(panels.data.window);

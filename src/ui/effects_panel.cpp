@@ -147,12 +147,9 @@ void BuildEffectsPanelHidden() {
 
 void OpenEffectsPanel() {
   Panels& panels = PanelState();
-  if (!panels.effectsPanelCreated) {
+  ShowBuiltOnce(panels.effectsPanelCreated, panels.effects.window, [] {
     BuildEffectsPanel(kEffectsPanelLeft, kEffectsPanelTop, kEffectsPanelWidth, kEffectsPanelHeight);
-    panels.effectsPanelCreated = true;
-  } else if (XPIsWidgetVisible(panels.effects.window) == 0) {
-    XPShowWidget(panels.effects.window);
-  }
+  });
   panels.effectsPanelVisible = true;
 }
 
@@ -160,12 +157,9 @@ void ToggleEffectsPanel() {
   Panels& panels = PanelState();
   panels.effectsPanelVisible = !panels.effectsPanelVisible;
   if (panels.effectsPanelVisible) {
-    if (!panels.effectsPanelCreated) {
+    ShowBuiltOnce(panels.effectsPanelCreated, panels.effects.window, [] {
       BuildEffectsPanel(kEffectsPanelLeft, kEffectsPanelTop, kEffectsPanelWidth, kEffectsPanelHeight);
-      panels.effectsPanelCreated = true;
-    } else if (XPIsWidgetVisible(panels.effects.window) == 0) {
-      XPShowWidget(panels.effects.window);
-    }
+    });
     return;
   }
   if (panels.effectsPanelCreated) XPHideWidget(panels.effects.window);

@@ -274,6 +274,15 @@ void RefreshSourceWidgets() {
   SetShown(control.statusCaption, true);
 }
 
+void ShowBuiltOnce(bool& created, const XPWidgetID& window, void (*build)()) {
+  if (!created) {
+    build();
+    created = true;
+  } else if (XPIsWidgetVisible(window) == 0) {
+    XPShowWidget(window);
+  }
+}
+
 void HideAllWindows() {
   Panels& panels = PanelState();
   SetShown(panels.control.window, false);

@@ -127,6 +127,9 @@ void ClearAllLimits();
 // The source widgets of the control panel follow the source state (the state itself follows it in
 // FollowSourceState; RefreshSource does both).
 void RefreshSourceWidgets();
+// A window built once and then only shown and hidden: BUILD makes it, shown, the first time (CREATED
+// false); later it is shown again if hidden. WINDOW is where BUILD keeps its handle.
+void ShowBuiltOnce(bool& created, const XPWidgetID& window, void (*build)());
 // Hides the three windows and clears their visible flags; nothing is destroyed.
 void HideAllWindows();
 // Destroys the windows that were built and clears their flags (plugin stop).
