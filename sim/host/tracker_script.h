@@ -60,6 +60,9 @@ class TrackerScript {
   std::uint16_t version() const { return version_; }
   std::vector<std::string> calls() const { return calls_; }  // entry points called so far, in order
   void recordCall(const std::string& entry) { calls_.push_back(entry); }
+  // The window handle of the last NP_RegisterWindowHandle, whatever it answered; none before the first.
+  void recordWindowHandle(std::uint64_t handle) { windowHandle_ = handle; }
+  std::optional<std::uint64_t> windowHandle() const { return windowHandle_; }
 
   // Every entry point of the client library, in the order the plugin resolves them.
   static const std::vector<std::string>& entryPoints();
@@ -74,6 +77,7 @@ class TrackerScript {
   std::optional<std::string> dir_;
   std::uint16_t version_ = 0x0504;
   std::vector<std::string> calls_;
+  std::optional<std::uint64_t> windowHandle_;
 };
 
 // The registry stand-in on POSIX (on Windows the entry is a real value of the registry): the value NAME of

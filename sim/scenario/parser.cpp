@@ -280,6 +280,17 @@ void ParseExpect(const Reader& r, Directive& d) {
     r.Count(2, 1, 1, "expect " + r.Text(1) + " N");
     d.op = r.IsWord(1, "hotkeys") ? Op::ExpectHotkeys : Op::ExpectFlightLoops;
     d.count = r.Integer(2, "the count", 0);
+  } else if (r.IsWord(1, "tracker")) {
+    r.Count(2, 2, 2, "expect tracker window HEX|none");
+    r.OneOf(2, {"window"});
+    d.op = Op::ExpectTrackerWindow;
+    if (r.Text(3) == "none") {
+      d.state = "none";
+    } else {
+      const std::optional<long long> handle = ParseInteger(r.Text(3));
+      if (!handle || *handle < 0) r.Fail("the window handle must be a number such as 0x200001234, or none");
+      d.number = *handle;
+    }
   } else if (r.IsWord(1, "hotkey")) {
     r.Count(2, 2, 3, "expect hotkey KEY [MODS] DESCRIPTION");
     d.op = Op::ExpectHotkey;

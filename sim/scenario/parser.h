@@ -80,6 +80,7 @@ enum class Op {
   ExpectHotkeys,
   ExpectHotkey,
   ExpectFlightLoops,
+  ExpectTrackerWindow,
   ExpectMessages,
   ExpectMessage,
   ExpectLogContains,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -869,6 +870,23 @@ class ScenarioRun {
       case Op::ExpectFlightLoops: {
         const int count = host(d).flightLoops().count(kPluginUnderTest);
         Check(d, count == d.count, Counted(d.count, count));
+        return;
+      }
+      case Op::ExpectTrackerWindow: {
+        const std::optional<std::uint64_t> given = host(d).tracker().windowHandle();
+        const auto shown = [](std::optional<std::uint64_t> handle) {
+          std::ostringstream text;
+          if (handle) {
+            text << "0x" << std::hex << *handle;
+          } else {
+            text << "none";
+          }
+          return text.str();
+        };
+        const std::optional<std::uint64_t> expected =
+            d.state == "none" ? std::nullopt : std::optional<std::uint64_t>(d.number);
+        Check(d, given == expected,
+              "the tracker was handed the window " + shown(given) + ", expected " + shown(expected));
         return;
       }
       case Op::ExpectMessages:

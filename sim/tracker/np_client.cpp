@@ -42,8 +42,11 @@ int Answer(const char* entry) noexcept {
 #define NP_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
-// The window handle is an HWND on Windows; here only its passing is recorded.
-NP_EXPORT int NP_RegisterWindowHandle(void* /*window*/) {
+// The window handle is an HWND on Windows; here the value passed is recorded, so a test can see it.
+NP_EXPORT int NP_RegisterWindowHandle(void* window) {
+  if (sim::Host* host = sim::Host::current()) {
+    host->tracker().recordWindowHandle(reinterpret_cast<std::uintptr_t>(window));
+  }
   return Answer("NP_RegisterWindowHandle");
 }
 

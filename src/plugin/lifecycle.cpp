@@ -78,6 +78,8 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
 
   ChooseSourceTexts();
 
+  // The tracker client is handed the simulator's window when it connects, so the handle is read first.
+  State().systemWindowHandle = SystemWindowHandle();
   // The probe only asks whether a source is there; the connection does not stay open.
   // Everything else of every record starts as ResetState value-initialised it.
   const bool found = ProbeHeadPoseSource() == 1;
@@ -87,8 +89,6 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
 
   XPLMRegisterFlightLoopCallback(&ViewUpdateCallback, kViewUpdateFirstInterval, nullptr);
   XPLMRegisterFlightLoopCallback(&RegisterWithDataRefEditor, kDataRefEditorFirstInterval, nullptr);
-
-  State().systemWindowHandle = SystemWindowHandle();
 
   EnableMenuItem(kItemTrackerDisable, false);
   EnableMenuItem(kItemTrackerEnable, found);
