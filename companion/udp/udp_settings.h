@@ -7,8 +7,9 @@
 //
 // A line holding ";" is a comment; blanks anywhere are ignored; names are not case sensitive. Each offset
 // Talvenor receives is SIGN x SCALE x the tracker's value of that axis. The defaults turn centimetres into
-// metres and take the tracker's axes to point as the simulator's do: x right, y up, z back (away from the
-// screen), yaw to the right, pitch up, roll to the right (right ear toward the right shoulder).
+// metres and move the head as Talvenor's TrackIR path does with the same pose from opentrack's TrackIR
+// emulation: opentrack's x grows to the left and its roll with a tilt to the left, so both are mirrored;
+// y up, z back (away from the screen), yaw to the right and pitch up keep their signs.
 #pragma once
 
 #include <array>
@@ -29,7 +30,7 @@ struct UdpSettings {
   int port = 4242;
   double timeout = 0.5;  // seconds without a datagram after which the source is switched off
   std::array<AxisMapping, kTrackerAxes> axes{
-      {{1.0, 0.01}, {1.0, 0.01}, {1.0, 0.01}, {1.0, 1.0}, {1.0, 1.0}, {1.0, 1.0}}};
+      {{-1.0, 0.01}, {1.0, 0.01}, {1.0, 0.01}, {1.0, 1.0}, {1.0, 1.0}, {-1.0, 1.0}}};
 };
 
 // Where reading the file stopped being clean.
