@@ -8,6 +8,7 @@
 #include "XPLMPlugin.h"
 #include "XPLMProcessing.h"
 #include "XPLMUtilities.h"
+#include "os/os.h"
 #include "receiver.h"
 #include "udp_settings.h"
 
@@ -78,11 +79,17 @@ void ReadSettings() {
   char path[kPathSize];
   const int length = std::snprintf(path, sizeof path, "%sResources%splugins%sTalvenorUDP%sTalvenorUDP.ini",
                                    system, separator, separator, separator);
+  const os::PathText text =
+      XPLMIsFeatureEnabled("XPLM_USE_NATIVE_PATHS") != 0 ? os::PathText::kUtf8 : os::PathText::kLegacy;
   std::FILE* file = nullptr;
-  if (length > 0 && static_cast<std::size_t>(length) < sizeof path) {
-    file = std::fopen(path, "r");
-  } else {
+  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) {
     Log("the path of TalvenorUDP.ini is too long; the defaults are used");
+  } else if (!os::IsPathText(path, text)) {
+    Log(text == os::PathText::kUtf8 ? "the path of TalvenorUDP.ini is not valid UTF-8; the defaults are used"
+                                    : "the path of TalvenorUDP.ini is not valid in the system's code page; "
+                                      "the defaults are used");
+  } else {
+    file = os::OpenFile(path, "r", text);
   }
   SettingsReport report;
   g_plugin.receiver.Configure(ReadUdpSettings(file, report));
@@ -108,6 +115,8 @@ PLUGIN_API int XPluginStart(char* outName, char* outSig, char* outDesc) {
   (void)std::snprintf(outSig, 256, "%s", "quorlend.projects.talvenor.udp");
   (void)std::snprintf(outDesc, 256, "%s",
                       "Passes a UDP head tracker's poses (opentrack, AITrack) to Talvenor.");
+  // UTF-8 paths with "/" before the first path is asked: they name every folder the user may have.
+  if (XPLMHasFeature("XPLM_USE_NATIVE_PATHS") != 0) XPLMEnableFeature("XPLM_USE_NATIVE_PATHS", 1);
   g_plugin = talvenor::udp::Plugin{};
   talvenor::udp::ReadSettings();
   g_plugin.parentItem = XPLMAppendMenuItem(XPLMFindPluginsMenu(), "Talvenor UDP", nullptr, 0);

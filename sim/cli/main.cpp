@@ -1,11 +1,22 @@
 // talvenor-sim: runs scenario files against the simulated X-Plane host.
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
+#endif
+
 #include "interactive.h"
+#include "platform.h"
 #include "runner.h"
 
 #ifndef TALVENOR_DEFAULT_PLUGIN
@@ -33,22 +44,41 @@ constexpr const char* kUsage =
     "  -h, --help      show this help\n"
     "Exit status: 0 when every expectation held, 1 when one failed, 2 when a scenario cannot be run.\n";
 
+// The arguments as UTF-8. Windows hands a program's narrow arguments over in the ANSI code page, which loses
+// the names it cannot spell, so there they are taken from the wide command line.
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+#ifdef _WIN32
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide != nullptr) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i)
+      arguments.push_back(sim::platform::Utf8Text(std::filesystem::path(wide[i])));
+    LocalFree(wide);
+    return arguments;
+  }
+#endif
+  return std::vector<std::string>(argv, argv + argc);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args = Utf8Arguments(argc, argv);
+  argc = static_cast<int>(args.size());
   sim::scenario::RunOptions options;
   options.plugin = TALVENOR_DEFAULT_PLUGIN;
   std::vector<std::string> files;
   bool optionsEnded = false;
   bool interactive = false;
   for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
+    const std::string_view arg = args[static_cast<std::size_t>(i)];
     auto value = [&](std::filesystem::path& target) {
       if (i + 1 >= argc) {
         std::cerr << "talvenor-sim: " << arg << " needs a value\n" << kUsage;
         return false;
       }
-      target = argv[++i];
+      target = sim::platform::PathFromUtf8(args[static_cast<std::size_t>(++i)]);
       return true;
     };
     if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {

@@ -27,7 +27,9 @@ std::string FileFaults::Normalise(const fs::path& path) {
   std::error_code ec;
   const fs::path absolute = fs::absolute(path, ec);
   if (ec) return {};
-  std::string text = absolute.lexically_normal().generic_string();
+  // UTF-8, so that a name no code page can spell still compares (and a wide call is judged as a narrow one).
+  const std::u8string generic = absolute.lexically_normal().generic_u8string();
+  std::string text(generic.begin(), generic.end());
   while (text.size() > 1 && text.back() == '/') text.pop_back();
 #ifdef _WIN32
   for (char& c : text) {
@@ -57,6 +59,11 @@ void FileFaults::setReadOnly(const fs::path& path, bool readOnly) {
 
 bool FileFaults::isReadOnly(const char* path) const {
   if (path == nullptr || *path == '\0') return false;
+  return isReadOnly(fs::path(path));
+}
+
+bool FileFaults::isReadOnly(const fs::path& path) const {
+  if (path.empty()) return false;
   std::lock_guard lock(mutex_);
   if (entries_.empty()) return false;
   const std::string file = Normalise(path);

@@ -6,7 +6,8 @@
 // made while plugin code runs (Host::inPluginCall) are affected, so root cannot bypass them and the host's
 // own files are never refused.
 //
-// Paths are compared lexically: absolute, normalised ("." and ".." folded), component by component, without
+// Paths are compared lexically, as UTF-8 (a narrow path is read as the C library reads it: on Windows in the
+// ANSI code page): absolute, normalised ("." and ".." folded), component by component, without
 // regard to case on Windows; links are not followed, so the plugin must reach a folder through the simulator
 // folder's own path (as it does with XPLMGetSystemPath).
 //
@@ -40,6 +41,7 @@ class FileFaults {
   // subfolder.
   void setReadOnly(const std::filesystem::path& path, bool readOnly);
   bool isReadOnly(const char* path) const;  // does a create/write/rename/remove of this path fail?
+  bool isReadOnly(const std::filesystem::path& path) const;  // the same for a wide call's path
   // After BYTES more bytes written by the plugin, every write fails with ENOSPC; nullopt ends it.
   void setDiskFull(std::optional<std::uint64_t> bytes);
   // Accounts for a write of `size` bytes; returns how many may be written (less than size once full).

@@ -116,11 +116,13 @@ bool Refused(const char* path) {
   }
 }
 
+// A wide path is judged whole: a name the code page cannot spell is refused as its narrow twin would be.
 bool Refused(const wchar_t* path) {
-  if (PluginHost() == nullptr || path == nullptr || *path == L'\0') return false;
+  sim::Host* host = PluginHost();
+  if (host == nullptr || path == nullptr || *path == L'\0') return false;
   try {
-    return Refused(std::filesystem::path(path).string().c_str());
-  } catch (...) {  // a name the code page cannot hold
+    return host->fileFaults().isReadOnly(std::filesystem::path(path));
+  } catch (...) {
     return false;
   }
 }

@@ -39,8 +39,11 @@ fs::path HostLibraryFolder() {
 Host::Host(HostOptions options) : options_(std::move(options)) {
   if (g_current != nullptr) throw std::logic_error("only one simulated host can exist at a time");
   if (options_.fps <= 0) throw std::invalid_argument("fps must be positive");
-  if (options_.root.empty()) {
-    root_ = platform::MakeTemporaryFolder("talvenor-sim-");
+  if (options_.root.empty() || options_.root.is_relative()) {
+    // A relative root lies inside a fresh temporary folder, which goes with the host.
+    temporaryBase_ = platform::MakeTemporaryFolder("talvenor-sim-");
+    root_ = (temporaryBase_ / options_.root).lexically_normal();
+    fs::create_directories(root_);
     temporaryRoot_ = true;
   } else {
     fs::create_directories(options_.root);
@@ -83,7 +86,7 @@ Host::~Host() {
   g_current = nullptr;
   if (temporaryRoot_ && !options_.keepRoot) {
     std::error_code ignored;
-    fs::remove_all(root_, ignored);
+    fs::remove_all(temporaryBase_, ignored);
   }
 }
 
@@ -92,9 +95,9 @@ Host* Host::current() {
 }
 
 std::string Host::systemPath() const {
-  std::string path = root_.string();
-  const char separator = static_cast<char>(fs::path::preferred_separator);
-  if (path.empty() || path.back() != separator) path += separator;
+  const std::u8string text = root_.generic_u8string();
+  std::string path(text.begin(), text.end());
+  if (path.empty() || path.back() != '/') path += '/';
   return path;
 }
 
@@ -102,7 +105,7 @@ fs::path Host::resolve(std::string_view relative) const {
   fs::path result = root_;
   std::string_view rest = relative;
   while (!rest.empty() && rest.front() == '/') rest.remove_prefix(1);
-  if (!rest.empty()) result /= fs::path(std::string(rest)).make_preferred();
+  if (!rest.empty()) result /= platform::PathFromUtf8(rest).make_preferred();
   return result;
 }
 
@@ -295,6 +298,7 @@ std::vector<std::string> Host::stop() {
 std::vector<std::string> Host::removeRegistrations(PluginId plugin) {
   std::vector<std::string> left;
   auto add = [&left](std::vector<std::string> more) { left.insert(left.end(), more.begin(), more.end()); };
+  plugins_->forgetFeatures(plugin);
   add(flightLoops_->registrations(plugin));
   add(commands_->registrations(plugin));
   add(hotkeys_->registrations(plugin));

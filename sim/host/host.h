@@ -54,9 +54,10 @@ enum class Platform { Linux, Windows };
 enum class Simulator { XPlane12, Older };
 
 struct HostOptions {
-  std::filesystem::path root;  // the simulator folder; empty: a fresh temporary folder
-  bool keepRoot = false;       // keep a temporary folder when the host is destroyed
-  int fps = 50;                // cycles per simulated second
+  // The simulator folder; empty: a fresh temporary folder; relative: that path inside a fresh temporary one.
+  std::filesystem::path root;
+  bool keepRoot = false;  // keep a temporary folder when the host is destroyed
+  int fps = 50;           // cycles per simulated second
   std::string aircraft = "Aircraft/Default/Default.acf";  // the user's aircraft, relative to the root
   bool offerFindSymbol = true;  // the SDK library in Resources/plugins exports XPLMFindSymbol
   Simulator simulator = Simulator::XPlane12;
@@ -88,9 +89,9 @@ class Host {
   const std::filesystem::path& root() const {
     return root_;
   }
-  // X-Plane's system path: the root with a trailing separator, as XPLMGetSystemPath gives it.
+  // X-Plane's system path as native paths give it: the root in UTF-8 with "/" and a trailing "/".
   std::string systemPath() const;
-  // Resolves a scenario path ("/"-separated, relative to the root) to a file-system path.
+  // Resolves a scenario path (UTF-8, "/"-separated, relative to the root) to a file-system path.
   std::filesystem::path resolve(std::string_view relative) const;
   const HostOptions& options() const {
     return options_;
@@ -250,6 +251,7 @@ class Host {
 
   HostOptions options_;
   std::filesystem::path root_;
+  std::filesystem::path temporaryBase_;  // the temporary folder that holds root_, when the host made it
   bool temporaryRoot_ = false;
   std::string pluginName_;
   std::filesystem::path pluginSource_;  // the library file given to loadPlugin

@@ -30,6 +30,21 @@ inline constexpr char kTrackerLibraryInstalledName[] = "NPClient64.dll";
 inline constexpr char kTrackerLibraryInstalledName[] = "NPClient64.so";
 #endif
 
+// A path from its UTF-8 text, and its UTF-8 text: names kept whole on every platform (from a narrow
+// std::string, std::filesystem under MinGW takes the ANSI code page and loses what it cannot spell).
+inline std::filesystem::path PathFromUtf8(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+inline std::string Utf8Text(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// PATH as X-Plane's legacy paths give it: on Windows with backslashes, in the process's ANSI code page, each
+// character the code page lacks as "?" (no best-fit look-alike, which could name another file); elsewhere
+// its UTF-8 text.
+std::string LegacyPathText(const std::filesystem::path& path);
+
 // The file of the host library (libtalvenor_xplm.so / talvenor_xplm.dll).
 std::filesystem::path HostLibraryFile();
 
@@ -56,7 +71,7 @@ void* HostSymbol(const char* name);
 // The tracker client's registry value (HKEY_CURRENT_USER\Software\NaturalPoint\NATURALPOINT\NPClient
 // Location, value Path): on Windows the real registry, on POSIX the file-based stand-in (RegistryRoot()).
 // Removing the value removes its key as well.
-bool SetTrackerRegistryValue(const std::string& folder, std::string* error);
+bool SetTrackerRegistryValue(const std::string& folder, std::string* error);  // FOLDER as UTF-8
 void RemoveTrackerRegistryValue();
 // The tracker's registry value as something else than a folder's text, as KIND says: "empty", "long" (4,096
 // characters), "binary" (REG_BINARY bytes with a NUL among them; on POSIX the same bytes, the stand-in having

@@ -159,6 +159,10 @@ void* HostSymbol(const char* name) {
   return ours ? symbol : nullptr;
 }
 
+std::string LegacyPathText(const fs::path& path) {
+  return path.string();
+}
+
 bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
   const fs::path value = TrackerScript::RegistryValueFile();
   if (value.empty()) return Failed(error, "no registry stand-in (TALVENOR_REGISTRY is not set)");

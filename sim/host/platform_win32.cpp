@@ -232,15 +232,28 @@ void* HostSymbol(const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(ThisModule(), name));
 }
 
+std::string LegacyPathText(const fs::path& path) {
+  const std::wstring wide = path.native();
+  if (wide.empty()) return {};
+  const int size =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, "?", nullptr);
+  std::string text(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+  if (size > 0)
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, text.data(), size, "?", nullptr);
+  text.resize(std::strlen(text.c_str()));
+  return text;
+}
+
 bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
-  std::string text = folder;
-  while (text.size() > 3 && (text.back() == '\\' || text.back() == '/')) text.pop_back();
+  // Written as UTF-16, as the tracker's installer does, so that any folder's name arrives whole.
+  std::wstring text = PathFromUtf8(folder).native();
+  while (text.size() > 3 && (text.back() == L'\\' || text.back() == L'/')) text.pop_back();
   HKEY key = nullptr;
   LSTATUS status = RegCreateKeyExA(HKEY_CURRENT_USER, kTrackerKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                    KEY_SET_VALUE, nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) return Failed(error, "cannot create HKCU\\" + std::string(kTrackerKey));
-  status = RegSetValueExA(key, kTrackerValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>(text.size() + 1));
+  status = RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
   if (status != ERROR_SUCCESS)
     return Failed(error, "cannot set HKCU\\" + std::string(kTrackerKey) + "\\Path");

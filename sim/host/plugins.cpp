@@ -28,10 +28,7 @@ std::filesystem::path InstalledPlugin(const Host& host) {
 
 }  // namespace
 
-Plugins::Plugins(Host& host) : host_(host) {
-  features_.push_back({"XPLM_USE_NATIVE_PATHS", false});
-  features_.push_back({"XPLM_USE_NATIVE_WIDGET_WINDOWS", false});
-}
+Plugins::Plugins(Host& host) : host_(host) {}
 
 Plugins::~Plugins() = default;
 
@@ -167,23 +164,35 @@ bool Plugins::setEnabled(XPLMPluginID id, bool enabled) {
 }
 
 bool Plugins::hasFeature(std::string_view feature) const {
-  return std::any_of(features_.begin(), features_.end(), [&](const Feature& f) { return f.name == feature; });
+  const std::vector<std::string> names = features();
+  return std::find(names.begin(), names.end(), feature) != names.end();
 }
 
-bool Plugins::featureEnabled(std::string_view feature) const {
-  return std::any_of(features_.begin(), features_.end(),
-                     [&](const Feature& f) { return f.name == feature && f.enabled; });
+bool Plugins::featureEnabled(PluginId plugin, std::string_view feature) const {
+  return std::any_of(enabledFeatures_.begin(), enabledFeatures_.end(),
+                     [&](const Feature& f) { return f.plugin == plugin && f.name == feature; });
 }
 
-void Plugins::enableFeature(std::string_view feature, bool enabled) {
-  for (Feature& f : features_) {
-    if (f.name == feature) f.enabled = enabled;
-  }
+void Plugins::enableFeature(PluginId plugin, std::string_view feature, bool enabled) {
+  std::erase_if(enabledFeatures_, [&](const Feature& f) { return f.plugin == plugin && f.name == feature; });
+  if (enabled && hasFeature(feature)) enabledFeatures_.push_back({plugin, std::string(feature)});
+}
+
+void Plugins::forgetFeatures(PluginId plugin) {
+  std::erase_if(enabledFeatures_, [&](const Feature& f) { return f.plugin == plugin; });
+}
+
+void Plugins::removeFeature(std::string feature) {
+  std::erase_if(enabledFeatures_, [&](const Feature& f) { return f.name == feature; });
+  removedFeatures_.push_back(std::move(feature));
 }
 
 std::vector<std::string> Plugins::features() const {
-  std::vector<std::string> names;
-  for (const Feature& f : features_) names.push_back(f.name);
+  std::vector<std::string> names = {"XPLM_USE_NATIVE_PATHS"};
+  if (host_.simulator() == Simulator::XPlane12) names.emplace_back("XPLM_USE_NATIVE_WIDGET_WINDOWS");
+  std::erase_if(names, [&](const std::string& name) {
+    return std::find(removedFeatures_.begin(), removedFeatures_.end(), name) != removedFeatures_.end();
+  });
   return names;
 }
 
@@ -254,13 +263,13 @@ XPLM_API int XPLMHasFeature(const char* inFeature) {
 
 XPLM_API int XPLMIsFeatureEnabled(const char* inFeature) {
   return sim::WithHost(0, [&](Host& host) {
-    return inFeature != nullptr && host.plugins().featureEnabled(inFeature) ? 1 : 0;
+    return inFeature != nullptr && host.plugins().featureEnabled(host.caller(), inFeature) ? 1 : 0;
   });
 }
 
 XPLM_API void XPLMEnableFeature(const char* inFeature, int inEnable) {
   sim::WithHost([&](Host& host) {
-    if (inFeature != nullptr) host.plugins().enableFeature(inFeature, inEnable != 0);
+    if (inFeature != nullptr) host.plugins().enableFeature(host.caller(), inFeature, inEnable != 0);
   });
 }
 

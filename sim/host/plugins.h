@@ -21,8 +21,12 @@
 // - A companion gets the messages plugins send it and, as every enabled plugin in X-Plane, the simulator's
 //   own (plane loaded, ...), after the plugin under test. Stubs record only what plugins send them. After its
 //   stop a companion stays listed, disabled and without a signature.
-// - Features: XPLM_USE_NATIVE_PATHS and XPLM_USE_NATIVE_WIDGET_WINDOWS exist, both disabled at first. With
-//   native paths on, XPLMGetDirectorySeparator gives "/" on every platform.
+// - Features are per plugin, as in X-Plane: XPLMIsFeatureEnabled and XPLMEnableFeature act for the calling
+//   plugin (Host::caller()), and a plugin loaded again starts with every feature off. The simulator has
+//   X-Plane 12's XPLM_USE_NATIVE_PATHS (since X-Plane 10) and XPLM_USE_NATIVE_WIDGET_WINDOWS (since 11);
+//   the older simulator only the first. A scenario may take a feature away (Host::removeFeature), as a
+//   simulator older than it; enabling a feature the simulator lacks does nothing. What native paths change
+//   is in utilities.cpp.
 #pragma once
 
 #include <cstdint>
@@ -67,8 +71,10 @@ class Plugins {
   bool setEnabled(XPLMPluginID id, bool enabled);  // stubs only; false otherwise
 
   bool hasFeature(std::string_view feature) const;
-  bool featureEnabled(std::string_view feature) const;
-  void enableFeature(std::string_view feature, bool enabled);  // unknown features are ignored
+  bool featureEnabled(PluginId plugin, std::string_view feature) const;
+  void enableFeature(PluginId plugin, std::string_view feature, bool enabled);  // unknown ones are ignored
+  void forgetFeatures(PluginId plugin);     // the plugin is unloaded: every feature off for its next load
+  void removeFeature(std::string feature);  // the simulator lacks it from now on
   std::vector<std::string> features() const;
 
   // The plugin's XPLMSetErrorCallback; the host keeps it and calls it for nothing yet.
@@ -87,8 +93,8 @@ class Plugins {
   };
   void deliver(XPLMPluginID to, Stub& target, int message, void* param);
   struct Feature {
+    PluginId plugin = 0;
     std::string name;
-    bool enabled = false;
   };
   const Stub* stub(XPLMPluginID id) const;
   Stub* stub(XPLMPluginID id);
@@ -96,7 +102,8 @@ class Plugins {
 
   Host& host_;
   std::vector<Stub> stubs_;
-  std::vector<Feature> features_;
+  std::vector<Feature> enabledFeatures_;
+  std::vector<std::string> removedFeatures_;
   XPLMError_f errorCallback_ = nullptr;
 };
 

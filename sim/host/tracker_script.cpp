@@ -105,7 +105,7 @@ bool TrackerScript::installLibrary(const std::string& dir, std::string* error) {
   const fs::path folder = host_.resolve(dir).lexically_normal();
   if (!LayOutLibrary(folder, missing_, error)) return false;
   dir_ = dir;
-  return platform::SetTrackerRegistryValue(folder.string(), error);
+  return platform::SetTrackerRegistryValue(platform::Utf8Text(folder), error);
 }
 
 namespace platform {

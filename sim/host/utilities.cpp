@@ -1,6 +1,16 @@
 // Paths, the log, the error callback and the aircraft queries of the simulated host (XPLMUtilities.h and
 // XPLMPlanes.h, apart from the command functions).
 //
+// Path modes, per plugin (the SDK's page on file utilities, XPLMUtilities): a plugin gets legacy paths until
+// it enables XPLM_USE_NATIVE_PATHS. Native paths are UTF-8 with "/" on every platform, the drive letter kept
+// on Windows ("C:/X-Plane 12/"). Legacy paths are, on Windows, DOS paths with "\\" in the application's ANSI
+// code page; on Linux the two modes do not differ. XPLMGetSystemPath, XPLMGetPrefsPath,
+// XPLMGetNthAircraftModel, XPLMGetDirectorySeparator and XPLMExtractFileAndPath follow the calling
+// plugin's mode.
+// The documentation says only that a legacy path cannot spell a folder whose name has no ACP encoding, not
+// what the plugin then gets. The host takes the stricter reading: each such character becomes "?" (never a
+// best-fit look-alike), so the path names no file and the plugin finds nothing there.
+//
 // Where the SDK documentation is silent:
 // - Paths longer than the buffer the SDK asks for (512 characters, 256 for a file name) are cut to fit and
 //   terminated rather than overrunning the plugin's buffer.
@@ -33,7 +43,24 @@ void CopyOut(char* out, std::string_view text, std::size_t capacity) {
 }
 
 bool NativePaths(Host& host) {
-  return host.plugins().featureEnabled("XPLM_USE_NATIVE_PATHS");
+  return host.plugins().featureEnabled(host.caller(), "XPLM_USE_NATIVE_PATHS");
+}
+
+// PATH as the calling plugin's mode gives it.
+std::string PathText(Host& host, const std::filesystem::path& path) {
+  if (NativePaths(host)) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+  }
+  return platform::LegacyPathText(std::filesystem::path(path).make_preferred());
+}
+
+// The simulator folder, ending in the separator of the calling plugin's mode.
+std::string SystemPath(Host& host) {
+  std::string path = PathText(host, host.root());
+  const char separator = Host::platform() == Platform::Windows && !NativePaths(host) ? '\\' : '/';
+  if (path.empty() || path.back() != separator) path += separator;
+  return path;
 }
 
 const char* Separator(Host& host) {
@@ -46,14 +73,14 @@ const char* Separator(Host& host) {
 using sim::Host;
 
 XPLM_API void XPLMGetSystemPath(char* outSystemPath) {
-  sim::WithHost([&](Host& host) { sim::CopyOut(outSystemPath, host.systemPath(), sim::kPathBuffer); });
+  sim::WithHost([&](Host& host) { sim::CopyOut(outSystemPath, sim::SystemPath(host), sim::kPathBuffer); });
 }
 
 XPLM_API void XPLMGetPrefsPath(char* outPrefsPath) {
   sim::WithHost([&](Host& host) {
     const std::string separator = sim::Separator(host);
     const std::string path =
-        host.systemPath() + "Output" + separator + "preferences" + separator + "Set X-Plane.prf";
+        sim::SystemPath(host) + "Output" + separator + "preferences" + separator + "Set X-Plane.prf";
     sim::CopyOut(outPrefsPath, path, sim::kPathBuffer);
   });
 }
@@ -100,8 +127,8 @@ XPLM_API void XPLMGetNthAircraftModel(int inIndex, char* outFileName, char* outP
       return;
     }
     const auto file = host.resolve(host.aircraft());
-    sim::CopyOut(outFileName, file.filename().string(), sim::kNameBuffer);
-    sim::CopyOut(outPath, file.string(), sim::kPathBuffer);
+    sim::CopyOut(outFileName, sim::PathText(host, file.filename()), sim::kNameBuffer);
+    sim::CopyOut(outPath, sim::PathText(host, file), sim::kPathBuffer);
   });
 }
 

@@ -21,6 +21,7 @@
 #include "head_plot.h"
 #include "host.h"
 #include "hotkeys.h"
+#include "platform.h"
 #include "keys.h"
 #include "menus.h"
 #include "parser.h"
@@ -256,7 +257,7 @@ class ScenarioRun {
 
   void Close() {
     if (!host_) return;
-    const bool kept = pending_.root.empty() && options_.keep;
+    const bool kept = pending_.root.is_relative() && options_.keep;
     const fs::path root = host_->root();
     if (recording_ != nullptr) recording_->offset = recording_->end;
     try {
@@ -264,7 +265,7 @@ class ScenarioRun {
     } catch (const std::exception& e) {
       Error(0, std::string("cannot tear the simulator down: ") + e.what());
     }
-    if (kept) out_ << name_ << ": simulator folder kept: " << root.string() << '\n';
+    if (kept) out_ << name_ << ": simulator folder kept: " << platform::Utf8Text(root) << '\n';
   }
 
   // A started plugin is stopped at the end and its leftovers checked as at a `stop`.
@@ -476,7 +477,7 @@ class ScenarioRun {
     switch (d.op) {
       case Op::Root:
         if (host_) Fail(d, "root must come before anything that uses the simulator folder");
-        pending_.root = fs::absolute(d.name);
+        pending_.root = platform::PathFromUtf8(d.name);  // relative: inside a fresh temporary folder
         return;
       case Op::Fps:
         if (host_) {

@@ -42,7 +42,7 @@ void LogPathProblem(const char* fileName) {
 int ReadTable(const char* fileName, ViewTable table, bool clearFirst) {
   char path[kAircraftPathSize];
   if (!BuildAircraftFilePath(fileName, path)) return 0;
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = os::OpenFile(path, "rb", HostPathText());
   if (file == nullptr) return 0;
   unsigned char bytes[kPresetTableSize];
   const std::size_t count = std::fread(bytes, 1, TableSize(table), file);
@@ -86,15 +86,16 @@ int WriteTable(const char* fileName, ViewTable table) {
 
   int error = 0;
   std::FILE* file = nullptr;
-  if (!Checked(error, [&] { return (file = std::fopen(temporary, "wb")) != nullptr; })) {
+  const os::PathText text = HostPathText();
+  if (!Checked(error, [&] { return (file = os::OpenFile(temporary, "wb", text)) != nullptr; })) {
     return SaveFailed(fileName, error);
   }
   bool written = Checked(error, [&] { return std::fwrite(TableImage(table), 1, size, file) == size; });
   // A full disk may show only when the buffered bytes are flushed or the file is closed.
   written = Checked(error, [&] { return os::FlushToDisk(file); }) && written;
   written = Checked(error, [&] { return std::fclose(file) == 0; }) && written;
-  if (!written || !Checked(error, [&] { return os::ReplaceFileAtomically(temporary, path); })) {
-    (void)std::remove(temporary);  // nothing more to do when even that fails
+  if (!written || !Checked(error, [&] { return os::ReplaceFileAtomically(temporary, path, text); })) {
+    (void)os::RemoveFile(temporary, text);  // nothing more to do when even that fails
     return SaveFailed(fileName, error);
   }
   return 1;
@@ -113,7 +114,7 @@ bool BuildAircraftFilePath(const char* fileName, char (&path)[kAircraftPathSize]
   // No separator: no folder to put the file in (the text would be taken for a folder of its own).
   const bool usable =
       fullLength > 0 && fullLength < kSdkPathLimit && XPLMExtractFileAndPath(folder) != folder;
-  if (!usable || !ComposePath(path, sizeof path, "", HostDirectorySeparator(), {folder, fileName})) {
+  if (!usable || ComposeHostPath(path, sizeof path, "", {folder, fileName}) != HostPath::kUsable) {
     path[0] = '\0';
     LogPathProblem(fileName);
     return false;

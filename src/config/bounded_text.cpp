@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "XPLMPlugin.h"
 #include "XPLMUtilities.h"
 #include "os/os.h"
 
@@ -44,6 +45,23 @@ bool ComposePath(char* out, std::size_t size, const char* base, const char* sepa
 const char* HostDirectorySeparator() {
   const char* separator = XPLMGetDirectorySeparator();
   return separator != nullptr ? separator : os::PathSeparator();
+}
+
+os::PathText HostPathText() {
+  return XPLMIsFeatureEnabled("XPLM_USE_NATIVE_PATHS") != 0 ? os::PathText::kUtf8 : os::PathText::kLegacy;
+}
+
+HostPath ComposeHostPath(char* out, std::size_t size, const char* base,
+                         std::initializer_list<const char*> parts) {
+  if (!ComposePath(out, size, base, HostDirectorySeparator(), parts)) return HostPath::kTooLong;
+  if (os::IsPathText(out, HostPathText())) return HostPath::kUsable;
+  out[0] = '\0';
+  return HostPath::kNotText;
+}
+
+const char* HostPathProblem(HostPath result) {
+  if (result == HostPath::kTooLong) return "too long";
+  return HostPathText() == os::PathText::kUtf8 ? "not valid UTF-8" : "not valid in the system's code page";
 }
 
 }  // namespace talvenor

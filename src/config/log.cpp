@@ -13,20 +13,19 @@ namespace {
 
 constexpr std::size_t kLogPathSize = 512;
 
-// The log file's path, asked of the simulator afresh; false when it does not fit, so that a cut path is
-// never opened.
-bool ComposeLogPath(char (&path)[kLogPathSize]) {
+// The log file's path, asked of the simulator afresh; refused when it does not fit or is not a text of the
+// simulator's path encoding, so that a cut or garbled path is never opened.
+HostPath ComposeLogPath(char (&path)[kLogPathSize]) {
   char system[kLogPathSize + 1] = {};
   XPLMGetSystemPath(system);
   system[kLogPathSize] = '\0';
-  return ComposePath(path, sizeof path, system, HostDirectorySeparator(),
-                     {"Resources", "plugins", "Talvenor", "TalvenorLog.txt"});
+  return ComposeHostPath(path, sizeof path, system, {"Resources", "plugins", "Talvenor", "TalvenorLog.txt"});
 }
 
 void AppendToFile(const char* text) {
   char path[kLogPathSize];
-  if (!ComposeLogPath(path)) return;
-  std::FILE* file = std::fopen(path, "a");
+  if (ComposeLogPath(path) != HostPath::kUsable) return;
+  std::FILE* file = os::OpenFile(path, "a", HostPathText());
   if (file == nullptr) return;
   // A log line that cannot be written is lost; the log never stops the plugin.
   (void)std::fwrite(text, 1, std::strlen(text), file);
@@ -45,11 +44,16 @@ void Write(const char* message, bool toDebugger, bool toFile) {
 
 void LogReset() {
   char path[kLogPathSize];
-  if (!ComposeLogPath(path)) {
-    os::DebugOutput("Talvenor: the path of TalvenorLog.txt is too long, nothing is logged to the file\n");
+  const HostPath composed = ComposeLogPath(path);
+  if (composed != HostPath::kUsable) {
+    char text[kLogMessageSize];
+    (void)std::snprintf(text, sizeof text,
+                        "Talvenor: the path of TalvenorLog.txt is %s, nothing is logged to the file\n",
+                        HostPathProblem(composed));
+    os::DebugOutput(text);
     return;
   }
-  std::FILE* file = std::fopen(path, "w");
+  std::FILE* file = os::OpenFile(path, "w", HostPathText());
   if (file != nullptr) (void)std::fclose(file);
 }
 

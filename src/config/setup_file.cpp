@@ -1,5 +1,6 @@
 #include "config/setup_file.h"
 
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -227,7 +228,7 @@ int ParseStream(std::FILE* file, ParseNotes& notes) {
 
 int Parse(const char* path, ParseNotes& notes) {
   if (path == nullptr || path[0] == '\0') return kSetupNotOpened;
-  std::FILE* file = std::fopen(path, "r");
+  std::FILE* file = os::OpenFile(path, "r", HostPathText());
   if (file == nullptr) return kSetupNotOpened;
   const int result = ParseStream(file, notes);
   (void)std::fclose(file);
@@ -240,19 +241,22 @@ bool ReadSetupFile() {
   LogMessage("Parsing Setup file\n");
   Settings() = SetupSettings{};
 
-  // The folder's names are fixed texts, so the platform's separator joins them.
   char system[kSetupPathSize] = {};
   XPLMGetSystemPath(system);
   system[kSetupPathSize - 1] = '\0';
   char path[kSetupPathSize];
-  if (!ComposePath(path, sizeof path, system, os::PathSeparator(),
-                   {"Resources", "plugins", kPluginName, "Talvenor.ini"})) {
-    LogAlways("The path of Talvenor.ini is too long, will use defaults\n");
+  const HostPath composed =
+      ComposeHostPath(path, sizeof path, system, {"Resources", "plugins", kPluginName, "Talvenor.ini"});
+  if (composed != HostPath::kUsable) {
+    char text[kLogMessageSize];
+    (void)std::snprintf(text, sizeof text, "The path of Talvenor.ini is %s, will use defaults\n",
+                        HostPathProblem(composed));
+    LogAlways(text);
   }
   ParseNotes notes;
   int result = kSetupNotOpened;
   if (path[0] == '\0') {
-    LogMessage("Talvenor.ini is not read: its path does not fit\n");
+    LogMessage("Talvenor.ini is not read: its path is not usable\n");
   } else {
     result = Parse(path, notes);
   }

@@ -1,7 +1,9 @@
-// Loading a shared library by its path and finding an exported name in it (LoadLibraryA / GetProcAddress on
+// Loading a shared library by its path and finding an exported name in it (LoadLibraryW / GetProcAddress on
 // Windows, dlopen / dlsym elsewhere). A library once loaded is never released: the plugin keeps using what
 // it found there until it is unloaded itself.
 #pragma once
+
+#include "os/os.h"
 
 namespace talvenor::os {
 
@@ -13,8 +15,9 @@ inline constexpr char kTrackerLibraryFileName[] = "NPClient64.so";
 #endif
 
 // The library at PATH, or null when there is none or it cannot be loaded. An empty or null path is never
-// handed to the loader (which would take it for the running program).
-void* OpenLibrary(const char* path);
+// handed to the loader (which would take it for the running program), nor one that is not a text of its
+// encoding.
+void* OpenLibrary(const char* path, PathText text);
 
 // The address of the exported NAME of LIBRARY, or null when it exports no such name.
 void* LibrarySymbol(void* library, const char* name);

@@ -1,5 +1,6 @@
 #include "plugin/host_functions.h"
 
+#include "config/bounded_text.h"
 #include "os/library.h"
 
 namespace talvenor {
@@ -43,7 +44,7 @@ int FillOptionalHostFunctions(FindSymbolFunction findSymbol) {
 }
 
 int LoadOptionalHostFunctions(const char* libraryPath) {
-  void* library = os::OpenLibrary(libraryPath);
+  void* library = os::OpenLibrary(libraryPath, HostPathText());
   if (library == nullptr) return 0;
   return FillOptionalHostFunctions(As<FindSymbolFunction>(os::LibrarySymbol(library, "XPLMFindSymbol")));
 }

@@ -1,5 +1,6 @@
 // What XPluginStart, XPluginStop and XPluginReceiveMessage do, step by step in the order X-Plane expects.
 #include <cstdint>
+#include <cstdio>
 
 #include "XPLMDataAccess.h"
 #include "XPLMPlugin.h"
@@ -53,13 +54,30 @@ void ComposeHostPaths() {
   XPLMGetSystemPath(system);
   system[kHostPathSize - 1] = '\0';
   HostPaths& paths = State().paths;
-  if (!ComposePath(paths.xplmLibraryPath, sizeof paths.xplmLibraryPath, system, os::PathSeparator(),
-                   {"Resources", "plugins", os::kXplmLibraryFileName})) {
-    LogAlways("The path of the XPLM library is too long, no commands\n");
+  const HostPath composed = ComposeHostPath(paths.xplmLibraryPath, sizeof paths.xplmLibraryPath, system,
+                                            {"Resources", "plugins", os::kXplmLibraryFileName});
+  if (composed != HostPath::kUsable) {
+    char text[kLogMessageSize];
+    (void)std::snprintf(text, sizeof text, "The path of the XPLM library is %s, no commands\n",
+                        HostPathProblem(composed));
+    LogAlways(text);
   }
 }
 
+namespace {
+
+// Before anything asks for a path or makes a widget: UTF-8 paths with "/", which can name every folder the
+// user has, and widget windows that follow the user's interface size.
+void EnableHostFeatures() {
+  for (const char* feature : {"XPLM_USE_NATIVE_PATHS", "XPLM_USE_NATIVE_WIDGET_WINDOWS"}) {
+    if (XPLMHasFeature(feature) != 0) XPLMEnableFeature(feature, 1);
+  }
+}
+
+}  // namespace
+
 void StartPlugin(char* outName, char* outSig, char* outDesc) {
+  EnableHostFeatures();
   ResetState();
   CopyBounded(outName, kIdentityBufferSize, kPluginName);
   CopyBounded(outSig, kIdentityBufferSize, kPluginSignature);

@@ -126,7 +126,7 @@ int LoadTrackIrClient(const char* folder) {
     Log("TrackIR Interface : DLL path too long, not loaded");
     return kLibraryNotLoaded;
   }
-  void* library = os::OpenLibrary(path);
+  void* library = os::OpenLibrary(path, os::PathText::kUtf8);  // the registry's folder, as UTF-8
   if (library == nullptr) return kLibraryNotLoaded;
   TrackIrClient& client = Client();
   client.library = library;

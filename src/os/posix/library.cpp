@@ -4,8 +4,8 @@
 
 namespace talvenor::os {
 
-void* OpenLibrary(const char* path) {
-  if (path == nullptr || path[0] == '\0') return nullptr;
+void* OpenLibrary(const char* path, PathText text) {
+  if (path == nullptr || path[0] == '\0' || !IsPathText(path, text)) return nullptr;
   // Local: the library's names are reached only through LibrarySymbol, never by the plugin's own imports.
   return dlopen(path, RTLD_NOW | RTLD_LOCAL);
 }

@@ -5,11 +5,14 @@
 #endif
 #include <windows.h>
 
+#include "os/win32/wide_path.h"
+
 namespace talvenor::os {
 
-void* OpenLibrary(const char* path) {
-  if (path == nullptr || path[0] == '\0') return nullptr;
-  return reinterpret_cast<void*>(LoadLibraryA(path));
+void* OpenLibrary(const char* path, PathText text) {
+  WidePath wide;
+  if (path == nullptr || path[0] == '\0' || !wide.convert(path, text)) return nullptr;
+  return reinterpret_cast<void*>(LoadLibraryW(wide.text()));
 }
 
 void* LibrarySymbol(void* library, const char* name) {
