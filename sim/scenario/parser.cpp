@@ -268,6 +268,11 @@ void ParseExpect(const Reader& r, Directive& d) {
     d.op = Op::ExpectCommand;
     d.name = r.Text(2);
     d.state = r.OneOf(3, {"exists", "absent"});
+  } else if (r.IsWord(1, "feature")) {
+    r.Count(2, 2, 2, "expect feature NAME on|off|absent");
+    d.op = Op::ExpectFeature;
+    d.name = r.Text(2);
+    d.state = r.OneOf(3, {"on", "off", "absent"});
   } else if (r.IsWord(1, "handlers") || r.IsWord(1, "sim-action") || r.IsWord(1, "messages")) {
     const std::string what = r.Text(1);
     r.Count(2, 2, 2, what == "messages" ? "expect messages SIGNATURE N" : "expect " + what + " NAME N");
@@ -448,6 +453,8 @@ Directive ParseLine(const Line& line) {
     d.name = r.OneOf(1, {"linux", "windows", "all"});
   } else if (word == "no-command-functions") {
     none(Op::NoCommandFunctions);
+  } else if (word == "no-feature") {
+    one(Op::NoFeature, "no-feature NAME");
   } else if (word == "simulator") {
     r.Count(1, 1, 1, "simulator xp12|older");
     d.op = Op::Simulator;

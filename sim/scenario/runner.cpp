@@ -502,6 +502,9 @@ class ScenarioRun {
         }
         return;
       }
+      case Op::NoFeature:
+        host(d).plugins().removeFeature(d.name);
+        return;
       case Op::NoCommandFunctions:
         if (host_) {
           host_->setOfferFindSymbol(false);
@@ -846,6 +849,14 @@ class ScenarioRun {
       case Op::ExpectCommand: {
         const bool exists = host(d).commands().exists(d.name);
         Check(d, exists == (d.state == "exists"), exists ? "the command exists" : "no such command");
+        return;
+      }
+      case Op::ExpectFeature: {
+        const Plugins& plugins = host(d).plugins();
+        const std::string state = !plugins.hasFeature(d.name)                        ? "absent"
+                                  : plugins.featureEnabled(kPluginUnderTest, d.name) ? "on"
+                                                                                     : "off";
+        Check(d, state == d.state, "the feature is " + state + " for the plugin");
         return;
       }
       case Op::ExpectHandlers:

@@ -169,5 +169,26 @@ TEST_F(LongestLogPathTest, LogOfMaximumPathLengthIsWritten) {
   EXPECT_EQ(Debug().find("too long"), std::string::npos);
 }
 
+// A folder name with a byte that is no UTF-8 (Linux keeps names as bytes): no path through it is opened.
+class NotUtf8PathTest : public LogTest {
+ protected:
+  sim::HostOptions HostOptionsForTest() const override { return {.root = "Flug\xff/X-Plane 12"}; }
+};
+
+TEST_F(NotUtf8PathTest, NothingIsOpenedAndEachRefusalIsLogged) {
+  Start();
+  EXPECT_FALSE(LogExists());
+  EXPECT_EQ(host().fileFaults().opens(), 0u);
+  EXPECT_EQ(
+      Debug().rfind("Talvenor: the path of TalvenorLog.txt is not valid UTF-8, nothing is logged to the "
+                    "file\n",
+                    0),
+      0u);
+  EXPECT_NE(Debug().find("The path of Talvenor.ini is not valid UTF-8, will use defaults\n"),
+            std::string::npos);
+  EXPECT_NE(Debug().find("The path of the XPLM library is not valid UTF-8, no commands\n"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace talvenor::testing

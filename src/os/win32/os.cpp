@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 
 #include "os/win32/wide_path.h"
 

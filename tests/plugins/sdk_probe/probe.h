@@ -180,6 +180,7 @@ void RemapHotkey();
 void AnnounceToEditor();
 void CheckPlugins();
 void WritePaths();
+void EnableNativePaths();
 void ReceiveMessage(XPLMPluginID from, int message, void* param);
 
 void ToggleWindow();

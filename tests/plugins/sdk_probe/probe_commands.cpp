@@ -55,7 +55,7 @@ struct Action {
   void (*run)();
 };
 
-constexpr std::array<Action, 22> kActions = {{
+constexpr std::array<Action, 23> kActions = {{
     {"probe/leak", "Leave registrations behind at stop", Leak},
     {"probe/head_writer", "Toggle writing the head datarefs every cycle", ToggleHeadWriter},
     {"probe/spawn", "Let the main flight loop register a second one", RequestSpawn},
@@ -68,6 +68,7 @@ constexpr std::array<Action, 22> kActions = {{
     {"probe/check_plugins", "Check plugin lookups and XPLMFindSymbol", CheckPlugins},
     {"probe/announce", "Send our dataref names to the dataref browser", AnnounceToEditor},
     {"probe/paths", "Write what the path functions report to paths.txt", WritePaths},
+    {"probe/native_paths", "Switch the probe's paths to native ones", EnableNativePaths},
     {"probe/window", "Show or hide the probe window (built on first use)", ToggleWindow},
     {"probe/window_destroy", "Destroy the probe window and check calls on it", DestroyWindow},
     {"probe/menu_remove_last", "Remove the last item of the probe menu", RemoveLastMenuItem},

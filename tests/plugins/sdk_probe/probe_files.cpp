@@ -10,6 +10,7 @@
 #endif
 
 #include "XPLMPlanes.h"
+#include "XPLMPlugin.h"
 #include "probe.h"
 
 namespace probe {
@@ -162,6 +163,10 @@ void RemoveFile() {
 void UpdatePathData() {
   Paths paths;
   ReadPaths(paths);
+}
+
+void EnableNativePaths() {
+  XPLMEnableFeature("XPLM_USE_NATIVE_PATHS", 1);
 }
 
 void WritePaths() {
