@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  // --root names a folder from here, unlike a scenario's relative `root`.
+  if (!options.root.empty()) options.root = std::filesystem::absolute(options.root);
   if (interactive) return RunInteractive(options, files);
   if (files.empty()) {
     std::cerr << "talvenor-sim: no scenario file given\n" << kUsage;
