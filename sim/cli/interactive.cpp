@@ -83,6 +83,7 @@ int RunInteractive(const sim::scenario::RunOptions& options, const std::vector<s
     if (NeedsMore(text)) continue;
     const std::string_view word = std::string_view(text).substr(0, text.find_first_of(" \t"));
     if (word == "quit" || word == "exit") {
+      if (word == "quit") session.Run(text);  // X-Plane's quitting order, then the session ends
       text.clear();
       break;
     }

@@ -153,7 +153,7 @@ void Commands::runPhase(Command& command, XPLMCommandPhase phase) {
   const std::vector<std::shared_ptr<Handler>> handlers = command.handlers;
   auto runHandlers = [&](bool before) {
     for (const auto& handler : handlers) {
-      if (handler->removed || handler->before != before) continue;
+      if (handler->removed || handler->before != before || !host_.delivers(handler->owner)) continue;
       int goOn = 1;
       {
         Host::PluginCall call(host_, handler->owner);

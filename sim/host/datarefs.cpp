@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace sim {
 namespace {
@@ -134,9 +135,18 @@ struct DataRefs::Entry {
     }
   }
 
-  // Calls plugin code as the plugin that registered the accessor.
+  // Calls plugin code as the plugin that registered the accessor; a disabled plugin's is not called: a read
+  // gives 0, a write is lost.
   template <typename Fn, typename... Args>
   auto call(Fn fn, Args... args) const {
+    using Result = decltype(fn(args...));
+    if (!host.delivers(owner)) {
+      if constexpr (std::is_void_v<Result>) {
+        return;
+      } else {
+        return Result{};
+      }
+    }
     Host::PluginCall guard(host, owner);
     return fn(args...);
   }

@@ -104,7 +104,7 @@ void FlightLoops::runDue() {
   // Callbacks registered from here on are appended and wait for the next cycle.
   const std::size_t existing = loops_.size();
   for (std::size_t i = 0; i < existing; ++i) {
-    if (!due(loops_[i])) continue;
+    if (!due(loops_[i]) || !host_.delivers(loops_[i].owner)) continue;
     const Loop loop = loops_[i];  // loops_ may grow (and move) during the call
     ++calls_[loop.callback];
     float next = 0;

@@ -15,6 +15,7 @@
 #include "menus.h"
 #include "platform.h"
 #include "plugins.h"
+#include "XPLMPlugin.h"
 #include "tracker_script.h"
 #include "widgets.h"
 
@@ -218,6 +219,7 @@ PluginId Host::loadCompanion(const fs::path& library, std::string* error) {
     platform::UnloadPlugin(companion.library);
     return XPLM_NO_PLUGIN_ID;
   }
+  companion.name = source.stem().string();
   plugins_->setCompanion(companion.id, buffers[1].data(), companion.entry.receiveMessage);
   {
     PluginCall call(*this, companion.id);
@@ -331,6 +333,83 @@ void Host::sendSimulatorMessage(int message, intptr_t param) {
     PluginCall call(*this, companion.id);
     companion.entry.receiveMessage(kSimulatorId, message, reinterpret_cast<void*>(param));
   }
+}
+
+bool Host::pluginEnabled(PluginId plugin) const {
+  if (plugin == kSimulatorId) return true;
+  if (plugin == kPluginUnderTest) return enabled_;
+  return plugins_->isEnabled(plugin);
+}
+
+bool Host::disablePlugin(PluginId plugin) {
+  if (plugin == kPluginUnderTest) {
+    if (!enabled_) return started_;
+    {
+      PluginCall call(*this, kPluginUnderTest);
+      entry_.disable();
+    }
+    enabled_ = false;
+    return true;
+  }
+  for (Companion& companion : companions_) {
+    if (companion.id != plugin) continue;
+    if (companion.enabled) {
+      {
+        PluginCall call(*this, plugin);
+        companion.entry.disable();
+      }
+      companion.enabled = false;
+      plugins_->setEnabled(plugin, false);
+    }
+    return true;
+  }
+  return plugins_->setEnabled(plugin, false);
+}
+
+bool Host::enablePlugin(PluginId plugin) {
+  if (plugin == kPluginUnderTest) {
+    if (!started_ || enabled_) return started_;
+    PluginCall call(*this, kPluginUnderTest);
+    enabled_ = entry_.enable() != 0;
+    return true;
+  }
+  for (Companion& companion : companions_) {
+    if (companion.id != plugin) continue;
+    if (!companion.enabled) {
+      int result = 0;
+      {
+        PluginCall call(*this, plugin);
+        result = companion.entry.enable();
+      }
+      // By id: the plugin's XPluginEnable may have loaded or stopped companions.
+      for (Companion& again : companions_) {
+        if (again.id == plugin) again.enabled = result != 0;
+      }
+      plugins_->setEnabled(plugin, result != 0);
+    }
+    return true;
+  }
+  return plugins_->setEnabled(plugin, true);
+}
+
+PluginId Host::companionNamed(std::string_view name) const {
+  for (const Companion& companion : companions_) {
+    if (companion.name == name) return companion.id;
+  }
+  return XPLM_NO_PLUGIN_ID;
+}
+
+void Host::writePreferences() {
+  sendSimulatorMessage(XPLM_MSG_WILL_WRITE_PREFS, 0);
+  const std::optional<DataValue> roll = datarefs_->read("sim/graphics/view/field_of_view_roll_deg");
+  preferencesRoll_ = static_cast<float>(roll ? roll->value : 0.0);
+}
+
+std::vector<std::string> Host::quit() {
+  writePreferences();
+  std::vector<std::string> left = stop();
+  for (std::string& line : stopCompanions()) left.push_back(std::move(line));
+  return left;
 }
 
 void Host::setFps(int fps) {

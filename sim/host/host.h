@@ -7,12 +7,32 @@
 //
 // Where the SDK documentation is silent, the family headers (datarefs.h, commands.h, ...) say what this
 // host does.
+//
+// A disabled plugin. The SDK's account of the plugin's life says that XPluginDisable comes right before the
+// plugin is disabled, that a disabled plugin receives no other callbacks and that its user interface is
+// hidden or disabled; X-Plane's plugin admin disables and enables plugins at the user's wish, and a plugin
+// may do so to another (XPLMDisablePlugin, XPLMEnablePlugin). The SDK names no exception, so this host, the
+// stricter reading, calls none of a disabled plugin's callbacks: no flight loop (a due one waits, and its
+// next call's elapsed time includes the pause), no hot key, no command handler (the command's other
+// handlers and the simulator's own action run as if it let processing go on), no menu pick, no widget
+// message, no message, and no data accessor (a read of its dataref gives 0, a write is lost). The user
+// cannot reach its widgets (a click, typing or the close box fails as on a hidden window) and they are not
+// drawn. Only its own calls still reach its own callbacks: XPluginStop destroying its widgets, say.
+//
+// Quitting. X-Plane writes its preferences file at quitting and sends XPLM_MSG_WILL_WRITE_PREFS (107) to the
+// enabled plugins right before; the message exists so that a plugin can put back a setting it changed for a
+// while, "to avoid having the tweaks be persisted if your plugin is not loaded on the next invocation", which
+// presumes the plugins are still loaded and enabled when the preferences are written. The SDK gives no
+// order otherwise; this host takes the one in which XPluginDisable and XPluginStop can no longer change what
+// is written: 107 to every enabled plugin, the preferences written, then each plugin disabled and stopped.
+// Of the preferences the host keeps the Roll Offset (sim/graphics/view/field_of_view_roll_deg) as written.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -161,6 +181,30 @@ class Host {
     sendSimulatorMessage(102, index);
   }
 
+  // Enabled: the simulator itself, the plugin under test from a non-zero XPluginEnable until it is disabled
+  // or stopped, a companion or stub likewise.
+  bool pluginEnabled(PluginId plugin) const;
+  // Whether the host may call a callback of OWNER now: it is enabled, or its own code is running.
+  bool delivers(PluginId owner) const {
+    return pluginEnabled(owner) || (callDepth_ > 0 && caller_ == owner);
+  }
+  // As X-Plane's plugin admin: XPluginDisable of an enabled plugin / XPluginEnable of a started, disabled one
+  // (its 0 leaves it disabled), for the plugin under test, a companion or a stub; false for an unknown id.
+  bool disablePlugin(PluginId plugin);
+  bool enablePlugin(PluginId plugin);
+  // The id of the companion loaded from a library with this base name, or XPLM_NO_PLUGIN_ID.
+  PluginId companionNamed(std::string_view name) const;
+
+  // X-Plane writes its preferences: 107 to every enabled plugin, then the Roll Offset is kept as written.
+  void writePreferences();
+  // X-Plane quits: writePreferences, then the plugin under test and every companion disabled and stopped;
+  // returns one line for every registration one of them left behind.
+  std::vector<std::string> quit();
+  // The Roll Offset as the preferences were last written; empty before the first write.
+  std::optional<float> preferencesRoll() const {
+    return preferencesRoll_;
+  }
+
   // Time. A cycle advances the clock by exactly 1/fps seconds, then runs the continue phase of every held
   // command, then sends a repeat of every held key, then runs every flight-loop callback that is due.
   void setFps(int fps);
@@ -244,6 +288,7 @@ class Host {
 
   struct Companion {
     PluginId id = 0;
+    std::string name;  // the library's base name
     void* library = nullptr;
     PluginEntryPoints entry{};
     bool enabled = false;
@@ -268,6 +313,7 @@ class Host {
   PluginId caller_ = kPluginUnderTest;
   std::function<void()> cycleObserver_;
   std::vector<Companion> companions_;
+  std::optional<float> preferencesRoll_;
 
   std::unique_ptr<DataRefs> datarefs_;
   std::unique_ptr<FlightLoops> flightLoops_;

@@ -113,7 +113,7 @@ int Hotkeys::send(int virtualKey, XPLMKeyFlags flags) {
   int called = 0;
   for (const std::uintptr_t id : matching) {
     const Hotkey* hotkey = fromId(ToHandle(id));
-    if (hotkey == nullptr) continue;
+    if (hotkey == nullptr || !host_.delivers(hotkey->owner)) continue;
     const XPLMHotKey_f callback = hotkey->callback;
     void* const refcon = hotkey->refcon;
     Host::PluginCall call(host_, hotkey->owner);

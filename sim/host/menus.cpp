@@ -233,7 +233,9 @@ bool Menus::pick(std::string_view title, std::string_view itemName, bool* handle
     }
   }
   if (item == nullptr) return false;
-  if (menu->handler == nullptr || item->separator || !item->enabled || item->submenu != 0) return true;
+  if (menu->handler == nullptr || item->separator || !item->enabled || item->submenu != 0 ||
+      !host_.delivers(menu->owner))
+    return true;
   // Copied first: the handler may destroy its own menu.
   const XPLMMenuHandler_f handler = menu->handler;
   void* const menuRef = menu->menuRef;

@@ -241,13 +241,15 @@ XPLM_API int XPLMIsPluginEnabled(XPLMPluginID inPluginID) {
 
 XPLM_API int XPLMEnablePlugin(XPLMPluginID inPluginID) {
   return sim::WithHost(0, [&](Host& host) {
-    host.plugins().setEnabled(inPluginID, true);
-    return host.plugins().isEnabled(inPluginID) ? 1 : 0;
+    host.enablePlugin(inPluginID);
+    return host.pluginEnabled(inPluginID) ? 1 : 0;
   });
 }
 
 XPLM_API void XPLMDisablePlugin(XPLMPluginID inPluginID) {
-  sim::WithHost([&](Host& host) { host.plugins().setEnabled(inPluginID, false); });
+  sim::WithHost([&](Host& host) {
+    if (inPluginID != sim::kSimulatorId) host.disablePlugin(inPluginID);
+  });
 }
 
 XPLM_API void XPLMReloadPlugins(void) {}

@@ -16,8 +16,9 @@
 // - XPLMSendMessageToPlugin with XPLM_NO_PLUGIN_ID reaches the plugin under test and every enabled stub,
 //   the sender included; a message to X-Plane (0) or an unknown id goes nowhere.
 // - XPLMCountPlugins / XPLMGetNthPlugin list the plugin under test (while loaded) first, then the stubs.
-// - XPLMEnablePlugin / XPLMDisablePlugin act on stubs only; the plugin under test's life is the driver's.
-//   XPLMReloadPlugins does nothing.
+// - XPLMEnablePlugin / XPLMDisablePlugin act as the plugin admin does (Host::enablePlugin, disablePlugin:
+//   XPluginEnable / XPluginDisable of the plugin under test or a companion, the flag of a stub); what a
+//   disabled plugin still gets is in host.h. XPLMReloadPlugins does nothing.
 // - A companion gets the messages plugins send it and, as every enabled plugin in X-Plane, the simulator's
 //   own (plane loaded, ...), after the plugin under test. Stubs record only what plugins send them. After its
 //   stop a companion stays listed, disabled and without a signature.

@@ -154,7 +154,7 @@ bool Widgets::isDescendant(const Widget* widget, const Widget* ancestor) const {
 }
 
 bool Widgets::reachable(const Widget* widget) const {
-  return isVisible(widget->id) != 0 && widget->enabled();
+  return isVisible(widget->id) != 0 && widget->enabled() && host_.pluginEnabled(widget->owner);
 }
 
 // --- dispatch ---
@@ -177,6 +177,7 @@ int Widgets::dispatch(Widget* widget, XPWidgetMessage message, intptr_t param1, 
   int handled = 0;
   for (const Widget::Callback& callback : callbacks) {
     if (!widget->alive) break;
+    if (!host_.delivers(callback.owner)) continue;
     int result = 0;
     {
       Host::PluginCall call(host_, callback.owner);
@@ -227,6 +228,7 @@ int Widgets::send(XPWidgetID id, XPWidgetMessage message, XPDispatchMode mode, i
     case xpMode_Once: {
       if (widget->callbacks.empty()) return 0;
       const Widget::Callback first = widget->callbacks.front();
+      if (!host_.delivers(first.owner)) return 0;
       Host::PluginCall call(host_, first.owner);
       return first.function(message, widget->id, param1, param2) != 0 ? 1 : 0;
     }
@@ -613,7 +615,7 @@ UserAction Widgets::close(XPWidgetID window) {
       widget->property(xpProperty_MainWindowHasCloseBoxes) == 0) {
     return UserAction::WrongKind;
   }
-  if (isVisible(window) == 0) return UserAction::NotReachable;
+  if (isVisible(window) == 0 || !host_.pluginEnabled(widget->owner)) return UserAction::NotReachable;
   dispatch(widget, xpMessage_CloseButtonPushed, reinterpret_cast<intptr_t>(window), 0, false);
   return UserAction::Delivered;
 }
@@ -630,7 +632,7 @@ WidgetInfo Widgets::describe(const Widget& widget, int depth) const {
   info.bottom = widget.bottom;
   info.descriptor = widget.descriptor;
   info.ownVisible = widget.visible;
-  info.visible = isVisible(widget.id) != 0;
+  info.visible = isVisible(widget.id) != 0 && host_.pluginEnabled(widget.owner);  // what the user sees
   info.isRoot = widget.isRoot;
   info.parent = widget.parent != nullptr ? widget.parent->id : nullptr;
   info.owner = widget.owner;

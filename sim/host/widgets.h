@@ -52,7 +52,7 @@ struct WidgetInfo {
   int left = 0, top = 0, right = 0, bottom = 0;  // screen pixels, y up
   std::string descriptor;
   bool ownVisible = false;  // the widget's own shown flag
-  bool visible = false;     // shown with all its parents
+  bool visible = false;     // shown with all its parents, and its plugin enabled: what the user sees
   bool isRoot = false;
   XPWidgetID parent = nullptr;
   PluginId owner = 0;

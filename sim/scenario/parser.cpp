@@ -342,14 +342,16 @@ void ParseExpect(const Reader& r, Directive& d) {
       }
     }
   } else {
-    r.Count(1, 2, 3, "expect DATAREF VALUE [~TOL]");
-    d.op = Op::ExpectDataRef;
-    d.datarefs.push_back(r.DataRef(1));
-    d.values.push_back(r.Decimal(r.Text(2), "the expected value", 2));
-    if (r.size() == 4) {
-      const std::string tolerance = r.Text(3);
-      if (!tolerance.starts_with("~")) r.Fail("a tolerance is written ~TOL, not " + r.Written(3));
-      d.tolerance = r.Decimal(std::string_view(tolerance).substr(1), "the tolerance", 3);
+    // expect [prefs] DATAREF VALUE [~TOL]
+    const std::size_t at = r.IsWord(1, "prefs") ? 2 : 1;
+    r.Count(at, 2, 3, at == 2 ? "expect prefs DATAREF VALUE [~TOL]" : "expect DATAREF VALUE [~TOL]");
+    d.op = at == 2 ? Op::ExpectPrefs : Op::ExpectDataRef;
+    d.datarefs.push_back(r.DataRef(at));
+    d.values.push_back(r.Decimal(r.Text(at + 1), "the expected value", at + 1));
+    if (r.size() == at + 3) {
+      const std::string tolerance = r.Text(at + 2);
+      if (!tolerance.starts_with("~")) r.Fail("a tolerance is written ~TOL, not " + r.Written(at + 2));
+      d.tolerance = r.Decimal(std::string_view(tolerance).substr(1), "the tolerance", at + 2);
       if (!(*d.tolerance >= 0)) r.Fail("the tolerance must not be negative");
     }
   }
@@ -467,6 +469,15 @@ Directive ParseLine(const Line& line) {
     none(Op::Start);
   } else if (word == "stop") {
     none(Op::Stop);
+  } else if (word == "disable-plugin" || word == "enable-plugin") {
+    const bool disable = word == "disable-plugin";
+    r.Count(1, 0, 1, disable ? "disable-plugin [NAME]" : "enable-plugin [NAME]");
+    d.op = disable ? Op::DisablePlugin : Op::EnablePlugin;
+    if (r.size() == 2) d.name = r.Text(1);
+  } else if (word == "write-prefs") {
+    none(Op::WritePrefs);
+  } else if (word == "quit") {
+    none(Op::Quit);
   } else if (word == "plane-loaded") {
     r.Count(1, 0, 1, "plane-loaded [INDEX]");
     d.op = Op::PlaneLoaded;
@@ -604,6 +615,10 @@ bool IsEvent(Op op) {
     case Op::Start:
     case Op::Stop:
     case Op::PlaneLoaded:
+    case Op::DisablePlugin:
+    case Op::EnablePlugin:
+    case Op::WritePrefs:
+    case Op::Quit:
     case Op::CommandBegin:
     case Op::CommandEnd:
     case Op::CommandOnce:

@@ -36,6 +36,10 @@ enum class Op {
   Start,
   Stop,
   PlaneLoaded,
+  DisablePlugin,
+  EnablePlugin,
+  WritePrefs,
+  Quit,
   // Time and input.
   Frames,
   Seconds,
@@ -94,6 +98,7 @@ enum class Op {
   ExpectFileBytes,
   ExpectFileAbsent,
   ExpectFileContains,
+  ExpectPrefs,
 };
 
 bool IsExpectation(Op op);

@@ -40,6 +40,8 @@ namespace sim::scenario {
 namespace {
 
 constexpr const char* kLogFile = "TalvenorLog.txt";
+// The one setting of the simulator's preferences the host keeps.
+constexpr std::string_view kRollOffset = "sim/graphics/view/field_of_view_roll_deg";
 
 // What --csv and --plot collect over all scenarios of a run.
 struct Recording {
@@ -406,10 +408,11 @@ class ScenarioRun {
         const WidgetInfo info = Info(d, id);
         int exists = 0;
         const intptr_t enabled = host(d).widgets().getProperty(id, xpProperty_Enabled, &exists);
-        std::string why = !info.ownVisible              ? "the widget is hidden"
-                          : !info.visible               ? "the widget's window is hidden"
-                          : exists != 0 && enabled == 0 ? "the widget is disabled"
-                                                        : "the user cannot reach the widget";
+        std::string why = !info.ownVisible                     ? "the widget is hidden"
+                          : !host(d).pluginEnabled(info.owner) ? "the widget's plugin is disabled"
+                          : !info.visible                      ? "the widget's window is hidden"
+                          : exists != 0 && enabled == 0        ? "the widget is disabled"
+                                                               : "the user cannot reach the widget";
         Failure(d.line, d.source, why);
         return;
       }
@@ -563,6 +566,25 @@ class ScenarioRun {
       case Op::PlaneLoaded:
         if (!host(d).started()) Fail(d, "the plugin is not started");
         host(d).planeLoaded(static_cast<int>(d.count));
+        return;
+      case Op::DisablePlugin:
+      case Op::EnablePlugin: {
+        const PluginId plugin = d.name.empty() ? kPluginUnderTest : host(d).companionNamed(d.name);
+        if (plugin == XPLM_NO_PLUGIN_ID)
+          Fail(d, "no plugin " + Quote(d.name) + " was loaded with load-plugin");
+        if (plugin == kPluginUnderTest && !host(d).started()) Fail(d, "the plugin is not started");
+        if (d.op == Op::DisablePlugin) {
+          host(d).disablePlugin(plugin);
+        } else {
+          host(d).enablePlugin(plugin);
+        }
+        return;
+      }
+      case Op::WritePrefs:
+        host(d).writePreferences();
+        return;
+      case Op::Quit:
+        for (const std::string& left : host(d).quit()) Failure(d.line, d.source, "left " + left);
         return;
       case Op::Frames:
         host(d).runCycles(d.count);
@@ -798,6 +820,20 @@ class ScenarioRun {
       case Op::ExpectDataRef: {
         const auto [type, actual] = ReadScalar(d, d.datarefs.front());
         const Comparison c = CompareValue(type, actual, d.values.front(), d.tolerance);
+        std::string expected = FormatDouble(d.values.front());
+        if (d.tolerance) expected += " within " + FormatDouble(*d.tolerance);
+        Check(d, c.holds, "expected " + expected + ", found " + c.found);
+        return;
+      }
+      case Op::ExpectPrefs: {
+        if (d.datarefs.front().name != kRollOffset || d.datarefs.front().index)
+          Fail(d, "the simulator's preferences keep only " + std::string(kRollOffset));
+        const std::optional<float> roll = host(d).preferencesRoll();
+        if (!roll) {
+          Failure(d.line, d.source, "the simulator has not written its preferences");
+          return;
+        }
+        const Comparison c = CompareValue(ValueType::Float, *roll, d.values.front(), d.tolerance);
         std::string expected = FormatDouble(d.values.front());
         if (d.tolerance) expected += " within " + FormatDouble(*d.tolerance);
         Check(d, c.holds, "expected " + expected + ", found " + c.found);
