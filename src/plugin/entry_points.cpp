@@ -16,7 +16,9 @@ PLUGIN_API int XPluginEnable(void) {
   return 1;
 }
 
-PLUGIN_API void XPluginDisable(void) {}
+PLUGIN_API void XPluginDisable(void) {
+  talvenor::DisablePlugin();
+}
 
 PLUGIN_API void XPluginReceiveMessage(XPLMPluginID inFrom, int inMessage, void* inParam) {
   talvenor::ReceiveMessage(inFrom, inMessage, inParam);

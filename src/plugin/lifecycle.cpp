@@ -14,6 +14,7 @@
 #include "plugin/external_data.h"
 #include "plugin/host_functions.h"
 #include "plugin/identity.h"
+#include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
 #include "tracker/head_pose_source.h"
 #include "view/view_update.h"
@@ -126,6 +127,7 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
 }
 
 void StopPlugin() {
+  PutBackRollWhileOn();
   UnregisterHotkeys();
   XPLMUnregisterFlightLoopCallback(&ViewUpdateCallback, nullptr);
   XPLMUnregisterFlightLoopCallback(&RegisterWithDataRefEditor, nullptr);
@@ -139,7 +141,16 @@ void StopPlugin() {
   LogAlways("--- LOGGING STOPPED ---\n\n");
 }
 
+void DisablePlugin() {
+  // A disabled plugin hears nothing more, not even the simulator writing its preferences.
+  PutBackRollWhileOn();
+}
+
 void ReceiveMessage(int from, int message, void* param) {
+  if (from == 0 && message == XPLM_MSG_WILL_WRITE_PREFS) {
+    PutBackRollWhileOn();
+    return;
+  }
   if (from != 0 || message != XPLM_MSG_PLANE_LOADED || reinterpret_cast<std::intptr_t>(param) != 0) return;
   const SetupSettings& setup = Settings();
   if (setup.resetRollOffsetOnStartup != 0) XPLMSetDataf(SimRefs().headRoll, 0.0f);

@@ -97,7 +97,11 @@ void DisableViewControl(int viewType) {
   EnableMenuItem(kItemDisable, false);
   TrackerStopped();
   SelectViewType(viewType);
-  XPLMSetDataf(SimRefs().headRoll, View().savedRoll);
+  WriteSavedRoll();
+}
+
+void PutBackRollWhileOn() {
+  if (View().pluginEnabled) PutBackSavedRoll();
 }
 
 void SwitchTrackerOn() {

@@ -5,6 +5,9 @@ namespace talvenor {
 
 void EnableViewControl();
 void DisableViewControl(int viewType);
+// With view control on, the Roll Offset saved at switch-on goes back before the simulator may write its
+// preferences or stop hearing from the plugin; the next frame writes the view's roll again.
+void PutBackRollWhileOn();
 void SwitchTrackerOn();
 void SwitchTrackerOff();
 void ToggleViewControl();

@@ -49,6 +49,7 @@ void ResetState();  // value-initialises everything (plugin start)
 // The entry points' work.
 void StartPlugin(char* outName, char* outSig, char* outDesc);
 void StopPlugin();
+void DisablePlugin();
 void ReceiveMessage(int from, int message, void* param);
 
 // Fills HostPaths from the simulator's system path; a path that does not fit stays empty.

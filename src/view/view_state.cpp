@@ -132,6 +132,26 @@ void KeepRollForSwitchOff(float roll) {
   View().savedRoll = std::isfinite(roll) ? roll : 0.0f;
 }
 
+void PutBackSavedRoll() {
+  ViewState& view = View();
+  if (!view.rollWaiting) view.waitingRoll = XPLMGetDataf(SimRefs().headRoll);
+  view.rollWaiting = true;
+  XPLMSetDataf(SimRefs().headRoll, view.savedRoll);
+}
+
+void WriteSavedRoll() {
+  ViewState& view = View();
+  view.rollWaiting = false;
+  XPLMSetDataf(SimRefs().headRoll, view.savedRoll);
+}
+
+void WriteWaitingRoll() {
+  ViewState& view = View();
+  if (!view.rollWaiting) return;
+  view.rollWaiting = false;
+  WriteHeadValue(SimRefs().headRoll, view.waitingRoll);
+}
+
 void SetSourceAvailable(std::int32_t available) {
   View().sourceAvailable = available;
 }

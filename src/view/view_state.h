@@ -30,6 +30,8 @@ struct ViewState {
   std::array<float, kIncrementAxes> configuredIncrements{};
   std::array<float, kIncrementAxes> currentIncrements{};
   float savedRoll = 0;                   // degrees: the roll at switch-on, written back at switch-off
+  float waitingRoll = 0;                 // degrees: the view's roll, for the next frame after a put-back
+  bool rollWaiting = false;              // the saved roll was put back; the next frame writes waitingRoll
   bool reinitPending = false;            // the next frame starts again (an aircraft was loaded)
   bool presetsChanged = false;           // presets edited since their last load or save
   bool limitsChanged = false;            // limits edited since their last load or save
@@ -48,6 +50,14 @@ void StartViewState(std::int32_t sourceAvailable);
 void SetViewControlOn(bool on);
 // The roll to write back at switch-off; one that is not a number is kept as 0.
 void KeepRollForSwitchOff(float roll);
+// The roll is the simulator's Roll Offset, which its preferences keep: the one saved at switch-on goes back
+// for as long as the simulator may write them, and the view's roll waits for the next frame (a roll already
+// waiting is kept, so that a second put-back does not take the saved roll for the view's).
+void PutBackSavedRoll();
+// Switch-off: the saved roll is written, and no roll waits any longer.
+void WriteSavedRoll();
+// The next frame's part: the waiting roll is written once; the frame's own writes follow it.
+void WriteWaitingRoll();
 void SetSourceAvailable(std::int32_t available);
 void SetTrackerActive(bool active);
 // An aircraft was loaded: the next frame starts again from the simulator's head pose.

@@ -174,6 +174,7 @@ float ViewUpdateCallback(float, float, int, void*) {
   if (view.pluginEnabled) {
     ShowChangeIndicators(view.presetsChanged, view.limitsChanged);
     LoadWorkingPose(view.selectedPreset);
+    WriteWaitingRoll();  // whatever this frame writes comes after it
 
     if (ContinuousMode()) {
       ContinuousWrite(view);
