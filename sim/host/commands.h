@@ -18,7 +18,9 @@
 // runs the begin phase and each end the end phase, so a handler can see begin, begin, end, end; the command
 // is held while any source holds it and then gets one continue phase per cycle. A command that a plugin
 // created stays after that plugin is unloaded (its handlers go with the plugin), and a later
-// XPLMCreateCommand of the same name gives the same command.
+// XPLMCreateCommand of the same name gives the same command. A disabled plugin's handlers are passed over
+// (host.h, "A disabled plugin"): the other handlers and the simulator's own action run as if it let the
+// command go on.
 //
 // Where the SDK documentation is silent:
 // - End on a command that no source holds does nothing. Once runs a begin and an end as one more source, so

@@ -47,7 +47,9 @@
 //   nothing. Accessors receive the arguments as the plugin gave them, since the provider defines an
 //   array dataref's behaviour.
 // - Every read and write of a registered accessor, by a plugin or through the driver API, calls the
-//   accessor inside Host::PluginCall for the plugin that registered it.
+//   accessor inside Host::PluginCall for the plugin that registered it, unless that plugin is disabled
+//   (host.h, "A disabled plugin") and its own code is not running: then a read gives 0 (an array read 0
+//   values, its length too) and a write is lost.
 #pragma once
 
 #include <memory>

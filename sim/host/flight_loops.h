@@ -10,7 +10,9 @@
 // A callback receives the time since its last call (or its registration), the time since the previous
 // cycle (1/fps), the host's cycle counter and its refcon; it runs inside Host::PluginCall for the plugin
 // that registered it. A non-integral negative interval is rounded to the nearest number of cycles, at
-// least one.
+// least one. A disabled plugin's callbacks are not called (host.h, "A disabled plugin"): one that falls due
+// waits, and runs in the first cycle after the plugin is enabled again, with the whole pause as its elapsed
+// time.
 #pragma once
 
 #include <map>

@@ -11,7 +11,7 @@
 // The driver presses keys as a user does: a tap sends the down and the up message between two cycles; a hold
 // sends the down message, a repeat in each cycle it runs (before that cycle's flight loops, where held
 // commands continue), then the up message. send() delivers one message with any flags, for tests of odd
-// messages.
+// messages. A disabled plugin's hotkeys stay registered and are not run (host.h, "A disabled plugin").
 //
 // Where the SDK documentation is silent:
 // - Ids count up from 1 and are never reused, so an id kept after its unregistration is simply unknown;

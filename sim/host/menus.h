@@ -4,7 +4,8 @@
 // menus under those items. A pick on an item that is disabled, or that carries a submenu, calls no handler
 // (a user cannot pick it). Destroying a menu removes it and its submenus; the parent item it hung under
 // stays. Items appended to the Plugins menu belong to the plugin and vanish when it is unloaded; menus a
-// plugin created and did not destroy are reported as left behind at its stop.
+// plugin created and did not destroy are reported as left behind at its stop. A pick of a disabled plugin's
+// item reaches no handler (host.h, "A disabled plugin").
 //
 // As in X-Plane, menus are kept apart between plugins: a plugin reaches only the Plugins menu and the menus
 // it created, and item indices count only its own items of a menu (its first item in the Plugins menu is

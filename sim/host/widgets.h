@@ -32,6 +32,9 @@
 //   to xpProperty_MaxCharacters when that is set and positive.
 // - XPGetWidgetForLocation tests x in [left, right) and y in [bottom, top); later siblings lie on top.
 // - XPGetWidgetUnderlyingWindow gives null: the host draws no windows.
+// - A disabled plugin's widgets (host.h, "A disabled plugin") keep their state but are out of the user's
+//   reach and not drawn (WidgetInfo::visible is false), and none of its widget callbacks gets a message
+//   unless its own code sends it, as XPluginStop destroying its windows does.
 #pragma once
 
 #include <cstdint>
