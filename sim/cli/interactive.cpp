@@ -31,7 +31,8 @@ constexpr const char* kHelp =
     "  print sim/graphics/view/pilots_head_x | print widget \"Talvenor v1.70\" field \"X\" | print log\n"
     "  expect sim/graphics/view/pilots_head_psi 0 | render screen.svg | stop\n"
     "After each: the simulated time, the head datarefs and the windows that changed.\n"
-    "help: this text. quit (or the end of input): stop the plugin, check what it left, and leave.\n"
+    "help: this text. quit: quit as X-Plane does (preferences written, then every plugin disabled and\n"
+    "stopped), check what it left, and leave; exit (or the end of input): the same without the preferences.\n"
     "The whole language: docs/scenario-language.md.\n";
 
 // One line from the terminal (with editing and history where the build has it) or from a pipe.
