@@ -337,7 +337,10 @@ void Host::sendSimulatorMessage(int message, intptr_t param) {
 
 bool Host::pluginEnabled(PluginId plugin) const {
   if (plugin == kSimulatorId) return true;
-  if (plugin == kPluginUnderTest) return enabled_;
+  // With no plugin started, a test calling the SDK functions itself is the plugin under test, and enabled.
+  if (plugin == kPluginUnderTest) return enabled_ || !started_;
+  // An id the host never gave out is a test acting as some other plugin: nothing disabled it.
+  if (!plugins_->info(plugin, nullptr, nullptr, nullptr, nullptr)) return true;
   return plugins_->isEnabled(plugin);
 }
 

@@ -182,7 +182,8 @@ class Host {
   }
 
   // Enabled: the simulator itself, the plugin under test from a non-zero XPluginEnable until it is disabled
-  // or stopped, a companion or stub likewise.
+  // (and, while no plugin is started, a test calling the SDK functions itself), a companion or stub likewise,
+  // and an id the host never gave out (a test acting as another plugin).
   bool pluginEnabled(PluginId plugin) const;
   // Whether the host may call a callback of OWNER now: it is enabled, or its own code is running.
   bool delivers(PluginId owner) const {
