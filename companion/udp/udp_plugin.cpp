@@ -8,6 +8,7 @@
 #include "XPLMPlugin.h"
 #include "XPLMProcessing.h"
 #include "XPLMUtilities.h"
+#include "config/bounded_text.h"
 #include "os/os.h"
 #include "receiver.h"
 #include "udp_settings.h"
@@ -74,27 +75,21 @@ void ReadSettings() {
   char system[kPathSize] = {};
   XPLMGetSystemPath(system);
   system[kPathSize - 1] = '\0';
-  const char* separator = XPLMGetDirectorySeparator();
-  if (separator == nullptr) separator = "/";
   char path[kPathSize];
-  const int length = std::snprintf(path, sizeof path, "%sResources%splugins%sTalvenorUDP%sTalvenorUDP.ini",
-                                   system, separator, separator, separator);
-  const os::PathText text =
-      XPLMIsFeatureEnabled("XPLM_USE_NATIVE_PATHS") != 0 ? os::PathText::kUtf8 : os::PathText::kLegacy;
+  const HostPath composed =
+      ComposeHostPath(path, sizeof path, system, {"Resources", "plugins", "TalvenorUDP", "TalvenorUDP.ini"});
   std::FILE* file = nullptr;
-  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) {
-    Log("the path of TalvenorUDP.ini is too long; the defaults are used");
-  } else if (!os::IsPathText(path, text)) {
-    Log(text == os::PathText::kUtf8 ? "the path of TalvenorUDP.ini is not valid UTF-8; the defaults are used"
-                                    : "the path of TalvenorUDP.ini is not valid in the system's code page; "
-                                      "the defaults are used");
+  char line[256];
+  if (composed == HostPath::kUsable) {
+    file = os::OpenFile(path, "r", HostPathText());
   } else {
-    file = os::OpenFile(path, "r", text);
+    (void)std::snprintf(line, sizeof line, "the path of TalvenorUDP.ini is %s; the defaults are used",
+                        HostPathProblem(composed));
+    Log(line);
   }
   SettingsReport report;
   g_plugin.receiver.Configure(ReadUdpSettings(file, report));
   if (file != nullptr) (void)std::fclose(file);  // read only: nothing to lose
-  char line[256];
   if (!report.opened) {
     Log("no TalvenorUDP.ini; the defaults are used");
   } else if (report.problems > 0) {

@@ -55,16 +55,16 @@ std::string PathText(Host& host, const std::filesystem::path& path) {
   return platform::LegacyPathText(std::filesystem::path(path).make_preferred());
 }
 
+const char* Separator(Host& host) {
+  return Host::platform() == Platform::Windows && !NativePaths(host) ? "\\" : "/";
+}
+
 // The simulator folder, ending in the separator of the calling plugin's mode.
 std::string SystemPath(Host& host) {
   std::string path = PathText(host, host.root());
-  const char separator = Host::platform() == Platform::Windows && !NativePaths(host) ? '\\' : '/';
+  const char separator = *Separator(host);
   if (path.empty() || path.back() != separator) path += separator;
   return path;
-}
-
-const char* Separator(Host& host) {
-  return Host::platform() == Platform::Windows && !NativePaths(host) ? "\\" : "/";
 }
 
 }  // namespace

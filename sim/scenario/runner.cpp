@@ -815,14 +815,19 @@ class ScenarioRun {
     return "expected " + std::to_string(expected) + ", found " + std::to_string(found);
   }
 
+  // The directive's one value, within its tolerance, against ACTUAL of TYPE.
+  void ExpectValue(const Directive& d, ValueType type, double actual) {
+    const Comparison c = CompareValue(type, actual, d.values.front(), d.tolerance);
+    std::string expected = FormatDouble(d.values.front());
+    if (d.tolerance) expected += " within " + FormatDouble(*d.tolerance);
+    Check(d, c.holds, "expected " + expected + ", found " + c.found);
+  }
+
   void Expect(const Directive& d) {
     switch (d.op) {
       case Op::ExpectDataRef: {
         const auto [type, actual] = ReadScalar(d, d.datarefs.front());
-        const Comparison c = CompareValue(type, actual, d.values.front(), d.tolerance);
-        std::string expected = FormatDouble(d.values.front());
-        if (d.tolerance) expected += " within " + FormatDouble(*d.tolerance);
-        Check(d, c.holds, "expected " + expected + ", found " + c.found);
+        ExpectValue(d, type, actual);
         return;
       }
       case Op::ExpectPrefs: {
@@ -833,10 +838,7 @@ class ScenarioRun {
           Failure(d.line, d.source, "the simulator has not written its preferences");
           return;
         }
-        const Comparison c = CompareValue(ValueType::Float, *roll, d.values.front(), d.tolerance);
-        std::string expected = FormatDouble(d.values.front());
-        if (d.tolerance) expected += " within " + FormatDouble(*d.tolerance);
-        Check(d, c.holds, "expected " + expected + ", found " + c.found);
+        ExpectValue(d, ValueType::Float, *roll);
         return;
       }
       case Op::ExpectWidgetText: {

@@ -108,11 +108,12 @@ RegistryText ReadUserRegistryText(const char* key, const char* name, char* out, 
   std::FILE* file = OpenFile(path, "rb", PathText::kUtf8);
   if (file == nullptr) return RegistryText::kUnreadable;
   const std::size_t read = std::fread(out, 1, size - 1, file);
-  bool failed = std::ferror(file) != 0 || read != static_cast<std::size_t>(info.st_size);
+  const bool readError = std::ferror(file) != 0;
   (void)std::fclose(file);
-  out[failed ? 0 : read] = '\0';
+  out[read] = '\0';
   // The folder's text is UTF-8, as the Windows registry's is once converted.
-  failed = failed || !IsPathText(out, PathText::kUtf8);
+  const bool failed =
+      readError || read != static_cast<std::size_t>(info.st_size) || !IsPathText(out, PathText::kUtf8);
   if (failed) out[0] = '\0';
   return failed ? RegistryText::kUnreadable : RegistryText::kRead;
 }
