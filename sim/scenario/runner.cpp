@@ -1166,7 +1166,10 @@ std::vector<std::string> Changes(const Snapshot& before, const Snapshot& after) 
     const std::string_view name = render::kHeadDataRefs[i];
     lines.push_back(std::string(name.substr(name.rfind('/') + 1)) + " " + was + " -> " + after.head[i]);
   }
-  for (const auto& [caption, state] : after.windows) {
+  for (const auto& window : after.windows) {
+    // Named, not bound: clang 14 does not let a lambda capture a structured binding.
+    const std::string& caption = window.first;
+    const std::string& state = window.second;
     const auto was = std::find_if(before.windows.begin(), before.windows.end(),
                                   [&](const auto& w) { return w.first == caption; });
     if (was == before.windows.end()) {
