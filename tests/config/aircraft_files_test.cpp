@@ -59,9 +59,9 @@ class AircraftFilesTest : public PluginTest {
 
 TEST_F(AircraftFilesTest, SavedPresetsComeBackAndTheFirstStoredSlotIsSelected) {
   ViewState& view = View();
-  view.presets[0] = {0, 9.0f, 9.0f, 9.0f, 9.0f, 9.0f, 9.0f};  // an empty slot keeps whatever it holds
-  view.presets[2] = {1, 0.25f, -0.5f, 0.125f, 10.0f, -20.0f, 3.0f};
-  view.presets[6] = {7, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f};
+  view.presets[0] = {0, {9.0f, 9.0f, 9.0f, 9.0f, 9.0f, 9.0f}};  // an empty slot keeps whatever it holds
+  view.presets[2] = {1, {0.25f, -0.5f, 0.125f, 10.0f, -20.0f, 3.0f}};
+  view.presets[6] = {7, {1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f}};
   view.presetsChanged = true;
   const auto saved = view.presets;
   ASSERT_EQ(AsPlugin([] { return WritePresetFile("Talvenor.dat"); }), 1);
@@ -105,7 +105,7 @@ TEST_F(AircraftFilesTest, PresetsWithoutStoredSlotLeaveTheViewWhereItIs) {
 TEST_F(AircraftFilesTest, MissingOrUnreadablePresetsStartFromTheCurrentView) {
   for (bool unreadable : {false, true}) {
     if (unreadable) std::filesystem::create_directories(host().resolve(kPresetFile));
-    View().presets[5] = {1, 7, 7, 7, 7, 7, 7};
+    View().presets[5] = {1, {7, 7, 7, 7, 7, 7}};
     View().selectedPreset = 5;
     SetHead(0.5f, 0.25f, -0.5f, 1, 2, 3);
     AsPlugin([] { LoadPresets(); });
@@ -177,7 +177,7 @@ TEST_F(AircraftFilesTest, FilesBelongToTheAircraftLoadedAtTheMoment) {
 }
 
 TEST_F(AircraftFilesTest, SaveToAReadOnlyFolderLeavesTheOldFileAndTheFlag) {
-  View().presets[0] = {1, 1, 1, 1, 1, 1, 1};
+  View().presets[0] = {1, {1, 1, 1, 1, 1, 1}};
   View().limits[0] = {1, -1, 1, -1, 1, -1, 1};
   View().effects = {1, 2, 3, 4, 5, 6, 7};
   ASSERT_EQ(AsPlugin([] { return WritePresetFile("Talvenor.dat"); }), 1);
@@ -211,7 +211,7 @@ TEST_F(AircraftFilesTest, SaveToAReadOnlyFolderLeavesTheOldFileAndTheFlag) {
 }
 
 TEST_F(AircraftFilesTest, SaveOnAFullDiskLeavesTheOldFileIntact) {
-  View().presets[3] = {1, 3, 3, 3, 3, 3, 3};
+  View().presets[3] = {1, {3, 3, 3, 3, 3, 3}};
   ASSERT_EQ(AsPlugin([] { return WritePresetFile("Talvenor.dat"); }), 1);
   const std::string old = ReadFile(kPresetFile);
   ASSERT_EQ(old.size(), 224u);
@@ -258,7 +258,7 @@ TEST_F(AircraftFilesTest, AircraftPathTooLongForTheSdkIsNeverUsed) {
   for (int i = 0; i < 3; ++i) folder += "/" + std::string(180, 'p');
   host().setAircraft(folder + "/Long.acf");
   ASSERT_GE(host().resolve(folder + "/Long.acf").string().size(), 512u);
-  View().presets[0] = {1, 1, 1, 1, 1, 1, 1};
+  View().presets[0] = {1, {1, 1, 1, 1, 1, 1}};
   View().presetsChanged = true;
   EXPECT_EQ(AsPlugin([] { return WritePresetFile("Talvenor.dat"); }), 0);
   EXPECT_TRUE(View().presetsChanged);

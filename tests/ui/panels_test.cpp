@@ -41,7 +41,7 @@ TEST_F(PanelsTest, BeforeTheControlPanelExistsEveryBoxIsOffAndTheMultiplierIsZer
   Set(kViewType, 1026);
   ViewState& view = View();
   view.pluginEnabled = true;
-  view.presets[0] = ViewPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
+  view.presets[0] = ViewPreset{1, {0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f}};
   view.continuousRates = HeadPose{0.01f, 0.01f, 0.01f, 1.0f, 1.0f, 1.0f};
   view.limits[0] = ViewLimits{1, -0.1f, 0.1f, 0.0f, 2.0f, -5.0f, 0.0f};
   recorder().Clear();
@@ -181,7 +181,7 @@ TEST_F(ExternalPanelsTest, SourceWidgetsInExternalDataMode) {
   Set(kViewType, 1026);
   ViewState& view = View();
   view.pluginEnabled = true;
-  view.presets[0] = ViewPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
+  view.presets[0] = ViewPreset{1, {0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f}};
   view.trackerOffsets = HeadPose{0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
 
   view.sourceAvailable = 1;

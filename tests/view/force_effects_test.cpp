@@ -10,7 +10,7 @@
 namespace talvenor::testing {
 namespace {
 
-constexpr ViewPreset kPreset{1, 0.0f, 1.0f, -4.0f, 0.0f, 0.0f, 0.0f};
+constexpr ViewPreset kPreset{1, {0.0f, 1.0f, -4.0f, 0.0f, 0.0f, 0.0f}};
 const std::vector<std::int32_t> kStartScalers = {1, 10, 100, 10, 5, 5, 5};
 
 // The pushes are read back as differences against the preset's values of about 1 and 4.

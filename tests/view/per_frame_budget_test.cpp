@@ -245,7 +245,7 @@ class PerFrameBudgetTest : public ControlPanelTest {
     ExpectNothing("view control off");
 
     ASSERT_TRUE(host().menus().pick("Talvenor", "Enable"));
-    view.presets[0] = ViewPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
+    view.presets[0] = ViewPreset{1, {0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f}};
     ExpectNothing("view control on, step mode");
 
     Check(ContinuousBox(), true);

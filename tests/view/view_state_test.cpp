@@ -120,7 +120,7 @@ TEST_F(ApplyViewTest, WithoutBothSwitchesNothingIsClampedAndAllSixAreWrittenInOr
 }
 
 TEST_F(ApplyViewTest, EditsTheSelectedSlotOnly) {
-  View().presets[1] = ViewPreset{1, 0.7f, 1.1f, -3.1f, 1.0f, 2.0f, 3.0f};
+  View().presets[1] = ViewPreset{1, {0.7f, 1.1f, -3.1f, 1.0f, 2.0f, 3.0f}};
   View().selectedPreset = 2;
   Pose(0.2f, 1.3f, -4.4f, 5.0f, 6.0f, 7.0f);
   Apply(0);
@@ -162,8 +162,8 @@ class ResetPresetsTest : public ApplyViewTest {};
 
 TEST_F(ResetPresetsTest, FirstPresetBecomesTheSimulatorsHeadPoseAndIsSelected) {
   ViewState& view = View();
-  view.presets[3] = ViewPreset{1, 0.4f, 1.4f, -3.4f, 4.0f, 14.0f, 24.0f};
-  view.presets[5] = ViewPreset{1, 0.6f, 1.6f, -3.6f, 6.0f, 16.0f, 26.0f};
+  view.presets[3] = ViewPreset{1, {0.4f, 1.4f, -3.4f, 4.0f, 14.0f, 24.0f}};
+  view.presets[5] = ViewPreset{1, {0.6f, 1.6f, -3.6f, 6.0f, 16.0f, 26.0f}};
   view.selectedPreset = 5;
   AsPlugin([] { ShowPresetBoxes(); });
   Set(kHeadX, 0.15);

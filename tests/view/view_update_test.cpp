@@ -9,7 +9,7 @@
 namespace talvenor::testing {
 namespace {
 
-constexpr ViewPreset kPreset{1, 0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f};
+constexpr ViewPreset kPreset{1, {0.1f, 1.2f, -3.8f, 2.0f, 5.0f, 1.0f}};
 constexpr HeadPose kOffsets{0.01f, 0.02f, 0.03f, 4.0f, 6.0f, 8.0f};
 
 class UpdateTest : public ControlPanelTest {
