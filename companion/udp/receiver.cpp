@@ -10,6 +10,9 @@ namespace {
 
 // A flood of datagrams cannot hold the simulator's frame: the rest wait for the next frame.
 constexpr int kMostDatagramsPerFrame = 4096;
+// Talvenor reads its source every 0.02 s of the simulator's clock, and only while the switch is on: the
+// pose of zeros stays up this long before the switch goes off, so that Talvenor has taken it.
+constexpr double kZeroPoseHold = 0.1;
 
 const char* Reason(OpenFailure failure) {
   switch (failure) {
@@ -66,11 +69,20 @@ void Receiver::Close() {
 void Receiver::SwitchOff() {
   if (sourceOn_ && talvenorLoaded_) link_.WriteEnabled(0);
   sourceOn_ = false;
+  returningSince_ = -1;
+}
+
+// Talvenor keeps adding the last offsets after its source goes off, so the head comes back to the preset
+// only through a pose of zeros, as opentrack sends one when it stops.
+void Receiver::ReturnHead(double now) {
+  if (!sourceOn_ || returningSince_ >= 0) return;
+  if (talvenorLoaded_) link_.WriteOffsets({});
+  returningSince_ = now;
 }
 
 void Receiver::SetPaused(bool paused) {
   paused_ = paused;
-  if (paused_) SwitchOff();
+  if (paused_) ReturnHead(lastFrameTime_);
 }
 
 void Receiver::Drop(const char* why) {
@@ -138,8 +150,18 @@ void Receiver::Pass(double now) {
   const bool wasLoaded = talvenorLoaded_;
   talvenorLoaded_ = link_.Connect();
   // A Talvenor loaded anew starts with its switch at 0.
-  if (!talvenorLoaded_ || !wasLoaded) sourceOn_ = false;
-  if (!talvenorLoaded_ || paused_) return;
+  if (!talvenorLoaded_ || !wasLoaded) {
+    sourceOn_ = false;
+    returningSince_ = -1;
+  }
+  if (!talvenorLoaded_) return;
+  const bool passOn = newPose_ && !paused_;
+  // A pose that comes during the hold takes the head again, and the switch stays on.
+  if (returningSince_ >= 0 && !passOn) {
+    if (now - returningSince_ >= kZeroPoseHold) SwitchOff();
+    return;
+  }
+  if (paused_) return;
   if (newPose_) {
     if (!sourceOn_) {
       // The rate is measured from the first datagram on: the ones that arrived in this frame start it.
@@ -152,8 +174,9 @@ void Receiver::Pass(double now) {
     link_.WriteOffsets(offsets);
     link_.WriteEnabled(1);
     sourceOn_ = true;
+    returningSince_ = -1;
   } else if (sourceOn_ && now - lastPoseTime_ >= settings_.timeout) {
-    SwitchOff();
+    ReturnHead(now);
   }
 }
 
@@ -166,7 +189,7 @@ void Receiver::StateText(char* buffer, std::size_t size) const {
     (void)std::snprintf(buffer, size, "Talvenor not loaded: nothing is passed on");
   } else if (paused_) {
     (void)std::snprintf(buffer, size, "Paused");
-  } else if (sourceOn_) {
+  } else if (sourceOn_ && returningSince_ < 0) {
     // Until a whole second has passed, the rate so far.
     const double span = lastFrameTime_ - windowStart_;
     const long rate = rateHz_ >= 0 ? rateHz_ : span > 0 ? std::lround(windowCount_ / span) : 0;

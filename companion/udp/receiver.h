@@ -26,7 +26,8 @@ class Receiver {
   void Close();
 
   // One frame at NOW seconds of the simulator's elapsed time: takes every waiting datagram, keeps the newest
-  // pose, writes it to Talvenor, and switches the source off TIMEOUT seconds after the last good datagram.
+  // pose, writes it to Talvenor, and TIMEOUT seconds after the last good datagram writes a pose of zeros and
+  // then switches the source off, so that the head comes back to the preset.
   void RunFrame(double now);
 
   void SetPaused(bool paused);
@@ -43,6 +44,7 @@ class Receiver {
   void Pass(double now);  // to Talvenor: the newest pose, or the switch off after the timeout
   void Drop(const char* why);
   void SwitchOff();
+  void ReturnHead(double now);  // the pose of zeros, then the switch off after a hold
   bool Convert(const TrackerPose& pose, TalvenorOffsets& offsets) const;
 
   UdpSettings settings_;
@@ -51,7 +53,8 @@ class Receiver {
   TalvenorLink link_;
   bool talvenorLoaded_ = false;
   bool paused_ = false;
-  bool sourceOn_ = false;  // this plugin's last write of Talvenor's switch was 1
+  bool sourceOn_ = false;       // this plugin's last write of Talvenor's switch was 1
+  double returningSince_ = -1;  // when the pose of zeros was written; -1: none is up
   bool newPose_ = false;
   TrackerPose newest_{};
   double lastPoseTime_ = 0;
