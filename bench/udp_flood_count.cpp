@@ -66,7 +66,8 @@ int Run(int datagrams, long cycles) {
              "[UDP]\nPORT = " + std::to_string(port) + "\n"))
     return Fail("cannot write the setup files");
   if (!host.loadPlugin(TALVENOR_BENCH_PLUGIN, &error) || host.start() != 1) return Fail("Talvenor: " + error);
-  if (host.loadCompanion(TALVENOR_BENCH_UDP, &error) == XPLM_NO_PLUGIN_ID) return Fail("TalvenorUDP: " + error);
+  if (host.loadCompanion(TALVENOR_BENCH_UDP, &error) == XPLM_NO_PLUGIN_ID)
+    return Fail("TalvenorUDP: " + error);
   host.runCycles(10);
 
   for (long cycle = 1; cycle <= cycles; ++cycle) {

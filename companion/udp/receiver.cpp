@@ -8,8 +8,11 @@
 namespace talvenor::udp {
 namespace {
 
-// A flood of datagrams cannot hold the simulator's frame: the rest wait for the next frame.
-constexpr int kMostDatagramsPerFrame = 4096;
+// A flood cannot hold the simulator's frame: a frame takes this many datagrams at most, and the socket holds
+// fewer, because a full buffer makes the system drop the datagrams that arrive, so only a frame that empties
+// it finds the newest pose the system kept and leaves no backlog of old ones to the frames after it.
+constexpr int kMostDatagramsPerFrame = 32;
+constexpr int kMostHeldDatagrams = kMostDatagramsPerFrame - 1;
 // Talvenor reads its source every 0.02 s of the simulator's clock, and only while the switch is on: the
 // pose of zeros stays up this long before the switch goes off, so that Talvenor has taken it.
 constexpr double kZeroPoseHold = 0.1;
@@ -41,7 +44,7 @@ void Log(const char* text) {
 
 bool Receiver::Open() {
   problem_[0] = '\0';
-  const OpenResult opened = OpenDatagramSocket(settings_.address, settings_.port);
+  const OpenResult opened = OpenDatagramSocket(settings_.address, settings_.port, kMostHeldDatagrams);
   char address[16];
   FormatIPv4(settings_.address, address, sizeof address);
   char line[160];
@@ -55,6 +58,12 @@ bool Receiver::Open() {
   socket_ = opened.socket;
   (void)std::snprintf(line, sizeof line, "listening on %s:%d", address, settings_.port);
   Log(line);
+  if (settings_.address >> 24 != 127) {
+    (void)std::snprintf(line, sizeof line,
+                        "%s is not a loopback address: any computer that can reach port %d can move the view",
+                        address, settings_.port);
+    Log(line);
+  }
   return true;
 }
 

@@ -20,14 +20,16 @@ class Receiver {
   void Configure(const UdpSettings& settings) { settings_ = settings; }
   const UdpSettings& Settings() const { return settings_; }
 
-  // Opens the socket; false (with the reason in the state text and the log) when it cannot be bound.
+  // Opens the socket; false (with the reason in the state text and the log) when it cannot be bound. Says
+  // in the log when datagrams from other computers can reach it.
   bool Open();
   // Switches the source off in Talvenor if this plugin had it on, and closes the socket.
   void Close();
 
-  // One frame at NOW seconds of the simulator's elapsed time: takes every waiting datagram, keeps the newest
-  // pose, writes it to Talvenor, and TIMEOUT seconds after the last good datagram writes a pose of zeros and
-  // then switches the source off, so that the head comes back to the preset.
+  // One frame at NOW seconds of the simulator's elapsed time: takes the waiting datagrams (a bounded number,
+  // more than the socket holds), keeps the newest pose, writes it to Talvenor, and TIMEOUT seconds after the
+  // last good datagram writes a pose of zeros and then switches the source off, so that the head comes back
+  // to the preset.
   void RunFrame(double now);
 
   void SetPaused(bool paused);

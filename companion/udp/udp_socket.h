@@ -21,8 +21,9 @@ struct OpenResult {
 };
 
 // A non-blocking datagram socket bound to ADDRESS:PORT (port 0: any free port), without address reuse, so
-// that a port another program holds is reported as in use.
-OpenResult OpenDatagramSocket(std::uint32_t address, int port);
+// that a port another program holds is reported as in use. With HELD > 0 its receive buffer holds at most
+// HELD datagrams of a pose's size, whatever the system charges for one; with 0, as many as the system holds.
+OpenResult OpenDatagramSocket(std::uint32_t address, int port, int held = 0);
 
 enum class Receive { kDatagram, kNothing, kTooLong, kError };
 

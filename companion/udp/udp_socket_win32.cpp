@@ -1,5 +1,7 @@
 #include <winsock2.h>
 
+#include <algorithm>
+
 #include "udp_socket.h"
 
 namespace talvenor::udp {
@@ -26,10 +28,14 @@ OpenFailure FailureOf(int code) {
   }
 }
 
+// Winsock's buffer is taken to count a datagram's bytes alone (a pose's 48), the most datagrams a size can
+// hold; a system that charges more holds fewer. One more may enter while the buffer is below its size.
+constexpr int kAskedPerDatagram = 48;
+
 }  // namespace
 
 // Each open socket holds one reference of Winsock (WSAStartup), released when it is closed.
-OpenResult OpenDatagramSocket(std::uint32_t address, int port) {
+OpenResult OpenDatagramSocket(std::uint32_t address, int port, int held) {
   OpenResult result;
   WSADATA data;
   const int started = WSAStartup(MAKEWORD(2, 2), &data);
@@ -52,7 +58,10 @@ OpenResult OpenDatagramSocket(std::uint32_t address, int port) {
                sizeof exclusive);
   const sockaddr_in endpoint = Endpoint(address, port);
   u_long nonBlocking = 1;
-  if (::bind(s, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) != 0 ||
+  const int asked = std::max(held - 1, 1) * kAskedPerDatagram;
+  if ((held > 0 &&
+       ::setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&asked), sizeof asked) != 0) ||
+      ::bind(s, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) != 0 ||
       ::ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
     result.code = WSAGetLastError();
     result.failure = FailureOf(result.code);
