@@ -358,13 +358,13 @@ void ParseExpect(const Reader& r, Directive& d) {
 }
 
 // udp free-port | hold PORT | send PORT X Y Z YAW PITCH ROLL | send-bytes PORT HEX | stream PORT N X Y Z YAW
-// PITCH ROLL
+// PITCH ROLL | flood PORT N
 void ParseUdp(const Reader& r, Directive& d) {
   constexpr std::string_view usage =
       "udp free-port, udp hold PORT, udp send PORT X Y Z YAW PITCH ROLL, udp send-bytes PORT HEX or "
-      "udp stream PORT N X Y Z YAW PITCH ROLL";
+      "udp stream PORT N X Y Z YAW PITCH ROLL or udp flood PORT N";
   if (r.size() < 2) r.Fail("udp what? expected: " + std::string(usage));
-  const std::string how = r.OneOf(1, {"free-port", "hold", "send", "send-bytes", "stream"});
+  const std::string how = r.OneOf(1, {"free-port", "hold", "send", "send-bytes", "stream", "flood"});
   if (how == "free-port") {
     r.Count(2, 0, 0, "udp free-port");
     d.op = Op::UdpFreePort;
@@ -383,6 +383,12 @@ void ParseUdp(const Reader& r, Directive& d) {
     r.Count(2, 2, 100000, "udp send-bytes PORT HEX");
     d.op = Op::UdpSendBytes;
     d.text = r.Bytes(3);
+    return;
+  }
+  if (how == "flood") {
+    r.Count(2, 2, 2, "udp flood PORT N");
+    d.op = Op::UdpFlood;
+    d.count = r.Integer(3, "N", 1, 100000);
     return;
   }
   if (how == "stream") {
@@ -635,6 +641,7 @@ bool IsEvent(Op op) {
     case Op::UdpSend:
     case Op::UdpSendBytes:
     case Op::UdpStream:
+    case Op::UdpFlood:
       return true;
     default:
       return false;

@@ -64,6 +64,7 @@ enum class Op {
   UdpSend,
   UdpSendBytes,
   UdpStream,
+  UdpFlood,
   Render,
   Step,
   Say,

@@ -685,6 +685,9 @@ class ScenarioRun {
       case Op::UdpSendBytes:
         udp_.Send(d);
         return;
+      case Op::UdpFlood:
+        udp_.Flood(d);
+        return;
       case Op::UdpStream:
         for (long long i = 0; i < d.cycles; ++i) {
           udp_.Send(d);

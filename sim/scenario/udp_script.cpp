@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "lexer.h"
 #include "udp_socket.h"
@@ -13,6 +14,16 @@ namespace {
 namespace udp = talvenor::udp;
 
 constexpr std::uint32_t kLoopback = 0x7F000001;
+
+// X Y Z YAW PITCH ROLL as a UDP head tracker sends them.
+std::string PoseBytes(const std::vector<double>& pose) {
+  std::string bytes;
+  for (const double value : pose) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+  }
+  return bytes;
+}
 
 std::string Replaced(std::string text, const std::string& port) {
   for (std::size_t at = text.find(kUdpPortName); at != std::string::npos; at = text.find(kUdpPortName, at)) {
@@ -76,14 +87,14 @@ std::intptr_t UdpScript::Sender(const Directive& d) {
 }
 
 void UdpScript::Send(const Directive& d) {
-  std::string bytes = d.text;
-  if (d.op != Op::UdpSendBytes) {
-    bytes.clear();
-    for (const double value : d.values) {
-      const auto bits = std::bit_cast<std::uint64_t>(value);
-      for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
-    }
-  }
+  SendBytes(d, d.op == Op::UdpSendBytes ? d.text : PoseBytes(d.values));
+}
+
+void UdpScript::Flood(const Directive& d) {
+  for (long long k = 1; k <= d.count; ++k) SendBytes(d, PoseBytes({0, 0, 0, static_cast<double>(k), 0, 0}));
+}
+
+void UdpScript::SendBytes(const Directive& d, const std::string& bytes) {
   if (!udp::SendDatagram(Sender(d), kLoopback, Port(d), reinterpret_cast<const unsigned char*>(bytes.data()),
                          bytes.size()))
     throw ScenarioError(d.line, "cannot send the datagram to port " + std::to_string(Port(d)));

@@ -25,10 +25,13 @@ class UdpScript {
   void Hold(const Directive& d);
   // The directive's bytes (send-bytes) or its pose as six little-endian doubles (send, stream).
   void Send(const Directive& d);
+  // N poses at once, the K-th (from 1) turned K degrees to the right, the others at rest (flood).
+  void Flood(const Directive& d);
 
  private:
   int Port(const Directive& d) const;
   std::intptr_t Sender(const Directive& d);
+  void SendBytes(const Directive& d, const std::string& bytes);
 
   std::optional<int> chosen_;
   std::intptr_t sender_ = -1;
