@@ -11,7 +11,7 @@ namespace {
 // A flood cannot hold the simulator's frame: a frame takes this many datagrams at most, and the socket holds
 // fewer, because a full buffer makes the system drop the datagrams that arrive, so only a frame that empties
 // it finds the newest pose the system kept and leaves no backlog of old ones to the frames after it.
-constexpr int kMostDatagramsPerFrame = 32;
+constexpr int kMostDatagramsPerFrame = 64;
 constexpr int kMostHeldDatagrams = kMostDatagramsPerFrame - 1;
 // Talvenor reads its source every 0.02 s of the simulator's clock, and only while the switch is on: the
 // pose of zeros stays up this long before the switch goes off, so that Talvenor has taken it.
