@@ -163,9 +163,10 @@ struct ParseNotes {
   bool nulByte = false;  // a line held a NUL byte; the rest of that line was ignored
 };
 
-int ParseStream(std::FILE* file, ParseNotes& notes) {
-  // About 770 KB of working space, needed only while the file is read.
-  std::unique_ptr<SetupEntry[]> entries(new (std::nothrow) SetupEntry[kSetupEntries]());
+int ParseText(SetupText text, ParseNotes& notes) {
+  // About 770 KB of working space, needed only while the file is read; every entry used is written whole
+  // first, so none is cleared.
+  std::unique_ptr<SetupEntry[]> entries(new (std::nothrow) SetupEntry[kSetupEntries]);
   if (entries == nullptr) {
     LogMessage("Not enough memory to read Talvenor.ini\n");
     return kSetupNotOpened;
@@ -179,7 +180,7 @@ int ParseStream(std::FILE* file, ParseNotes& notes) {
   char line[kSetupTextSize];
   int length = 0;
   for (;;) {
-    const SetupLineRead read = ReadSetupLineCounted(line, kSetupTextSize, file, length);
+    const SetupLineRead read = ReadSetupLineCounted(line, kSetupTextSize, text, length);
     if (read == SetupLineRead::kEnd) break;
     if (read == SetupLineRead::kError) {
       readError = true;
@@ -224,6 +225,15 @@ int ParseStream(std::FILE* file, ParseNotes& notes) {
   if (readError) return kSetupReadError;
   if (tooManyLines) return kSetupTooManyLines;
   return kSetupApplied;
+}
+
+int ParseStream(std::FILE* file, ParseNotes& notes) {
+  const SetupFileBytes bytes(file);
+  if (bytes.outOfMemory()) {
+    LogMessage("Not enough memory to read Talvenor.ini\n");
+    return kSetupNotOpened;
+  }
+  return ParseText(bytes.text(), notes);
 }
 
 int Parse(const char* path, ParseNotes& notes) {
@@ -302,6 +312,11 @@ int ParseSetupStream(std::FILE* file) {
   if (file == nullptr) return kSetupNotOpened;
   ParseNotes notes;
   return ParseStream(file, notes);
+}
+
+int ParseSetupText(std::string_view text) {
+  ParseNotes notes;
+  return ParseText(SetupText{text, false}, notes);
 }
 
 const char* SetupResultLabel(int result) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "config/setup_lines.h"
 #include "plugin/state.h"
@@ -92,6 +93,8 @@ inline constexpr int kSetupEntries = 1024;
 int ParseSetupFile(const char* path);
 // The same on a stream the caller opened (in text mode) and closes; reads from where the stream stands.
 int ParseSetupStream(std::FILE* file);
+// The same on the file's text in memory; the file and the stream are read whole and parsed as their text.
+int ParseSetupText(std::string_view text);
 // The text "Parse Error in " names for a result code ("" for the codes that have none).
 const char* SetupResultLabel(int result);
 std::int32_t LookupKeyName(const char* name);
