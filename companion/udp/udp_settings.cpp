@@ -34,8 +34,7 @@ bool WholeNumber(const char* text, double& value) {
     while (*end >= '0' && *end <= '9') ++end;
   }
   if (!digits || *end != '\0') return false;
-  value = TextToDouble(text);
-  return std::isfinite(value);
+  return TextToDoubleInRange(text, value);
 }
 
 void Refuse(SettingsReport& report, int line, const char* key, const char* why) {
@@ -92,9 +91,23 @@ bool Apply(UdpSettings& settings, const char* section, const char* key, const ch
 }  // namespace
 
 UdpSettings ReadUdpSettings(std::FILE* file, SettingsReport& report) {
+  if (file == nullptr) {
+    report = SettingsReport{};
+    return UdpSettings{};
+  }
+  const SetupFileBytes bytes(file);
+  if (bytes.outOfMemory()) {
+    report = SettingsReport{};
+    report.opened = true;
+    Refuse(report, 1, "", "not enough memory to read the file; the defaults are used");
+    return UdpSettings{};
+  }
+  return ReadUdpSettingsText(bytes.text(), report);
+}
+
+UdpSettings ReadUdpSettingsText(SetupText file, SettingsReport& report) {
   UdpSettings settings;
   report = SettingsReport{};
-  if (file == nullptr) return settings;
   report.opened = true;
   char section[kSetupTextSize] = {};
   char line[kSetupTextSize];

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "config/setup_lines.h"
 #include "pose_datagram.h"
 
 namespace talvenor::udp {
@@ -41,8 +42,10 @@ struct SettingsReport {
   char firstProblem[160] = {};
 };
 
-// Reads FILE (a stream opened in text mode, or null for none) over the defaults.
+// Reads FILE (a stream opened in text mode, or null for none) over the defaults: whole, as its text.
 UdpSettings ReadUdpSettings(std::FILE* file, SettingsReport& report);
+// The same on the file's text in memory.
+UdpSettings ReadUdpSettingsText(SetupText file, SettingsReport& report);
 
 // "A.B.C.D" with each part 0 to 255 and nothing else; false leaves VALUE unchanged.
 bool ParseIPv4(const char* text, std::uint32_t& value);

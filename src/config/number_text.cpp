@@ -33,7 +33,11 @@ std::size_t CopyOut(char* buffer, std::size_t size, const char* text, std::size_
 
 }  // namespace
 
-double TextToDouble(const char* text) {
+namespace {
+
+// TextToDouble; OUT_OF_RANGE tells a number beyond the range from a 0 that was written.
+double ReadDouble(const char* text, bool& outOfRange) {
+  outOfRange = false;
   if (text == nullptr) return 0.0;
   const char* p = SkipSpace(text);
   bool negative = false;
@@ -49,8 +53,26 @@ double TextToDouble(const char* text) {
   while (*end != '\0') ++end;
   double value = 0.0;
   const auto result = std::from_chars(p, end, value, std::chars_format::general);
-  if (result.ec != std::errc{} || !std::isfinite(value)) return 0.0;
+  if (result.ec != std::errc{} || !std::isfinite(value)) {
+    outOfRange = result.ec == std::errc::result_out_of_range || !std::isfinite(value);
+    return 0.0;
+  }
   return negative ? -value : value;
+}
+
+}  // namespace
+
+double TextToDouble(const char* text) {
+  bool outOfRange = false;
+  return ReadDouble(text, outOfRange);
+}
+
+bool TextToDoubleInRange(const char* text, double& value) {
+  bool outOfRange = false;
+  const double read = ReadDouble(text, outOfRange);
+  if (outOfRange) return false;
+  value = read;
+  return true;
 }
 
 float TextToFloat(const char* text) {

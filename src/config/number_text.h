@@ -12,6 +12,9 @@ namespace talvenor {
 // "nan", "inf", hexadecimal forms and numbers beyond the type's range all read as 0. A null text reads as 0.
 double TextToDouble(const char* text);
 float TextToFloat(const char* text);  // 0 also when the value is beyond a float's range
+// The same reading as TextToDouble, false for a number beyond a double's range (so large, or so small, that
+// it would read as 0 though it is none), where a reader should refuse the text rather than take 0.
+bool TextToDoubleInRange(const char* text, double& value);
 // Base-10 integer (leading white space, sign, digits); 0 when there are no digits or it does not fit.
 std::int32_t TextToInt(const char* text);
 // The same reading, but a number beyond 32 bits is held at the nearest bound instead of reading as 0.
