@@ -96,7 +96,7 @@ bench-count: release
 
 # Every libFuzzer target for FUZZ_SECONDS seconds each (clang, ASan + UBSan), with its executions.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := setup_file number_text aircraft_files tracker_frames external_data widget_text scenario_parser
+FUZZ_TARGETS := setup_file number_text aircraft_files tracker_frames external_data widget_text scenario_parser udp_datagram udp_settings
 fuzz: deps-fuzz
 	cmake --preset fuzz
 	cmake --build --preset fuzz --target sim_companions $(FUZZ_TARGETS:%=%_fuzz)

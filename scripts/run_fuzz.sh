@@ -16,6 +16,8 @@ targets=(
   "external_data fuzz/corpus/external"
   "widget_text fuzz/corpus/widgets"
   "scenario_parser fuzz/corpus/scenarios tests/scenarios examples"
+  "udp_datagram fuzz/corpus/udp_datagrams"
+  "udp_settings fuzz/corpus/udp_settings"
 )
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
