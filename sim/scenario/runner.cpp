@@ -1123,6 +1123,30 @@ std::string Csv(const Recording& recording) {
   return csv;
 }
 
+// The CSV and the plot that the options ask for, of what RECORD holds; a file that cannot be written counts
+// as a scenario that could not be run.
+void WriteRecording(const RunOptions& options, const Recording& record, const std::string& name,
+                    RunTotals& totals, std::ostream& err) {
+  if (!options.csv.empty() && !WriteFile(options.csv, Csv(record))) {
+    err << options.csv.string() << ": error: cannot write the CSV file\n";
+    ++totals.errors;
+  }
+  if (options.plot.empty()) return;
+  render::HeadPlot plot;
+  plot.title = "The pilot's head in " + name;
+  for (const Recording::Row& row : record.rows) {
+    render::HeadSample sample = row.sample;
+    sample.time = row.joinedTime;  // several scenarios follow one another on the chart
+    plot.samples.push_back(sample);
+  }
+  plot.events = record.steps.empty() ? record.events : record.steps;
+  plot.numberedEvents = !record.steps.empty();
+  if (!WriteFile(options.plot, render::HeadPlotSvg(plot))) {
+    err << options.plot.string() << ": error: cannot write the plot\n";
+    ++totals.errors;
+  }
+}
+
 // What an interactive session shows after each directive: the clock, the head and the windows.
 struct Snapshot {
   long cycle = -1;
@@ -1188,10 +1212,16 @@ std::vector<std::string> Changes(const Snapshot& before, const Snapshot& after) 
 
 struct Session::State {
   State(const RunOptions& runOptions, std::ostream& output, std::ostream& errors)
-      : options(runOptions), out(output), run(options, "talvenor-sim", totals, nullptr, output, errors) {}
+      : options(runOptions),
+        out(output),
+        err(errors),
+        run(options, "talvenor-sim", totals, options.csv.empty() && options.plot.empty() ? nullptr : &record,
+            output, errors) {}
   RunOptions options;
   std::ostream& out;
+  std::ostream& err;
   RunTotals totals;
+  Recording record;
   ScenarioRun run;
   int lines = 0;
 };
@@ -1215,6 +1245,7 @@ bool Session::Run(std::string_view text) {
 
 int Session::End() {
   state_->run.End(state_->lines);
+  WriteRecording(state_->options, state_->record, "talvenor-sim", state_->totals, state_->err);
   state_->out << ClosingLine(state_->totals) << '\n';
   return ExitCode(state_->totals);
 }
@@ -1250,26 +1281,9 @@ int RunFiles(const RunOptions& options, const std::vector<std::string>& files, s
       record.events.push_back({record.offset, fs::path(file).filename().string()});
     RunOne(options, file, *text, totals, recording ? &record : nullptr, out, err);
   }
-  if (!options.csv.empty() && !WriteFile(options.csv, Csv(record))) {
-    err << options.csv.string() << ": error: cannot write the CSV file\n";
-    ++totals.errors;
-  }
-  if (!options.plot.empty()) {
-    render::HeadPlot plot;
-    plot.title = "The pilot's head in " +
-                 (files.size() == 1 ? fs::path(files.front()).filename().string() : "talvenor-sim");
-    for (const Recording::Row& row : record.rows) {
-      render::HeadSample sample = row.sample;
-      sample.time = row.joinedTime;  // several scenarios follow one another on the chart
-      plot.samples.push_back(sample);
-    }
-    plot.events = record.steps.empty() ? record.events : record.steps;
-    plot.numberedEvents = !record.steps.empty();
-    if (!WriteFile(options.plot, render::HeadPlotSvg(plot))) {
-      err << options.plot.string() << ": error: cannot write the plot\n";
-      ++totals.errors;
-    }
-  }
+  WriteRecording(options, record,
+                 files.size() == 1 ? fs::path(files.front()).filename().string() : "talvenor-sim", totals,
+                 err);
   out << ClosingLine(totals) << '\n';
   return ExitCode(totals);
 }
