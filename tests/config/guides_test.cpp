@@ -42,16 +42,16 @@ struct GuideLine {
   }
 };
 
+std::vector<std::string> Matches(const std::string& text, const char* pattern) {
+  std::vector<std::string> found;
+  const std::regex expression(pattern);
+  for (std::sregex_iterator it(text.begin(), text.end(), expression), end; it != end; ++it)
+    found.push_back((*it)[it->size() > 1 ? 1 : 0]);
+  return found;
+}
+
 std::vector<std::string> Cells(const std::string& row) {
-  std::vector<std::string> cells;
-  std::size_t begin = 1;
-  for (std::size_t bar; (bar = row.find('|', begin)) != std::string::npos; begin = bar + 1) {
-    const std::string cell = row.substr(begin, bar - begin);
-    const std::size_t first = cell.find_first_not_of(' ');
-    cells.push_back(first == std::string::npos ? ""
-                                               : cell.substr(first, cell.find_last_not_of(' ') - first + 1));
-  }
-  return cells;
+  return Matches(row, "\\| *([^|]*?) *(?=\\|)");
 }
 
 std::vector<GuideLine> GuideLines() {
@@ -79,14 +79,6 @@ std::vector<GuideLine> GuideLines() {
   return lines;
 }
 
-std::vector<std::string> Matches(const std::string& text, const char* pattern) {
-  std::vector<std::string> found;
-  const std::regex expression(pattern);
-  for (std::sregex_iterator it(text.begin(), text.end(), expression), end; it != end; ++it)
-    found.push_back((*it)[it->size() > 1 ? 1 : 0]);
-  return found;
-}
-
 std::string LastPart(const char* path) {
   return std::strrchr(path, '/') + 1;
 }
@@ -104,11 +96,8 @@ class GuidesTest : public PluginTest {
       udp::SettingsReport report;
       const udp::UdpSettings got = udp::ReadUdpSettings(file, report);
       const udp::UdpSettings defaults;
-      atDefault =
-          got.address == defaults.address && got.port == defaults.port && got.timeout == defaults.timeout;
-      for (std::size_t axis = 0; axis < got.axes.size(); ++axis)
-        atDefault = atDefault && got.axes[axis].sign == defaults.axes[axis].sign &&
-                    got.axes[axis].scale == defaults.axes[axis].scale;
+      static_assert(sizeof defaults == 16 + sizeof defaults.axes, "no padding between the settings");
+      atDefault = std::memcmp(&got, &defaults, sizeof defaults) == 0;
       read = report.problems == 0;
     } else {
       sim::Host::PluginCall call(host(), sim::kPluginUnderTest);
