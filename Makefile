@@ -61,7 +61,7 @@ test: dev asan deps-windows
 	ctest --preset asan
 	ctest --preset windows
 	cmake --preset release
-	cmake --build --preset release --target talvenor_frame_count
+	cmake --build --preset release --target talvenor_frame_count talvenor_udp_flood_count
 	ctest --preset release -R '^budget/'
 
 # dist/Talvenor/, dist/TalvenorUDP/ and dist/Talvenor-<version>.zip: the two plugins of the release and windows
