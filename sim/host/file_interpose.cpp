@@ -16,9 +16,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
