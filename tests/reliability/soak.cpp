@@ -581,8 +581,8 @@ class CrashSave {
   using Files = std::array<std::optional<std::string>, 3>;  // kViewFiles' bytes; nullopt: absent
 
   [[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "crash-save seed %llu failed at kill %ld: %s\n",
-                 static_cast<unsigned long long>(seed_), kill_, what.c_str());
+    std::fprintf(stderr, "crash-save seed %llu failed at kill %ld in %s: %s\n",
+                 static_cast<unsigned long long>(seed_), kill_, root_.c_str(), what.c_str());
     std::exit(1);
   }
   std::string Bytes(int file) {
