@@ -1,6 +1,8 @@
 // Switching view control and head tracking on and off, keeping the plugin menu in step.
 #pragma once
 
+#include "ui/panels.h"  // SelectPreset, which the switches' callers use beside them
+
 namespace talvenor {
 
 void EnableViewControl();
@@ -22,9 +24,5 @@ void PickTrackerOff();
 void FollowSourceState();
 // FollowSourceState, then the control panel's source widgets follow (RefreshSourceWidgets).
 void RefreshSource();
-
-// Makes a stored preset (0..7) the live view, writes it without bounds and shows its limits on the control
-// panel; an index out of range does nothing.
-void SelectPreset(int preset);
 
 }  // namespace talvenor

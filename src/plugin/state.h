@@ -6,19 +6,11 @@
 namespace talvenor {
 
 struct Plugin;
-struct ViewState;
-struct SetupSettings;
 struct PluginMenu;
-struct Panels;
-struct SimDataRefs;
 struct OptionalHostFunctions;
 
 Plugin& State();                         // the whole aggregate; its own fields are src/plugin's
-ViewState& View();                       // owned by src/view
-SetupSettings& Settings();               // owned by src/config
 PluginMenu& Menu();                      // owned by src/plugin
-Panels& PanelState();                    // owned by src/ui
-const SimDataRefs& SimRefs();            // looked up once at start by src/plugin
 OptionalHostFunctions& HostFunctions();  // filled once at start by src/plugin
 
 }  // namespace talvenor

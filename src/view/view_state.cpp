@@ -5,8 +5,7 @@
 
 #include "XPLMDataAccess.h"
 #include "config/setup_file.h"
-#include "plugin/sim_datarefs.h"
-#include "ui/panels.h"
+#include "view/sim_datarefs.h"
 
 namespace talvenor {
 
@@ -22,8 +21,13 @@ EffectsSettings StartEffects() {
   return effects;
 }
 
+void ConnectLimitsSwitch(bool (*limitsSwitch)()) {
+  View().limitsSwitch = limitsSwitch;
+}
+
 bool LimitsInForce(std::int32_t limitsFlag) {
-  return limitsFlag != 0 && LimitsEnableBox();
+  const ViewState& view = View();
+  return limitsFlag != 0 && view.limitsSwitch != nullptr && view.limitsSwitch();
 }
 
 bool StrictlyInside(float value, float minimum, float maximum) {
@@ -87,10 +91,8 @@ HeadPose ReadSimHeadPose() {
   return pose;
 }
 
-void ResetPresetsToCurrentView() {
+void TakeSimHeadAsPresetOne() {
   ViewState& view = View();
-  ShowPresetBoxesFirstOnly();
-
   HeadPose& pose = view.workingPose;
   pose = ReadSimHeadPose();
 
@@ -98,13 +100,6 @@ void ResetPresetsToCurrentView() {
 
   view.selectedPreset = 0;
   ApplyView(view.limits[0].enabled);
-  ShowPresetNumber(1);
-}
-
-void ClearPresets() {
-  View().presets = {};
-  ShowPresetBoxes();
-  ResetPresetsToCurrentView();
 }
 
 void LoadWorkingPose(int slot) {

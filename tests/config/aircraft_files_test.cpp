@@ -10,6 +10,7 @@
 #include "plugin/plugin.h"
 #include "XPStandardWidgets.h"
 #include "plugin/plugin_fixture.h"
+#include "view/view_files.h"
 #include "view/view_state.h"
 
 namespace talvenor::testing {
