@@ -7,7 +7,6 @@
 #include "ui/data_display.h"
 #include "ui/effects_panel.h"
 #include "ui/panels.h"
-#include "view/view_files.h"
 #include "view/view_state.h"
 
 namespace talvenor {

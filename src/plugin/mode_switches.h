@@ -1,8 +1,6 @@
 // Switching view control and head tracking on and off, keeping the plugin menu in step.
 #pragma once
 
-#include "ui/panels.h"  // SelectPreset, which the switches' callers use beside them
-
 namespace talvenor {
 
 void EnableViewControl();

@@ -1,6 +1,6 @@
-// The accessors of the plugin's state, all in one place: each returns one record of the one Plugin aggregate
-// (plugin.h). A record is changed only by the subsystem that owns it, through its named operations; the
-// others read it here and call those operations.
+// The accessors of the host integration's own records in the one Plugin aggregate (plugin.h). Every other
+// record's accessor is declared with the record, in the subsystem that owns it, and defined in plugin.cpp
+// over the same aggregate. A record is changed only by its owner, through its named operations.
 #pragma once
 
 namespace talvenor {

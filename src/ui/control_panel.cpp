@@ -4,7 +4,6 @@
 
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
-#include "config/aircraft_files.h"
 #include "config/identity.h"
 #include "config/setup_file.h"
 #include "ui/panels.h"

@@ -9,7 +9,6 @@
 #include "config/log.h"
 #include "config/number_text.h"
 #include "config/setup_file.h"
-#include "view/view_files.h"
 #include "view/view_state.h"
 
 namespace talvenor {

@@ -1,5 +1,5 @@
-// The widget windows as the view engine sees them: the values the control panel holds, and the displays the
-// engine keeps current. While a window has not been built its widget handles are null; the host ignores
+// The widget windows as the rest of the plugin sees them: the values the control panel holds, and the
+// displays kept current. While a window has not been built its widget handles are null; the host ignores
 // calls on null widgets and reads give 0, so every box reads off and the multiplier reads 0.
 #pragma once
 

@@ -106,6 +106,19 @@ void ClearTable(ViewTable table);
 // The first COUNT bytes of the table := BYTES (COUNT at most its size); the rest stays as it was.
 void OverwriteTableStart(ViewTable table, const void* bytes, std::size_t count);
 
+// Each table on disk is its raw image, in one of the aircraft's files (config/aircraft_files.h).
+// 1 when the file was read, 0 when it cannot be opened or read (the table is then untouched). A short file
+// changes only the bytes it holds; the effects read clears the record first.
+int ReadPresetFile(const char* fileName);
+int ReadLimitsFile(const char* fileName);
+int ReadEffectsFile(const char* fileName);
+
+// 1 when the whole table is on disk, saved as SaveAircraftFile saves; on any failure the change flag stays
+// as it was and 0 is returned.
+int WritePresetFile(const char* fileName);  // clears presetsChanged on success
+int WriteLimitsFile(const char* fileName);  // clears limitsChanged on success
+int WriteEffectsFile(const char* fileName);
+
 // Clamps the working pose to the selected slot's bounds when limitsFlag and the panel's limits box are both
 // on, stores it in the selected preset, marks the presets changed and writes the six head datarefs.
 void ApplyView(std::int32_t limitsFlag);

@@ -10,7 +10,6 @@
 #include "plugin/plugin.h"
 #include "XPStandardWidgets.h"
 #include "plugin/plugin_fixture.h"
-#include "view/view_files.h"
 #include "view/view_state.h"
 
 namespace talvenor::testing {
