@@ -4,6 +4,7 @@
 #include "config/log.h"
 #include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
+#include "tracker/head_pose_source.h"
 #include "view/view_update.h"
 
 namespace talvenor {
@@ -72,8 +73,9 @@ float ViewUpdateCallback(float, float, int, void*) {
   const float multiplier = TrackerTranslationMultiplier();
   if (view.trackerActive && view.sourceAvailable != 0) {
     HeadPose raw;
-    if (ReadSourceOffsets(ReadTrackerAxes(), multiplier, raw) && PanelState().dataDisplayCreated) {
-      ShowSourcePose(raw);
+    if (ReadHeadPose(&raw.x, &raw.y, &raw.z, &raw.pitch, &raw.heading, &raw.roll) == 0) {
+      if (PanelState().dataDisplayCreated) ShowSourcePose(raw);
+      TakeSourceOffsets(raw, ReadTrackerAxes(), multiplier);
     }
   }
 

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "config/setup_file.h"
-#include "tracker/head_pose_source.h"
 #include "view/sim_datarefs.h"
 #include "view/view_state.h"
 
@@ -49,8 +48,7 @@ void FinishReinitialisation() {
   View().reinitPending = false;
 }
 
-bool ReadSourceOffsets(const TrackerAxes& axes, float multiplier, HeadPose& raw) {
-  if (ReadHeadPose(&raw.x, &raw.y, &raw.z, &raw.pitch, &raw.heading, &raw.roll) != 0) return false;
+void TakeSourceOffsets(const HeadPose& raw, const TrackerAxes& axes, float multiplier) {
   HeadPose& offsets = View().trackerOffsets;
   if (Settings().enableExternalData != 0) {
     TakeOffset(offsets.x, axes[kAxisX], raw.x);
@@ -67,7 +65,6 @@ bool ReadSourceOffsets(const TrackerAxes& axes, float multiplier, HeadPose& raw)
     TakeOffset(offsets.heading, axes[kAxisHeading], TrackerAngle(raw.heading));
     TakeOffset(offsets.roll, axes[kAxisRoll], TrackerAngle(raw.roll));
   }
-  return true;
 }
 
 void MoveByContinuousRates() {

@@ -20,10 +20,9 @@ bool NoteExternalSwitch(std::int32_t value);
 // The start again that an aircraft load asked for is done.
 void FinishReinitialisation();
 
-// Reads the source's pose once. False when it gave none this frame; else RAW is what it gave, and the
-// offsets of the axes whose box is on take it (from tracker units, scaled by MULTIPLIER, unless the source
-// is the external data).
-bool ReadSourceOffsets(const TrackerAxes& axes, float multiplier, HeadPose& raw);
+// The offsets of the axes whose box is on take the source's pose RAW (from tracker units, scaled by
+// MULTIPLIER, unless the source is the external data).
+void TakeSourceOffsets(const HeadPose& raw, const TrackerAxes& axes, float multiplier);
 
 // Continuous mode: the rates of the axes outside the selected slot's bounds stop, and the selected preset
 // moves by the rates. The working pose keeps this frame's values, so the datarefs follow a frame later.
