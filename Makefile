@@ -103,13 +103,16 @@ fuzz: deps-fuzz
 	scripts/run_fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
 # A million cycles of random events under ASan and UBSan. The run prints its seed (SOAK_SEED=N runs that one
-# again); a failure leaves build/asan/soak-SEED.scn, which build/asan/sim/talvenor-sim replays.
+# again); a failure leaves build/asan/soak-SEED.scn, which build/asan/sim/talvenor-sim replays. Then a
+# thousand saves killed in the middle, each followed by a fresh start that checks the files.
 SOAK_CYCLES ?= 1000000
+SOAK_KILLS ?= 1000
 soak: deps
 	cmake --preset asan
 	cmake --build --preset asan --target soak Talvenor talvenor-sim sim_companions
-	cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  tests/soak --cycles $(SOAK_CYCLES) $(if $(SOAK_SEED),--seed $(SOAK_SEED))
+	cd build/asan && export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 && \
+	  tests/soak --cycles $(SOAK_CYCLES) $(if $(SOAK_SEED),--seed $(SOAK_SEED)) && \
+	  tests/soak --kills $(SOAK_KILLS) $(if $(SOAK_SEED),--seed $(SOAK_SEED))
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,6 +1,7 @@
 #include "file_faults.h"
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 #include <system_error>
 
@@ -105,6 +106,33 @@ bool FileFaults::diskFull() const {
 bool FileFaults::limited() const {
   std::lock_guard lock(mutex_);
   return budget_.has_value();
+}
+
+void FileFaults::watchKillPoints(const fs::path& folder, std::optional<KillPoint> point) {
+  const std::string normal =
+      folder.empty() ? std::string()
+                     : Normalise(folder.is_absolute() ? folder : host_.resolve(folder.generic_string()));
+  std::lock_guard lock(mutex_);
+  killFolder_ = normal;
+  killPoint_ = point;
+  killPoints_ = 0;
+  watching_.store(!normal.empty(), std::memory_order_relaxed);
+}
+
+std::uint64_t FileFaults::killPoints() const {
+  std::lock_guard lock(mutex_);
+  return killPoints_;
+}
+
+std::optional<std::uint64_t> FileFaults::countKillPoint(const fs::path& path, std::uint64_t units) {
+  if (!watchingKillPoints() || path.empty()) return std::nullopt;
+  const std::string file = Normalise(path);
+  std::lock_guard lock(mutex_);
+  if (killFolder_.empty() || file.empty() || !IsAtOrBelow(file, killFolder_)) return std::nullopt;
+  if (++killPoints_ != (killPoint_ ? killPoint_->call : 0)) return std::nullopt;
+  // Each of the UNITS + 1 outcomes, from none of the work to all of it, is as likely as the others.
+  const double reached = std::clamp(killPoint_->reached, 0.0, 1.0);
+  return std::min(units, static_cast<std::uint64_t>(std::floor(reached * static_cast<double>(units + 1))));
 }
 
 }  // namespace sim

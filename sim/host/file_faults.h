@@ -16,11 +16,20 @@
 // on a full disk do: a small write seems to succeed, the bytes that fitted reach the file, and the loss is
 // reported when the stream is flushed or closed (fflush and fclose return EOF with ENOSPC, ferror is set);
 // a write larger than a stdio buffer fails at once with a short count.
+//
+// Kill points stand for the simulator dying in the middle of the plugin's file work (a crash, the task
+// manager): every write (write(2) and the stdio writes), flush, close and rename the plugin makes on a file
+// of a watched folder is one, numbered from 1. At the armed one the process dies by SIGKILL inside the call,
+// after a share of its work got done: that share of the bytes which were on their way to the file (those the
+// stream held and those the call hands over; for a formatted write only the former), or for a rename
+// whether it happened. Only the POSIX host has them (file_interpose.cpp); RunUntilKilled runs the plugin in
+// a child process for it.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,6 +39,12 @@
 namespace sim {
 
 class Host;
+
+// Where the process dies: in kill point CALL, after REACHED (0 to 1) of the call's work.
+struct KillPoint {
+  std::uint64_t call = 0;
+  double reached = 0;
+};
 
 class FileFaults {
  public:
@@ -55,6 +70,15 @@ class FileFaults {
   std::uint64_t opens() const { return opens_.load(std::memory_order_relaxed); }
   void countOpen() { opens_.fetch_add(1, std::memory_order_relaxed); }
 
+  // Counts the kill points in FOLDER (relative to the simulator folder, or absolute) from 0, armed with
+  // POINT when given; an empty FOLDER stops counting.
+  void watchKillPoints(const std::filesystem::path& folder, std::optional<KillPoint> point);
+  bool watchingKillPoints() const { return watching_.load(std::memory_order_relaxed); }
+  std::uint64_t killPoints() const;  // counted since watchKillPoints
+  // Counts a call on the file PATH that does UNITS units of work (bytes; a rename is one) when it is a kill
+  // point; when it is the armed one, how many of them to do before dying.
+  std::optional<std::uint64_t> countKillPoint(const std::filesystem::path& path, std::uint64_t units);
+
   // The absolute, lexically normal form the comparisons use ("" when PATH cannot be made absolute).
   static std::string Normalise(const std::filesystem::path& path);
 
@@ -64,7 +88,22 @@ class FileFaults {
   std::map<std::string, bool> entries_;  // normalised folder -> read-only; the longest match decides
   std::optional<std::uint64_t> budget_;
   std::atomic<std::uint64_t> opens_{0};
+  std::atomic<bool> watching_{false};
+  std::string killFolder_;  // normalised
+  std::optional<KillPoint> killPoint_;
+  std::uint64_t killPoints_ = 0;
 };
+
+#ifndef _WIN32
+// How a child process that RunUntilKilled started ended.
+enum class ChildEnd { Killed, Finished, Failed };  // by its kill point; ACTION returned; anything else
+
+// Runs ACTION in a child process, a copy of this one as it stands (the host, the plugin and all their
+// state), with the kill points of FOLDER counted and POINT armed, and waits for the child: Finished when
+// ACTION returned without reaching POINT. Nothing the child does reaches this process except through files.
+ChildEnd RunUntilKilled(Host& host, const std::filesystem::path& folder, KillPoint point,
+                        const std::function<void()>& action);
+#endif
 
 // Captures what the plugin writes to its debugger output while plugin code runs: on POSIX standard error, on
 // Windows OutputDebugString.

@@ -1,5 +1,5 @@
-// The C library's file functions as the plugin sees them: read-only folders, a full disk and the debugger
-// output (standard error) captured into the host.
+// The C library's file functions as the plugin sees them: read-only folders, a full disk, kill points and
+// the debugger output (standard error) captured into the host.
 //
 // Programs that host a plugin link this file and export its symbols, so a plugin library loaded later
 // binds its calls to these definitions before the C library's; each passes on to the next definition
@@ -16,16 +16,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "file_faults.h"
 #include "host.h"
@@ -111,24 +115,94 @@ void Capture(sim::Host& host, const void* data, size_t size) {
   }
 }
 
-// The path as the faults compare it: relative paths are taken from DIRFD's folder or the working folder.
+// The file an open descriptor refers to ("" when it cannot be told).
+std::string DescriptorPath(int fd) {
+  char link[48];
+  std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  std::array<char, PATH_MAX> target{};
+  const ssize_t length = readlink(link, target.data(), target.size() - 1);
+  return length > 0 ? std::string(target.data(), static_cast<size_t>(length)) : std::string();
+}
+
+// PATH as the faults compare it: a relative one is taken from DIRFD's folder or the working folder.
+std::string PathAt(int dirfd, const char* path) {
+  if (path[0] == '/' || dirfd == AT_FDCWD) return path;
+  const std::string folder = DescriptorPath(dirfd);
+  return folder.empty() ? std::string() : folder + "/" + path;
+}
+
 bool Refused(sim::Host& host, int dirfd, const char* path) {
   if (path == nullptr || *path == '\0') return false;
   Busy busy;
   try {
-    if (path[0] == '/' || dirfd == AT_FDCWD) return host.fileFaults().isReadOnly(path);
-    char link[48];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", dirfd);
-    std::array<char, PATH_MAX> folder{};
-    const ssize_t length = readlink(link, folder.data(), folder.size() - 1);
-    if (length <= 0) return false;
-    std::string full(folder.data(), static_cast<size_t>(length));
-    full += '/';
-    full += path;
-    return host.fileFaults().isReadOnly(full.c_str());
+    const std::string full = PathAt(dirfd, path);
+    return !full.empty() && host.fileFaults().isReadOnly(full.c_str());
   } catch (...) {
     return false;
   }
+}
+
+// --- kill points ---
+
+// The bytes a stream holds that have not reached its file yet.
+std::string_view Pending(FILE* stream) {
+#ifdef __GLIBC__
+  if (stream->_IO_write_ptr > stream->_IO_write_base) {
+    return {stream->_IO_write_base, static_cast<size_t>(stream->_IO_write_ptr - stream->_IO_write_base)};
+  }
+#endif
+  return {};
+}
+
+// When the call in progress on FILE, of UNITS units of work, is the armed kill point: WORK does as many of
+// them as the point says, then the process dies.
+template <typename Work>
+void KillPoint(sim::Host* host, const std::string& file, std::uint64_t units, Work work) {
+  std::optional<std::uint64_t> done;
+  try {
+    done = host->fileFaults().countKillPoint(file, units);
+  } catch (...) {  // a path the library cannot take is no file of the watched folder
+  }
+  if (!done) return;
+  work(*done);
+  std::raise(SIGKILL);
+}
+
+bool Watching(sim::Host* host) {
+  return host != nullptr && host->fileFaults().watchingKillPoints();
+}
+
+void WriteAll(ssize_t (*next)(int, const void*, size_t), int fd, const char* data, size_t size) {
+  while (next != nullptr && size > 0) {
+    const ssize_t written = next(fd, data, size);
+    if (written <= 0) return;
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+}
+
+// A stream's call that writes its pending bytes and then SIZE bytes of DATA (a flush or close: none); at
+// the kill point a prefix of them reaches the file.
+void StreamKillPoint(sim::Host* host, FILE* stream, const void* data, size_t size) {
+  if (!Watching(host) || stream == nullptr) return;
+  auto write = Next_write();  // looked up first: a lookup while busy gives nothing
+  Busy busy;
+  const int fd = fileno(stream);
+  const std::string_view pending = Pending(stream);
+  KillPoint(host, DescriptorPath(fd), pending.size() + size, [&](std::uint64_t done) {
+    const size_t first = std::min(pending.size(), static_cast<size_t>(done));
+    WriteAll(write, fd, pending.data(), first);
+    WriteAll(write, fd, static_cast<const char*>(data), static_cast<size_t>(done) - first);
+  });
+}
+
+void RenameKillPoint(sim::Host* host, int fromDir, const char* from, int toDir, const char* to) {
+  if (!Watching(host) || from == nullptr || to == nullptr) return;
+  auto rename = Next_renameat();
+  Busy busy;
+  KillPoint(host, PathAt(toDir, to), 1, [&](std::uint64_t done) {
+    if (done == 1 && rename != nullptr) (void)rename(fromDir, from, toDir, to);
+  });
 }
 
 bool ModeWrites(const char* mode) {
@@ -290,6 +364,7 @@ FILE* freopen(const char* path, const char* mode, FILE* stream) {
 int fclose(FILE* stream) {
   auto next = Next_fclose();
   if (next == nullptr) return errno = ENOSYS, EOF;
+  StreamKillPoint(PluginHost(), stream, nullptr, 0);
   const sim::StreamFailure failure = g_failures.failureOf(stream, true, true);
   const int result = next(stream);
   if (failure.error == 0) return result;
@@ -300,6 +375,7 @@ int fclose(FILE* stream) {
 int fflush(FILE* stream) {
   auto next = Next_fflush();
   if (next == nullptr) return errno = ENOSYS, EOF;
+  StreamKillPoint(PluginHost(), stream, nullptr, 0);
   return g_failures.flushResult(stream, next(stream));
 }
 
@@ -314,6 +390,7 @@ size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {
   auto next = Next_fwrite();
   if (next == nullptr) return errno = ENOSYS, 0;
   sim::Host* host = PluginHost();
+  if (count <= SIZE_MAX / (size == 0 ? 1 : size)) StreamKillPoint(host, stream, data, size * count);
   const Route route = RouteOf(host, stream);
   if (route == Route::Next || size == 0 || count == 0 || count > SIZE_MAX / size) {
     return next(data, size, count, stream);
@@ -327,6 +404,7 @@ int fputs(const char* text, FILE* stream) {
   auto next = Next_fputs();
   if (next == nullptr) return errno = ENOSYS, EOF;
   sim::Host* host = PluginHost();
+  StreamKillPoint(host, stream, text, std::strlen(text));
   const Route route = RouteOf(host, stream);
   if (route == Route::Next) return next(text, stream);
   const size_t size = std::strlen(text);
@@ -340,9 +418,10 @@ namespace {
 int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
   if (next == nullptr) return errno = ENOSYS, EOF;
   sim::Host* host = PluginHost();
+  const unsigned char byte = static_cast<unsigned char>(character);
+  StreamKillPoint(host, stream, &byte, 1);
   const Route route = RouteOf(host, stream);
   if (route == Route::Next) return next(character, stream);
-  const unsigned char byte = static_cast<unsigned char>(character);
   const long long written = RoutedWrite(route, host, stream, &byte, 1);
   if (written < 0) return next(character, stream);
   return written == 1 ? byte : EOF;
@@ -351,6 +430,7 @@ int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
 [[gnu::format(printf, 2, 0)]] int PrintTo(FILE* stream, const char* format, va_list arguments,
                                           int (*next)(FILE*, const char*, va_list)) {
   sim::Host* host = PluginHost();
+  StreamKillPoint(host, stream, nullptr, 0);
   const Route route = RouteOf(host, stream);
   if (route != Route::Next && format != nullptr) return RoutedPrintf(route, host, stream, format, arguments);
   return next != nullptr ? next(stream, format, arguments) : Fail(ENOSYS);
@@ -385,6 +465,7 @@ int fprintf(FILE* stream, const char* format, ...) {
   auto next = Next___vfprintf_chk();
   sim::Host* host = PluginHost();
   if (RouteOf(host, stream) == Route::Next) {
+    StreamKillPoint(host, stream, nullptr, 0);
     return next != nullptr ? next(stream, flag, format, arguments) : Fail(ENOSYS);
   }
   return PrintTo(stream, format, arguments, Next_vfprintf());
@@ -403,6 +484,12 @@ ssize_t write(int fd, const void* data, size_t size) {
   if (next == nullptr) return Fail(ENOSYS);
   sim::Host* host = PluginHost();
   if (host == nullptr) return next(fd, data, size);
+  if (Watching(host)) {
+    Busy busy;
+    KillPoint(host, DescriptorPath(fd), size, [&](std::uint64_t done) {
+      WriteAll(next, fd, static_cast<const char*>(data), static_cast<size_t>(done));
+    });
+  }
   if (fd == STDERR_FILENO) {
     Capture(*host, data, size);
     return static_cast<ssize_t>(size);
@@ -470,6 +557,7 @@ int rename(const char* from, const char* to) noexcept {
   auto next = Next_rename();
   if (next == nullptr) return Fail(ENOSYS);
   if (RefusedChange(AT_FDCWD, from) || RefusedChange(AT_FDCWD, to)) return Fail(EROFS);
+  RenameKillPoint(PluginHost(), AT_FDCWD, from, AT_FDCWD, to);
   return next(from, to);
 }
 
@@ -477,6 +565,7 @@ int renameat(int fromDir, const char* from, int toDir, const char* to) noexcept 
   auto next = Next_renameat();
   if (next == nullptr) return Fail(ENOSYS);
   if (RefusedChange(fromDir, from) || RefusedChange(toDir, to)) return Fail(EROFS);
+  RenameKillPoint(PluginHost(), fromDir, from, toDir, to);
   return next(fromDir, from, toDir, to);
 }
 

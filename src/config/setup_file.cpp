@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
-#include <memory>
-#include <new>
 
 #include "XPLMDefs.h"
 #include "XPLMUtilities.h"
@@ -163,21 +161,34 @@ struct ParseNotes {
   bool nulByte = false;  // a line held a NUL byte; the rest of that line was ignored
 };
 
-int ParseText(SetupText text, ParseNotes& notes) {
-  // About 770 KB of working space, needed only while the file is read; every entry used is written whole
-  // first, so none is cleared.
-  std::unique_ptr<SetupEntry[]> entries(new (std::nothrow) SetupEntry[kSetupEntries]);
-  if (entries == nullptr) {
-    LogMessage("Not enough memory to read Talvenor.ini\n");
-    return kSetupNotOpened;
+// Applies ENTRY, or logs why it cannot be applied and gives the parse's result code for it.
+int ApplyOrReport(const SetupEntry& entry) {
+  const Section* found = FindSection(entry.section);
+  if (found == nullptr) {
+    LogMessage(entry.section[0] != '\0' ? entry.section : kNoSectionName);
+    LogMessage(" is an invalid section name\n");
+    return kSetupBadSection;
   }
+  if (!ApplyEntry(*found, entry)) {
+    LogMessage(entry.key);
+    LogMessage(" is an invalid field\n");
+    return found->code;
+  }
+  return kSetupApplied;
+}
+
+// Each entry is applied as it is read; after the first that cannot be, the lines are still read to the
+// end, the 1,024th entry or a read error, so that what is noted and which result wins do not change.
+int ParseText(SetupText text, ParseNotes& notes) {
   for (HotkeyBinding& binding : Settings().hotkeys) binding = HotkeyBinding{};
 
   int count = 0;
+  int failure = kSetupApplied;
   bool readError = false;
   bool tooManyLines = false;
   char section[kSetupTextSize] = {};
   char line[kSetupTextSize];
+  SetupEntry entry;
   int length = 0;
   for (;;) {
     const SetupLineRead read = ReadSetupLineCounted(line, kSetupTextSize, text, length);
@@ -201,27 +212,16 @@ int ParseText(SetupText text, ParseNotes& notes) {
       tooManyLines = true;
       break;
     }
-    SetupEntry& entry = entries[static_cast<std::size_t>(count++)];
+    ++count;
+    if (failure != kSetupApplied) continue;
     std::memcpy(entry.section, section, sizeof section);
     // The character before "=" is dropped: a key is written with one blank before "=".
     StripRange(line, equals > line ? equals - 1 : line, entry.key);
     StripBlanks(equals + 1, entry.value);
+    failure = ApplyOrReport(entry);
   }
 
-  for (int i = 0; i < count; ++i) {
-    const SetupEntry& entry = entries[static_cast<std::size_t>(i)];
-    const Section* found = FindSection(entry.section);
-    if (found == nullptr) {
-      LogMessage(entry.section[0] != '\0' ? entry.section : kNoSectionName);
-      LogMessage(" is an invalid section name\n");
-      return kSetupBadSection;
-    }
-    if (!ApplyEntry(*found, entry)) {
-      LogMessage(entry.key);
-      LogMessage(" is an invalid field\n");
-      return found->code;
-    }
-  }
+  if (failure != kSetupApplied) return failure;
   if (readError) return kSetupReadError;
   if (tooManyLines) return kSetupTooManyLines;
   return kSetupApplied;

@@ -79,12 +79,12 @@ inline constexpr int kSetupBadSection = 1;
 inline constexpr int kSetupBadDebugKey = 2;
 inline constexpr int kSetupBadConfigKey = 3;
 // 4..19: an invalid key in a hotkey section (the section table in setup_file.cpp).
-// Every collected line was applied, but reading stopped early: a read error, or more key lines than the
-// entry table holds. The lines after that point are not applied.
+// Every line read was applied, but reading stopped early: a read error, or more key lines than the
+// file may hold (kSetupEntries). The lines after that point are not applied.
 inline constexpr int kSetupReadError = 20;
 inline constexpr int kSetupTooManyLines = 21;
 
-// One key line as the parser keeps it between collecting and applying.
+// One key line as the parser reads it: its section, key and value.
 struct SetupEntry {
   char section[kSetupTextSize];
   char key[kSetupTextSize];

@@ -1,5 +1,6 @@
 #include "config/setup_lines.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -8,24 +9,12 @@ namespace talvenor {
 
 namespace {
 
-// What the line reader reads from: a stream, or a text in memory that ends as the stream did.
+// The stream the line reader reads from.
 struct StreamSource {
   std::FILE* file;
   bool Failed() const { return std::ferror(file) != 0; }
   int Get() { return std::fgetc(file); }
   void PutBack(int c) { (void)std::ungetc(c, file); }  // one push-back always fits
-};
-
-struct TextSource {
-  SetupText& text;
-  bool Failed() const { return text.failed && text.rest.empty(); }
-  int Get() {
-    if (text.rest.empty()) return EOF;
-    const auto c = static_cast<unsigned char>(text.rest.front());
-    text.rest.remove_prefix(1);
-    return c;
-  }
-  void PutBack(int) { text.rest = std::string_view(text.rest.data() - 1, text.rest.size() + 1); }
 };
 
 template <typename Source>
@@ -58,8 +47,37 @@ SetupLineRead ReadSetupLineCounted(char* buffer, int size, std::FILE* file, int&
   return ReadLine(buffer, size, StreamSource{file}, length);
 }
 
+// As the stream's reader, byte for byte, but a line is found and copied whole: a file's text is read this way
+// at every start.
 SetupLineRead ReadSetupLineCounted(char* buffer, int size, SetupText& text, int& length) {
-  return ReadLine(buffer, size, TextSource{text}, length);
+  length = 0;
+  if (text.failed && text.rest.empty()) return SetupLineRead::kError;
+  if (size < 2) {
+    if (size == 1) buffer[0] = '\0';
+    return SetupLineRead::kLine;
+  }
+  if (text.rest.empty()) return SetupLineRead::kEnd;
+  const auto room = static_cast<std::size_t>(size - 1);
+  const std::size_t span = std::min(room, text.rest.size());
+  const char* data = text.rest.data();
+  const void* lf = std::memchr(data, '\n', span);
+  std::size_t end = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : span;
+  if (const void* cr = std::memchr(data, '\r', end))
+    end = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
+  const bool lineEnd = end < span;
+  const std::size_t taken = lineEnd ? end + 1 : span;
+  std::memcpy(buffer, data, taken);
+  buffer[taken] = '\0';
+  length = static_cast<int>(taken);
+  text.rest.remove_prefix(taken);
+  if (lineEnd) {
+    // The other character of a CR LF or LF CR pair belongs to this line end.
+    const char pair = data[end] == '\n' ? '\r' : '\n';
+    if (!text.rest.empty() && text.rest.front() == pair) text.rest.remove_prefix(1);
+  } else if (span < room && text.failed) {
+    return SetupLineRead::kError;  // the end came before the line's, and the reading of the bytes had failed
+  }
+  return SetupLineRead::kLine;
 }
 
 SetupFileBytes::SetupFileBytes(std::FILE* file) {

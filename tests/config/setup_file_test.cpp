@@ -357,6 +357,32 @@ TEST_F(SetupParserTest, StripBlanksAndLineReaderStayInsideTheirBuffers) {
   EXPECT_EQ(ReadSetupLine(small, sizeof small, file), nullptr);
   EXPECT_EQ(ReadSetupLine(small, 1, file), nullptr);
   std::fclose(file);
+
+  // A text in memory splits into the same lines, lengths and results as a stream of its bytes.
+  using namespace std::string_literals;
+  for (const std::string& bytes : {"ABCDEFG\n\rX"s, "A\r\nB\n\nC\r\rD"s, "ABC\nDE\r"s, "A\0B\nC"s, ""s}) {
+    for (const int size : {2, 4, kSetupTextSize}) {
+      std::FILE* stream = std::tmpfile();
+      ASSERT_NE(stream, nullptr);
+      std::fwrite(bytes.data(), 1, bytes.size(), stream);
+      std::rewind(stream);
+      SetupText text{bytes, false};
+      for (SetupLineRead read = SetupLineRead::kLine; read == SetupLineRead::kLine;) {
+        char fromStream[kSetupTextSize], fromText[kSetupTextSize];
+        int streamLength = -1, textLength = -1;
+        read = ReadSetupLineCounted(fromStream, size, stream, streamLength);
+        ASSERT_EQ(ReadSetupLineCounted(fromText, size, text, textLength), read) << bytes << " " << size;
+        ASSERT_EQ(textLength, streamLength);
+        if (read == SetupLineRead::kLine) {
+          EXPECT_EQ(std::memcmp(fromText, fromStream, streamLength + 1), 0);
+        }
+      }
+      std::fclose(stream);
+    }
+  }
+  SetupText failed{"AB", true};
+  int length = 0;
+  EXPECT_EQ(ReadSetupLineCounted(small, sizeof small, failed, length), SetupLineRead::kError);
 }
 
 }  // namespace

@@ -11,7 +11,13 @@
 // so that a failure can be replayed: the run prints its seed and, when something fails or --scenario is
 // given, writes the events up to there (with the check that failed) to the scenario file.
 //
-// Usage: soak [--seed N] [--cycles N] [--scenario FILE]
+// With --kills, the soak kills saves instead: each time a child process saves the presets, the limits or
+// the effects and dies by SIGKILL at a point drawn across the save's writes, flushes, closes and rename; a
+// fresh start then finds each of the aircraft's files byte for byte its old or its new version, and saves
+// again over whatever temporary file the kill left.
+//
+// Usage: soak [--seed N] [--cycles N] [--scenario FILE] [--kills N]
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -34,6 +40,7 @@
 #include "datarefs.h"
 #include "file_faults.h"
 #include "fuzz_support.h"
+#include "platform.h"
 #include "hotkeys.h"
 #include "keys.h"
 #include "menus.h"
@@ -53,6 +60,8 @@ constexpr const char* kAircraft[] = {"Aircraft/Default/Default.acf", "Aircraft/C
 constexpr const char* kWindows[] = {"Talvenor v1.70", "Talvenor Effects", "Talvenor Data"};
 constexpr const char* kViewFiles[] = {talvenor::kPresetFileName, talvenor::kLimitsFileName,
                                       talvenor::kEffectsFileName};
+constexpr const char* kSaveCommands[] = {"quorlend/talvenor/save_presets", "quorlend/talvenor/save_limits",
+                                         "quorlend/talvenor/save_effects"};  // in kViewFiles' order
 constexpr const char* kViewCommands[] = {"sim/view/3d_cockpit_cmnd_look", "sim/view/forward_with_2d_panel",
                                          "sim/view/chase"};
 constexpr const char* kFlightDataRefs[] = {
@@ -501,9 +510,7 @@ class Soak {
   }
 
   void Save() {
-    static constexpr const char* kSaves[] = {
-        "quorlend/talvenor/save_presets", "quorlend/talvenor/save_limits", "quorlend/talvenor/save_effects"};
-    const char* name = Pick(kSaves);
+    const char* name = Pick(kSaveCommands);
     host().commands().once(name);
     Line(std::string("command once ") + name);
     ++saves_;
@@ -551,12 +558,130 @@ class Soak {
   bool diskFull_ = false;
 };
 
+// Kills in the middle of a save of the default aircraft's files. From the three files as earlier saves left
+// them (or absent), a change of one table saved without a kill gives its new version and the number of the
+// save's kill points; with the old files back, the same save in a child process dies at one drawn at random.
+class CrashSave {
+ public:
+  explicit CrashSave(std::uint64_t seed)
+      : seed_(seed), random_(seed), root_(sim::platform::MakeTemporaryFolder("talvenor-crash-")) {}
+
+  void Run(long kills) {
+    const auto began = std::chrono::steady_clock::now();
+    for (kill_ = 1; kill_ <= kills; ++kill_) Kill();
+    fs::remove_all(root_);
+    std::printf(
+        "crash-save seed %llu: %ld kills, %llu kill points a save; %ld left the old file, %ld the new one; "
+        "%.1f s\n",
+        static_cast<unsigned long long>(seed_), kills, static_cast<unsigned long long>(points_), old_, new_,
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+  }
+
+ private:
+  using Files = std::array<std::optional<std::string>, 3>;  // kViewFiles' bytes; nullopt: absent
+
+  [[noreturn]] void Fail(const std::string& what) {
+    std::fprintf(stderr, "crash-save seed %llu failed at kill %ld in %s: %s\n",
+                 static_cast<unsigned long long>(seed_), kill_, root_.c_str(), what.c_str());
+    std::exit(1);
+  }
+  std::string Bytes(int file) {
+    std::string bytes(talvenor::TableSize(static_cast<talvenor::ViewTable>(file)), '\0');
+    for (char& c : bytes) c = static_cast<char>(random_());
+    return bytes;
+  }
+  fs::path File(int file) const { return root_ / "Aircraft/Default" / kViewFiles[file]; }
+  Files Read() const {
+    Files files;
+    for (int file = 0; file < 3; ++file) files[file] = ReadFile(File(file));
+    return files;
+  }
+  void Lay(const Files& files) const {
+    fs::create_directories(File(0).parent_path());
+    for (int file = 0; file < 3; ++file) {
+      if (files[file]) std::ofstream(File(file), std::ios::binary) << *files[file];
+      if (!files[file]) fs::remove(File(file));
+    }
+  }
+  // A fresh start on the folder, ACTION and a stop.
+  template <typename Action>
+  void Started(Action action) {
+    sim::HostOptions options;
+    options.root = root_;
+    options.keepRoot = true;
+    fuzz::Simulator simulator(options);
+    if (simulator.host().start() != 1) Fail("the plugin did not start");
+    action(simulator.host());
+    if (!simulator.host().stop().empty()) Fail("the stop left registrations");
+  }
+  void Save(sim::Host& host) {
+    talvenor::OverwriteTableStart(static_cast<talvenor::ViewTable>(file_), table_.data(), table_.size());
+    host.commands().once(kSaveCommands[file_]);
+  }
+
+  void Kill() {
+    file_ = static_cast<int>(random_() % 3);
+    Files before;
+    for (int file = 0; file < 3; ++file) {
+      if (random_() % 5 != 0) before[file] = Bytes(file);
+    }
+    table_ = Bytes(file_);
+    Lay(before);
+    Files after;
+    std::string where;
+    Started([&](sim::Host& host) {
+      host.fileFaults().watchKillPoints(File(0).parent_path(), std::nullopt);
+      Save(host);
+      points_ = host.fileFaults().killPoints();
+      after = Read();
+      if (!after[file_] || points_ == 0) Fail("the save without a kill wrote nothing");
+      Lay(before);
+      const sim::KillPoint point{1 + random_() % points_,
+                                 std::uniform_real_distribution<double>(0, 1)(random_)};
+      where = std::string(kSaveCommands[file_]) + " killed in kill point " + std::to_string(point.call) +
+              " of " + std::to_string(points_) + " with " + std::to_string(point.reached) +
+              " of its work done: ";
+      if (sim::RunUntilKilled(host, File(0).parent_path(), point, [&] { Save(host); }) !=
+          sim::ChildEnd::Killed) {
+        Fail(where + "the child was not killed");
+      }
+    });
+    const Files left = Read();
+    for (int file = 0; file < 3; ++file) {
+      if (left[file] != before[file] && left[file] != after[file]) {
+        Fail(where + kViewFiles[file] + " is neither its old nor its new version");
+      }
+    }
+    ++(left[file_] == after[file_] ? new_ : old_);
+    // The next start reads what the kill left as view control goes on; no temporary file stops the next save.
+    Started([&](sim::Host& host) {
+      if (!host.menus().pick("Talvenor", "Enable")) Fail("the menu has no Enable");
+      for (int file = 0; file < 3; ++file) {
+        if (left[file] && TableImage(file) != *left[file]) Fail(where + kViewFiles[file] + " was not read");
+      }
+    });
+    Started([&](sim::Host& host) { Save(host); });
+    if (Read() != after) Fail(where + "the next save did not write the new version");
+  }
+
+  std::uint64_t seed_;
+  std::mt19937_64 random_;
+  fs::path root_;  // the simulator folder
+  long kill_ = 0;
+  int file_ = 0;       // the file saved
+  std::string table_;  // the table it saves
+  std::uint64_t points_ = 0;
+  long old_ = 0;
+  long new_ = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::uint64_t seed = std::random_device{}();
   long cycles = 1000000;
   std::string scenario;
+  long kills = 0;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
     if (option == "--seed") {
@@ -565,10 +690,17 @@ int main(int argc, char** argv) {
       cycles = std::atol(argv[i + 1]);
     } else if (option == "--scenario") {
       scenario = argv[i + 1];
+    } else if (option == "--kills") {
+      kills = std::atol(argv[i + 1]);
     } else {
-      std::fprintf(stderr, "usage: soak [--seed N] [--cycles N] [--scenario FILE]\n");
+      std::fprintf(stderr, "usage: soak [--seed N] [--cycles N] [--scenario FILE] [--kills N]\n");
       return 2;
     }
+  }
+  if (kills > 0) {
+    std::printf("crash-save seed %llu, %ld kills\n", static_cast<unsigned long long>(seed), kills);
+    CrashSave(seed).Run(kills);
+    return 0;
   }
   std::printf("soak seed %llu, %ld cycles\n", static_cast<unsigned long long>(seed), cycles);
   std::fflush(stdout);
