@@ -13,8 +13,8 @@
 
 #include "XPLMDataAccess.h"
 #include "fuzz_support.h"
-#include "plugin/external_data.h"
 #include "plugins.h"
+#include "tracker/external_data.h"
 #include "ui/panels.h"
 #include "widgets.h"
 

@@ -3,10 +3,10 @@
 
 Each record has one owner folder under src/. A write is an assignment (=, +=, ...), an increment or a
 decrement whose target starts at the record: its accessor (View(), Settings(), PanelState(), Menu(),
-HostFunctions(), State().X, State().view.X, ...), a local reference bound to it (ViewState& view = View();)
-or a reference bound to a part of it, wherever the part stands in the initialiser
-(HeadPose& pose = on ? view.continuousRates : view.workingPose;), in which case assigning the whole part
-(pose = HeadPose{};) is a write too. Taking the address of a record or of a part of it (&view.x,
+HostFunctions(), TrackerClient(), External(), State().X, State().view.X, ...), a local reference bound to
+it (ViewState& view = View();) or a reference bound to a part of it, wherever the part stands in the
+initialiser (HeadPose& pose = on ? view.continuousRates : view.workingPose;), in which case assigning the
+whole part (pose = HeadPose{};) is a write too. Taking the address of a record or of a part of it (&view.x,
 view.presets.data()) counts as a write as well, since anything may be written through the pointer. Writes
 inside the owner folder are the owner's own; every other one is listed with its place.
 
@@ -25,8 +25,9 @@ RECORDS = [
     ("Panels", [r"\bPanelState\(\)", r"\bState\(\)\.panels\b"], "ui"),
     ("PluginMenu", [r"\bMenu\(\)", r"\bState\(\)\.menu\b"], "plugin"),
     ("OptionalHostFunctions", [r"\bHostFunctions\(\)", r"\bState\(\)\.hostFunctions\b"], "plugin"),
-    ("TrackIrClient", [r"\bState\(\)\.tracker\b"], "tracker"),
-    ("Plugin", [r"\bState\(\)(?!\.(?:view|setup|panels|menu|hostFunctions|tracker)\b)"], "plugin"),
+    ("TrackIrClient", [r"\bTrackerClient\(\)", r"\bState\(\)\.tracker\b"], "tracker"),
+    ("ExternalData", [r"\bExternal\(\)", r"\bState\(\)\.external\b"], "tracker"),
+    ("Plugin", [r"\bState\(\)(?!\.(?:view|setup|panels|menu|hostFunctions|tracker|external)\b)"], "plugin"),
 ]
 SELECTORS = r"(?:\.[A-Za-z_]\w*|\[[^\]]*\])"
 ASSIGN = r"\s*(?:[-+*/%&|^]?=(?!=)|\+\+|--)"

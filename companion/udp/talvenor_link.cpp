@@ -1,7 +1,7 @@
 #include "talvenor_link.h"
 
 #include "XPLMPlugin.h"
-#include "plugin/identity.h"
+#include "config/identity.h"
 
 namespace talvenor::udp {
 namespace {

@@ -1,8 +1,9 @@
 // The three per-aircraft files in the folder of the user's aircraft: the presets ("Talvenor.dat"), their
-// limits ("TalvenorLimits.dat") and the force-effects record ("TalvenorEffects.dat"), each the raw image of
-// its table in the view state. The path is composed afresh for every read and write, so the files always
-// belong to the aircraft loaded at that moment.
+// limits ("TalvenorLimits.dat") and the force-effects record ("TalvenorEffects.dat"). The path is composed
+// afresh for every read and write, so the files always belong to the aircraft loaded at that moment.
 #pragma once
+
+#include <cstddef>
 
 namespace talvenor {
 
@@ -17,22 +18,13 @@ inline constexpr int kAircraftPathSize = 1024;
 // another folder, so it is never used.
 bool BuildAircraftFilePath(const char* fileName, char (&path)[kAircraftPathSize]);
 
-// 1 when the file was read, 0 when it cannot be opened or read (the table is then untouched). A short file
-// changes only the bytes it holds; the effects read clears the record first.
-int ReadPresetFile(const char* fileName);
-int ReadLimitsFile(const char* fileName);
-int ReadEffectsFile(const char* fileName);
+// At most SIZE bytes of the aircraft's file into BYTES, COUNT of them read. False when the file cannot be
+// opened or read; BYTES may then hold part of it, so a reader keeps its own copy until this succeeds.
+bool ReadAircraftFile(const char* fileName, void* bytes, std::size_t size, std::size_t& count);
 
-// 1 when the whole table is on disk. The table goes to a temporary file beside the target, which replaces
-// the target only once every byte is written and the file is closed; on any failure the old file and the
-// change flag stay as they were, the log says why (whatever the debug switches), and 0 is returned.
-int WritePresetFile(const char* fileName);  // clears presetsChanged on success
-int WriteLimitsFile(const char* fileName);  // clears limitsChanged on success
-int WriteEffectsFile(const char* fileName);
-
-// Read the aircraft's file and bring the panels, the selected preset and the view up to date.
-void LoadPresets();
-void LoadLimits();
-void LoadEffects();
+// 1 when the SIZE bytes are on disk. They go to a temporary file beside the target, which replaces the
+// target only once every byte is written and the file is closed; on any failure the old file stays as it
+// was, the log says why (whatever the debug switches), and 0 is returned.
+int SaveAircraftFile(const char* fileName, const void* bytes, std::size_t size);
 
 }  // namespace talvenor

@@ -7,11 +7,11 @@
 #include "XPLMDefs.h"
 #include "XPLMUtilities.h"
 #include "config/bounded_text.h"
+#include "config/identity.h"
 #include "config/key_names.h"
 #include "config/log.h"
 #include "config/number_text.h"
 #include "os/os.h"
-#include "plugin/identity.h"
 
 namespace talvenor {
 namespace {

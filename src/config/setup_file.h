@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "config/setup_lines.h"
-#include "plugin/state.h"
 
 namespace talvenor {
 
@@ -61,6 +60,9 @@ struct SetupSettings {
   float axisIncrementChange = 0.0f;             // factor of the increment steps, not below 0
   std::array<HotkeyBinding, kHotkeySlots> hotkeys{};  // by HotkeySlot
 };
+
+// The values as read at start, kept in the plugin's state; only this subsystem writes them.
+SetupSettings& Settings();
 
 // Sets the defaults, parses Talvenor.ini in the plugin's folder of the simulator's system path (a path too
 // long for its buffer is not read) and logs the outcome; true when the whole file was applied.

@@ -2,12 +2,12 @@
 
 #include "config/aircraft_files.h"
 #include "plugin/mode_switches.h"
+#include "plugin/view_selection.h"
 #include "ui/control_panel.h"
 #include "ui/data_display.h"
 #include "ui/effects_panel.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
-#include "view/view_update.h"
 
 namespace talvenor {
 namespace {

@@ -7,17 +7,18 @@
 #include "XPLMProcessing.h"
 #include "XPLMUtilities.h"
 #include "config/bounded_text.h"
+#include "config/identity.h"
 #include "config/log.h"
 #include "os/os.h"
 #include "os/sdk_library.h"
+#include "plugin/actions.h"
 #include "plugin/commands.h"
-#include "plugin/external_data.h"
+#include "plugin/frame_update.h"
 #include "plugin/host_functions.h"
-#include "plugin/identity.h"
 #include "plugin/mode_switches.h"
 #include "plugin/plugin.h"
+#include "tracker/external_data.h"
 #include "tracker/head_pose_source.h"
-#include "view/view_update.h"
 
 namespace talvenor {
 namespace {
@@ -96,13 +97,15 @@ void StartPlugin(char* outName, char* outSig, char* outDesc) {
   LogAlways(Settings().debugLogEnabled != 0 ? "Debug Logging is enabled\n" : "Debug Logging is disabled\n");
 
   ChooseSourceTexts();
+  ConnectPanels(PanelLinks{&RunAction, &RefreshSource, Menu().statusText});
 
   // The tracker client is handed the simulator's window when it connects, so the handle is read first.
-  State().systemWindowHandle = SystemWindowHandle();
+  KeepSystemWindow(SystemWindowHandle());
   // The probe only asks whether a source is there; the connection does not stay open.
   // Everything else of every record starts as ResetState value-initialised it.
   const bool found = ProbeHeadPoseSource() == 1;
   StartViewState(found ? 1 : 0);
+  ConnectLimitsSwitch(&LimitsEnableBox);
   if (found) StopHeadPoseSource();
   AppendTrackerMenuItems();
 

@@ -1,14 +1,12 @@
 #include "plugin/mode_switches.h"
 
 #include "XPLMDataAccess.h"
-#include "config/aircraft_files.h"
 #include "plugin/plugin.h"
 #include "plugin/view_selection.h"
 #include "tracker/head_pose_source.h"
 #include "ui/control_panel.h"
 #include "ui/effects_panel.h"
 #include "ui/panels.h"
-#include "view/view_update.h"
 
 namespace talvenor {
 namespace {
@@ -156,13 +154,6 @@ void FollowSourceState() {
 void RefreshSource() {
   FollowSourceState();
   RefreshSourceWidgets();
-}
-
-void SelectPreset(int preset) {
-  if (preset < 0 || preset >= kPresetSlots) return;
-  SelectPresetSlot(preset);
-  ApplyView(0);
-  ShowPresetLimits(preset);
 }
 
 }  // namespace talvenor

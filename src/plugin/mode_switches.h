@@ -23,8 +23,4 @@ void FollowSourceState();
 // FollowSourceState, then the control panel's source widgets follow (RefreshSourceWidgets).
 void RefreshSource();
 
-// Makes a stored preset (0..7) the live view, writes it without bounds and shows its limits on the control
-// panel; an index out of range does nothing.
-void SelectPreset(int preset);
-
 }  // namespace talvenor

@@ -32,5 +32,11 @@ const SimDataRefs& SimRefs() {
 OptionalHostFunctions& HostFunctions() {
   return g_plugin.hostFunctions;
 }
+ExternalData& External() {
+  return g_plugin.external;
+}
+TrackIrClient& TrackerClient() {
+  return g_plugin.tracker;
+}
 
 }  // namespace talvenor

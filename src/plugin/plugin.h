@@ -7,15 +7,15 @@
 
 #include "config/setup_file.h"
 #include "plugin/commands.h"
-#include "plugin/external_data.h"
 #include "plugin/host_functions.h"
 #include "plugin/hotkeys.h"
 #include "plugin/plugin_menu.h"
-#include "plugin/sim_datarefs.h"
 #include "plugin/state.h"
 #include "plugin/view_selection.h"
+#include "tracker/external_data.h"
 #include "tracker/trackir_client.h"
 #include "ui/panels.h"
+#include "view/sim_datarefs.h"
 #include "view/view_state.h"
 
 namespace talvenor {
@@ -40,7 +40,6 @@ struct Plugin {
   ViewSelection viewSelection{};          // the view commands that select the view type
   ExternalData external{};                // the published external-data datarefs and their handles
   TrackIrClient tracker{};                // the tracker client library and the last frame taken (src/tracker)
-  std::intptr_t systemWindowHandle = 0;   // the simulator's main window, for the tracker client
   std::int32_t trackerToggleState = 0;    // 0/1: what the tracker toggle does next is the opposite
 };
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "config/bounded_text.h"
-#include "plugin/identity.h"
+#include "config/identity.h"
 #include "plugin/actions.h"
 #include "plugin/plugin.h"
 

@@ -1,24 +1,16 @@
-// The accessors of the plugin's state, all in one place: each returns one record of the one Plugin aggregate
-// (plugin.h). A record is changed only by the subsystem that owns it, through its named operations; the
-// others read it here and call those operations.
+// The accessors of the host integration's own records in the one Plugin aggregate (plugin.h). Every other
+// record's accessor is declared with the record, in the subsystem that owns it, and defined in plugin.cpp
+// over the same aggregate. A record is changed only by its owner, through its named operations.
 #pragma once
 
 namespace talvenor {
 
 struct Plugin;
-struct ViewState;
-struct SetupSettings;
 struct PluginMenu;
-struct Panels;
-struct SimDataRefs;
 struct OptionalHostFunctions;
 
 Plugin& State();                         // the whole aggregate; its own fields are src/plugin's
-ViewState& View();                       // owned by src/view
-SetupSettings& Settings();               // owned by src/config
 PluginMenu& Menu();                      // owned by src/plugin
-Panels& PanelState();                    // owned by src/ui
-const SimDataRefs& SimRefs();            // looked up once at start by src/plugin
 OptionalHostFunctions& HostFunctions();  // filled once at start by src/plugin
 
 }  // namespace talvenor

@@ -9,6 +9,9 @@
 
 namespace talvenor {
 
+inline constexpr int kViewType3dCockpit = 1026;
+inline constexpr int kViewTypeForward2dPanel = 1000;
+
 // The view types the plugin selects, each with the simulator command that selects it.
 struct ViewCommandEntry {
   int viewType;

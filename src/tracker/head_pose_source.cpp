@@ -4,8 +4,7 @@
 
 #include "XPLMDataAccess.h"
 #include "config/setup_file.h"
-#include "plugin/external_data.h"
-#include "plugin/state.h"
+#include "tracker/external_data.h"
 #include "tracker/trackir_client.h"
 
 namespace talvenor {

@@ -9,7 +9,6 @@
 #include "config/log.h"
 #include "os/library.h"
 #include "os/os.h"
-#include "plugin/plugin.h"
 
 namespace talvenor {
 namespace {
@@ -36,7 +35,7 @@ constexpr short kAllSixFields = 119;
 constexpr int kLibraryNotLoaded = 4;
 
 TrackIrClient& Client() {
-  return State().tracker;
+  return TrackerClient();
 }
 
 void Log(const char* message) {
@@ -140,6 +139,10 @@ int LoadTrackIrClient(const char* folder) {
   return kTrackerOk;
 }
 
+void KeepSystemWindow(std::intptr_t window) {
+  Client().systemWindow = window;
+}
+
 int ConnectTrackIr() {
   Client().lastTrackerFrameNumber = 0;
   char folder[kFolderSize];
@@ -150,7 +153,7 @@ int ConnectTrackIr() {
     return 0;
   }
   Log("TrackIR Interface -- Initialize OK.");
-  if (NpRegisterWindowHandle(State().systemWindowHandle) != kTrackerOk) {
+  if (NpRegisterWindowHandle(Client().systemWindow) != kTrackerOk) {
     Log("TrackIR Interface : Error registering window handle!!");
     return -1;
   }

@@ -28,7 +28,13 @@ struct TrackIrClient {
   void* library = nullptr;                   // the loaded library; never released
   std::array<void*, kNpEntries> entries{};   // by NpEntry; null where the library lacks the entry point
   std::uint16_t lastTrackerFrameNumber = 0;  // the number of the last frame taken; 0 again at each connection
+  std::intptr_t systemWindow = 0;            // the simulator's main window, handed over at each connection
 };
+
+// The client's record, kept in the plugin's state; only this subsystem writes it.
+TrackIrClient& TrackerClient();
+// Plugin start: the simulator's main window, which the library is given when it connects.
+void KeepSystemWindow(std::intptr_t window);
 
 // Results of the tracker side: 0 success, 4 entry point missing, 5 no new data.
 inline constexpr int kTrackerOk = 0;

@@ -4,11 +4,8 @@
 
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
-#include "config/aircraft_files.h"
-#include "plugin/identity.h"
-#include "plugin/actions.h"
-#include "plugin/mode_switches.h"
-#include "plugin/plugin.h"
+#include "config/identity.h"
+#include "config/setup_file.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
 
@@ -164,7 +161,7 @@ void BuildOffsetsAndSource(const PanelBuilder& build, ControlPanelWidgets& contr
 
   control.multiplierCaption = build.Caption({220, 350, 130, 152}, "TrackIR X/Y/Z Multiplier");
   control.multiplierField = build.EntryField({360, 410, 130, 152}, "0.0001");
-  control.statusCaption = build.Caption({220, 390, 130, 152}, Menu().statusText);
+  control.statusCaption = build.Caption({220, 390, 130, 152}, PanelState().links.sourceNotFoundText);
   control.continuousBox = build.CheckBox({20, 42, 130, 152}, false);
   build.Caption({43, 83, 130, 152}, "Cont/Step");
   build.Caption({120, 150, 130, 152}, "Size");
@@ -249,23 +246,23 @@ bool PushButtonPressed(XPWidgetID button, float step) {
     if (kActions[id].does == Does::kMoveAxis) {
       Nudge(kActions[id], step);
     } else {
-      RunAction(id);
+      RequestAction(id);
     }
     return true;
   }
   for (const ButtonAction& entry : kButtonActions) {
     if (button != control.*entry.button) continue;
-    RunAction(entry.action);
+    RequestAction(entry.action);
     return true;
   }
   for (int preset = 0; preset < kPresetSlots; ++preset) {
     if (button != control.presetButtons[preset]) continue;
-    RunAction(static_cast<ActionId>(kActPanelPreset1 + preset));
+    RequestAction(static_cast<ActionId>(kActPanelPreset1 + preset));
     return true;
   }
   for (int index = 0; index < 6; ++index) {
     if (button != control.limitButtons[index]) continue;
-    RunAction(static_cast<ActionId>(kActCaptureX1 + index));
+    RequestAction(static_cast<ActionId>(kActCaptureX1 + index));
     return true;
   }
   return false;
@@ -307,7 +304,7 @@ void BuildControlPanel(int left, int top, int width, int height) {
   const PanelBuilder build(left, top, control.window);
   BuildNudgePads(build, control);
   BuildOffsetsAndSource(build, control);
-  RefreshSource();
+  RequestSourceRefresh();
   BuildPresetRows(build, control);
   BuildLimitsRows(build, control);
   XPAddWidgetCallback(control.window, &ControlPanelHandler);
@@ -362,7 +359,7 @@ void ToggleControlPanel() {
       panels.controlPanelCreated = true;
       return;
     }
-    RefreshSource();
+    RequestSourceRefresh();
     if (XPIsWidgetVisible(panels.control.window) == 0) XPShowWidget(panels.control.window);
     return;
   }

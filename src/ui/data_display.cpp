@@ -2,7 +2,6 @@
 
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
-#include "plugin/plugin.h"
 #include "ui/panels.h"
 
 namespace talvenor {

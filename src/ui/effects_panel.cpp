@@ -3,8 +3,6 @@
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
 #include "config/number_text.h"
-#include "plugin/actions.h"
-#include "plugin/plugin.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
 
@@ -75,9 +73,9 @@ bool PushButtonPressed(XPWidgetID button) {
   if (button == effects.applyButton) {
     ApplyEffectsFields();
   } else if (button == effects.loadButton) {
-    RunAction(kActLoadEffects);
+    RequestAction(kActLoadEffects);
   } else if (button == effects.saveButton) {
-    RunAction(kActSaveEffects);
+    RequestAction(kActSaveEffects);
   } else {
     return false;
   }

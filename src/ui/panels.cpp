@@ -5,9 +5,10 @@
 
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
+#include "config/aircraft_files.h"
+#include "config/log.h"
 #include "config/number_text.h"
 #include "config/setup_file.h"
-#include "plugin/plugin.h"
 #include "view/view_state.h"
 
 namespace talvenor {
@@ -158,6 +159,81 @@ void ShowPresetBoxes() {
   const ControlPanelWidgets& control = PanelState().control;
   for (int slot = 0; slot < kPresetSlots; ++slot)
     SetBox(control.presetBoxes[slot], view.presets[slot].stored != 0);
+}
+
+void ConnectPanels(const PanelLinks& links) {
+  PanelState().links = links;
+}
+
+void RequestAction(ActionId id) {
+  if (PanelState().links.runAction != nullptr) PanelState().links.runAction(id);
+}
+
+void RequestSourceRefresh() {
+  if (PanelState().links.refreshSource != nullptr) PanelState().links.refreshSource();
+}
+
+void SelectPreset(int preset) {
+  if (preset < 0 || preset >= kPresetSlots) return;
+  SelectPresetSlot(preset);
+  ApplyView(0);
+  ShowPresetLimits(preset);
+}
+
+void ResetPresetsToCurrentView() {
+  ShowPresetBoxesFirstOnly();
+  TakeSimHeadAsPresetOne();
+  ShowPresetNumber(1);
+}
+
+void ClearPresets() {
+  ClearTable(kPresetTable);
+  ShowPresetBoxes();
+  ResetPresetsToCurrentView();
+}
+
+void LoadPresets() {
+  const ViewState& view = View();
+  ClearTable(kPresetTable);
+  if (ReadPresetFile(kPresetFileName) == 1) {
+    ShowPresetBoxes();
+    for (int slot = 0; slot < kPresetSlots; ++slot) {
+      if (view.presets[slot].stored == 0) continue;
+      SelectPresetSlot(slot);
+      ApplyView(view.limits[slot].enabled);
+      ShowPresetNumber(slot + 1);
+      break;
+    }
+    LogMessage("Found 'Talvenor.dat' file, will use that\n");
+  } else {
+    ResetPresetsToCurrentView();
+    LogMessage("No 'Talvenor.dat' file found\n");
+  }
+  SetPresetsChanged(false);
+}
+
+void LoadLimits() {
+  const ViewState& view = View();
+  ClearTable(kLimitsTable);
+  if (ReadLimitsFile(kLimitsFileName) == 1) {
+    ShowPresetLimits(view.selectedPreset);
+    LogMessage("Found 'TalvenorLimits.dat' file, will use that\n");
+  } else {
+    ClearAllLimits();
+    LogMessage("No 'TalvenorLimits.dat' file found\n");
+  }
+  SetLimitsChanged(false);
+}
+
+void LoadEffects() {
+  const EffectsSettings& effects = View().effects;
+  if (ReadEffectsFile(kEffectsFileName) == 1) {
+    SetForceEffectsBoxes(effects.effectsOn != 0);
+    ShowEffectsSettings(effects);
+    LogMessage("Found 'TalvenorEffects.dat' file, will use that\n");
+  } else {
+    LogMessage("No 'TalvenorEffects.dat' file found\n");
+  }
 }
 
 void ShowEffectsSettings(const EffectsSettings& effects) {

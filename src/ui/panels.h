@@ -1,12 +1,12 @@
-// The widget windows as the view engine sees them: the values the control panel holds, and the displays the
-// engine keeps current. While a window has not been built its widget handles are null; the host ignores
+// The widget windows as the rest of the plugin sees them: the values the control panel holds, and the
+// displays kept current. While a window has not been built its widget handles are null; the host ignores
 // calls on null widgets and reads give 0, so every box reads off and the multiplier reads 0.
 #pragma once
 
 #include <cstdint>
 
 #include "XPWidgetDefs.h"
-#include "plugin/state.h"
+#include "ui/action_table.h"
 #include "view/head_pose.h"
 
 namespace talvenor {
@@ -74,7 +74,17 @@ struct DataDisplayWidgets {
   std::uint64_t incrementShown[6] = {};
 };
 
+// What the windows set going beyond themselves, connected at plugin start by the host integration: an action
+// of the table (a click), and the source state, which the plugin menu follows as well as the source widgets;
+// and the status text the host integration chose for the source mode.
+struct PanelLinks {
+  void (*runAction)(ActionId id) = nullptr;
+  void (*refreshSource)() = nullptr;
+  const char* sourceNotFoundText = "";  // the status caption for a source not found, by source mode
+};
+
 struct Panels {
+  PanelLinks links;                  // null until connected: a click then does nothing beyond the window
   ControlPanelWidgets control;       // null handles until built
   EffectsPanelWidgets effects;       // null handles until built
   DataDisplayWidgets data;           // null handles until built
@@ -86,6 +96,15 @@ struct Panels {
   bool dataDisplayVisible = false;
   float stepSize = 0;  // metres (degrees / 50 for pitch and heading): the "Size" field as last read
 };
+
+// The windows' record, kept in the plugin's state; only this subsystem writes it.
+Panels& PanelState();
+
+// Plugin start: where the windows' clicks and source refreshes go.
+void ConnectPanels(const PanelLinks& links);
+// Through the links: ID runs as a press; the source state and then the source widgets follow the source.
+void RequestAction(ActionId id);
+void RequestSourceRefresh();
 
 // The widget helpers of both windows. A null widget (a window not built) is never handed to the host: a box
 // reads off, a field reads 0, and nothing is shown.
@@ -117,6 +136,20 @@ void ShowSourcePose(const HeadPose& raw);
 void ForgetShownText(XPWidgetID field);
 void ShowDataDisplay(const HeadPose& head, const float (&forces)[3], const float (&increments)[6]);
 void SetForceEffectsBoxes(bool on);  // the control panel's and the effects panel's boxes
+
+// Preset 1 := the simulator's current head pose, selected and applied, and the preset boxes and number show
+// it alone.
+void ResetPresetsToCurrentView();
+// Every preset emptied and its box cleared, then preset 1 made as ResetPresetsToCurrentView makes it.
+void ClearPresets();
+// Read the aircraft's file and bring the panels, the selected preset and the view up to date.
+void LoadPresets();
+void LoadLimits();
+void LoadEffects();
+
+// Makes a stored preset (0..7) the live view, writes it without bounds and shows its limits on the control
+// panel; an index out of range does nothing.
+void SelectPreset(int preset);
 
 // The limits "Enable" box and the six limit fields show the bounds of a slot (0..7).
 void ShowPresetLimits(int preset);

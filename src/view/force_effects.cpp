@@ -4,7 +4,7 @@
 
 #include "XPLMDataAccess.h"
 #include "config/setup_file.h"
-#include "plugin/sim_datarefs.h"
+#include "view/sim_datarefs.h"
 #include "view/view_state.h"
 
 namespace talvenor {

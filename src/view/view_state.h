@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "XPLMDataAccess.h"
-#include "plugin/state.h"
 #include "view/head_pose.h"
 
 namespace talvenor {
@@ -37,7 +36,11 @@ struct ViewState {
   bool limitsChanged = false;            // limits edited since their last load or save
   std::int32_t lastExternalEnabled = 0;  // quorlend/talvenor/external_enabled as last seen
   std::int32_t vibrationPhase = 0;       // 0 or 1, flipped every frame while the effects are on
+  bool (*limitsSwitch)() = nullptr;      // reads the control panel's limits box; null reads off
 };
+
+// The view engine's record, kept in the plugin's state; only this subsystem writes it.
+ViewState& View();
 
 // The force-effects record at plugin start: off, scalers 10, 100, 10, ground scalers 5, 5, 5.
 EffectsSettings StartEffects();
@@ -103,6 +106,19 @@ void ClearTable(ViewTable table);
 // The first COUNT bytes of the table := BYTES (COUNT at most its size); the rest stays as it was.
 void OverwriteTableStart(ViewTable table, const void* bytes, std::size_t count);
 
+// Each table on disk is its raw image, in one of the aircraft's files (config/aircraft_files.h).
+// 1 when the file was read, 0 when it cannot be opened or read (the table is then untouched). A short file
+// changes only the bytes it holds; the effects read clears the record first.
+int ReadPresetFile(const char* fileName);
+int ReadLimitsFile(const char* fileName);
+int ReadEffectsFile(const char* fileName);
+
+// 1 when the whole table is on disk, saved as SaveAircraftFile saves; on any failure the change flag stays
+// as it was and 0 is returned.
+int WritePresetFile(const char* fileName);  // clears presetsChanged on success
+int WriteLimitsFile(const char* fileName);  // clears limitsChanged on success
+int WriteEffectsFile(const char* fileName);
+
 // Clamps the working pose to the selected slot's bounds when limitsFlag and the panel's limits box are both
 // on, stores it in the selected preset, marks the presets changed and writes the six head datarefs.
 void ApplyView(std::int32_t limitsFlag);
@@ -111,10 +127,7 @@ void ApplyView(std::int32_t limitsFlag);
 HeadPose ReadSimHeadPose();
 
 // Preset 1 := the simulator's current head pose, selected and applied.
-void ResetPresetsToCurrentView();
-// Every preset emptied and its box on the control panel cleared, then preset 1 made from the head's current
-// pose and selected (as ResetPresetsToCurrentView).
-void ClearPresets();
+void TakeSimHeadAsPresetOne();
 
 // workingPose := presets[slot], axis by axis (a slot outside 0..7 changes nothing).
 void LoadWorkingPose(int slot);
@@ -123,6 +136,8 @@ void LoadWorkingPose(int slot);
 std::int32_t SelectedLimitsFlag();
 // The bounds are in force when limitsFlag is nonzero and the control panel's limits box is on.
 bool LimitsInForce(std::int32_t limitsFlag);
+// Plugin start: how the control panel's limits box is read; until then (and without a panel) it reads off.
+void ConnectLimitsSwitch(bool (*limitsSwitch)());
 // Greater than the minimum and less than the maximum: a value at a bound is not written.
 bool StrictlyInside(float value, float minimum, float maximum);
 // Writes one head dataref; a value that is not finite is never written.

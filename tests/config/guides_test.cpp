@@ -12,9 +12,9 @@
 
 #include "config/setup_file.h"
 #include "plugin/commands.h"
-#include "plugin/external_data.h"
 #include "plugin/plugin.h"
 #include "plugin/plugin_fixture.h"
+#include "tracker/external_data.h"
 #include "udp_settings.h"
 
 namespace talvenor::testing {

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "plugin/plugin.h"
 #include "long_path_fixture.h"
+#include "plugin/frame_update.h"
+#include "plugin/plugin.h"
 #include "plugin_fixture.h"
-#include "view/view_update.h"
 
 namespace talvenor::testing {
 namespace {

@@ -45,7 +45,7 @@
 #include "keys.h"
 #include "menus.h"
 #include "plugin/commands.h"
-#include "plugin/external_data.h"
+#include "tracker/external_data.h"
 #include "tracker_script.h"
 #include "values.h"
 #include "view/view_state.h"

@@ -28,6 +28,9 @@ struct ExternalData {
   std::array<XPLMDataRef, kExternalDataRefs> externalDataRefHandles{};
 };
 
+// The record, kept in the plugin's state; only this subsystem writes it.
+ExternalData& External();
+
 // The names in registration order: enabled, x, y, z, pitch, heading, roll.
 extern const std::array<const char*, kExternalDataRefs> kExternalDataRefNames;
 

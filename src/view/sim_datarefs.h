@@ -2,7 +2,6 @@
 #pragma once
 
 #include "XPLMDataAccess.h"
-#include "plugin/state.h"
 
 namespace talvenor {
 
@@ -25,6 +24,9 @@ struct SimDataRefs {
   XPLMDataRef engineN1 = nullptr;     // sim/flightmodel/engine/ENGN_N1_
   XPLMDataRef headRoll = nullptr;     // sim/graphics/view/field_of_view_roll_deg
 };
+
+// The handles as found at plugin start.
+const SimDataRefs& SimRefs();
 
 // Finds the sixteen datarefs in the order above.
 void FindSimDataRefs(SimDataRefs& refs);

@@ -1,4 +1,4 @@
-#include "plugin/sim_datarefs.h"
+#include "view/sim_datarefs.h"
 
 #include <cstdio>
 

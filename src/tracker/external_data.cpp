@@ -1,9 +1,8 @@
-#include "plugin/external_data.h"
+#include "tracker/external_data.h"
 
 #include <utility>
 
 #include "XPLMPlugin.h"
-#include "plugin/plugin.h"
 
 namespace talvenor {
 
@@ -19,7 +18,7 @@ constexpr char kDataRefEditorSignature[] = "xplanesdk.examples.DataRefEditor";
 constexpr int kMsgAddDataRef = 0x1000000;
 
 ExternalData& Published() {
-  return State().external;
+  return External();
 }
 
 }  // namespace
