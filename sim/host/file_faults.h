@@ -54,6 +54,7 @@ class FileFaults {
   // forms), refused ones included.
   std::uint64_t opens() const { return opens_.load(std::memory_order_relaxed); }
   void countOpen() { opens_.fetch_add(1, std::memory_order_relaxed); }
+  void setOpens(std::uint64_t opens) { opens_.store(opens, std::memory_order_relaxed); }
 
   // The absolute, lexically normal form the comparisons use ("" when PATH cannot be made absolute).
   static std::string Normalise(const std::filesystem::path& path);
