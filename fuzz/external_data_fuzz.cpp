@@ -28,11 +28,18 @@ void SetUpExternalData(sim::Host& host) {
   g_source = host.plugins().addStub("talvenor.fuzz.external_source");
 }
 
+void Open(fuzz::SessionRun& run) {
+  run.Pick("Enable");
+  run.Pick("Control Panel");
+  run.Pick("Data Display");
+  run.Cycles(fuzz::kFirstViewUpdate);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input input(data, size);
-  fuzz::PluginRun run(fuzz::FuzzSimulator(&SetUpExternalData));
+  fuzz::SessionRun run({&SetUpExternalData, &Open});
   sim::Host& host = run.host();
   XPLMDataRef refs[talvenor::kExternalDataRefs] = {};
   {
@@ -42,10 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Check(refs[i] != nullptr, "an external-data dataref is not published");
     }
   }
-  run.Pick("Enable");
-  run.Pick("Control Panel");
-  run.Pick("Data Display");
-  run.Cycles(fuzz::kFirstViewUpdate);
   const XPWidgetID effectsBox = talvenor::PanelState().control.forceEffectsBox;
 
   while (!input.empty()) {

@@ -27,15 +27,18 @@ void Click(sim::Host& host, XPWidgetID widget) {
   fuzz::Check(host.widgets().click(widget) == sim::UserAction::Delivered, "a panel widget cannot be clicked");
 }
 
+void Open(fuzz::SessionRun& run) {
+  run.Pick("Enable");
+  run.Pick("Control Panel");
+  run.Cycles(fuzz::kFirstViewUpdate);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input input(data, size);
-  fuzz::PluginRun run(fuzz::FuzzSimulator(&InstallTracker));
+  fuzz::SessionRun run({&InstallTracker, &Open});
   sim::Host& host = run.host();
-  run.Pick("Enable");
-  run.Pick("Control Panel");
-  run.Cycles(fuzz::kFirstViewUpdate);
   const talvenor::ControlPanelWidgets& panel = talvenor::PanelState().control;
 
   const std::uint8_t flags = input.Byte();

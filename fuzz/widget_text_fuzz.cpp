@@ -38,18 +38,24 @@ Targets FindTargets(const sim::Widgets& widgets) {
   return targets;
 }
 
-}  // namespace
+Targets g_targets;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  fuzz::Input input(data, size);
-  fuzz::PluginRun run(fuzz::FuzzSimulator());
-  sim::Widgets& widgets = run.host().widgets();
+void Open(fuzz::SessionRun& run) {
   run.Pick("Enable");
   run.Pick("Control Panel");
   run.Pick("Forces Effect Panel");
   run.Pick("Data Display");
   run.Cycles(fuzz::kFirstViewUpdate);
-  const Targets targets = FindTargets(widgets);
+  g_targets = FindTargets(run.host().widgets());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::Input input(data, size);
+  fuzz::SessionRun run({nullptr, &Open});
+  sim::Widgets& widgets = run.host().widgets();
+  const Targets& targets = g_targets;
 
   while (!input.empty()) {
     const std::uint8_t step = input.Byte();
