@@ -7,6 +7,7 @@
 // heading, roll; 7 is an aircraft load instead), bits 3..4 the cycles run after it, bit 5 switches the
 // source off and on again through the menu, bit 6 switches the force effects; the four bytes are the value
 // (an int for the switch, a float for the others).
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -51,6 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const XPWidgetID effectsBox = talvenor::PanelState().control.forceEffectsBox;
 
+  fuzz::SourceOffsets offsets;
   while (!input.empty()) {
     const std::uint8_t control = input.Byte();
     std::uint8_t bytes[4] = {};
@@ -78,6 +80,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if ((control & 64) != 0) host.widgets().click(effectsBox);
     run.Cycles(1 + ((control >> 3) & 3));
+    // While tracking is on, every frame takes the six values as they are once the switch is on and all are
+    // finite, whatever else is on.
+    if (!fuzz::MenuItemEnabled(host, "External Data Disable")) continue;
+    float pose[6] = {};
+    bool finite = true;
+    for (int axis = 0; axis < 6; ++axis) {
+      pose[axis] = XPLMGetDataf(refs[axis + 1]);
+      finite = finite && std::isfinite(pose[axis]);
+    }
+    if (XPLMGetDatai(refs[0]) != 0 && finite) offsets.Take(host, pose);
+    if (fuzz::PlainTracking(host, "External Data Disable")) fuzz::CheckHeadIsPresetPlus(host, offsets);
   }
   return 0;
 }

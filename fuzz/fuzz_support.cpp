@@ -20,6 +20,8 @@
 #include "plugin/plugin.h"
 #include "plugins.h"
 #include "tracker_script.h"
+#include "ui/panels.h"
+#include "datarefs.h"
 #include "view/view_state.h"
 #include "widgets.h"
 
@@ -293,6 +295,58 @@ void SessionRun::Cycles(int count) {
   for (int i = 0; i < count; ++i) {
     host_.runCycles(1);
     Verify();
+  }
+}
+
+namespace {
+
+bool BoxOn(sim::Host& host, XPWidgetID box) {
+  int exists = 0;
+  return host.widgets().getProperty(box, xpProperty_ButtonState, &exists) != 0;
+}
+
+}  // namespace
+
+void SourceOffsets::Take(sim::Host& host, const float (&pose)[6]) {
+  const talvenor::ControlPanelWidgets& panel = talvenor::PanelState().control;
+  for (int axis = 0; axis < 6; ++axis) {
+    if (BoxOn(host, panel.axisBoxes[axis]) && std::isfinite(pose[axis])) values[axis] = pose[axis];
+  }
+}
+
+bool PlainTracking(sim::Host& host, const char* disableItem) {
+  const talvenor::ControlPanelWidgets& panel = talvenor::PanelState().control;
+  if (BoxOn(host, panel.continuousBox) || BoxOn(host, panel.forceEffectsBox) ||
+      BoxOn(host, panel.limitsEnableBox))
+    return false;
+  const auto view = host.datarefs().read("sim/graphics/view/view_type");
+  return view && view->value == 1026 && MenuItemEnabled(host, disableItem);
+}
+
+bool MenuItemEnabled(sim::Host& host, std::string_view text) {
+  for (const sim::MenuItemInfo& item :
+       host.menus().items("Talvenor").value_or(std::vector<sim::MenuItemInfo>{})) {
+    if (item.text == text) return item.enabled;
+  }
+  return false;
+}
+
+void CheckHeadIsPresetPlus(sim::Host& host, const SourceOffsets& offsets) {
+  const talvenor::ViewState& view = talvenor::View();
+  const talvenor::HeadPose& preset = view.presets[static_cast<std::size_t>(view.selectedPreset)].pose;
+  const float base[6] = {preset.x, preset.y, preset.z, preset.pitch, preset.heading, preset.roll};
+  // The datarefs of the preset's axes: pitch is pilots_head_the, heading pilots_head_psi.
+  constexpr int kDataRef[6] = {0, 1, 2, 4, 3, 5};
+  for (int axis = 0; axis < 6; ++axis) {
+    const float expected = base[axis] + offsets.values[axis];
+    if (!std::isfinite(expected)) continue;
+    const auto value = host.datarefs().read(kHeadDataRefs[kDataRef[axis]]);
+    const double written = value ? value->value : std::nan("");
+    if (!(std::fabs(written - expected) <= 1e-5 * std::fmax(1.0, std::fabs(expected)))) {
+      std::fprintf(stderr, "fuzz: axis %d shows %.9g, the preset plus the offset is %.9g\n", axis, written,
+                   static_cast<double>(expected));
+      Fail("the head is not the live preset plus the source's offsets");
+    }
   }
 }
 

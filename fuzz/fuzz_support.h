@@ -91,6 +91,21 @@ class SessionRun {
   sim::Host& host_;
 };
 
+// The source's offsets as the head takes them, in the order of the six axes of a preset (x, y, z, pitch,
+// heading, roll), with the tracker's axis boxes: an accepted pose replaces the offset of an axis whose box
+// is on (and a value that is not finite leaves it), an axis whose box is off keeps its own.
+struct SourceOffsets {
+  float values[6] = {};
+  void Take(sim::Host& host, const float (&pose)[6]);
+};
+
+// Plain tracking, where the head shows the live preset plus the offsets: tracking is on (the menu offers
+// to switch it off), continuous mode, the force effects and the limits box are off, the view is the 3-D
+// cockpit. Then every head dataref whose sum is finite must hold it.
+bool PlainTracking(sim::Host& host, const char* disableItem);
+bool MenuItemEnabled(sim::Host& host, std::string_view item);
+void CheckHeadIsPresetPlus(sim::Host& host, const SourceOffsets& offsets);
+
 // For the replay's check that an input runs alone: from the call on, the end of every run records a digest
 // of what the plugin left for the user to see (head datarefs, its windows and menu, the clock).
 void RecordOutcomes();
