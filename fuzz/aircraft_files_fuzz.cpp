@@ -6,9 +6,14 @@
 // Input: byte 0 says which files exist (bits 0..2) and how the frames run (bit 3 airborne, bit 4 "Cont/Step"
 // on, bit 5 the limits box on); bytes 1 and 2 are the lengths of the preset and the limits file, taken from
 // the bytes after byte 3; the effects file gets the rest; byte 3 is the height above ground in metres.
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 #include "XPStandardWidgets.h"
@@ -19,6 +24,7 @@
 #include "plugin/mode_switches.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
+#include "widgets.h"
 
 namespace {
 
@@ -27,7 +33,76 @@ void SetBox(XPWidgetID box, bool on) {
 }
 
 void Open(fuzz::SessionRun& run) {
+  run.Pick("Control Panel");
   run.Cycles(fuzz::kFirstViewUpdate);
+}
+
+// A table as the plugin must load it, read here from the file's bytes: all zero, then the file's first
+// bytes over it; eight records of a 32-bit flag and six floats.
+struct Table {
+  bool known = false;  // the file exists
+  std::int32_t flags[talvenor::kPresetSlots] = {};
+  float values[talvenor::kPresetSlots][6] = {};
+};
+
+Table Read(bool exists, std::string_view bytes) {
+  Table table;
+  table.known = exists;
+  unsigned char image[talvenor::kPresetSlots * 28] = {};
+  std::memcpy(image, bytes.data(), std::min(bytes.size(), sizeof image));
+  for (int slot = 0; slot < talvenor::kPresetSlots; ++slot) {
+    std::memcpy(&table.flags[slot], image + slot * 28, 4);
+    std::memcpy(table.values[slot], image + slot * 28 + 4, 24);
+  }
+  return table;
+}
+
+// X, y and z held within bounds (minimum, maximum for each): the maximum first, so a minimum above its
+// maximum wins.
+void Hold(float (&pose)[6], const float* bounds) {
+  for (int axis = 0; axis < 3; ++axis) {
+    if (pose[axis] > bounds[axis * 2 + 1]) pose[axis] = bounds[axis * 2 + 1];
+    if (bounds[axis * 2] > pose[axis]) pose[axis] = bounds[axis * 2];
+  }
+}
+
+std::string Fixed(float value) {
+  char text[400];
+  std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
+  return text;
+}
+
+// After a slot is made the live view: the limit fields show its bounds, and the head holds its pose, x, y
+// and z held within bounds in force (a flag that is not 0), written only strictly inside them.
+void CheckSlot(sim::Host& host, int slot, const Table& presets, const Table& limits) {
+  const talvenor::ControlPanelWidgets& control = talvenor::PanelState().control;
+  const float* bounds = limits.values[slot];
+  if (limits.known) {
+    for (int i = 0; i < 6; ++i) {
+      const std::string shown =
+          host.widgets().info(control.limitFields[i]).value_or(sim::WidgetInfo{}).descriptor;
+      fuzz::Check(!std::isfinite(bounds[i]) || shown == Fixed(bounds[i]),
+                  "a limit field does not show the file's bound");
+    }
+  }
+  if (!presets.known) return;
+  const bool inForce = limits.known && limits.flags[slot] != 0;
+  constexpr int kDataRef[6] = {0, 1, 2, 4, 3, 5};  // x, y, z, pitch (pilots_head_the), heading (_psi), roll
+  for (int axis = 0; axis < 6; ++axis) {
+    float expected = presets.values[slot][axis];
+    if (axis < 3 && inForce) {
+      float held[6] = {};
+      std::copy(std::begin(presets.values[slot]), std::end(presets.values[slot]), held);
+      Hold(held, bounds);
+      if (held[axis] > bounds[axis * 2] && held[axis] < bounds[axis * 2 + 1]) expected = held[axis];
+    }
+    if (!std::isfinite(expected)) continue;
+    const auto value = host.datarefs().read(fuzz::kHeadDataRefs[kDataRef[axis]]);
+    if (value && value->value == static_cast<double>(expected)) continue;
+    std::fprintf(stderr, "fuzz: slot %d axis %d holds %.9g, the file's preset gives %.9g%s\n", slot, axis,
+                 value ? value->value : 0.0, static_cast<double>(expected), inForce ? " in bounds" : "");
+    fuzz::Fail("the head does not hold the file's preset");
+  }
 }
 
 }  // namespace
@@ -71,11 +146,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run.Cycles(3);
 
   // Every slot made the live view in turn, with whatever bounds the file gave it.
+  Table presets = Read((flags & 1) != 0, preset);
+  const Table bounds = Read((flags & 2) != 0, limits);
+  // The load made the first stored slot the live view, within its bounds if the box and its flag were on.
+  for (int slot = 0; slot < talvenor::kPresetSlots; ++slot) {
+    if (presets.flags[slot] == 0) continue;
+    if (bounds.known && bounds.flags[slot] != 0 && (flags & 32) != 0)
+      Hold(presets.values[slot], bounds.values[slot]);
+    break;
+  }
   for (int slot = 0; slot < talvenor::kPresetSlots; ++slot) {
     run.AsPlugin([&] {
       talvenor::SelectPreset(slot);
       talvenor::ApplyView(talvenor::View().limits[static_cast<std::size_t>(slot)].enabled);
     });
+    CheckSlot(host, slot, presets, bounds);
     run.Cycles(2);
   }
   return 0;
