@@ -1,7 +1,9 @@
 // Any bytes as the aircraft's Talvenor.dat, TalvenorLimits.dat and TalvenorEffects.dat, loaded by a started
-// plugin when view control is switched on and again through the loaders, then flown for a few frames with
-// the force effects the file may switch on: nothing reads or writes outside its buffers, no value that is not
-// finite reaches the six head datarefs, and the selected preset stays a slot of the table.
+// plugin (control panel open) when view control is switched on and again through the loaders, then flown for
+// a few frames with the force effects the file may switch on: nothing reads or writes outside its buffers, no
+// value that is not finite reaches the six head datarefs, and the selected preset stays a slot of the table.
+// Each slot made the live view in turn shows the limits file's bounds in the limit fields and puts the
+// preset file's pose on the head, within bounds in force, as this target reads the two files itself.
 //
 // Input: byte 0 says which files exist (bits 0..2) and how the frames run (bit 3 airborne, bit 4 "Cont/Step"
 // on, bit 5 the limits box on); bytes 1 and 2 are the lengths of the preset and the limits file, taken from

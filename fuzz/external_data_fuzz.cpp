@@ -1,7 +1,8 @@
 // Any values written by another plugin into the seven external-data datarefs that Talvenor publishes, taken
 // by a started plugin set up for external data, with view control and head tracking on, the control panel
 // and the data display open: after every write and frame no value that is not finite reaches the head
-// datarefs, the selected preset stays a slot of the table and the plugin's text buffers stay terminated.
+// datarefs, the selected preset stays a slot of the table and the plugin's text buffers stay terminated. In
+// plain tracking (no continuous mode, effects or limits) the head is the live preset plus the values taken.
 //
 // Input: records of one byte and four. The byte's bits 0..2 pick the dataref (enabled, x, y, z, pitch,
 // heading, roll; 7 is an aircraft load instead), bits 3..4 the cycles run after it, bit 5 switches the

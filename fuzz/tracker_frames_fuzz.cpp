@@ -1,7 +1,9 @@
 // Any bytes as the frames the tracker client library hands over, taken by a started plugin with view
 // control and head tracking on and the control panel open, so that its multiplier and axis boxes count:
 // after every frame no value that is not finite reaches the head datarefs, the selected preset stays a
-// slot of the table and the plugin's text buffers stay terminated.
+// slot of the table and the plugin's text buffers stay terminated. In plain tracking (no continuous mode,
+// effects or limits) the head is the live preset plus the offsets of the frames taken, as this target
+// reads the frames itself.
 //
 // Input: byte 0 says which axis boxes are off (bits 0..5) and whether the effects are on (bit 6) and the
 // pads run continuously (bit 7); byte 1 is the length of a multiplier text typed into the panel, which

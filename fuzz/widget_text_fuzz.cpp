@@ -2,7 +2,8 @@
 // multiplier, preset number, pilot offsets and limits, the effects panel's six values, the data display's
 // fields), with clicks on any of their buttons and boxes in between, so that each text is read by whatever
 // reads it: after every step no value that is not finite reaches the head datarefs, the selected preset
-// stays a slot of the table and the plugin's text buffers stay terminated.
+// stays a slot of the table and the plugin's text buffers stay terminated. The effects panel's Apply and
+// Save take the six scalers as this target reads the fields' texts itself, and Save writes them.
 //
 // Input: records. A byte with bit 0 clear types: the next byte picks the field, the one after is the text's
 // length, the text follows. With bit 0 set the byte clicks: the next byte picks the button or box. Bits 1..2
