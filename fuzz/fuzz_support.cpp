@@ -119,20 +119,6 @@ FolderFiles ReadFolder(const std::filesystem::path& folder) {
   return files;
 }
 
-// What a look at the folders costs little to see: their own times (a file made, replaced or removed) and
-// their files' sizes (the log appended to).
-std::vector<std::uintmax_t> FolderStamp(const std::vector<std::filesystem::path>& folders,
-                                        const FolderFiles& files) {
-  std::vector<std::uintmax_t> stamp;
-  std::error_code error;
-  for (const auto& folder : folders) {
-    stamp.push_back(static_cast<std::uintmax_t>(
-        std::filesystem::last_write_time(folder, error).time_since_epoch().count()));
-  }
-  for (const auto& [path, bytes] : files) stamp.push_back(std::filesystem::file_size(path, error));
-  return stamp;
-}
-
 struct SessionState {
   std::unique_ptr<Simulator> simulator;
   std::shared_ptr<const sim::Host::Checkpoint> checkpoint;
@@ -140,8 +126,6 @@ struct SessionState {
   float head[6] = {};
   std::vector<std::filesystem::path> folders;
   std::vector<FolderFiles> files;
-  FolderFiles allFiles;
-  std::vector<std::uintmax_t> stamp;
   std::uint64_t opens = 0;    // the plugin's file opens as the host counts them when it can
   bool filesWritten = false;  // a target wrote one of the files itself
   bool recordOutcomes = false;
@@ -182,12 +166,7 @@ void Keep(SessionState& state) {
   std::memcpy(state.head, g_values, sizeof state.head);
   state.folders = {host.resolve(host.aircraft()).parent_path(), host.pluginFolder()};
   state.files.clear();
-  state.allFiles.clear();
-  for (const auto& folder : state.folders) {
-    state.files.push_back(ReadFolder(folder));
-    state.allFiles.insert(state.files.back().begin(), state.files.back().end());
-  }
-  state.stamp = FolderStamp(state.folders, state.allFiles);
+  for (const auto& folder : state.folders) state.files.push_back(ReadFolder(folder));
   state.opens = host.fileFaults().opens();
 }
 
@@ -211,14 +190,11 @@ void PutBackFiles(const SessionState& state) {
 
 void PutBack(SessionState& state) {
   sim::Host& host = state.simulator->host();
-  // A file the plugin opened, or one a target wrote, shows in the folders' times or the files' sizes. The
-  // host counts the opens of a linked plugin only on POSIX, where the C library's functions are interposed.
+  // The folders are compared only after a file was opened (the host counts the opens of a linked plugin
+  // only on POSIX, where the C library's functions are interposed) or a target wrote one.
   const bool opened =
       sim::Host::platform() == sim::Platform::Windows || host.fileFaults().opens() != state.opens;
-  if ((opened || state.filesWritten) && FolderStamp(state.folders, state.allFiles) != state.stamp) {
-    PutBackFiles(state);
-    state.stamp = FolderStamp(state.folders, state.allFiles);
-  }
+  if (opened || state.filesWritten) PutBackFiles(state);
   state.filesWritten = false;
   host.restore(*state.checkpoint);
   std::memcpy(static_cast<void*>(&talvenor::State()), state.plugin.get(), sizeof(talvenor::Plugin));
