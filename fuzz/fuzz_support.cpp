@@ -290,13 +290,13 @@ void SourceOffsets::Take(sim::Host& host, const float (&pose)[6]) {
   }
 }
 
-bool PlainTracking(sim::Host& host, const char* disableItem) {
+bool PlainTracking(sim::Host& host) {
   const talvenor::ControlPanelWidgets& panel = talvenor::PanelState().control;
   if (BoxOn(host, panel.continuousBox) || BoxOn(host, panel.forceEffectsBox) ||
       BoxOn(host, panel.limitsEnableBox))
     return false;
   const auto view = host.datarefs().read("sim/graphics/view/view_type");
-  return view && view->value == 1026 && MenuItemEnabled(host, disableItem);
+  return view && view->value == 1026;
 }
 
 bool MenuItemEnabled(sim::Host& host, std::string_view text) {

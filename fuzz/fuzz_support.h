@@ -99,10 +99,10 @@ struct SourceOffsets {
   void Take(sim::Host& host, const float (&pose)[6]);
 };
 
-// Plain tracking, where the head shows the live preset plus the offsets: tracking is on (the menu offers
+// Plain tracking, where the head shows the live preset plus the offsets: with tracking on (the menu offers
 // to switch it off), continuous mode, the force effects and the limits box are off, the view is the 3-D
 // cockpit. Then every head dataref whose sum is finite must hold it.
-bool PlainTracking(sim::Host& host, const char* disableItem);
+bool PlainTracking(sim::Host& host);
 bool MenuItemEnabled(sim::Host& host, std::string_view item);
 void CheckHeadIsPresetPlus(sim::Host& host, const SourceOffsets& offsets);
 
