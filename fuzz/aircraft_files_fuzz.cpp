@@ -1,120 +1,130 @@
 // Any bytes as the aircraft's Talvenor.dat, TalvenorLimits.dat and TalvenorEffects.dat, loaded by a started
-// plugin when view control is switched on and again through the loaders, then flown for a few frames with
-// the force effects the file may switch on: nothing reads or writes outside its buffers, no value that is not
-// finite reaches the six head datarefs, and the selected preset stays a slot of the table.
+// plugin (control panel open) when view control is switched on and again through the loaders, then flown for
+// a few frames with the force effects the file may switch on: nothing reads or writes outside its buffers, no
+// value that is not finite reaches the six head datarefs, and the selected preset stays a slot of the table.
+// Each slot made the live view in turn shows the limits file's bounds in the limit fields and puts the
+// preset file's pose on the head, within bounds in force, as this target reads the two files itself.
 //
 // Input: byte 0 says which files exist (bits 0..2) and how the frames run (bit 3 airborne, bit 4 "Cont/Step"
 // on, bit 5 the limits box on); bytes 1 and 2 are the lengths of the preset and the limits file, taken from
 // the bytes after byte 3; the effects file gets the rest; byte 3 is the height above ground in metres.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <memory>
+#include <cstdio>
+#include <cstring>
 #include <string>
+#include <string_view>
 
-#include "XPLMDataAccess.h"
-#include "XPLMDefs.h"
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
 #include "config/aircraft_files.h"
 #include "datarefs.h"
-#include "host.h"
-#include "menus.h"
-#include "plugin/entry_points.h"
+#include "fuzz_support.h"
 #include "plugin/mode_switches.h"
-#include "plugin/plugin.h"
 #include "ui/panels.h"
 #include "view/view_state.h"
+#include "widgets.h"
 
 namespace {
-
-void Check(bool condition, const char* what) {
-  if (condition) return;
-  std::fprintf(stderr, "aircraft files fuzz: %s\n", what);
-  std::abort();
-}
-
-constexpr const char* kHead[6] = {
-    "sim/graphics/view/pilots_head_x",   "sim/graphics/view/pilots_head_y",
-    "sim/graphics/view/pilots_head_z",   "sim/graphics/view/pilots_head_psi",
-    "sim/graphics/view/pilots_head_the", "sim/graphics/view/field_of_view_roll_deg",
-};
-
-// Stands over the six head datarefs from before the start, so that every single write is seen, not only
-// the last one of a frame. The writes come inside the plugin's calls, where the host takes what goes to
-// stderr for the plugin's debugger output, so a bad one is only noted there and reported after the call.
-class HeadGuard {
- public:
-  HeadGuard() {
-    nonFinite_ = false;
-    for (int i = 0; i < 6; ++i) {
-      handles_[i] = XPLMRegisterDataAccessor(kHead[i], xplmType_Float, 1, nullptr, nullptr, &Read, &Write,
-                                             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                             nullptr, &values_[i], &values_[i]);
-    }
-  }
-  ~HeadGuard() {
-    for (XPLMDataRef handle : handles_) XPLMUnregisterDataAccessor(handle);
-  }
-  HeadGuard(const HeadGuard&) = delete;
-  HeadGuard& operator=(const HeadGuard&) = delete;
-
-  // After every step: what reached the datarefs, and the selected preset.
-  void Verify() const {
-    Check(!nonFinite_, "a value that is not finite reached a head dataref");
-    const std::int32_t selected = talvenor::View().selectedPreset;
-    Check(selected >= 0 && selected < talvenor::kPresetSlots, "the selected preset is not a slot");
-  }
-
- private:
-  static float Read(void* refcon) { return *static_cast<float*>(refcon); }
-  static void Write(void* refcon, float value) {
-    if (!std::isfinite(value)) nonFinite_ = true;
-    *static_cast<float*>(refcon) = value;
-  }
-
-  static inline bool nonFinite_ = false;
-
-  float values_[6] = {-0.3f, 1.0f, -4.0f, 0.0f, 0.0f, 0.0f};
-  XPLMDataRef handles_[6] = {};
-};
-
-void WriteFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
 
 void SetBox(XPWidgetID box, bool on) {
   XPSetWidgetProperty(box, xpProperty_ButtonState, on ? 1 : 0);
 }
 
+void Open(fuzz::SessionRun& run) {
+  run.Pick("Control Panel");
+  run.Cycles(fuzz::kFirstViewUpdate);
+}
+
+// A table as the plugin must load it, read here from the file's bytes: all zero, then the file's first
+// bytes over it; eight records of a 32-bit flag and six floats.
+struct Table {
+  bool known = false;  // the file exists
+  std::int32_t flags[talvenor::kPresetSlots] = {};
+  float values[talvenor::kPresetSlots][6] = {};
+};
+
+Table Read(bool exists, std::string_view bytes) {
+  Table table;
+  table.known = exists;
+  unsigned char image[talvenor::kPresetSlots * 28] = {};
+  std::memcpy(image, bytes.data(), std::min(bytes.size(), sizeof image));
+  for (int slot = 0; slot < talvenor::kPresetSlots; ++slot) {
+    std::memcpy(&table.flags[slot], image + slot * 28, 4);
+    std::memcpy(table.values[slot], image + slot * 28 + 4, 24);
+  }
+  return table;
+}
+
+// X, y and z held within bounds (minimum, maximum for each): the maximum first, so a minimum above its
+// maximum wins.
+void Hold(float (&pose)[6], const float* bounds) {
+  for (int axis = 0; axis < 3; ++axis) {
+    if (pose[axis] > bounds[axis * 2 + 1]) pose[axis] = bounds[axis * 2 + 1];
+    if (bounds[axis * 2] > pose[axis]) pose[axis] = bounds[axis * 2];
+  }
+}
+
+std::string Fixed(float value) {
+  char text[400];
+  std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
+  return text;
+}
+
+// After a slot is made the live view: the limit fields show its bounds, and the head holds its pose, x, y
+// and z held within bounds in force (a flag that is not 0), written only strictly inside them.
+void CheckSlot(sim::Host& host, int slot, const Table& presets, const Table& limits) {
+  const talvenor::ControlPanelWidgets& control = talvenor::PanelState().control;
+  const float* bounds = limits.values[slot];
+  if (limits.known) {
+    for (int i = 0; i < 6; ++i) {
+      const std::string shown =
+          host.widgets().info(control.limitFields[i]).value_or(sim::WidgetInfo{}).descriptor;
+      fuzz::Check(!std::isfinite(bounds[i]) || shown == Fixed(bounds[i]),
+                  "a limit field does not show the file's bound");
+    }
+  }
+  if (!presets.known) return;
+  const bool inForce = limits.known && limits.flags[slot] != 0;
+  constexpr int kDataRef[6] = {0, 1, 2, 4, 3, 5};  // x, y, z, pitch (pilots_head_the), heading (_psi), roll
+  for (int axis = 0; axis < 6; ++axis) {
+    float expected = presets.values[slot][axis];
+    if (axis < 3 && inForce) {
+      float held[6] = {};
+      std::copy(std::begin(presets.values[slot]), std::end(presets.values[slot]), held);
+      Hold(held, bounds);
+      if (held[axis] > bounds[axis * 2] && held[axis] < bounds[axis * 2 + 1]) expected = held[axis];
+    }
+    if (!std::isfinite(expected)) continue;
+    const auto value = host.datarefs().read(fuzz::kHeadDataRefs[kDataRef[axis]]);
+    if (value && value->value == static_cast<double>(expected)) continue;
+    std::fprintf(stderr, "fuzz: slot %d axis %d holds %.9g, the file's preset gives %.9g%s\n", slot, axis,
+                 value ? value->value : 0.0, static_cast<double>(expected), inForce ? " in bounds" : "");
+    fuzz::Fail("the head does not hold the file's preset");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::SessionRun run({nullptr, &Open});
   if (size < 4) return 0;
+  sim::Host& host = run.host();
   const std::uint8_t flags = data[0];
-  std::size_t rest = size - 4;
-  const std::uint8_t* bytes = data + 4;
-  const std::size_t presetLength = data[1] < rest ? data[1] : rest;
-  const std::size_t limitsLength = data[2] < rest - presetLength ? data[2] : rest - presetLength;
-  const std::size_t effectsLength = rest - presetLength - limitsLength;
-
-  // A fresh simulator and plugin for every input, so that a failing input fails alone.
-  auto host = std::make_unique<sim::Host>();
-  host->linkPlugin({&XPluginStart, &XPluginStop, &XPluginEnable, &XPluginDisable, &XPluginReceiveMessage});
-  const std::filesystem::path folder = host->resolve(host->aircraft()).parent_path();
-  if ((flags & 1) != 0) WriteFile(folder / talvenor::kPresetFileName, bytes, presetLength);
-  if ((flags & 2) != 0) WriteFile(folder / talvenor::kLimitsFileName, bytes + presetLength, limitsLength);
-  if ((flags & 4) != 0) {
-    WriteFile(folder / talvenor::kEffectsFileName, bytes + presetLength + limitsLength, effectsLength);
-  }
+  const std::string_view rest(reinterpret_cast<const char*>(data) + 4, size - 4);
+  const std::string_view preset = rest.substr(0, data[1]);
+  const std::string_view limits = rest.substr(preset.size(), data[2]);
+  const std::string_view effects = rest.substr(preset.size() + limits.size());
+  const std::filesystem::path folder = host.resolve(host.aircraft()).parent_path();
+  if ((flags & 1) != 0) run.WriteFile(folder / talvenor::kPresetFileName, preset);
+  if ((flags & 2) != 0) run.WriteFile(folder / talvenor::kLimitsFileName, limits);
+  if ((flags & 4) != 0) run.WriteFile(folder / talvenor::kEffectsFileName, effects);
 
   // Rolling or flying under load with the engine running, so that every effect divides by its scaler.
-  sim::DataRefs& datarefs = host->datarefs();
+  sim::DataRefs& datarefs = host.datarefs();
   datarefs.write("sim/flightmodel/position/groundspeed", 20.0);
   datarefs.write("sim/flightmodel/forces/g_nrml", 1.5);
   datarefs.write("sim/flightmodel/forces/g_side", 0.3);
@@ -123,45 +133,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   datarefs.write("sim/flightmodel/failures/onground_any", (flags & 8) != 0 ? 0 : 1);
   datarefs.write("sim/flightmodel/position/y_agl", static_cast<double>(data[3]));
 
-  {
-    const HeadGuard guard;
-    Check(host->start() == 1, "the plugin did not start");
-    host->runCycles(6);
-    // Switching view control on loads the three files.
-    Check(host->menus().pick("Talvenor", "Enable"), "no Enable item");
-    guard.Verify();
-    host->runCycles(2);
-    guard.Verify();
+  // Switching view control on loads the three files.
+  run.Pick("Enable");
+  run.Cycles(2);
+  // The panel's boxes as the input says, and the files loaded again as the panel's Load buttons do.
+  run.AsPlugin([&] {
+    const talvenor::ControlPanelWidgets& control = talvenor::PanelState().control;
+    SetBox(control.continuousBox, (flags & 16) != 0);
+    SetBox(control.limitsEnableBox, (flags & 32) != 0);
+    talvenor::LoadPresets();
+    talvenor::LoadLimits();
+    talvenor::LoadEffects();
+  });
+  run.Cycles(3);
 
-    {
-      // The panel's boxes as the input says, and the files loaded again as the panel's Load buttons do.
-      sim::Host::PluginCall call(*host, sim::kPluginUnderTest);
-      const talvenor::ControlPanelWidgets& control = talvenor::PanelState().control;
-      SetBox(control.continuousBox, (flags & 16) != 0);
-      SetBox(control.limitsEnableBox, (flags & 32) != 0);
-      talvenor::LoadPresets();
-      talvenor::LoadLimits();
-      talvenor::LoadEffects();
-    }
-    guard.Verify();
-    host->runCycles(3);
-    guard.Verify();
-
-    // Every slot made the live view in turn, with whatever bounds the file gave it.
-    for (int slot = 0; slot < talvenor::kPresetSlots; ++slot) {
-      {
-        sim::Host::PluginCall call(*host, sim::kPluginUnderTest);
-        talvenor::SelectPreset(slot);
-        talvenor::ApplyView(talvenor::View().limits[static_cast<std::size_t>(slot)].enabled);
-      }
-      guard.Verify();
-      host->runCycles(2);
-    }
-    for (const char* name : kHead) {
-      const auto value = datarefs.read(name);
-      Check(value.has_value() && std::isfinite(value->value), "a head dataref is not finite");
-    }
+  // Every slot made the live view in turn, with whatever bounds the file gave it.
+  Table presets = Read((flags & 1) != 0, preset);
+  const Table bounds = Read((flags & 2) != 0, limits);
+  // The load made the first stored slot the live view, within its bounds if the box and its flag were on.
+  for (int slot = 0; slot < talvenor::kPresetSlots; ++slot) {
+    if (presets.flags[slot] == 0) continue;
+    if (bounds.known && bounds.flags[slot] != 0 && (flags & 32) != 0)
+      Hold(presets.values[slot], bounds.values[slot]);
+    break;
   }
-  Check(host->stop().empty(), "the plugin left registrations behind");
+  for (int slot = 0; slot < talvenor::kPresetSlots; ++slot) {
+    run.AsPlugin([&] {
+      talvenor::SelectPreset(slot);
+      talvenor::ApplyView(talvenor::View().limits[static_cast<std::size_t>(slot)].enabled);
+    });
+    CheckSlot(host, slot, presets, bounds);
+    run.Cycles(2);
+  }
   return 0;
 }

@@ -5,9 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "XPLMDefs.h"
+#include "XPStandardWidgets.h"
 #include "config/aircraft_files.h"
 #include "file_faults.h"
 #include "menus.h"
@@ -15,6 +20,8 @@
 #include "plugin/plugin.h"
 #include "plugins.h"
 #include "tracker_script.h"
+#include "ui/panels.h"
+#include "datarefs.h"
 #include "view/view_state.h"
 #include "widgets.h"
 
@@ -22,8 +29,6 @@ namespace fuzz {
 namespace {
 
 constexpr float kHeadStart[6] = {-0.3f, 1.0f, -4.0f, 0.0f, 0.0f, 0.0f};
-// Runs of the plugin before the fuzzing simulator is made afresh.
-constexpr int kRunsPerSimulator = 2000;
 
 bool g_nonFinite = false;
 void (*g_failureHook)(const char*) = nullptr;
@@ -98,46 +103,226 @@ void Simulator::ResetHead() {
   std::memcpy(g_values, kHeadStart, sizeof g_values);
 }
 
-Simulator& FuzzSimulator(void (*prepare)(sim::Host&)) {
-  static std::unique_ptr<Simulator> simulator;
-  static int runs = 0;
-  if (simulator == nullptr || ++runs % kRunsPerSimulator == 0) {
-    simulator.reset();
-    simulator = std::make_unique<Simulator>();
-    if (prepare != nullptr) prepare(simulator->host());
-  }
-  return *simulator;
-}
+namespace {
 
-PluginRun::PluginRun(Simulator& simulator) : host_(simulator.host()) {
-  const std::filesystem::path folder = host_.resolve(host_.aircraft()).parent_path();
+// The files of a folder, by name: what the session puts back.
+using FolderFiles = std::map<std::filesystem::path, std::string>;
+
+FolderFiles ReadFolder(const std::filesystem::path& folder) {
+  FolderFiles files;
   std::error_code error;
-  for (const char* name :
-       {talvenor::kPresetFileName, talvenor::kLimitsFileName, talvenor::kEffectsFileName}) {
-    std::filesystem::remove(folder / name, error);
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path()] = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
-  simulator.ResetHead();
-  host_.tracker().setFrame({});
-  host_.debug().clear();
-  Check(host_.start() == 1, "the plugin did not start");
+  return files;
+}
+
+struct SessionState {
+  std::unique_ptr<Simulator> simulator;
+  std::shared_ptr<const sim::Host::Checkpoint> checkpoint;
+  std::unique_ptr<talvenor::Plugin> plugin;  // the aggregate as the inputs start from it
+  float head[6] = {};
+  std::vector<std::filesystem::path> folders;
+  std::vector<FolderFiles> files;
+  std::uint64_t opens = 0;    // the plugin's file opens as the host counts them when it can
+  bool filesWritten = false;  // a target wrote one of the files itself
+  bool recordOutcomes = false;
+  std::uint64_t outcome = 0;
+};
+
+SessionState& Session() {
+  static SessionState state;
+  return state;
+}
+
+void Start(SessionState& state, const SessionRun::Setup& setup) {
+#ifndef _WIN32
+  // The simulator folder in memory where there is such a folder: the plugin's saves sync their files, which
+  // on a disk would cost more than the rest of an input.
+  std::error_code error;
+  if (std::getenv("TMPDIR") == nullptr && std::filesystem::is_directory("/dev/shm", error)) {
+    setenv("TMPDIR", "/dev/shm", 0);
+  }
+#endif
+  state.simulator = std::make_unique<Simulator>();
+  sim::Host& host = state.simulator->host();
+  if (setup.prepare != nullptr) setup.prepare(host);
+  Check(host.start() == 1, "the plugin did not start");
   Verify();
 }
 
-PluginRun::~PluginRun() {
-  Verify();
-  Check(host_.stop().empty(), "the plugin left registrations behind");
-  Check(host_.widgets().staleCalls() == 0, "the plugin used a widget it had destroyed");
+sim::Host& StartedHost(const SessionRun::Setup& setup) {
+  SessionState& state = Session();
+  if (state.simulator == nullptr) Start(state, setup);
+  return state.simulator->host();
 }
 
-void PluginRun::Pick(std::string_view item) {
+void Keep(SessionState& state) {
+  sim::Host& host = state.simulator->host();
+  state.checkpoint = host.checkpoint();
+  state.plugin = std::make_unique<talvenor::Plugin>(talvenor::State());
+  std::memcpy(state.head, g_values, sizeof state.head);
+  state.folders = {host.resolve(host.aircraft()).parent_path(), host.pluginFolder()};
+  state.files.clear();
+  for (const auto& folder : state.folders) state.files.push_back(ReadFolder(folder));
+  state.opens = host.fileFaults().opens();
+}
+
+void PutBackFiles(const SessionState& state) {
+  std::error_code error;
+  for (std::size_t i = 0; i < state.folders.size(); ++i) {
+    const FolderFiles now = ReadFolder(state.folders[i]);
+    for (const auto& [path, bytes] : now) {
+      const auto kept = state.files[i].find(path);
+      if (kept == state.files[i].end()) {
+        std::filesystem::remove(path, error);
+      } else if (kept->second != bytes) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << kept->second;
+      }
+    }
+    for (const auto& [path, bytes] : state.files[i]) {
+      if (now.count(path) == 0) std::ofstream(path, std::ios::binary) << bytes;
+    }
+  }
+}
+
+void PutBack(SessionState& state) {
+  sim::Host& host = state.simulator->host();
+  // The folders are compared only after a file was opened (the host counts the opens of a linked plugin
+  // only on POSIX, where the C library's functions are interposed) or a target wrote one.
+  const bool opened =
+      sim::Host::platform() == sim::Platform::Windows || host.fileFaults().opens() != state.opens;
+  if (opened || state.filesWritten) PutBackFiles(state);
+  state.filesWritten = false;
+  host.restore(*state.checkpoint);
+  std::memcpy(static_cast<void*>(&talvenor::State()), state.plugin.get(), sizeof(talvenor::Plugin));
+  std::memcpy(g_values, state.head, sizeof g_values);
+  g_nonFinite = false;
+  if (state.recordOutcomes) Check(host.matches(*state.checkpoint), "the session's state was not put back");
+}
+
+void Mix(std::uint64_t& hash, const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ULL;
+}
+
+std::uint64_t Outcome(sim::Host& host) {
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  Mix(hash, g_values, sizeof g_values);
+  const long cycle = host.cycle();
+  Mix(hash, &cycle, sizeof cycle);
+  for (XPWidgetID window : host.widgets().windows()) {
+    for (const sim::WidgetInfo& info : host.widgets().tree(window)) {
+      Mix(hash, info.descriptor.data(), info.descriptor.size());
+      const int flags[2] = {info.visible ? 1 : 0, info.left};
+      Mix(hash, flags, sizeof flags);
+      int exists = 0;
+      const intptr_t state = host.widgets().getProperty(info.id, xpProperty_ButtonState, &exists);
+      Mix(hash, &state, sizeof state);
+    }
+  }
+  for (const sim::MenuItemInfo& item :
+       host.menus().items("Talvenor").value_or(std::vector<sim::MenuItemInfo>{})) {
+    Mix(hash, item.text.data(), item.text.size());
+    const int flags[2] = {item.enabled ? 1 : 0, static_cast<int>(item.check)};
+    Mix(hash, flags, sizeof flags);
+  }
+  return hash;
+}
+
+}  // namespace
+
+SessionRun::SessionRun(const Setup& setup) : host_(StartedHost(setup)) {
+  SessionState& state = Session();
+  if (state.checkpoint != nullptr) return;
+  // The inputs start from where the target's opening steps leave the plugin.
+  if (setup.open != nullptr) setup.open(*this);
+  Keep(state);
+}
+
+SessionRun::~SessionRun() {
+  Verify();
+  SessionState& state = Session();
+  if (state.recordOutcomes) state.outcome = Outcome(host_);
+  PutBack(state);
+}
+
+void RecordOutcomes() {
+  Session().recordOutcomes = true;
+}
+
+std::uint64_t LastOutcome() {
+  return Session().outcome;
+}
+
+void SessionRun::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+  Session().filesWritten = true;
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+void SessionRun::Pick(std::string_view item) {
   Check(host_.menus().pick("Talvenor", item), "an item of the plugin's menu is missing");
   Verify();
 }
 
-void PluginRun::Cycles(int count) {
+void SessionRun::Cycles(int count) {
   for (int i = 0; i < count; ++i) {
     host_.runCycles(1);
     Verify();
+  }
+}
+
+namespace {
+
+bool BoxOn(sim::Host& host, XPWidgetID box) {
+  int exists = 0;
+  return host.widgets().getProperty(box, xpProperty_ButtonState, &exists) != 0;
+}
+
+}  // namespace
+
+void SourceOffsets::Take(sim::Host& host, const float (&pose)[6]) {
+  const talvenor::ControlPanelWidgets& panel = talvenor::PanelState().control;
+  for (int axis = 0; axis < 6; ++axis) {
+    if (BoxOn(host, panel.axisBoxes[axis]) && std::isfinite(pose[axis])) values[axis] = pose[axis];
+  }
+}
+
+bool PlainTracking(sim::Host& host) {
+  const talvenor::ControlPanelWidgets& panel = talvenor::PanelState().control;
+  if (BoxOn(host, panel.continuousBox) || BoxOn(host, panel.forceEffectsBox) ||
+      BoxOn(host, panel.limitsEnableBox))
+    return false;
+  const auto view = host.datarefs().read("sim/graphics/view/view_type");
+  return view && view->value == 1026;
+}
+
+bool MenuItemEnabled(sim::Host& host, std::string_view text) {
+  for (const sim::MenuItemInfo& item :
+       host.menus().items("Talvenor").value_or(std::vector<sim::MenuItemInfo>{})) {
+    if (item.text == text) return item.enabled;
+  }
+  return false;
+}
+
+void CheckHeadIsPresetPlus(sim::Host& host, const SourceOffsets& offsets) {
+  const talvenor::ViewState& view = talvenor::View();
+  const talvenor::HeadPose& preset = view.presets[static_cast<std::size_t>(view.selectedPreset)].pose;
+  const float base[6] = {preset.x, preset.y, preset.z, preset.pitch, preset.heading, preset.roll};
+  // The datarefs of the preset's axes: pitch is pilots_head_the, heading pilots_head_psi.
+  constexpr int kDataRef[6] = {0, 1, 2, 4, 3, 5};
+  for (int axis = 0; axis < 6; ++axis) {
+    const float expected = base[axis] + offsets.values[axis];
+    if (!std::isfinite(expected)) continue;
+    const auto value = host.datarefs().read(kHeadDataRefs[kDataRef[axis]]);
+    const double written = value ? value->value : std::nan("");
+    if (!(std::fabs(written - expected) <= 1e-5 * std::fmax(1.0, std::fabs(expected)))) {
+      std::fprintf(stderr, "fuzz: axis %d shows %.9g, the preset plus the offset is %.9g\n", axis, written,
+                   static_cast<double>(expected));
+      Fail("the head is not the live preset plus the source's offsets");
+    }
   }
 }
 

@@ -1,9 +1,11 @@
 // What every fuzz target that runs the whole plugin shares: one simulated simulator per process with the
-// plugin linked in, started afresh for every input, and the checks made after every step of an input.
+// plugin linked in, started once and put back to the same state before every input, and the checks made
+// after every step of an input.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
@@ -48,31 +50,66 @@ class Simulator {
   XPLMDataRef handles_[6] = {};
 };
 
-// The process's simulator for fuzzing (made at the first call, and made afresh now and then, as the host
-// keeps what each run leaves, like the widgets destroyed). PREPARE, when given, is called on each new one.
-Simulator& FuzzSimulator(void (*prepare)(sim::Host&) = nullptr);
-
 // Cycles after the start until the view update has run once (its first call comes 0.1 s after the start).
 inline constexpr int kFirstViewUpdate = 6;
 
-// One input's run of the plugin: from a fresh start (no view files in the aircraft's folder, the head where
-// the simulator starts it, the tracker's first frame) to a stop that must leave nothing registered.
-class PluginRun {
+// One input's run of the plugin in the process's session. The first run of a process starts the plugin
+// in a simulator of its own (PREPARE, when given, readies the host before the start) and brings it with
+// OPEN to the state every input starts from; that state is kept: the plugin's aggregate, the host's
+// checkpoint, the head datarefs and the files in the aircraft's and the plugin's folders. The end of every
+// run verifies and puts that state back, so that each input runs as it would alone and what it allocated
+// is freed before libFuzzer counts leaks.
+class SessionRun {
  public:
-  explicit PluginRun(Simulator& simulator);
-  ~PluginRun();
-  PluginRun(const PluginRun&) = delete;
-  PluginRun& operator=(const PluginRun&) = delete;
+  struct Setup {
+    void (*prepare)(sim::Host& host) = nullptr;
+    void (*open)(SessionRun& run) = nullptr;
+  };
+  explicit SessionRun(const Setup& setup);
+  ~SessionRun();
+  SessionRun(const SessionRun&) = delete;
+  SessionRun& operator=(const SessionRun&) = delete;
 
   sim::Host& host() { return host_; }
   // Picks an item of the plugin's menu, then verifies.
   void Pick(std::string_view item);
   // Runs COUNT cycles, verifying after each.
   void Cycles(int count);
+  // Writes a file as the user would, between the plugin's calls; the session puts it back.
+  void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+  // Runs plugin code as the host would (inside its plugin call), then verifies.
+  template <typename F>
+  void AsPlugin(F&& code) {
+    {
+      const sim::Host::PluginCall call(host_, sim::kPluginUnderTest);
+      code();
+    }
+    Verify();
+  }
 
  private:
   sim::Host& host_;
 };
+
+// The source's offsets as the head takes them, in the order of the six axes of a preset (x, y, z, pitch,
+// heading, roll), with the tracker's axis boxes: an accepted pose replaces the offset of an axis whose box
+// is on (and a value that is not finite leaves it), an axis whose box is off keeps its own.
+struct SourceOffsets {
+  float values[6] = {};
+  void Take(sim::Host& host, const float (&pose)[6]);
+};
+
+// Plain tracking, where the head shows the live preset plus the offsets: with tracking on (the menu offers
+// to switch it off), continuous mode, the force effects and the limits box are off, the view is the 3-D
+// cockpit. Then every head dataref whose sum is finite must hold it.
+bool PlainTracking(sim::Host& host);
+bool MenuItemEnabled(sim::Host& host, std::string_view item);
+void CheckHeadIsPresetPlus(sim::Host& host, const SourceOffsets& offsets);
+
+// For the replay's check that an input runs alone: from the call on, the end of every run records a digest
+// of what the plugin left for the user to see (head datarefs, its windows and menu, the clock).
+void RecordOutcomes();
+std::uint64_t LastOutcome();
 
 // Reads the input front to back; past its end every read gives 0 or an empty text.
 class Input {

@@ -15,6 +15,7 @@ struct Commands::Handler {
   void* refcon = nullptr;
   PluginId owner = kPluginUnderTest;
   bool removed = false;  // unregistered while a phase that already copied it runs
+  bool operator==(const Handler&) const = default;
 };
 
 struct Commands::Command {
@@ -86,6 +87,51 @@ bool Commands::present(const Command& command) const {
 }
 
 Commands::~Commands() = default;
+
+// Of each command what a session changes: its holds, its handlers and the simulator's own actions.
+struct Commands::Saved {
+  struct State {
+    int holds = 0;
+    std::vector<Handler> handlers;
+    std::array<int, 3> simActions{};
+  };
+  std::vector<State> commands;
+  long holds = 0;
+  std::size_t logSize = 0;
+};
+
+std::shared_ptr<const Commands::Saved> Commands::save() const {
+  auto saved = std::make_shared<Saved>();
+  for (const auto& command : commands_) {
+    Saved::State state{command->holds, {}, command->simActions};
+    for (const auto& handler : command->handlers) state.handlers.push_back(*handler);
+    saved->commands.push_back(std::move(state));
+  }
+  saved->holds = holds_;
+  saved->logSize = registrationLog_.size();
+  return saved;
+}
+
+void Commands::restore(const Saved& saved) {
+  // Commands created since go with their handles: nothing the checkpoint's state holds refers to them.
+  commands_.resize(saved.commands.size());
+  for (std::size_t i = 0; i < commands_.size(); ++i) {
+    Command& command = *commands_[i];
+    const Saved::State& state = saved.commands[i];
+    command.holds = state.holds;
+    command.simActions = state.simActions;
+    bool same = command.handlers.size() == state.handlers.size();
+    for (std::size_t h = 0; same && h < state.handlers.size(); ++h) {
+      same = *command.handlers[h] == state.handlers[h];
+    }
+    if (same) continue;
+    command.handlers.clear();
+    for (const Handler& handler : state.handlers)
+      command.handlers.push_back(std::make_shared<Handler>(handler));
+  }
+  holds_ = saved.holds;
+  if (registrationLog_.size() > saved.logSize) registrationLog_.resize(saved.logSize);
+}
 
 Commands::Command& Commands::add(std::string name, std::string description, PluginId creator, bool builtin) {
   auto command = std::make_unique<Command>();

@@ -89,6 +89,10 @@ class Commands {
   std::vector<std::string> registrations(PluginId owner) const;
   // The plugin is unloaded: its handlers go.
   void removePlugin(PluginId owner);
+  // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
+  struct Saved;
+  std::shared_ptr<const Saved> save() const;
+  void restore(const Saved& saved);
 
  private:
   struct Command;

@@ -289,6 +289,36 @@ DataRefs::DataRefs(Host& host) : host_(host) {
 
 DataRefs::~DataRefs() = default;
 
+// Of each dataref what a session changes: whether it is published, and the values the host stores.
+struct DataRefs::Saved {
+  struct State {
+    bool live = true;
+    double runningTimeOffset = 0;
+    std::vector<double> values;
+  };
+  std::vector<State> entries;
+};
+
+std::shared_ptr<const DataRefs::Saved> DataRefs::save() const {
+  auto saved = std::make_shared<Saved>();
+  for (const auto& entry : entries_)
+    saved->entries.push_back({entry->live, entry->runningTimeOffset, entry->values});
+  return saved;
+}
+
+void DataRefs::restore(const Saved& saved) {
+  // Datarefs registered since go with their handles: nothing the checkpoint's state holds refers to them.
+  for (std::size_t i = saved.entries.size(); i < entries_.size(); ++i) handles_.erase(entries_[i].get());
+  entries_.resize(saved.entries.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    Entry& entry = *entries_[i];
+    const Saved::State& state = saved.entries[i];
+    entry.live = state.live;
+    entry.runningTimeOffset = state.runningTimeOffset;
+    if (entry.values != state.values) entry.values = state.values;
+  }
+}
+
 std::vector<std::string> DataRefs::builtinNames() {
   std::vector<std::string> names;
   for (const Builtin& builtin : kBuiltins) names.emplace_back(builtin.name);

@@ -108,6 +108,10 @@ class DataRefs {
   std::vector<std::string> registrations(PluginId owner) const;
   void removePlugin(PluginId owner);  // the plugin is unloaded: its accessors go, their handles go stale
 
+  // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
+  struct Saved;
+  std::shared_ptr<const Saved> save() const;
+  void restore(const Saved& saved);
   // The C API (XPLMDataAccess.h) is implemented on top of these. Registration is attributed to
   // Host::caller().
   struct Entry;

@@ -69,6 +69,7 @@ class FileFaults {
   // forms), refused ones included.
   std::uint64_t opens() const { return opens_.load(std::memory_order_relaxed); }
   void countOpen() { opens_.fetch_add(1, std::memory_order_relaxed); }
+  void setOpens(std::uint64_t opens) { opens_.store(opens, std::memory_order_relaxed); }
 
   // Counts the kill points in FOLDER (relative to the simulator folder, or absolute) from 0, armed with
   // POINT when given; an empty FOLDER stops counting.

@@ -31,7 +31,24 @@ struct FlightLoops::Loop {
   double lastCall = 0;  // the last call, or the registration
   long lastCallCycle = 0;
   bool removed = false;
+  bool operator==(const Loop&) const = default;
 };
+
+struct FlightLoops::Saved {
+  std::vector<Loop> loops;
+  double lastCycleTime = 0;
+  std::map<XPLMFlightLoop_f, int> calls;
+};
+
+std::shared_ptr<const FlightLoops::Saved> FlightLoops::save() const {
+  return std::make_shared<const Saved>(Saved{loops_, lastCycleTime_, calls_});
+}
+
+void FlightLoops::restore(const Saved& saved) {
+  if (loops_ != saved.loops) loops_ = saved.loops;
+  lastCycleTime_ = saved.lastCycleTime;
+  if (calls_ != saved.calls) calls_ = saved.calls;
+}
 
 FlightLoops::FlightLoops(Host& host) : host_(host), lastCycleTime_(host.time()) {}
 

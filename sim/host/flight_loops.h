@@ -15,6 +15,8 @@
 // time.
 #pragma once
 
+#include <memory>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -43,6 +45,10 @@ class FlightLoops {
   std::vector<std::string> registrations(PluginId owner) const;
   void removePlugin(
       PluginId owner);  // the plugin is unloaded: its callbacks go  // "flight loop 0x... refcon 0x..."
+  // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
+  struct Saved;
+  std::shared_ptr<const Saved> save() const;
+  void restore(const Saved& saved);
 
  private:
   struct Loop;

@@ -433,6 +433,64 @@ void Host::runCycles(long count) {
   }
 }
 
+struct Host::Checkpoint {
+  bool started = false;
+  bool enabled = false;
+  int fps = 0;
+  long cycle = 0;
+  long cyclesAtRate = 0;
+  double timeBase = 0;
+  std::optional<float> preferencesRoll;
+  std::uint64_t fileOpens = 0;
+  std::string debug;
+  std::shared_ptr<const DataRefs::Saved> datarefs;
+  std::shared_ptr<const FlightLoops::Saved> flightLoops;
+  std::shared_ptr<const Commands::Saved> commands;
+  std::shared_ptr<const Menus::Saved> menus;
+  std::shared_ptr<const Hotkeys::Saved> hotkeys;
+  std::shared_ptr<const Plugins::Saved> plugins;
+  std::shared_ptr<const Widgets::Saved> widgets;
+  std::shared_ptr<const TrackerScript::Saved> tracker;
+};
+
+std::shared_ptr<const Host::Checkpoint> Host::checkpoint() const {
+  if (callDepth_ > 0) throw std::logic_error("a checkpoint is taken outside plugin calls");
+  return std::make_shared<const Checkpoint>(Checkpoint{
+      started_, enabled_, options_.fps, cycle_, cyclesAtRate_, timeBase_, preferencesRoll_,
+      fileFaults_->opens(), debug_->text(), datarefs_->save(), flightLoops_->save(), commands_->save(),
+      menus_->save(), hotkeys_->save(), plugins_->save(), widgets_->save(), tracker_->save()});
+}
+
+void Host::restore(const Checkpoint& checkpoint) {
+  if (callDepth_ > 0 || started_ != checkpoint.started || enabled_ != checkpoint.enabled) {
+    throw std::logic_error(
+        "a checkpoint is put back outside plugin calls, in the plugin's life it was taken in");
+  }
+  options_.fps = checkpoint.fps;
+  cycle_ = checkpoint.cycle;
+  cyclesAtRate_ = checkpoint.cyclesAtRate;
+  timeBase_ = checkpoint.timeBase;
+  preferencesRoll_ = checkpoint.preferencesRoll;
+  fileFaults_->setOpens(checkpoint.fileOpens);
+  if (debug_->text() != checkpoint.debug) {
+    debug_->clear();
+    debug_->append(checkpoint.debug.data(), checkpoint.debug.size());
+  }
+  datarefs_->restore(*checkpoint.datarefs);
+  flightLoops_->restore(*checkpoint.flightLoops);
+  commands_->restore(*checkpoint.commands);
+  menus_->restore(*checkpoint.menus);
+  hotkeys_->restore(*checkpoint.hotkeys);
+  plugins_->restore(*checkpoint.plugins);
+  widgets_->restore(*checkpoint.widgets);
+  tracker_->restore(*checkpoint.tracker);
+}
+
+bool Host::matches(const Checkpoint& checkpoint) const {
+  return cycle_ == checkpoint.cycle && cyclesAtRate_ == checkpoint.cyclesAtRate &&
+         timeBase_ == checkpoint.timeBase && widgets_->matches(*checkpoint.widgets);
+}
+
 void Host::runSeconds(double seconds) {
   runCycles(std::lround(seconds * options_.fps));
 }

@@ -229,6 +229,20 @@ class Host {
     cycleObserver_ = std::move(observer);
   }
 
+  // A running session's state, to be put back so that the same events run from the same state each time
+  // (a fuzz target runs every input so): the clock, the datarefs' stored values, flight loops, commands'
+  // holds and handlers, menus, hotkeys, stub plugins' messages, widgets, the tracker script, the debugger
+  // output and the count of the plugin's file opens. Registrations made after it are forgotten when it is
+  // put back; the plugin's own state, files on disk and loaded libraries are not part of it. Taken and put
+  // back outside plugin calls, with the plugin in the same life (started and enabled) as when taken.
+  struct Checkpoint;
+  std::shared_ptr<const Checkpoint> checkpoint() const;
+  // Copies only what differs from CHECKPOINT, so that putting back after a short run costs little.
+  void restore(const Checkpoint& checkpoint);
+  // Whether the clock and every widget are as in CHECKPOINT, compared in full: the widgets are put back by
+  // following what changed, which this checks.
+  bool matches(const Checkpoint& checkpoint) const;
+
   // Every call from the host into plugin code goes through this guard, so that registrations are
   // attributed to the plugin that made them and file faults apply to plugin code only.
   class PluginCall {

@@ -20,6 +20,7 @@ struct Hotkeys::Hotkey {
   XPLMHotKey_f callback = nullptr;
   void* refcon = nullptr;
   PluginId owner = kPluginUnderTest;
+  bool operator==(const Hotkey&) const = default;
 };
 
 namespace {
@@ -50,6 +51,34 @@ std::string KeyName(int code) {
 Hotkeys::Hotkeys(Host& host) : host_(host) {}
 
 Hotkeys::~Hotkeys() = default;
+
+struct Hotkeys::Saved {
+  std::vector<Hotkey> hotkeys;
+  std::uintptr_t nextId = 0;
+  std::vector<HeldKey> held;
+  int repeatCalls = 0;
+};
+
+std::shared_ptr<const Hotkeys::Saved> Hotkeys::save() const {
+  auto saved = std::make_shared<Saved>();
+  for (const auto& hotkey : hotkeys_) saved->hotkeys.push_back(*hotkey);
+  saved->nextId = nextId_;
+  saved->held = held_;
+  saved->repeatCalls = repeatCalls_;
+  return saved;
+}
+
+void Hotkeys::restore(const Saved& saved) {
+  bool same = hotkeys_.size() == saved.hotkeys.size();
+  for (std::size_t i = 0; same && i < hotkeys_.size(); ++i) same = *hotkeys_[i] == saved.hotkeys[i];
+  if (!same) {
+    hotkeys_.clear();
+    for (const Hotkey& hotkey : saved.hotkeys) hotkeys_.push_back(std::make_unique<Hotkey>(hotkey));
+  }
+  nextId_ = saved.nextId;
+  if (held_ != saved.held) held_ = saved.held;
+  repeatCalls_ = saved.repeatCalls;
+}
 
 Hotkeys::Hotkey* Hotkeys::fromId(XPLMHotKeyID id) const {
   const auto wanted = reinterpret_cast<std::uintptr_t>(id);

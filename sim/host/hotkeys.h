@@ -64,6 +64,10 @@ class Hotkeys {
   // One text per hotkey the plugin left registered: hotkey F1 (SHIFT+CONTROL) "03".
   std::vector<std::string> registrations(PluginId owner) const;
   void removePlugin(PluginId owner);  // the plugin is unloaded: its hotkeys go
+  // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
+  struct Saved;
+  std::shared_ptr<const Saved> save() const;
+  void restore(const Saved& saved);
 
   // A key and its modifiers as people read them: "F1", "NUMPAD5 (SHIFT+ALT)", "0xB0 (DOWN)".
   static std::string describe(int virtualKey, XPLMKeyFlags flags);
@@ -78,6 +82,7 @@ class Hotkeys {
   struct HeldKey {
     int virtualKey = 0;
     XPLMKeyFlags modifiers = 0;
+    bool operator==(const HeldKey&) const = default;
   };
   std::vector<HeldKey> held_;
   int repeatCalls_ = 0;  // callbacks run by repeat messages so far

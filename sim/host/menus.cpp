@@ -15,6 +15,7 @@ struct Menus::Item {
   bool separator = false;
   XPLMMenuCheck check = xplm_Menu_NoCheck;
   std::uintptr_t submenu = 0;  // the menu hung under this item; 0: none
+  bool operator==(const Item&) const = default;
 };
 
 struct Menus::Menu {
@@ -25,7 +26,32 @@ struct Menus::Menu {
   void* menuRef = nullptr;
   std::uintptr_t parent = 0;  // 0: in the menu bar
   std::vector<Item> items;
+  bool operator==(const Menu&) const = default;
 };
+
+struct Menus::Saved {
+  std::vector<Menu> menus;
+  std::uintptr_t nextId = 0;
+};
+
+std::shared_ptr<const Menus::Saved> Menus::save() const {
+  auto saved = std::make_shared<Saved>();
+  for (const auto& menu : menus_) saved->menus.push_back(*menu);
+  saved->nextId = nextId_;
+  return saved;
+}
+
+void Menus::restore(const Saved& saved) {
+  menus_.resize(saved.menus.size());
+  for (std::size_t i = 0; i < menus_.size(); ++i) {
+    if (menus_[i] == nullptr) {
+      menus_[i] = std::make_unique<Menu>(saved.menus[i]);
+    } else if (!(*menus_[i] == saved.menus[i])) {
+      *menus_[i] = saved.menus[i];
+    }
+  }
+  nextId_ = saved.nextId;
+}
 
 namespace {
 

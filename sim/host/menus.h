@@ -70,6 +70,10 @@ class Menus {
   bool pick(std::string_view title, std::string_view item, bool* handled = nullptr);
   std::vector<std::string> registrations(PluginId owner) const;  // "menu TITLE" per menu not destroyed
   void removePluginItems(PluginId owner);  // the plugin is unloaded: its items and its menus go
+  // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
+  struct Saved;
+  std::shared_ptr<const Saved> save() const;
+  void restore(const Saved& saved);
 
  private:
   struct Item;

@@ -32,6 +32,24 @@ Plugins::Plugins(Host& host) : host_(host) {}
 
 Plugins::~Plugins() = default;
 
+struct Plugins::Saved {
+  std::vector<Stub> stubs;
+  std::vector<Feature> enabledFeatures;
+  std::vector<std::string> removedFeatures;
+  XPLMError_f errorCallback = nullptr;
+};
+
+std::shared_ptr<const Plugins::Saved> Plugins::save() const {
+  return std::make_shared<const Saved>(Saved{stubs_, enabledFeatures_, removedFeatures_, errorCallback_});
+}
+
+void Plugins::restore(const Saved& saved) {
+  if (stubs_ != saved.stubs) stubs_ = saved.stubs;
+  if (enabledFeatures_ != saved.enabledFeatures) enabledFeatures_ = saved.enabledFeatures;
+  if (removedFeatures_ != saved.removedFeatures) removedFeatures_ = saved.removedFeatures;
+  errorCallback_ = saved.errorCallback;
+}
+
 PluginId Plugins::addStub(std::string signature) {
   stubs_.push_back(Stub{std::move(signature), {}, true});
   return static_cast<PluginId>(stubs_.size()) + kPluginUnderTest;

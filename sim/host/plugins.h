@@ -30,6 +30,8 @@
 //   is in utilities.cpp.
 #pragma once
 
+#include <memory>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -46,6 +48,7 @@ struct RecordedMessage {
   int number = 0;
   intptr_t param = 0;
   std::string text;
+  bool operator==(const RecordedMessage&) const = default;
 };
 
 class Plugins {
@@ -82,6 +85,10 @@ class Plugins {
   void setErrorCallback(XPLMError_f callback) { errorCallback_ = callback; }
   XPLMError_f errorCallback() const { return errorCallback_; }
 
+  // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
+  struct Saved;
+  std::shared_ptr<const Saved> save() const;
+  void restore(const Saved& saved);
   // Address of an SDK function this host implements, by name; null for unknown names.
   static void* findSymbol(const char* name);
 
@@ -91,11 +98,13 @@ class Plugins {
     std::vector<RecordedMessage> received;
     bool enabled = true;
     void (*receive)(XPLMPluginID from, int message, void* param) = nullptr;  // a companion's entry point
+    bool operator==(const Stub&) const = default;
   };
   void deliver(XPLMPluginID to, Stub& target, int message, void* param);
   struct Feature {
     PluginId plugin = 0;
     std::string name;
+    bool operator==(const Feature&) const = default;
   };
   const Stub* stub(XPLMPluginID id) const;
   Stub* stub(XPLMPluginID id);

@@ -74,6 +74,32 @@ fs::path RegistryRoot() {
 TrackerScript::TrackerScript(Host& host) : host_(host) {}
 TrackerScript::~TrackerScript() = default;
 
+// The script, and how many calls it had recorded (a session only adds to them).
+struct TrackerScript::Saved {
+  TrackerFrame frame;
+  std::map<std::string, int> results;
+  std::set<std::string> missing;
+  std::optional<std::string> dir;
+  std::uint16_t version = 0;
+  std::size_t calls = 0;
+  std::optional<std::uint64_t> windowHandle;
+};
+
+std::shared_ptr<const TrackerScript::Saved> TrackerScript::save() const {
+  return std::make_shared<const Saved>(
+      Saved{frame_, results_, missing_, dir_, version_, calls_.size(), windowHandle_});
+}
+
+void TrackerScript::restore(const Saved& saved) {
+  frame_ = saved.frame;
+  if (results_ != saved.results) results_ = saved.results;
+  if (missing_ != saved.missing) missing_ = saved.missing;
+  if (dir_ != saved.dir) dir_ = saved.dir;
+  version_ = saved.version;
+  if (calls_.size() > saved.calls) calls_.resize(saved.calls);
+  windowHandle_ = saved.windowHandle;
+}
+
 const std::vector<std::string>& TrackerScript::entryPoints() {
   static const std::vector<std::string> names{"NP_RegisterWindowHandle",
                                               "NP_UnregisterWindowHandle",

@@ -11,6 +11,8 @@
 // plugin that has not loaded the library yet, or one that unloads it and loads it again.
 #pragma once
 
+#include <memory>
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -64,6 +66,10 @@ class TrackerScript {
   void recordWindowHandle(std::uint64_t handle) { windowHandle_ = handle; }
   std::optional<std::uint64_t> windowHandle() const { return windowHandle_; }
 
+  // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
+  struct Saved;
+  std::shared_ptr<const Saved> save() const;
+  void restore(const Saved& saved);
   // Every entry point of the client library, in the order the plugin resolves them.
   static const std::vector<std::string>& entryPoints();
   // The registry value file that names the library's folder.

@@ -16,6 +16,7 @@ struct Widgets::Widget {
   struct Callback {
     XPWidgetFunc_t function = nullptr;
     PluginId owner = 0;
+    bool operator==(const Callback&) const = default;
   };
 
   XPWidgetID id = nullptr;
@@ -41,7 +42,65 @@ struct Widgets::Widget {
     auto it = properties.find(key);
     return it == properties.end() ? 0 : it->second;
   }
+  bool operator==(const Widget&) const = default;
 };
+
+// Copies of the widgets in place; the pointers between them stay valid because a widget's object never
+// moves while the host lives.
+struct Widgets::Saved {
+  std::vector<Widget> widgets;
+  std::vector<Widget*> live;
+  std::vector<Widget*> zOrder;
+  Widget* focus = nullptr;
+  int staleCalls = 0;
+};
+
+std::shared_ptr<const Widgets::Saved> Widgets::save() {
+  for (Widget* widget : touched_) touchedFlags_[reinterpret_cast<uintptr_t>(widget->id) - 1] = false;
+  touched_.clear();
+  auto saved = std::make_shared<Saved>();
+  saved->widgets.reserve(widgets_.size());
+  for (const auto& widget : widgets_) saved->widgets.push_back(*widget);
+  saved->live = live_;
+  saved->zOrder = zOrder_;
+  saved->focus = focus_;
+  saved->staleCalls = staleCalls_;
+  return saved;
+}
+
+bool Widgets::matches(const Saved& saved) const {
+  if (widgets_.size() != saved.widgets.size() || live_ != saved.live || zOrder_ != saved.zOrder ||
+      focus_ != saved.focus) {
+    return false;
+  }
+  for (std::size_t i = 0; i < widgets_.size(); ++i) {
+    if (!(*widgets_[i] == saved.widgets[i])) return false;
+  }
+  return true;
+}
+
+void Widgets::touch(Widget* widget) {
+  const auto index = reinterpret_cast<uintptr_t>(widget->id) - 1;
+  if (touchedFlags_.size() <= index) touchedFlags_.resize(widgets_.size());
+  if (touchedFlags_[index]) return;
+  touchedFlags_[index] = true;
+  touched_.push_back(widget);
+}
+
+void Widgets::restore(const Saved& saved) {
+  // Widgets made since are forgotten with their ids, as if they had never been made.
+  for (Widget* widget : touched_) {
+    const auto index = reinterpret_cast<uintptr_t>(widget->id) - 1;
+    touchedFlags_[index] = false;
+    if (index < saved.widgets.size() && !(*widget == saved.widgets[index])) *widget = saved.widgets[index];
+  }
+  touched_.clear();
+  widgets_.resize(saved.widgets.size());
+  if (live_ != saved.live) live_ = saved.live;
+  if (zOrder_ != saved.zOrder) zOrder_ = saved.zOrder;
+  focus_ = saved.focus;
+  staleCalls_ = saved.staleCalls;
+}
 
 namespace {
 
@@ -268,6 +327,7 @@ XPWidgetID Widgets::create(int left, int top, int right, int bottom, int visible
 
   Widget* parent = widget->isRoot ? nullptr : get(container);
   if (parent != nullptr) {
+    touch(parent);
     widget->parent = parent;
     parent->children.push_back(widget);
   }
@@ -284,6 +344,7 @@ void Widgets::addCallback(XPWidgetID id, XPWidgetFunc_t callback) {
   Widget* widget = get(id);
   if (widget == nullptr || callback == nullptr) return;
   const Widget::Callback added{callback, host_.caller()};
+  touch(widget);
   widget->callbacks.insert(widget->callbacks.begin(), added);
   // Only the new function hears of its arrival.
   Host::PluginCall call(host_, added.owner);
@@ -293,6 +354,8 @@ void Widgets::addCallback(XPWidgetID id, XPWidgetFunc_t callback) {
 void Widgets::detach(Widget* widget) {
   Widget* parent = widget->parent;
   if (parent == nullptr) return;
+  touch(widget);
+  touch(parent);
   auto& siblings = parent->children;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), widget), siblings.end());
   widget->parent = nullptr;
@@ -302,6 +365,8 @@ void Widgets::detach(Widget* widget) {
 }
 
 void Widgets::attach(Widget* widget, Widget* parent) {
+  touch(widget);
+  touch(parent);
   widget->parent = parent;
   parent->children.push_back(widget);
   dispatch(widget, xpMsg_AcceptParent, reinterpret_cast<intptr_t>(parent->id), 0, false);
@@ -309,6 +374,7 @@ void Widgets::attach(Widget* widget, Widget* parent) {
 }
 
 void Widgets::destroyOne(Widget* widget, bool byParent, bool destroyChildren) {
+  touch(widget);
   widget->dying = true;
   if (destroyChildren) {
     const std::vector<Widget*> children = widget->children;
@@ -321,6 +387,7 @@ void Widgets::destroyOne(Widget* widget, bool byParent, bool destroyChildren) {
   const std::vector<Widget*> orphans = std::move(widget->children);
   widget->children.clear();
   for (Widget* child : orphans) {
+    touch(child);
     child->parent = nullptr;
     if (child->alive) dispatch(child, xpMsg_AcceptParent, 0, 0, false);
   }
@@ -344,6 +411,7 @@ void Widgets::destroy(XPWidgetID id, int destroyChildren) {
 void Widgets::show(XPWidgetID id) {
   Widget* widget = get(id);
   if (widget == nullptr || widget->visible) return;
+  touch(widget);
   widget->visible = true;
   sendUpChain(widget, xpMsg_Shown, reinterpret_cast<intptr_t>(id), 0);
 }
@@ -351,6 +419,7 @@ void Widgets::show(XPWidgetID id) {
 void Widgets::hide(XPWidgetID id) {
   Widget* widget = get(id);
   if (widget == nullptr || !widget->visible) return;
+  touch(widget);
   widget->visible = false;
   sendUpChain(widget, xpMsg_Hidden, reinterpret_cast<intptr_t>(id), 0);
 }
@@ -369,6 +438,7 @@ int Widgets::isVisible(XPWidgetID id) const {
 void Widgets::setDescriptor(XPWidgetID id, const char* text) {
   Widget* widget = get(id);
   if (widget == nullptr) return;
+  touch(widget);
   widget->descriptor = text != nullptr ? text : "";
   dispatch(widget, xpMsg_DescriptorChanged, 0, 0, false);
 }
@@ -385,6 +455,7 @@ int Widgets::getDescriptor(XPWidgetID id, char* out, int maxLength) const {
 void Widgets::setProperty(XPWidgetID id, XPWidgetPropertyID property, intptr_t value) {
   Widget* widget = get(id);
   if (widget == nullptr) return;
+  touch(widget);
   widget->properties[property] = value;
   dispatch(widget, xpMsg_PropertyChanged, property, value, false);
 }
@@ -477,6 +548,7 @@ void Widgets::setGeometry(XPWidgetID id, int left, int top, int right, int botto
   change.dy = top - widget->top;
   change.dwidth = (right - left) - (widget->right - widget->left);
   change.dheight = (top - bottom) - (widget->top - widget->bottom);
+  touch(widget);
   widget->left = left;
   widget->top = top;
   widget->right = right;

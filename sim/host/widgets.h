@@ -120,6 +120,12 @@ class Widgets {
   // Calls plugin code made on widgets it had destroyed (ignored here, a crash waiting to happen in X-Plane).
   int staleCalls() const { return staleCalls_; }
 
+  // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
+  struct Saved;
+  std::shared_ptr<const Saved> save();
+  // Looks only at the widgets changed since (touch); matches compares them all, to check that.
+  void restore(const Saved& saved);
+  bool matches(const Saved& saved) const;
   // The button class's reaction to a completed press (used by the class function).
   void pressButton(XPWidgetID id);
 
@@ -144,6 +150,10 @@ class Widgets {
   mutable int staleCalls_ = 0;
   std::vector<Widget*> zOrder_;  // live root widgets, front first
   Widget* focus_ = nullptr;
+  // The widgets changed since the last checkpoint was taken or put back: all that restore must look at.
+  void touch(Widget* widget);
+  std::vector<Widget*> touched_;
+  std::vector<bool> touchedFlags_;  // by index
 };
 
 }  // namespace sim

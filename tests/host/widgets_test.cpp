@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "XPLMProcessing.h"
 #include "XPStandardWidgets.h"
 #include "XPWidgets.h"
+#include "datarefs.h"
+#include "flight_loops.h"
 #include "host.h"
 #include "widgets.h"
 
@@ -475,6 +478,39 @@ TEST_F(WidgetsTest, HierarchyGeometryAndFocus) {
   EXPECT_EQ(XPCountChildWidgets(panel), 0);
   XPPlaceWidgetWithin(window, field);
   EXPECT_EQ(XPGetParentWidget(window), nullptr) << "a root stays a root";
+}
+
+float NextCycle(float, float, int, void*) {
+  return -1;
+}
+
+// What changed since a checkpoint goes back with it, widgets made since included, and nothing else moves.
+TEST_F(WidgetsTest, ACheckpointPutBackUndoesTheSessionSinceIt) {
+  XPWidgetID window = Window();
+  XPWidgetID field = Child(window, "1.5", xpWidgetClass_TextField);
+  XPWidgetID box = CheckBox(window, "on");
+  host_.datarefs().write("sim/flightmodel/position/groundspeed", 20.0);
+  const auto checkpoint = host_.checkpoint();
+
+  ASSERT_EQ(widgets_.type(field, "abc"), sim::UserAction::Delivered);
+  ASSERT_EQ(widgets_.click(box), sim::UserAction::Delivered);
+  XPWidgetID made = Child(window, "new", xpWidgetClass_Caption);
+  XPHideWidget(window);
+  host_.datarefs().write("sim/flightmodel/position/groundspeed", 3.0);
+  XPLMRegisterFlightLoopCallback(NextCycle, -1, nullptr);
+  host_.runCycles(7);
+  EXPECT_FALSE(host_.matches(*checkpoint));
+
+  host_.restore(*checkpoint);
+  EXPECT_TRUE(host_.matches(*checkpoint));
+  EXPECT_EQ(widgets_.info(field)->descriptor, "1.5");
+  EXPECT_EQ(XPGetWidgetProperty(box, xpProperty_ButtonState, nullptr), 0);
+  EXPECT_EQ(XPIsWidgetVisible(window), 1);
+  EXPECT_FALSE(widgets_.info(made).has_value());
+  EXPECT_EQ(XPCountChildWidgets(window), 2);
+  EXPECT_EQ(host_.datarefs().read("sim/flightmodel/position/groundspeed")->value, 20.0);
+  EXPECT_EQ(host_.flightLoops().count(sim::kPluginUnderTest), 0);
+  EXPECT_EQ(host_.cycle(), 0);
 }
 
 }  // namespace
