@@ -106,7 +106,7 @@ class Commands {
   void release(Command& command);
 
   Host& host_;
-  std::vector<std::unique_ptr<Command>> commands_;  // never shrinks: handles stay valid
+  std::vector<std::unique_ptr<Command>> commands_;  // shrinks only to a checkpoint: handles stay valid
   long holds_ = 0;                                  // the holds of all commands together
   std::vector<HandlerRegistrationEvent> registrationLog_;
 };
