@@ -316,8 +316,10 @@ void ClearPresetLimits(int preset) {
   ShowPresetLimits(preset);
 }
 
+// The fields are written once, for the last slot, as clearing every slot in turn would leave them.
 void ClearAllLimits() {
-  for (int preset = 0; preset < kPresetSlots; ++preset) ClearPresetLimits(preset);
+  for (int preset = 0; preset < kPresetSlots; ++preset) ClearSlotBounds(preset);
+  ShowPresetLimits(kPresetSlots - 1);
 }
 
 void RefreshSourceWidgets() {
