@@ -23,7 +23,9 @@ targets=(
   "udp_datagram 0 fuzz/corpus/udp_datagrams"
   "udp_settings 256 fuzz/corpus/udp_settings"
 )
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+# A quarantine of 16 MB still holds every block an input frees until long after it ends; the default 256 MB
+# makes each input fault in fresh pages, a quarter of the time of a short one.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:quarantine_size_mb=16}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=0
 printf '%-16s %12s %10s %10s  %s\n' target executions "exec/s" corpus result
