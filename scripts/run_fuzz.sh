@@ -24,7 +24,7 @@ targets=(
   "udp_settings 256 fuzz/corpus/udp_settings"
 )
 # A quarantine of 16 MB still holds every block an input frees until long after it ends; the default 256 MB
-# makes each input fault in fresh pages, a quarter of the time of a short one.
+# has each input fault in fresh pages: 40% of the time of an empty one, 10 to 30% of a two-step one.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:quarantine_size_mb=16}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=0
