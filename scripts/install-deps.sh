@@ -8,8 +8,9 @@
 set -eu
 # locales: the locale sources, so a test can prove numbers ignore a decimal-comma locale. clang-tidy and
 # cppcheck: the static analysis of the dev build's test run. libedit-dev: line editing in `talvenor-sim -i`.
+# universal-ctags: where each function begins and ends, for the check of their lengths.
 packages=(cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
-          clang-format clang-tidy cppcheck valgrind python3 zip locales libedit-dev)
+          clang-format clang-tidy cppcheck valgrind python3 zip locales libedit-dev universal-ctags)
 windows_packages=(g++-mingw-w64-x86-64 wine wine64)
 fuzz_packages=(clang libclang-rt-14-dev)
 case "${1:-}" in
