@@ -1,5 +1,7 @@
 #include "plugin/actions.h"
 
+#include <iterator>
+
 #include "config/aircraft_files.h"
 #include "config/setup_file.h"
 #include "plugin/commands.h"
@@ -21,6 +23,7 @@ bool RecallPreset(int preset) {
   return true;
 }
 
+// Most kinds take nothing from their row.
 template <auto Operation>
 void Plain(const Action&) {
   Operation();

@@ -28,8 +28,15 @@ enum PluginCommand {
   kCmdLoadLimits,
   kCmdSaveLimits,
   kCmdClearLimits,
-  kCmdPreset1,  // to kCmdPreset1 + 7
-  kCmdPreviousPreset = kCmdPreset1 + 8,
+  kCmdPreset1,
+  kCmdPreset2,
+  kCmdPreset3,
+  kCmdPreset4,
+  kCmdPreset5,
+  kCmdPreset6,
+  kCmdPreset7,
+  kCmdPreset8,
+  kCmdPreviousPreset,
   kCmdNextPreset,
   kCmdAxisXLeft,
   kCmdAxisXRight,
@@ -49,11 +56,6 @@ enum PluginCommand {
   kCmdAxisIncrementReset,
   kPluginCommandCount
 };
-
-// The N-th of a family of commands that follow one another.
-constexpr PluginCommand operator+(PluginCommand first, int n) {
-  return static_cast<PluginCommand>(static_cast<int>(first) + n);
-}
 
 // The handler a command gets. The commands are created and registered kind by kind, in this order, so the
 // table keeps each kind's rows together.
@@ -93,13 +95,13 @@ inline constexpr std::array<CommandSpec, kPluginCommandCount> kPluginCommands = 
     {kCmdSaveLimits, "quorlend/talvenor/save_limits", "Save Limits", kActSaveLimits, kToggleHandler},
     {kCmdClearLimits, "quorlend/talvenor/clear_limits", "Clear Limits", kActClearLimits, kToggleHandler},
     {kCmdPreset1, "quorlend/talvenor/preset1", "Select Preset 1", kActPresetCommand1, kPresetHandler},
-    {kCmdPreset1 + 1, "quorlend/talvenor/preset2", "Select Preset 2", kActPresetCommand1 + 1, kPresetHandler},
-    {kCmdPreset1 + 2, "quorlend/talvenor/preset3", "Select Preset 3", kActPresetCommand1 + 2, kPresetHandler},
-    {kCmdPreset1 + 3, "quorlend/talvenor/preset4", "Select Preset 4", kActPresetCommand1 + 3, kPresetHandler},
-    {kCmdPreset1 + 4, "quorlend/talvenor/preset5", "Select Preset 5", kActPresetCommand1 + 4, kPresetHandler},
-    {kCmdPreset1 + 5, "quorlend/talvenor/preset6", "Select Preset 6", kActPresetCommand1 + 5, kPresetHandler},
-    {kCmdPreset1 + 6, "quorlend/talvenor/preset7", "Select Preset 7", kActPresetCommand1 + 6, kPresetHandler},
-    {kCmdPreset1 + 7, "quorlend/talvenor/preset8", "Select Preset 8", kActPresetCommand1 + 7, kPresetHandler},
+    {kCmdPreset2, "quorlend/talvenor/preset2", "Select Preset 2", kActPresetCommand1 + 1, kPresetHandler},
+    {kCmdPreset3, "quorlend/talvenor/preset3", "Select Preset 3", kActPresetCommand1 + 2, kPresetHandler},
+    {kCmdPreset4, "quorlend/talvenor/preset4", "Select Preset 4", kActPresetCommand1 + 3, kPresetHandler},
+    {kCmdPreset5, "quorlend/talvenor/preset5", "Select Preset 5", kActPresetCommand1 + 4, kPresetHandler},
+    {kCmdPreset6, "quorlend/talvenor/preset6", "Select Preset 6", kActPresetCommand1 + 5, kPresetHandler},
+    {kCmdPreset7, "quorlend/talvenor/preset7", "Select Preset 7", kActPresetCommand1 + 6, kPresetHandler},
+    {kCmdPreset8, "quorlend/talvenor/preset8", "Select Preset 8", kActPresetCommand1 + 7, kPresetHandler},
     {kCmdPreviousPreset, "quorlend/talvenor/previous_preset", "Previous Preset", kActPreviousPreset,
      kPresetHandler},
     {kCmdNextPreset, "quorlend/talvenor/next_preset", "Next Preset", kActNextPreset, kPresetHandler},
@@ -143,10 +145,9 @@ constexpr int FirstCommandOf(HandlerKind kind) {
 }
 inline constexpr int kFirstPresetCommand = FirstCommandOf(kPresetHandler);
 inline constexpr int kFirstAxisCommand = FirstCommandOf(kAxisHandler);
+// The kinds follow one another in the order they are registered.
 static_assert(EveryRow(kPluginCommands, [](const CommandSpec& row) {
-  return row.id < kFirstPresetCommand ? row.handler == kToggleHandler
-         : row.id < kFirstAxisCommand ? row.handler == kPresetHandler
-                                      : row.handler == kAxisHandler;
+  return row.id == 0 ? row.handler == kToggleHandler : row.handler >= kPluginCommands[row.id - 1].handler;
 }));
 
 // The simulator's view commands that get the axis handler, and the plugin command whose movement each shares.
