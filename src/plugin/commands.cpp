@@ -49,13 +49,12 @@ void CreateKind(CreateCommandFunction create, HandlerKind kind) {
   }
 }
 
+// The hooked simulator commands come with the axis kind, after the plugin's own.
 void ChangeKind(CommandHandlerFunction change, HandlerKind kind) {
   for (const CommandSpec& row : kPluginCommands) {
     if (row.handler == kind) Change(change, Registrations().own[row.id], kHandlers[kind]);
   }
-}
-
-void ChangeSimHooks(CommandHandlerFunction change) {
+  if (kind != kAxisHandler) return;
   for (XPLMCommandRef command : Registrations().sim) Change(change, command, &AxisCommandHandler);
 }
 
@@ -89,14 +88,12 @@ void CreateCommands() {
     if (sim[index] == nullptr && hook.fallback != nullptr) sim[index] = find(hook.fallback);
   }
   ChangeKind(registerHandler, kAxisHandler);
-  ChangeSimHooks(registerHandler);
 }
 
 void RemoveCommands() {
   const CommandHandlerFunction unregisterHandler = HostFunctions().unregisterCommandHandler();
   if (unregisterHandler == nullptr) return;
   ChangeKind(unregisterHandler, kAxisHandler);
-  ChangeSimHooks(unregisterHandler);
   ChangeKind(unregisterHandler, kToggleHandler);
   ChangeKind(unregisterHandler, kPresetHandler);
 }
