@@ -1,6 +1,10 @@
 #include "plugin/actions.h"
 
+#include <iterator>
+
 #include "config/aircraft_files.h"
+#include "config/setup_file.h"
+#include "plugin/commands.h"
 #include "plugin/mode_switches.h"
 #include "plugin/view_selection.h"
 #include "ui/control_panel.h"
@@ -12,11 +16,6 @@
 namespace talvenor {
 namespace {
 
-static_assert(kCommandActions[kCmdPreset1 + 7] == kActPresetCommand1 + 7 &&
-              kCommandActions[kCmdAxisIncrementReset] == kActIncrementsReset);
-static_assert(kHotkeyActions[kSlotViewControlToggle] == kActViewControlToggle &&
-              kHotkeyActions[kSlotVibrationToggle] == kActVibrationToggle);
-
 // A stored preset becomes the live view, written without bounds; an empty one changes nothing.
 bool RecallPreset(int preset) {
   if (View().presets[preset].stored == 0) return false;
@@ -24,118 +23,74 @@ bool RecallPreset(int preset) {
   return true;
 }
 
+// Most kinds take nothing from their row.
+template <auto Operation>
+void Plain(const Action&) {
+  Operation();
+}
+
+struct Runner {
+  Does id;
+  void (*run)(const Action& action);
+};
+
+constexpr Runner kRunners[] = {
+    {Does::kNothingYet, [](const Action&) {}},
+    {Does::kToggleViewControl, Plain<ToggleViewControl>},
+    {Does::kViewControlOn, Plain<EnableViewControl>},
+    {Does::kViewControlOff, [](const Action&) { DisableViewControl(kViewTypeForward2dPanel); }},
+    {Does::kToggleTracker, Plain<ToggleTracker>},
+    {Does::kTrackerOn, Plain<PickTrackerOn>},
+    {Does::kTrackerOff, Plain<PickTrackerOff>},
+    {Does::kToggleEffects, Plain<ToggleForceEffects>},
+    {Does::kToggleVibration, Plain<ToggleEngineVibration>},
+    {Does::kToggleControlPanel, Plain<ToggleControlPanel>},
+    {Does::kOpenControlPanel, Plain<OpenControlPanel>},
+    {Does::kToggleEffectsPanel, Plain<ToggleEffectsPanel>},
+    {Does::kOpenEffectsPanel, Plain<OpenEffectsPanel>},
+    {Does::kToggleDataDisplay, Plain<ToggleDataDisplay>},
+    {Does::kOpenDataDisplay, Plain<OpenDataDisplay>},
+    {Does::kToggleLimits, Plain<TogglePresetLimits>},
+    {Does::kLoadPresets, Plain<LoadPresets>},
+    {Does::kSavePresets, [](const Action&) { WritePresetFile(kPresetFileName); }},
+    {Does::kClearPresets, Plain<ClearPresets>},
+    {Does::kLoadEffects, Plain<LoadEffects>},
+    {Does::kSaveEffects,
+     [](const Action&) {
+       ApplyEffectsFields();  // what is saved is what the fields show
+       WriteEffectsFile(kEffectsFileName);
+     }},
+    {Does::kLoadLimits, Plain<LoadLimits>},
+    {Does::kSaveLimits, [](const Action&) { WriteLimitsFile(kLimitsFileName); }},
+    {Does::kClearLimits, Plain<ClearAllLimits>},
+    {Does::kClearLimitsEdited,
+     [](const Action&) {
+       ClearAllLimits();
+       SetLimitsChanged(true);
+     }},
+    {Does::kRecallPreset, [](const Action& action) { RecallPreset(action.preset); }},
+    {Does::kPresetCommand,
+     [](const Action& action) {
+       const int target = MovePresetCursor(action.preset, action.sign);
+       if (RecallPreset(target)) ShowPresetNumber(target + 1);
+     }},
+    {Does::kPanelPreset, [](const Action& action) { PresetButtonPressed(action.preset); }},
+    {Does::kMoveAxis, [](const Action&) {}},  // a press alone does not move
+    {Does::kStopMotion, Plain<StopContinuousRates>},
+    {Does::kClearRoll, Plain<ClearRoll>},
+    {Does::kCaptureBound,
+     [](const Action& action) { CaptureLimit(2 * action.axis + (action.sign > 0 ? 1 : 0)); }},
+    {Does::kIncrementsUp, [](const Action&) { ChangeIncrements(1); }},
+    {Does::kIncrementsDown, [](const Action&) { ChangeIncrements(-1); }},
+    {Does::kIncrementsReset, Plain<ResetIncrements>},
+};
+static_assert(std::size(kRunners) == static_cast<std::size_t>(Does::kCount) && RowsInPlace(kRunners));
+
 }  // namespace
 
 void RunAction(ActionId id) {
   const Action& action = kActions[id];
-  switch (action.does) {
-    case Does::kNothingYet:
-    case Does::kMoveAxis:
-      break;
-    case Does::kToggleViewControl:
-      ToggleViewControl();
-      break;
-    case Does::kViewControlOn:
-      EnableViewControl();
-      break;
-    case Does::kViewControlOff:
-      DisableViewControl(kViewTypeForward2dPanel);
-      break;
-    case Does::kToggleTracker:
-      ToggleTracker();
-      break;
-    case Does::kTrackerOn:
-      PickTrackerOn();
-      break;
-    case Does::kTrackerOff:
-      PickTrackerOff();
-      break;
-    case Does::kToggleEffects:
-      ToggleForceEffects();
-      break;
-    case Does::kToggleVibration:
-      ToggleEngineVibration();
-      break;
-    case Does::kToggleControlPanel:
-      ToggleControlPanel();
-      break;
-    case Does::kOpenControlPanel:
-      OpenControlPanel();
-      break;
-    case Does::kToggleDataDisplay:
-      ToggleDataDisplay();
-      break;
-    case Does::kOpenDataDisplay:
-      OpenDataDisplay();
-      break;
-    case Does::kToggleEffectsPanel:
-      ToggleEffectsPanel();
-      break;
-    case Does::kOpenEffectsPanel:
-      OpenEffectsPanel();
-      break;
-    case Does::kToggleLimits:
-      TogglePresetLimits();
-      break;
-    case Does::kLoadPresets:
-      LoadPresets();
-      break;
-    case Does::kSavePresets:
-      WritePresetFile(kPresetFileName);
-      break;
-    case Does::kClearPresets:
-      ClearPresets();
-      break;
-    case Does::kLoadEffects:
-      LoadEffects();
-      break;
-    case Does::kSaveEffects:
-      ApplyEffectsFields();  // what is saved is what the fields show
-      WriteEffectsFile(kEffectsFileName);
-      break;
-    case Does::kLoadLimits:
-      LoadLimits();
-      break;
-    case Does::kSaveLimits:
-      WriteLimitsFile(kLimitsFileName);
-      break;
-    case Does::kClearLimits:
-      ClearAllLimits();
-      break;
-    case Does::kClearLimitsEdited:
-      ClearAllLimits();
-      SetLimitsChanged(true);
-      break;
-    case Does::kRecallPreset:
-      RecallPreset(action.preset);
-      break;
-    case Does::kPresetCommand: {
-      const int target = MovePresetCursor(action.preset, action.sign);
-      if (RecallPreset(target)) ShowPresetNumber(target + 1);
-      break;
-    }
-    case Does::kPanelPreset:
-      PresetButtonPressed(action.preset);
-      break;
-    case Does::kStopMotion:
-      StopContinuousRates();
-      break;
-    case Does::kClearRoll:
-      ClearRoll();
-      break;
-    case Does::kCaptureBound:
-      CaptureLimit(2 * action.axis + (action.sign > 0 ? 1 : 0));
-      break;
-    case Does::kIncrementsUp:
-      ChangeIncrements(1);
-      break;
-    case Does::kIncrementsDown:
-      ChangeIncrements(-1);
-      break;
-    case Does::kIncrementsReset:
-      ResetIncrements();
-      break;
-  }
+  kRunners[static_cast<std::size_t>(action.does)].run(action);
 }
 
 void HoldAction(ActionId id) {

@@ -15,19 +15,21 @@ CommandRegistrations& Registrations() {
   return State().commands;
 }
 
-// The first of the plugin's commands FIRST..LAST-1 whose handle is COMMAND, or kNoCommand.
-int FindOwnCommand(XPLMCommandRef command, int first, int last) {
+constexpr XPLMCommandCallback_f kHandlers[] = {nullptr, &ToggleCommandHandler, &PresetCommandHandler,
+                                               &AxisCommandHandler};
+
+// The plugin's command of KIND whose handle is COMMAND, or kNoCommand.
+int FindOwnCommand(XPLMCommandRef command, HandlerKind kind) {
   if (command == nullptr) return kNoCommand;
-  const auto& own = Registrations().own;
-  for (int index = first; index < last; ++index) {
-    if (own[index] == command) return index;
+  for (const CommandSpec& row : kPluginCommands) {
+    if (row.handler == kind && Registrations().own[row.id] == command) return row.id;
   }
   return kNoCommand;
 }
 
 // The axis command whose movement COMMAND makes: one of the plugin's or a hooked simulator command.
 int FindAxisCommand(XPLMCommandRef command) {
-  const int own = FindOwnCommand(command, kFirstAxisCommand, kPluginCommandCount);
+  const int own = FindOwnCommand(command, kAxisHandler);
   if (own != kNoCommand || command == nullptr) return own;
   const auto& sim = Registrations().sim;
   for (int index = 0; index < kSimCommandCount; ++index) {
@@ -36,33 +38,32 @@ int FindAxisCommand(XPLMCommandRef command) {
   return kNoCommand;
 }
 
-void Register(CommandHandlerFunction registerHandler, XPLMCommandRef command, XPLMCommandCallback_f handler) {
-  if (command != nullptr) registerHandler(command, handler, kBefore, nullptr);
+// Registers or unregisters (the host's function CHANGE) HANDLER on COMMAND, when it exists.
+void Change(CommandHandlerFunction change, XPLMCommandRef command, XPLMCommandCallback_f handler) {
+  if (command != nullptr) change(command, handler, kBefore, nullptr);
 }
 
-void Unregister(CommandHandlerFunction unregisterHandler, XPLMCommandRef command,
-                XPLMCommandCallback_f handler) {
-  if (command != nullptr) unregisterHandler(command, handler, kBefore, nullptr);
-}
-
-void CreateRange(CreateCommandFunction create, int first, int last) {
-  auto& own = Registrations().own;
-  for (int index = first; index < last; ++index) {
-    own[index] = create(kPluginCommands[index].path, kPluginCommands[index].description);
+void CreateKind(CreateCommandFunction create, HandlerKind kind) {
+  for (const CommandSpec& row : kPluginCommands) {
+    if (row.handler == kind) Registrations().own[row.id] = create(row.path, row.description);
   }
 }
 
-void RegisterRange(CommandHandlerFunction registerHandler, int first, int last,
-                   XPLMCommandCallback_f handler) {
-  for (int index = first; index < last; ++index)
-    Register(registerHandler, Registrations().own[index], handler);
+// The hooked simulator commands come with the axis kind, after the plugin's own.
+void ChangeKind(CommandHandlerFunction change, HandlerKind kind) {
+  for (const CommandSpec& row : kPluginCommands) {
+    if (row.handler == kind) Change(change, Registrations().own[row.id], kHandlers[kind]);
+  }
+  if (kind != kAxisHandler) return;
+  for (XPLMCommandRef command : Registrations().sim) Change(change, command, &AxisCommandHandler);
 }
 
-void UnregisterRange(CommandHandlerFunction unregisterHandler, int first, int last,
-                     XPLMCommandCallback_f handler) {
-  for (int index = first; index < last; ++index) {
-    Unregister(unregisterHandler, Registrations().own[index], handler);
-  }
+// Toggle and preset commands act on the press and end the command in every phase.
+int RunOnPress(XPLMCommandRef command, XPLMCommandPhase phase, HandlerKind kind) {
+  if (phase != xplm_CommandBegin) return 0;
+  const int index = FindOwnCommand(command, kind);
+  if (index != kNoCommand) RunAction(kPluginCommands[index].action);
+  return 0;
 }
 
 }  // namespace
@@ -75,31 +76,26 @@ void CreateCommands() {
   // A host with only part of the command functions is treated as one without any.
   if (create == nullptr || find == nullptr || registerHandler == nullptr) return;
 
-  CreateRange(create, kFirstToggleCommand, kFirstPresetCommand);
-  RegisterRange(registerHandler, kFirstToggleCommand, kFirstPresetCommand, &ToggleCommandHandler);
-
-  CreateRange(create, kFirstPresetCommand, kFirstAxisCommand);
-  RegisterRange(registerHandler, kFirstPresetCommand, kFirstAxisCommand, &PresetCommandHandler);
-
-  CreateRange(create, kFirstAxisCommand, kPluginCommandCount);
+  CreateKind(create, kToggleHandler);
+  ChangeKind(registerHandler, kToggleHandler);
+  CreateKind(create, kPresetHandler);
+  ChangeKind(registerHandler, kPresetHandler);
+  CreateKind(create, kAxisHandler);
   auto& sim = Registrations().sim;
   for (int index = 0; index < kSimCommandCount; ++index) {
     const SimCommandSpec& hook = kSimCommands[index];
     sim[index] = find(hook.path);
     if (sim[index] == nullptr && hook.fallback != nullptr) sim[index] = find(hook.fallback);
   }
-  RegisterRange(registerHandler, kFirstAxisCommand, kPluginCommandCount, &AxisCommandHandler);
-  for (XPLMCommandRef command : sim) Register(registerHandler, command, &AxisCommandHandler);
+  ChangeKind(registerHandler, kAxisHandler);
 }
 
 void RemoveCommands() {
   const CommandHandlerFunction unregisterHandler = HostFunctions().unregisterCommandHandler();
   if (unregisterHandler == nullptr) return;
-  UnregisterRange(unregisterHandler, kFirstAxisCommand, kPluginCommandCount, &AxisCommandHandler);
-  for (XPLMCommandRef command : Registrations().sim)
-    Unregister(unregisterHandler, command, &AxisCommandHandler);
-  UnregisterRange(unregisterHandler, kFirstToggleCommand, kFirstPresetCommand, &ToggleCommandHandler);
-  UnregisterRange(unregisterHandler, kFirstPresetCommand, kFirstAxisCommand, &PresetCommandHandler);
+  ChangeKind(unregisterHandler, kAxisHandler);
+  ChangeKind(unregisterHandler, kToggleHandler);
+  ChangeKind(unregisterHandler, kPresetHandler);
 }
 
 int MovePresetCursor(int preset, int sign) {
@@ -115,28 +111,22 @@ int MovePresetCursor(int preset, int sign) {
 }
 
 int ToggleCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void*) {
-  if (phase != xplm_CommandBegin) return 0;
-  const int index = FindOwnCommand(command, kFirstToggleCommand, kFirstPresetCommand);
-  if (index != kNoCommand) RunAction(kCommandActions[index]);
-  return 0;
+  return RunOnPress(command, phase, kToggleHandler);
 }
 
 int PresetCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void*) {
-  if (phase != xplm_CommandBegin) return 0;
-  const int index = FindOwnCommand(command, kFirstPresetCommand, kFirstAxisCommand);
-  if (index != kNoCommand) RunAction(kCommandActions[index]);
-  return 0;
+  return RunOnPress(command, phase, kPresetHandler);
 }
 
 int AxisCommandHandler(XPLMCommandRef command, XPLMCommandPhase phase, void*) {
   if (!View().pluginEnabled) return 1;
   const int axisCommand = FindAxisCommand(command);
   if (phase == xplm_CommandContinue) {
-    if (axisCommand != kNoCommand) HoldAction(kCommandActions[axisCommand]);
+    if (axisCommand != kNoCommand) HoldAction(kPluginCommands[axisCommand].action);
     // Every held cycle writes the view, whichever axis command it is.
     ApplyView(SelectedLimitsFlag());
   } else if (phase == xplm_CommandBegin && axisCommand != kNoCommand) {
-    RunAction(kCommandActions[axisCommand]);
+    RunAction(kPluginCommands[axisCommand].action);
   }
   return 1;
 }

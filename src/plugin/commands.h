@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "XPLMUtilities.h"
+#include "ui/action_table.h"
 
 namespace talvenor {
 
@@ -27,8 +28,15 @@ enum PluginCommand {
   kCmdLoadLimits,
   kCmdSaveLimits,
   kCmdClearLimits,
-  kCmdPreset1,  // to kCmdPreset1 + 7
-  kCmdPreviousPreset = kCmdPreset1 + 8,
+  kCmdPreset1,
+  kCmdPreset2,
+  kCmdPreset3,
+  kCmdPreset4,
+  kCmdPreset5,
+  kCmdPreset6,
+  kCmdPreset7,
+  kCmdPreset8,
+  kCmdPreviousPreset,
   kCmdNextPreset,
   kCmdAxisXLeft,
   kCmdAxisXRight,
@@ -49,60 +57,98 @@ enum PluginCommand {
   kPluginCommandCount
 };
 
-// The first command of each handler's range; each range ends where the next begins.
-inline constexpr int kFirstToggleCommand = kCmdEnableToggle;
-inline constexpr int kFirstPresetCommand = kCmdPreset1;
-inline constexpr int kFirstAxisCommand = kCmdAxisXLeft;
+// The handler a command gets. The commands are created and registered kind by kind, in this order, so the
+// table keeps each kind's rows together.
+enum HandlerKind : std::uint8_t { kToggleHandler = 1, kPresetHandler, kAxisHandler };
 
+// A new command is one row; its handler kind says when its action runs (on the press, or per held cycle).
 struct CommandSpec {
+  PluginCommand id;
   const char* path;
   const char* description;
+  ActionId action = kActionCount;  // kActionCount: left out
+  HandlerKind handler{};           // 0: left out
 };
 
 inline constexpr std::array<CommandSpec, kPluginCommandCount> kPluginCommands = {{
-    {"quorlend/talvenor/enable_toggle", "Enable Toggle"},
-    {"quorlend/talvenor/trackir_toggle", "TrackIR Toggle"},
-    {"quorlend/talvenor/effects_toggle", "Effects Toggle"},
-    {"quorlend/talvenor/control_panel_toggle", "Control Panel Toggle"},
-    {"quorlend/talvenor/data_panel_toggle", "Data Panel Toggle"},
-    {"quorlend/talvenor/effects_panel_toggle", "Effects Panel Toggle"},
-    {"quorlend/talvenor/limits_toggle", "Limits Toggle"},
-    {"quorlend/talvenor/vibration_effect_toggle", "Vibration Effect Toggle"},
-    {"quorlend/talvenor/load_presets", "Load Presets"},
-    {"quorlend/talvenor/save_presets", "Save Presets"},
-    {"quorlend/talvenor/clear_presets", "Clear Presets"},
-    {"quorlend/talvenor/load_effects", "Load Effects"},
-    {"quorlend/talvenor/save_effects", "Save Effects"},
-    {"quorlend/talvenor/load_limits", "Load Limits"},
-    {"quorlend/talvenor/save_limits", "Save Limits"},
-    {"quorlend/talvenor/clear_limits", "Clear Limits"},
-    {"quorlend/talvenor/preset1", "Select Preset 1"},
-    {"quorlend/talvenor/preset2", "Select Preset 2"},
-    {"quorlend/talvenor/preset3", "Select Preset 3"},
-    {"quorlend/talvenor/preset4", "Select Preset 4"},
-    {"quorlend/talvenor/preset5", "Select Preset 5"},
-    {"quorlend/talvenor/preset6", "Select Preset 6"},
-    {"quorlend/talvenor/preset7", "Select Preset 7"},
-    {"quorlend/talvenor/preset8", "Select Preset 8"},
-    {"quorlend/talvenor/previous_preset", "Previous Preset"},
-    {"quorlend/talvenor/next_preset", "Next Preset"},
-    {"quorlend/talvenor/axis_x_left", "Axis X Left"},
-    {"quorlend/talvenor/axis_x_right", "Axis X Right"},
-    {"quorlend/talvenor/axis_y_up", "Axis Y Up"},
-    {"quorlend/talvenor/axis_y_down", "Axis Y Down"},
-    {"quorlend/talvenor/axis_z_in", "Axis Z In"},
-    {"quorlend/talvenor/axis_z_out", "Axis Z Out"},
-    {"quorlend/talvenor/axis_heading_left", "Axis Heading Left"},
-    {"quorlend/talvenor/axis_heading_right", "Axis Heading Right"},
-    {"quorlend/talvenor/axis_pitch_up", "Axis Pitch Up"},
-    {"quorlend/talvenor/axis_pitch_down", "Axis Pitch Down"},
-    {"quorlend/talvenor/axis_roll_left", "Axis Roll Left"},
-    {"quorlend/talvenor/axis_roll_right", "Axis Roll Right"},
-    {"quorlend/talvenor/axis_clear_roll_offset", "Axis Clear Roll Offset"},
-    {"quorlend/talvenor/axis_increment_increase", "Axis Increment Increase"},
-    {"quorlend/talvenor/axis_increment_decrease", "Axis Increment Decrease"},
-    {"quorlend/talvenor/axis_increment_reset", "Axis Increment Reset"},
+    {kCmdEnableToggle, "quorlend/talvenor/enable_toggle", "Enable Toggle", kActViewControlToggle,
+     kToggleHandler},
+    {kCmdTrackerToggle, "quorlend/talvenor/trackir_toggle", "TrackIR Toggle", kActTrackerToggle,
+     kToggleHandler},
+    {kCmdEffectsToggle, "quorlend/talvenor/effects_toggle", "Effects Toggle", kActEffectsToggle,
+     kToggleHandler},
+    {kCmdControlPanelToggle, "quorlend/talvenor/control_panel_toggle", "Control Panel Toggle",
+     kActControlPanelToggle, kToggleHandler},
+    {kCmdDataPanelToggle, "quorlend/talvenor/data_panel_toggle", "Data Panel Toggle", kActDataDisplayToggle,
+     kToggleHandler},
+    {kCmdEffectsPanelToggle, "quorlend/talvenor/effects_panel_toggle", "Effects Panel Toggle",
+     kActEffectsPanelToggle, kToggleHandler},
+    {kCmdLimitsToggle, "quorlend/talvenor/limits_toggle", "Limits Toggle", kActLimitsToggle, kToggleHandler},
+    {kCmdVibrationToggle, "quorlend/talvenor/vibration_effect_toggle", "Vibration Effect Toggle",
+     kActVibrationToggle, kToggleHandler},
+    {kCmdLoadPresets, "quorlend/talvenor/load_presets", "Load Presets", kActLoadPresets, kToggleHandler},
+    {kCmdSavePresets, "quorlend/talvenor/save_presets", "Save Presets", kActSavePresets, kToggleHandler},
+    {kCmdClearPresets, "quorlend/talvenor/clear_presets", "Clear Presets", kActClearPresets, kToggleHandler},
+    {kCmdLoadEffects, "quorlend/talvenor/load_effects", "Load Effects", kActLoadEffects, kToggleHandler},
+    {kCmdSaveEffects, "quorlend/talvenor/save_effects", "Save Effects", kActSaveEffects, kToggleHandler},
+    {kCmdLoadLimits, "quorlend/talvenor/load_limits", "Load Limits", kActLoadLimits, kToggleHandler},
+    {kCmdSaveLimits, "quorlend/talvenor/save_limits", "Save Limits", kActSaveLimits, kToggleHandler},
+    {kCmdClearLimits, "quorlend/talvenor/clear_limits", "Clear Limits", kActClearLimits, kToggleHandler},
+    {kCmdPreset1, "quorlend/talvenor/preset1", "Select Preset 1", kActPresetCommand1, kPresetHandler},
+    {kCmdPreset2, "quorlend/talvenor/preset2", "Select Preset 2", kActPresetCommand1 + 1, kPresetHandler},
+    {kCmdPreset3, "quorlend/talvenor/preset3", "Select Preset 3", kActPresetCommand1 + 2, kPresetHandler},
+    {kCmdPreset4, "quorlend/talvenor/preset4", "Select Preset 4", kActPresetCommand1 + 3, kPresetHandler},
+    {kCmdPreset5, "quorlend/talvenor/preset5", "Select Preset 5", kActPresetCommand1 + 4, kPresetHandler},
+    {kCmdPreset6, "quorlend/talvenor/preset6", "Select Preset 6", kActPresetCommand1 + 5, kPresetHandler},
+    {kCmdPreset7, "quorlend/talvenor/preset7", "Select Preset 7", kActPresetCommand1 + 6, kPresetHandler},
+    {kCmdPreset8, "quorlend/talvenor/preset8", "Select Preset 8", kActPresetCommand1 + 7, kPresetHandler},
+    {kCmdPreviousPreset, "quorlend/talvenor/previous_preset", "Previous Preset", kActPreviousPreset,
+     kPresetHandler},
+    {kCmdNextPreset, "quorlend/talvenor/next_preset", "Next Preset", kActNextPreset, kPresetHandler},
+    {kCmdAxisXLeft, "quorlend/talvenor/axis_x_left", "Axis X Left", kActXLeft, kAxisHandler},
+    {kCmdAxisXRight, "quorlend/talvenor/axis_x_right", "Axis X Right", kActXRight, kAxisHandler},
+    {kCmdAxisYUp, "quorlend/talvenor/axis_y_up", "Axis Y Up", kActYUp, kAxisHandler},
+    {kCmdAxisYDown, "quorlend/talvenor/axis_y_down", "Axis Y Down", kActYDown, kAxisHandler},
+    {kCmdAxisZIn, "quorlend/talvenor/axis_z_in", "Axis Z In", kActZIn, kAxisHandler},
+    {kCmdAxisZOut, "quorlend/talvenor/axis_z_out", "Axis Z Out", kActZOut, kAxisHandler},
+    {kCmdAxisHeadingLeft, "quorlend/talvenor/axis_heading_left", "Axis Heading Left", kActHeadingLeft,
+     kAxisHandler},
+    {kCmdAxisHeadingRight, "quorlend/talvenor/axis_heading_right", "Axis Heading Right", kActHeadingRight,
+     kAxisHandler},
+    {kCmdAxisPitchUp, "quorlend/talvenor/axis_pitch_up", "Axis Pitch Up", kActPitchUp, kAxisHandler},
+    {kCmdAxisPitchDown, "quorlend/talvenor/axis_pitch_down", "Axis Pitch Down", kActPitchDown, kAxisHandler},
+    {kCmdAxisRollLeft, "quorlend/talvenor/axis_roll_left", "Axis Roll Left", kActRollLeft, kAxisHandler},
+    {kCmdAxisRollRight, "quorlend/talvenor/axis_roll_right", "Axis Roll Right", kActRollRight, kAxisHandler},
+    {kCmdAxisClearRoll, "quorlend/talvenor/axis_clear_roll_offset", "Axis Clear Roll Offset", kActClearRoll,
+     kAxisHandler},
+    {kCmdAxisIncrementIncrease, "quorlend/talvenor/axis_increment_increase", "Axis Increment Increase",
+     kActIncrementsUp, kAxisHandler},
+    {kCmdAxisIncrementDecrease, "quorlend/talvenor/axis_increment_decrease", "Axis Increment Decrease",
+     kActIncrementsDown, kAxisHandler},
+    {kCmdAxisIncrementReset, "quorlend/talvenor/axis_increment_reset", "Axis Increment Reset",
+     kActIncrementsReset, kAxisHandler},
 }};
+static_assert(kPluginCommandCount == 42 && RowsInPlace(kPluginCommands));
+// Every row is filled in, and a preset step or an axis move gets the handler that runs it.
+static_assert(EveryRow(kPluginCommands, [](const CommandSpec& row) {
+  if (!Named(row.path) || !Named(row.description) || row.action >= kActionCount || row.handler == 0)
+    return false;
+  const Does does = kActions[row.action].does;
+  return (row.handler == kPresetHandler) == (does == Does::kPresetCommand) &&
+         (does != Does::kMoveAxis || row.handler == kAxisHandler);
+}));
+
+constexpr int FirstCommandOf(HandlerKind kind) {
+  int first = 0;
+  while (first < kPluginCommandCount && kPluginCommands[first].handler != kind) ++first;
+  return first;
+}
+inline constexpr int kFirstPresetCommand = FirstCommandOf(kPresetHandler);
+inline constexpr int kFirstAxisCommand = FirstCommandOf(kAxisHandler);
+// The kinds follow one another in the order they are registered.
+static_assert(EveryRow(kPluginCommands, [](const CommandSpec& row) {
+  return row.id == 0 ? row.handler == kToggleHandler : row.handler >= kPluginCommands[row.id - 1].handler;
+}));
 
 // The simulator's view commands that get the axis handler, and the plugin command whose movement each shares.
 // X-Plane 11 and 12 have no sim/view/pan_* commands; there the rotation command of the same direction is
@@ -126,6 +172,9 @@ inline constexpr std::array<SimCommandSpec, kSimCommandCount> kSimCommands = {{
     {"sim/view/pan_left", kCmdAxisHeadingLeft, "sim/general/rot_left"},
     {"sim/view/pan_right", kCmdAxisHeadingRight, "sim/general/rot_right"},
 }};
+static_assert(EveryRow(kSimCommands, [](const SimCommandSpec& row) {
+  return Named(row.path) && kPluginCommands[row.sameAs].handler == kAxisHandler;
+}));
 
 struct CommandRegistrations {
   std::array<XPLMCommandRef, kPluginCommandCount> own{};  // null: not created

@@ -9,6 +9,32 @@
 namespace talvenor {
 namespace {
 
+struct HotkeySlotRow {
+  HotkeySlot id;
+  ActionId action = kActionCount;  // kActionCount: left out
+};
+
+constexpr HotkeySlotRow kHotkeyActions[kHotkeySlots] = {
+    {kSlotPreset1, kActRecallPreset1},
+    {HotkeySlot(kSlotPreset1 + 1), kActRecallPreset1 + 1},
+    {HotkeySlot(kSlotPreset1 + 2), kActRecallPreset1 + 2},
+    {HotkeySlot(kSlotPreset1 + 3), kActRecallPreset1 + 3},
+    {HotkeySlot(kSlotPreset1 + 4), kActRecallPreset1 + 4},
+    {HotkeySlot(kSlotPreset1 + 5), kActRecallPreset1 + 5},
+    {HotkeySlot(kSlotPreset1 + 6), kActRecallPreset1 + 6},
+    {HotkeySlot(kSlotPreset1 + 7), kActRecallPreset1 + 7},
+    {kSlotViewControlToggle, kActViewControlToggle},
+    {kSlotTrackerToggle, kActTrackerToggle},
+    {kSlotEffectsToggle, kActEffectsToggle},
+    {kSlotControlPanelToggle, kActControlPanelToggle},
+    {kSlotDataPanelToggle, kActDataDisplayToggle},
+    {kSlotEffectsPanelToggle, kActEffectsPanelToggle},
+    {kSlotLimitsToggle, kActLimitsToggle},
+    {kSlotVibrationToggle, kActVibrationToggle},
+};
+static_assert(kHotkeySlots == 16 && RowsInPlace(kHotkeyActions));
+static_assert(EveryRow(kHotkeyActions, [](const HotkeySlotRow& row) { return row.action < kActionCount; }));
+
 constexpr std::size_t kSlotTextSize = sizeof(HotkeyRegistrations::slotTexts[0]);
 
 void WriteSlotText(char (&text)[kSlotTextSize], int slot) {
@@ -54,7 +80,9 @@ void HotkeyHandler(void* refcon) {
       end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : 0;
   int slot = -1;
   std::from_chars(text, text + length, slot);
-  if (slot >= 0 && slot < kHotkeySlots) RunAction(kHotkeyActions[slot]);
+  for (const HotkeySlotRow& row : kHotkeyActions) {
+    if (row.id == slot) RunAction(row.action);
+  }
 }
 
 }  // namespace talvenor

@@ -10,14 +10,39 @@
 namespace talvenor {
 namespace {
 
-// Items 0 to 4 carry their own text as item reference, so the handler can tell them apart by text.
-constexpr const char* kFixedItemTexts[] = {"Enable", "Disable", "Control Panel", "Data Display",
-                                           "Forces Effect Panel"};
-constexpr int kForceEnglish = 1;
-static_assert(kItemTrackerDisable + 1 == kMenuItemCount);
+// Each item carries its own text as item reference, so the handler can tell them apart by text. Items 0 to 4
+// have fixed texts; the tracker items' texts are chosen by source mode and appended later.
+struct MenuRow {
+  MenuItem id;
+  ActionId action;
+  const char* text = nullptr;
+  char (PluginMenu::*sourceText)[32] = nullptr;  // instead of TEXT
+};
 
-void AppendItem(const char* text, const char* reference) {
-  XPLMAppendMenuItem(Menu().menu, text, const_cast<char*>(reference), kForceEnglish);
+constexpr MenuRow kMenuItems[kMenuItemCount] = {
+    {kItemEnable, kActViewControlOn, "Enable"},
+    {kItemDisable, kActViewControlOff, "Disable"},
+    {kItemControlPanel, kActOpenControlPanel, "Control Panel"},
+    {kItemDataDisplay, kActOpenDataDisplay, "Data Display"},
+    {kItemEffectsPanel, kActOpenEffectsPanel, "Forces Effect Panel"},
+    {kItemTrackerEnable, kActTrackerOn, nullptr, &PluginMenu::trackerEnableItemText},
+    {kItemTrackerDisable, kActTrackerOff, nullptr, &PluginMenu::trackerDisableItemText},
+};
+static_assert(kMenuItemCount == 7 && RowsInPlace(kMenuItems));
+static_assert(EveryRow(kMenuItems, [](const MenuRow& row) {
+  const bool fixed = row.id < kItemTrackerEnable;  // appended before the tracker items
+  return fixed == Named(row.text) && fixed == (row.sourceText == nullptr) && row.action < kActionCount;
+}));
+
+constexpr int kForceEnglish = 1;
+
+const char* ItemText(const MenuRow& row) {
+  return row.text != nullptr ? row.text : Menu().*row.sourceText;
+}
+
+void AppendItem(const MenuRow& row) {
+  const char* text = ItemText(row);
+  XPLMAppendMenuItem(Menu().menu, text, const_cast<char*>(text), kForceEnglish);
 }
 
 // The menu texts are ours and terminated; the bound only guards against a reference the host mangled.
@@ -32,7 +57,9 @@ void BuildPluginMenu() {
   const XPLMMenuID plugins = XPLMFindPluginsMenu();
   menu.pluginsMenuItem = XPLMAppendMenuItem(plugins, kPluginName, nullptr, kForceEnglish);
   menu.menu = XPLMCreateMenu(kPluginName, plugins, menu.pluginsMenuItem, &PluginMenuHandler, nullptr);
-  for (const char* text : kFixedItemTexts) AppendItem(text, text);
+  for (const MenuRow& row : kMenuItems) {
+    if (row.id < kItemTrackerEnable) AppendItem(row);
+  }
 }
 
 void ChooseSourceTexts() {
@@ -47,9 +74,9 @@ void ChooseSourceTexts() {
 }
 
 void AppendTrackerMenuItems() {
-  PluginMenu& menu = Menu();
-  AppendItem(menu.trackerEnableItemText, menu.trackerEnableItemText);
-  AppendItem(menu.trackerDisableItemText, menu.trackerDisableItemText);
+  for (const MenuRow& row : kMenuItems) {
+    if (row.id >= kItemTrackerEnable) AppendItem(row);
+  }
 }
 
 void EnableMenuItem(MenuItem item, bool enabled) {
@@ -65,12 +92,8 @@ void DestroyPluginMenu() {
 void PluginMenuHandler(void* /*menuRef*/, void* itemRef) {
   if (itemRef == nullptr) return;
   const char* picked = static_cast<const char*>(itemRef);
-  const PluginMenu& menu = Menu();
-  const char* const itemTexts[kMenuItemCount] = {
-      kFixedItemTexts[0], kFixedItemTexts[1],         kFixedItemTexts[2],         kFixedItemTexts[3],
-      kFixedItemTexts[4], menu.trackerEnableItemText, menu.trackerDisableItemText};
-  for (int item = 0; item < kMenuItemCount; ++item) {
-    if (SameText(picked, itemTexts[item])) RunAction(kMenuActions[item]);
+  for (const MenuRow& row : kMenuItems) {
+    if (SameText(picked, ItemText(row))) RunAction(row.action);
   }
 }
 

@@ -14,6 +14,7 @@ enum MenuItem {
   kItemEffectsPanel,
   kItemTrackerEnable,
   kItemTrackerDisable,
+  kMenuItemCount
 };
 
 struct PluginMenu {

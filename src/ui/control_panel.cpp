@@ -18,49 +18,64 @@ struct Place {
   int dl, dr, dt, db;
 };
 
-struct NudgePad {
+// A push button of the panel and what a click on it does.
+struct PanelControl {
+  PanelButton id;
   const char* caption;
   Place place;
-  ActionId action;
-  bool setsEnabled;  // the two roll buttons carry xpProperty_Enabled
+  ActionId action = kActionCount;  // kActionCount: left out
+  bool setsEnabled = false;        // the two roll pads carry xpProperty_Enabled
 };
 
-constexpr NudgePad kNudgePadTable[kNudgePads] = {
-    {" Z", {50, 72, 40, 62}, kActZIn, false},
-    {" X", {20, 42, 70, 92}, kActXLeft, false},
-    {" ", {50, 72, 70, 92}, kActStopMotion, false},
-    {" X", {80, 102, 70, 92}, kActXRight, false},
-    {" Hdg", {20, 42, 100, 122}, kActHeadingLeft, false},
-    {" Z", {50, 72, 100, 122}, kActZOut, false},
-    {" Hdg", {80, 102, 100, 122}, kActHeadingRight, false},
-    {" Y", {120, 142, 40, 62}, kActYUp, false},
-    {" Ptc", {180, 202, 40, 62}, kActPitchUp, false},
-    {" Rll", {120, 142, 70, 92}, kActRollLeft, true},
-    {" ", {150, 172, 70, 92}, kActStopMotion, false},
-    {" Rll", {180, 202, 70, 92}, kActRollRight, true},
-    {" Y", {120, 142, 100, 122}, kActYDown, false},
-    {" Ptc", {180, 202, 100, 122}, kActPitchDown, false},
+constexpr PanelControl kPanelControls[kPanelButtons] = {
+    {kButtonPad1, " Z", {50, 72, 40, 62}, kActZIn},
+    {kButtonPad1 + 1, " X", {20, 42, 70, 92}, kActXLeft},
+    {kButtonPad1 + 2, " ", {50, 72, 70, 92}, kActStopMotion},
+    {kButtonPad1 + 3, " X", {80, 102, 70, 92}, kActXRight},
+    {kButtonPad1 + 4, " Hdg", {20, 42, 100, 122}, kActHeadingLeft},
+    {kButtonPad1 + 5, " Z", {50, 72, 100, 122}, kActZOut},
+    {kButtonPad1 + 6, " Hdg", {80, 102, 100, 122}, kActHeadingRight},
+    {kButtonPad1 + 7, " Y", {120, 142, 40, 62}, kActYUp},
+    {kButtonPad1 + 8, " Ptc", {180, 202, 40, 62}, kActPitchUp},
+    {kButtonPad1 + 9, " Rll", {120, 142, 70, 92}, kActRollLeft, true},
+    {kButtonPad1 + 10, " ", {150, 172, 70, 92}, kActStopMotion},
+    {kButtonPad1 + 11, " Rll", {180, 202, 70, 92}, kActRollRight, true},
+    {kButtonPad1 + 12, " Y", {120, 142, 100, 122}, kActYDown},
+    {kButtonPad1 + 13, " Ptc", {180, 202, 100, 122}, kActPitchDown},
+    {kButtonPresetLoad, "Load", {105, 150, 160, 182}, kActLoadPresets},
+    {kButtonPresetSave, "Save", {155, 200, 160, 182}, kActSavePresets},
+    {kButtonPresetClear, "Clear", {205, 250, 160, 182}, kActClearPresets},
+    {kButtonClearRoll, " Clr Roll", {255, 300, 160, 182}, kActClearRoll},
+    {kButtonPreset1, "1", {20, 42, 190, 212}, kActPanelPreset1},
+    {kButtonPreset1 + 1, "2", {70, 92, 190, 212}, kActPanelPreset1 + 1},
+    {kButtonPreset1 + 2, "3", {120, 142, 190, 212}, kActPanelPreset1 + 2},
+    {kButtonPreset1 + 3, "4", {170, 192, 190, 212}, kActPanelPreset1 + 3},
+    {kButtonPreset1 + 4, "5", {220, 242, 190, 212}, kActPanelPreset1 + 4},
+    {kButtonPreset1 + 5, "6", {270, 292, 190, 212}, kActPanelPreset1 + 5},
+    {kButtonPreset1 + 6, "7", {320, 342, 190, 212}, kActPanelPreset1 + 6},
+    {kButtonPreset1 + 7, "8", {370, 392, 190, 212}, kActPanelPreset1 + 7},
+    {kButtonLimitsLoad, "Load", {20, 60, 250, 272}, kActLoadLimits},
+    {kButtonLimitsSave, "Save", {70, 110, 250, 272}, kActSaveLimits},
+    {kButtonLimitsClear, "Clear", {120, 170, 250, 272}, kActClearLimitsEdited},
+    // A capture button's field starts 30 pixels right of it and is 50 wide; the action names its bound.
+    {kButtonCapture1, "Y2", {220, 242, 250, 272}, kActCaptureX1 + 3},
+    {kButtonCapture1 + 1, "Z1", {320, 342, 250, 272}, kActCaptureX1 + 4},
+    {kButtonCapture1 + 2, "X1", {20, 42, 280, 302}, kActCaptureX1},
+    {kButtonCapture1 + 3, "X2", {120, 142, 280, 302}, kActCaptureX1 + 1},
+    {kButtonCapture1 + 4, "Y1", {220, 242, 280, 302}, kActCaptureX1 + 2},
+    {kButtonCapture1 + 5, "Z2", {320, 342, 280, 302}, kActCaptureX1 + 5},
 };
+static_assert(RowsInPlace(kPanelControls));
+static_assert(EveryRow(kPanelControls, [](const PanelControl& row) {
+  const bool capture = row.id >= kButtonCapture1;
+  return Named(row.caption) && row.action < kActionCount &&
+         capture == (kActions[row.action].does == Does::kCaptureBound);
+}));
 
 // The pitch and heading pads move 50 times as far as the others for the same step.
 double PadFactor(HeadAxis axis) {
   return axis == kAxisPitch || axis == kAxisHeading ? 50.0 : 1.0;
 }
-
-// The panel's other buttons and their actions; the preset and capture buttons follow their rows in order.
-struct ButtonAction {
-  XPWidgetID ControlPanelWidgets::*button;
-  ActionId action;
-};
-constexpr ButtonAction kButtonActions[] = {
-    {&ControlPanelWidgets::presetLoadButton, kActLoadPresets},
-    {&ControlPanelWidgets::presetSaveButton, kActSavePresets},
-    {&ControlPanelWidgets::presetClearButton, kActClearPresets},
-    {&ControlPanelWidgets::clearRollButton, kActClearRoll},
-    {&ControlPanelWidgets::limitsLoadButton, kActLoadLimits},
-    {&ControlPanelWidgets::limitsSaveButton, kActSaveLimits},
-    {&ControlPanelWidgets::limitsClearButton, kActClearLimitsEdited},
-};
 
 // One row of the "Pilot Offsets" area: a tracked-axis box, its letter and the field showing the offset.
 struct AxisRow {
@@ -70,17 +85,6 @@ struct AxisRow {
 };
 constexpr AxisRow kAxisRows[6] = {{"X", 0, 55},   {"Y", 0, 80},   {"Z", 0, 105},
                                   {"P", 100, 55}, {"H", 100, 80}, {"R", 100, 105}};
-
-// The capture pairs in creation order, with the slot of limitButtons / limitFields each one fills.
-enum LimitIndex { kX1 = 0, kX2, kY1, kY2, kZ1, kZ2 };
-struct CapturePair {
-  const char* caption;
-  LimitIndex index;
-  int dl, dt;  // the button; its field starts 30 pixels right of it and is 50 wide
-};
-constexpr CapturePair kCapturePairs[6] = {{"Y2", kY2, 220, 250}, {"Z1", kZ1, 320, 250},
-                                          {"X1", kX1, 20, 280},  {"X2", kX2, 120, 280},
-                                          {"Y1", kY1, 220, 280}, {"Z2", kZ2, 320, 280}};
 
 // Up to 255 characters of the "Size" field are read.
 constexpr int kSizeTextLength = 255;
@@ -133,11 +137,12 @@ void ComposeWindowCaption(char (&caption)[64]) {
   std::memcpy(caption + name + 1, kPluginVersion, version + 1);
 }
 
-void BuildNudgePads(const PanelBuilder& build, ControlPanelWidgets& control) {
-  for (int pad = 0; pad < kNudgePads; ++pad) {
-    const NudgePad& entry = kNudgePadTable[pad];
-    control.nudgeButtons[pad] = build.PushButton(entry.place, entry.caption);
-    if (entry.setsEnabled) XPSetWidgetProperty(control.nudgeButtons[pad], xpProperty_Enabled, 1);
+// Makes the buttons FIRST..FIRST+COUNT-1 of the table.
+void BuildButtons(const PanelBuilder& build, ControlPanelWidgets& control, PanelButton first, int count) {
+  for (int index = first; index < first + count; ++index) {
+    const PanelControl& row = kPanelControls[index];
+    control.buttons[index] = build.PushButton(row.place, row.caption);
+    if (row.setsEnabled) XPSetWidgetProperty(control.buttons[index], xpProperty_Enabled, 1);
   }
 }
 
@@ -171,17 +176,13 @@ void BuildOffsetsAndSource(const PanelBuilder& build, ControlPanelWidgets& contr
 void BuildPresetRows(const PanelBuilder& build, ControlPanelWidgets& control) {
   build.Caption({15, 50, 160, 182}, "Preset No.");
   control.presetNumberField = build.TextField({70, 95, 160, 182}, "0");
-  control.presetLoadButton = build.PushButton({105, 150, 160, 182}, "Load");
-  control.presetSaveButton = build.PushButton({155, 200, 160, 182}, "Save");
-  control.presetClearButton = build.PushButton({205, 250, 160, 182}, "Clear");
-  control.clearRollButton = build.PushButton({255, 300, 160, 182}, " Clr Roll");
+  BuildButtons(build, control, kButtonPresetLoad, 4);
   control.presetsIndicator = build.Caption({305, 405, 160, 182}, "PRESETS CHANGED");
 
   const ViewState& view = View();
   for (int preset = 0; preset < kPresetSlots; ++preset) {
     const int offset = 50 * preset;
-    const char number[2] = {static_cast<char>('1' + preset), '\0'};
-    control.presetButtons[preset] = build.PushButton({20 + offset, 42 + offset, 190, 212}, number);
+    BuildButtons(build, control, kButtonPreset1 + preset, 1);
     control.presetBoxes[preset] = build.CheckBox({43 + offset, 65 + offset, 190, 212},
                                                  view.presets[static_cast<std::size_t>(preset)].stored != 0);
   }
@@ -192,14 +193,13 @@ void BuildLimitsRows(const PanelBuilder& build, ControlPanelWidgets& control) {
   control.limitsEnableBox = build.CheckBox({120, 142, 220, 242}, false);
   build.Caption({143, 200, 220, 242}, "Enable");
   control.limitsIndicator = build.Caption({215, 315, 220, 242}, "LIMITS CHANGED");
-  control.limitsLoadButton = build.PushButton({20, 60, 250, 272}, "Load");
-  control.limitsSaveButton = build.PushButton({70, 110, 250, 272}, "Save");
-  control.limitsClearButton = build.PushButton({120, 170, 250, 272}, "Clear");
-  for (const CapturePair& pair : kCapturePairs) {
-    control.limitButtons[pair.index] =
-        build.PushButton({pair.dl, pair.dl + 22, pair.dt, pair.dt + 22}, pair.caption);
-    control.limitFields[pair.index] =
-        build.TextField({pair.dl + 30, pair.dl + 80, pair.dt, pair.dt + 22}, "0");
+  BuildButtons(build, control, kButtonLimitsLoad, 3);
+  for (int pair = 0; pair < 6; ++pair) {
+    BuildButtons(build, control, kButtonCapture1 + pair, 1);
+    const PanelControl& row = kPanelControls[kButtonCapture1 + pair];
+    const Place& at = row.place;
+    control.limitFields[row.action - kActCaptureX1] =
+        build.TextField({at.dl + 30, at.dl + 80, at.dt, at.db}, "0");
   }
 }
 
@@ -239,30 +239,14 @@ void ButtonStateChanged(XPWidgetID widget) {
 // True when the button is one of this panel's.
 bool PushButtonPressed(XPWidgetID button, float step) {
   if (button == nullptr) return false;
-  const ControlPanelWidgets& control = PanelState().control;
-  for (int pad = 0; pad < kNudgePads; ++pad) {
-    if (button != control.nudgeButtons[pad]) continue;
-    const ActionId id = kNudgePadTable[pad].action;
-    if (kActions[id].does == Does::kMoveAxis) {
-      Nudge(kActions[id], step);
+  for (const PanelControl& row : kPanelControls) {
+    if (button != PanelState().control.buttons[row.id]) continue;
+    const Action& action = kActions[row.action];
+    if (action.does == Does::kMoveAxis) {
+      Nudge(action, step);
     } else {
-      RequestAction(id);
+      RequestAction(row.action);
     }
-    return true;
-  }
-  for (const ButtonAction& entry : kButtonActions) {
-    if (button != control.*entry.button) continue;
-    RequestAction(entry.action);
-    return true;
-  }
-  for (int preset = 0; preset < kPresetSlots; ++preset) {
-    if (button != control.presetButtons[preset]) continue;
-    RequestAction(static_cast<ActionId>(kActPanelPreset1 + preset));
-    return true;
-  }
-  for (int index = 0; index < 6; ++index) {
-    if (button != control.limitButtons[index]) continue;
-    RequestAction(static_cast<ActionId>(kActCaptureX1 + index));
     return true;
   }
   return false;
@@ -302,7 +286,7 @@ void BuildControlPanel(int left, int top, int width, int height) {
   XPSetWidgetProperty(back, xpProperty_SubWindowType, xpSubWindowStyle_SubWindow);
 
   const PanelBuilder build(left, top, control.window);
-  BuildNudgePads(build, control);
+  BuildButtons(build, control, kButtonPad1, kNudgePads);
   BuildOffsetsAndSource(build, control);
   RequestSourceRefresh();
   BuildPresetRows(build, control);

@@ -12,6 +12,25 @@
 namespace talvenor {
 
 inline constexpr int kNudgePads = 14;
+
+// The control panel's push buttons, in the order they are made.
+enum PanelButton {
+  kButtonPad1 = 0,                               // to kButtonPad1 + 13: the nudge pads
+  kButtonPresetLoad = kButtonPad1 + kNudgePads,  // the preset row's "Load", "Save", "Clear" and " Clr Roll"
+  kButtonPresetSave,
+  kButtonPresetClear,
+  kButtonClearRoll,
+  kButtonPreset1,                                     // to kButtonPreset1 + 7: "1".."8"
+  kButtonLimitsLoad = kButtonPreset1 + kPresetSlots,  // the limits row's "Load", "Save" and "Clear"
+  kButtonLimitsSave,
+  kButtonLimitsClear,
+  kButtonCapture1,  // to kButtonCapture1 + 5: Y2, Z1, X1, X2, Y1, Z2
+  kPanelButtons = kButtonCapture1 + 6
+};
+
+constexpr PanelButton operator+(PanelButton first, int n) {
+  return static_cast<PanelButton>(static_cast<int>(first) + n);
+}
 inline constexpr int kMultiplierTextLength = 80;  // characters of the multiplier field that are read
 
 struct ControlPanelWidgets {
@@ -36,19 +55,9 @@ struct ControlPanelWidgets {
   // What each indicator last showed: 0 nothing yet, 1 empty, 2 its text.
   std::uint8_t presetsIndicatorShown = 0;
   std::uint8_t limitsIndicatorShown = 0;
-  XPWidgetID limitFields[6] = {};  // X1, X2, Y1, Y2, Z1, Z2
-  // The buttons the panel's handler tells apart, and the step size field.
-  XPWidgetID nudgeButtons[kNudgePads] = {};     // in creation order (the two blank ones stop the motion)
-  XPWidgetID sizeField = nullptr;               // "Size": the pads' step
-  XPWidgetID presetButtons[kPresetSlots] = {};  // "1".."8"
-  XPWidgetID presetLoadButton = nullptr;        // the preset row's "Load", "Save" and "Clear"
-  XPWidgetID presetSaveButton = nullptr;
-  XPWidgetID presetClearButton = nullptr;
-  XPWidgetID clearRollButton = nullptr;   // " Clr Roll"
-  XPWidgetID limitsLoadButton = nullptr;  // the limits row's "Load", "Save" and "Clear"
-  XPWidgetID limitsSaveButton = nullptr;
-  XPWidgetID limitsClearButton = nullptr;
-  XPWidgetID limitButtons[6] = {};  // X1, X2, Y1, Y2, Z1, Z2, as limitFields
+  XPWidgetID limitFields[6] = {};          // X1, X2, Y1, Y2, Z1, Z2
+  XPWidgetID sizeField = nullptr;          // "Size": the pads' step
+  XPWidgetID buttons[kPanelButtons] = {};  // the buttons the panel's handler tells apart
 };
 
 struct EffectsPanelWidgets {
