@@ -3,10 +3,14 @@
 
 #include <clocale>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <locale>
+#include <sstream>
 #include <string>
 
+#include "directive.h"
 #include "keys.h"
 #include "lexer.h"
 #include "parser.h"
@@ -202,6 +206,31 @@ TEST(ScenarioParser, RejectsBadFormsNamingTheLine) {
     const auto [line, message] = ErrorOf(std::string("frames 1\n# note\n") + text + "\n");
     EXPECT_EQ(line, 3) << text;
     EXPECT_NE(message.find(expected), std::string::npos) << text << " gave: " << message;
+  }
+}
+
+// The guide shows each directive as its usage reads (a table cell escapes "|"), and the usage begins with the
+// words the directive is known by.
+TEST(ScenarioParser, TheGuideShowsEveryDirectiveByItsUsage) {
+  std::ifstream in(TALVENOR_SOURCE_DIR "/docs/scenario-language.md", std::ios::binary);
+  ASSERT_TRUE(in) << "cannot read docs/scenario-language.md";
+  const std::string guide{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_GT(Directives().size(), 70u);
+  for (const DirectiveType* type : Directives()) {
+    const std::string usage(type->usage);
+    std::string cell = usage;
+    for (std::size_t at = cell.find('|'); at != std::string::npos; at = cell.find('|', at + 2))
+      cell.insert(at, "\\");
+    EXPECT_TRUE(guide.find("`" + usage + "`") != std::string::npos ||
+                guide.find("`" + cell + "`") != std::string::npos)
+        << usage;
+    std::istringstream keyword{std::string(type->keyword)}, written(usage);
+    for (std::string word, shown; keyword >> word;) {
+      written >> shown;
+      EXPECT_TRUE(word == "_" ? !shown.empty() && std::isupper(static_cast<unsigned char>(shown[0]))
+                              : word == shown)
+          << type->keyword << " against " << usage;
+    }
   }
 }
 
