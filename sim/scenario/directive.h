@@ -87,7 +87,8 @@ struct WidgetTarget {
   std::string window;
   WidgetName widget;
 };
-struct Typing {
+// A text typed into a widget, or expected as its descriptor.
+struct WidgetText {
   std::string window;
   WidgetName widget;
   std::string text;
@@ -134,11 +135,6 @@ struct ValueExpect {
   double value = 0;
   std::optional<double> tolerance;
 };
-struct WidgetTextExpect {
-  std::string window;
-  WidgetName widget;
-  std::string text;
-};
 struct WidgetStateExpect {
   std::string window;
   WidgetName widget;
@@ -180,12 +176,11 @@ struct LogExpect {
   std::string text;
 };
 
-using Args =
-    std::variant<NoArgs, Named, FileText, DiskFull, Fps, PlaneIndex, Frames, Seconds, CommandHold, KeyPress,
-                 MenuPick, WidgetTarget, Typing, SetValues, TrackerFields, TrackerFail, TrackerVersion,
-                 UdpPort, UdpPose, UdpBytes, UdpFlood, Picture, Text, DataRefList, ValueExpect,
-                 WidgetTextExpect, WidgetStateExpect, WidgetShownExpect, StateExpect, MenuItemExpect,
-                 CountExpect, TrackerWindowExpect, HotkeyExpect, MessageExpect, LogExpect>;
+using Args = std::variant<NoArgs, Named, FileText, DiskFull, Fps, PlaneIndex, Frames, Seconds, CommandHold,
+                          KeyPress, MenuPick, WidgetTarget, WidgetText, SetValues, TrackerFields, TrackerFail,
+                          TrackerVersion, UdpPort, UdpPose, UdpBytes, UdpFlood, Picture, Text, DataRefList,
+                          ValueExpect, WidgetStateExpect, WidgetShownExpect, StateExpect, MenuItemExpect,
+                          CountExpect, TrackerWindowExpect, HotkeyExpect, MessageExpect, LogExpect>;
 
 // What a directive is to the run: an expectation is counted as skipped in a section of another platform,
 // an event (input, the plugin's life, a step) marks the plot, a section runs even where its section skips.

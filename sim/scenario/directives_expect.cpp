@@ -258,12 +258,12 @@ constexpr DirectiveType kExpect[] = {
      [](const Reader& r) { return ReadValue(r, 2); }, ExpectPrefs},
     {"expect widget _ _ text", "expect widget WINDOW WIDGET text TEXT", Role::Expect,
      [](const Reader& r) -> Args {
-       WidgetTextExpect expect = ReadWidget<WidgetTextExpect>(r, 1);
+       WidgetText expect = ReadWidget<WidgetText>(r, 1);
        expect.text = r.Text(5);
        return expect;
      },
      [](ScenarioRun& run, const Directive& d) {
-       const WidgetTextExpect& expect = d.as<WidgetTextExpect>();
+       const WidgetText& expect = d.as<WidgetText>();
        const WidgetInfo info =
            run.Info(d, run.Widget(d, expect.window, expect.widget), expect.widget.written);
        run.Check(d, info.descriptor == expect.text,

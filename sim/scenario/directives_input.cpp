@@ -20,11 +20,6 @@
 namespace sim::scenario {
 namespace {
 
-Args ReadCommand(const Reader& r) {
-  r.Count(1, 2, 2);
-  return Named{r.Text(2)};
-}
-
 Commands& Command(ScenarioRun& run, const Directive& d, const std::string& name) {
   Commands& commands = run.host(d).commands();
   if (!commands.exists(name)) ScenarioRun::Fail(d, "no command " + name);
@@ -137,15 +132,15 @@ constexpr DirectiveType kInput[] = {
        return Seconds{seconds};
      },
      [](ScenarioRun& run, const Directive& d) { run.host(d).runSeconds(d.as<Seconds>().seconds); }},
-    {"command begin", "command begin NAME", Role::Event, ReadCommand,
+    {"command begin", "command begin NAME", Role::Event, ReadName,
      [](ScenarioRun& run, const Directive& d) {
        Command(run, d, d.as<Named>().name).begin(std::string_view(d.as<Named>().name));
      }},
-    {"command end", "command end NAME", Role::Event, ReadCommand,
+    {"command end", "command end NAME", Role::Event, ReadName,
      [](ScenarioRun& run, const Directive& d) {
        Command(run, d, d.as<Named>().name).end(std::string_view(d.as<Named>().name));
      }},
-    {"command once", "command once NAME", Role::Event, ReadCommand,
+    {"command once", "command once NAME", Role::Event, ReadName,
      [](ScenarioRun& run, const Directive& d) {
        Command(run, d, d.as<Named>().name).once(std::string_view(d.as<Named>().name));
      }},
@@ -183,19 +178,15 @@ constexpr DirectiveType kInput[] = {
     {"type", "type WINDOW WIDGET TEXT", Role::Event,
      [](const Reader& r) -> Args {
        r.Count(1, 3, 3);
-       return Typing{r.Text(1), r.Widget(2), r.Text(3)};
+       return WidgetText{r.Text(1), r.Widget(2), r.Text(3)};
      },
      [](ScenarioRun& run, const Directive& d) {
-       const Typing& typing = d.as<Typing>();
+       const WidgetText& typing = d.as<WidgetText>();
        const XPWidgetID id = run.Widget(d, typing.window, typing.widget);
        UserActed(run, d, run.host(d).widgets().type(id, typing.text), id, typing.widget.written,
                  "a text field");
      }},
-    {"close", "close WINDOW", Role::Event,
-     [](const Reader& r) -> Args {
-       r.Count(1, 1, 1);
-       return Named{r.Text(1)};
-     },
+    {"close", "close WINDOW", Role::Event, ReadName,
      [](ScenarioRun& run, const Directive& d) {
        const XPWidgetID window = run.Window(d, d.as<Named>().name);
        UserActed(run, d, run.host(d).widgets().close(window), window, "", "a window with a close box");

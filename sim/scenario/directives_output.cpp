@@ -139,12 +139,7 @@ constexpr DirectiveType kOutput[] = {
        return WidgetTarget{r.Text(2), r.Widget(3)};
      },
      [](ScenarioRun& run, const Directive& d) { run.Say(d, DescribeWidget(run, d)); }},
-    {"print log", "print log", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(2, 0, 0);
-       return NoArgs{};
-     },
-     PrintLog},
+    {"print log", "print log", Role::Act, ReadNone, PrintLog},
 };
 
 }  // namespace

@@ -11,16 +11,6 @@
 namespace sim::scenario {
 namespace {
 
-Args ReadNone(const Reader& r) {
-  r.Count(1, 0, 0);
-  return NoArgs{};
-}
-
-Args ReadOptionalName(const Reader& r) {
-  r.Count(1, 0, 1);
-  return Named{r.size() == 2 ? r.Text(1) : std::string()};
-}
-
 Host& Started(ScenarioRun& run, const Directive& d) {
   Host& host = run.host(d);
   if (!host.started()) ScenarioRun::Fail(d, "the plugin is not started");

@@ -16,16 +16,6 @@ namespace fs = std::filesystem;
 namespace sim::scenario {
 namespace {
 
-Args ReadNone(const Reader& r) {
-  r.Count(1, 0, 0);
-  return NoArgs{};
-}
-
-Args ReadName(const Reader& r) {
-  r.Count(1, 1, 1);
-  return Named{r.Text(1)};
-}
-
 Args ReadDiskFull(const Reader& r) {
   r.Count(1, 0, 1, "disk-full [BYTES] or disk-full off");
   if (r.size() == 1) return DiskFull{0};

@@ -92,11 +92,7 @@ constexpr DirectiveType kTracker[] = {
        const TrackerFail& fail = d.as<TrackerFail>();
        run.host(d).tracker().fail(Entry(d, fail.entry), fail.result);
      }},
-    {"tracker missing", "tracker missing ENTRY", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(2, 1, 1);
-       return Named{r.Text(2)};
-     },
+    {"tracker missing", "tracker missing ENTRY", Role::Act, ReadName,
      [](ScenarioRun& run, const Directive& d) {
        run.host(d).tracker().setMissing(Entry(d, d.as<Named>().name));
      }},

@@ -29,11 +29,7 @@ Args ReadPose(const Reader& r, bool stream) {
 }
 
 constexpr DirectiveType kUdp[] = {
-    {"udp free-port", "udp free-port", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(2, 0, 0);
-       return NoArgs{};
-     },
+    {"udp free-port", "udp free-port", Role::Act, ReadNone,
      [](ScenarioRun& run, const Directive& d) { run.udp().ChooseFreePort(d.line); }},
     {"udp hold", "udp hold PORT", Role::Act,
      [](const Reader& r) -> Args {

@@ -1,5 +1,6 @@
 #include "reader.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "keys.h"
@@ -9,6 +10,26 @@ namespace sim::scenario {
 
 Reader::Reader(const Line& line) : line_(line), args_(line.args) {
   FoldWidgetKind();
+}
+
+void Reader::Use(const DirectiveType& type) {
+  type_ = &type;
+  first_ = static_cast<std::size_t>(std::count(type.keyword.begin(), type.keyword.end(), ' ')) + 1;
+}
+
+Args ReadNone(const Reader& r) {
+  r.Count(r.first(), 0, 0);
+  return NoArgs{};
+}
+
+Args ReadName(const Reader& r) {
+  r.Count(r.first(), 1, 1);
+  return Named{r.Text(r.first())};
+}
+
+Args ReadOptionalName(const Reader& r) {
+  r.Count(r.first(), 0, 1);
+  return Named{r.size() > r.first() ? r.Text(r.first()) : std::string()};
 }
 
 void Reader::Fail(const std::string& message) const {

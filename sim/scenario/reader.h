@@ -20,7 +20,9 @@ class Reader {
   [[noreturn]] void Fail(const std::string& message) const;
 
   // The entry the line was matched to; its usage is what a wrong count shows.
-  void Use(const DirectiveType& type) { type_ = &type; }
+  void Use(const DirectiveType& type);
+  // How many words the entry's keyword has: its arguments follow them.
+  std::size_t first() const { return first_; }
   std::string_view usage() const { return type_ != nullptr ? type_->usage : std::string_view(); }
 
   std::size_t size() const { return args_.size(); }
@@ -55,7 +57,13 @@ class Reader {
   std::string kindWord_;
   std::size_t kindAt_ = 0;
   const DirectiveType* type_ = nullptr;
+  std::size_t first_ = 1;
 };
+
+// The arguments of the many directives that take none, one NAME, or an optional NAME.
+Args ReadNone(const Reader& r);
+Args ReadName(const Reader& r);
+Args ReadOptionalName(const Reader& r);
 
 // The entry whose words the line begins with; throws ScenarioError for a line that names none.
 const DirectiveType& MatchDirective(const Reader& r);

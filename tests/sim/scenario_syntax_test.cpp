@@ -149,12 +149,12 @@ TEST(ScenarioParser, ReadsDirectivesIntoTheirParts) {
 TEST(ScenarioParser, AKindWordAndItsLabelNameOneWidget) {
   const auto d = Parse("type W field \"Size\" 0.5\nexpect widget W box \"3\"#2 state 1\ntype W field done\n");
   ASSERT_EQ(d.size(), 3u);
-  EXPECT_EQ(d[0].as<Typing>().widget.kind, WidgetKind::Field);
-  EXPECT_EQ(d[0].as<Typing>().text, "0.5");
+  EXPECT_EQ(d[0].as<WidgetText>().widget.kind, WidgetKind::Field);
+  EXPECT_EQ(d[0].as<WidgetText>().text, "0.5");
   EXPECT_EQ(d[1].as<WidgetStateExpect>().widget.written, "box \"3\"#2");
   EXPECT_EQ(d[1].as<WidgetStateExpect>().widget.ordinal, 2);
   EXPECT_EQ(d[1].as<WidgetStateExpect>().state, 1);
-  EXPECT_EQ(d[2].as<Typing>().widget.caption, "field");  // without a quoted label the word is a caption
+  EXPECT_EQ(d[2].as<WidgetText>().widget.caption, "field");  // without a quoted label the word is a caption
   EXPECT_EQ(ErrorOf("click W field \"Size\" extra\n").first, 1);
 }
 
