@@ -17,20 +17,37 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   }
 }
 
+// An entry's keyword, word by word, each word as its alternatives ("_" alone: any argument).
+struct Pattern {
+  const DirectiveType* type;
+  std::vector<std::vector<std::string_view>> words;
+};
+
+const std::vector<Pattern>& Patterns() {
+  static const std::vector<Pattern> patterns = [] {
+    std::vector<Pattern> all;
+    for (const DirectiveType* type : Directives()) {
+      Pattern pattern{type, {}};
+      for (const std::string_view word : Split(type->keyword, ' ')) pattern.words.push_back(Split(word, '|'));
+      all.push_back(std::move(pattern));
+    }
+    return all;
+  }();
+  return patterns;
+}
+
 // The first word may be quoted, as any text; the words after it name a form only when written bare.
-bool WordMatches(std::string_view pattern, const Reader& r, std::size_t i) {
+bool WordMatches(const std::vector<std::string_view>& words, const Reader& r, std::size_t i) {
   if (i >= r.size()) return false;
-  if (pattern == "_") return true;
+  if (words.front() == "_") return true;
   const Arg& arg = r.At(i);
   if (arg.ordinal || (arg.quoted && i > 0)) return false;
-  const std::vector<std::string_view> words = Split(pattern, '|');
   return std::find(words.begin(), words.end(), arg.text) != words.end();
 }
 
-std::size_t WordsMatched(const DirectiveType& type, const Reader& r) {
-  const std::vector<std::string_view> words = Split(type.keyword, ' ');
+std::size_t WordsMatched(const Pattern& pattern, const Reader& r) {
   std::size_t n = 0;
-  while (n < words.size() && WordMatches(words[n], r, n)) ++n;
+  while (n < pattern.words.size() && WordMatches(pattern.words[n], r, n)) ++n;
   return n;
 }
 
@@ -38,10 +55,10 @@ std::size_t WordsMatched(const DirectiveType& type, const Reader& r) {
 [[noreturn]] void FailAtFork(const Reader& r, std::size_t depth) {
   std::vector<std::string_view> words;
   std::string usages;
-  for (const DirectiveType* type : Directives()) {
-    if (WordsMatched(*type, r) < depth) continue;
-    usages += (usages.empty() ? "" : ", ") + std::string(type->usage);
-    for (const std::string_view word : Split(Split(type->keyword, ' ')[depth], '|')) {
+  for (const Pattern& pattern : Patterns()) {
+    if (WordsMatched(pattern, r) < depth) continue;
+    usages += (usages.empty() ? "" : ", ") + std::string(pattern.type->usage);
+    for (const std::string_view word : pattern.words[depth]) {
       if (std::find(words.begin(), words.end(), word) == words.end()) words.push_back(word);
     }
   }
@@ -71,10 +88,10 @@ const std::vector<const DirectiveType*>& Directives() {
 const DirectiveType& MatchDirective(const Reader& r) {
   const DirectiveType* best = nullptr;
   std::size_t bestWords = 0, deepest = 0;
-  for (const DirectiveType* type : Directives()) {
-    const std::size_t n = WordsMatched(*type, r);
-    if (n == Split(type->keyword, ' ').size()) {
-      if (n > bestWords) best = type, bestWords = n;
+  for (const Pattern& pattern : Patterns()) {
+    const std::size_t n = WordsMatched(pattern, r);
+    if (n == pattern.words.size()) {
+      if (n > bestWords) best = pattern.type, bestWords = n;
     } else {
       deepest = std::max(deepest, n);
     }
