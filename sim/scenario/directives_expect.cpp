@@ -30,6 +30,17 @@ std::string Counted(long long expected, long long found) {
   return "expected " + std::to_string(expected) + ", found " + std::to_string(found);
 }
 
+void CheckCount(ScenarioRun& run, const Directive& d, long long found) {
+  const long long expected = d.as<CountExpect>().count;
+  run.Check(d, found == expected, Counted(expected, found));
+}
+
+// expect window|command|feature NAME STATE
+Args ReadState(const Reader& r) {
+  r.Count(2, 2, 2);
+  return StateExpect{r.Text(2), r.Text(3)};
+}
+
 // [prefs] DATAREF VALUE [~TOL], from argument AT on.
 Args ReadValue(const Reader& r, std::size_t at) {
   r.Count(at, 2, 3);
@@ -125,8 +136,7 @@ void ExpectCommandCount(ScenarioRun& run, const Directive& d) {
     run.Check(d, false, "no command " + expect.name);
     return;
   }
-  const int found = (commands.*counted)(expect.name);
-  run.Check(d, found == expect.count, Counted(expect.count, found));
+  CheckCount(run, d, (commands.*counted)(expect.name));
 }
 
 Args ReadTrackerWindow(const Reader& r) {
@@ -227,8 +237,7 @@ std::optional<std::string> FileBytes(ScenarioRun& run, const Directive& d, const
 void ExpectFileSize(ScenarioRun& run, const Directive& d) {
   const CountExpect& expect = d.as<CountExpect>();
   if (const std::optional<std::string> bytes = FileBytes(run, d, expect.name)) {
-    const auto size = static_cast<long long>(bytes->size());
-    run.Check(d, size == expect.count, Counted(expect.count, size));
+    CheckCount(run, d, static_cast<long long>(bytes->size()));
   }
 }
 
@@ -298,11 +307,7 @@ constexpr DirectiveType kExpect[] = {
                  std::string("the widget is ") + (info.ownVisible ? "shown" : "hidden"));
      }},
     {"expect window _ visible|hidden|absent", "expect window WINDOW visible|hidden|absent", Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 2, 2);
-       return StateExpect{r.Text(2), r.Text(3)};
-     },
-     ExpectWindow},
+     ReadState, ExpectWindow},
     {"expect menu _ _ enabled|disabled|absent", "expect menu TITLE ITEM enabled|disabled|absent",
      Role::Expect,
      [](const Reader& r) -> Args {
@@ -322,24 +327,15 @@ constexpr DirectiveType kExpect[] = {
          run.Check(d, false, "no menu " + Quote(expect.name));
          return;
        }
-       const auto count = static_cast<long long>(items->size());
-       run.Check(d, count == expect.count, Counted(expect.count, count));
+       CheckCount(run, d, static_cast<long long>(items->size()));
      }},
-    {"expect command _ exists|absent", "expect command NAME exists|absent", Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 2, 2);
-       return StateExpect{r.Text(2), r.Text(3)};
-     },
+    {"expect command _ exists|absent", "expect command NAME exists|absent", Role::Expect, ReadState,
      [](ScenarioRun& run, const Directive& d) {
        const StateExpect& expect = d.as<StateExpect>();
        const bool exists = run.host(d).commands().exists(expect.name);
        run.Check(d, exists == (expect.state == "exists"), exists ? "the command exists" : "no such command");
      }},
-    {"expect feature _ on|off|absent", "expect feature NAME on|off|absent", Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 2, 2);
-       return StateExpect{r.Text(2), r.Text(3)};
-     },
+    {"expect feature _ on|off|absent", "expect feature NAME on|off|absent", Role::Expect, ReadState,
      [](ScenarioRun& run, const Directive& d) {
        const StateExpect& expect = d.as<StateExpect>();
        const Plugins& plugins = run.host(d).plugins();
@@ -354,8 +350,7 @@ constexpr DirectiveType kExpect[] = {
      ExpectCommandCount<&Commands::simActionCount>},
     {"expect hotkeys", "expect hotkeys N", Role::Expect, ReadCount,
      [](ScenarioRun& run, const Directive& d) {
-       const auto count = static_cast<long long>(run.host(d).hotkeys().list(kPluginUnderTest).size());
-       run.Check(d, count == d.as<CountExpect>().count, Counted(d.as<CountExpect>().count, count));
+       CheckCount(run, d, static_cast<long long>(run.host(d).hotkeys().list(kPluginUnderTest).size()));
      }},
     {"expect hotkey", "expect hotkey KEY [MODS] DESCRIPTION", Role::Expect,
      [](const Reader& r) -> Args {
@@ -365,16 +360,13 @@ constexpr DirectiveType kExpect[] = {
      ExpectHotkey},
     {"expect flightloops", "expect flightloops N", Role::Expect, ReadCount,
      [](ScenarioRun& run, const Directive& d) {
-       const int count = run.host(d).flightLoops().count(kPluginUnderTest);
-       run.Check(d, count == d.as<CountExpect>().count, Counted(d.as<CountExpect>().count, count));
+       CheckCount(run, d, run.host(d).flightLoops().count(kPluginUnderTest));
      }},
     {"expect tracker window", "expect tracker window HEX|none", Role::Expect, ReadTrackerWindow,
      ExpectTrackerWindow},
     {"expect messages", "expect messages SIGNATURE N", Role::Expect, ReadNamedCount,
      [](ScenarioRun& run, const Directive& d) {
-       const CountExpect& expect = d.as<CountExpect>();
-       const auto count = static_cast<long long>(Messages(run, d, expect.name).size());
-       run.Check(d, count == expect.count, Counted(expect.count, count));
+       CheckCount(run, d, static_cast<long long>(Messages(run, d, d.as<CountExpect>().name).size()));
      }},
     {"expect message", "expect message SIGNATURE K NUMBER TEXT", Role::Expect,
      [](const Reader& r) -> Args {
