@@ -1,6 +1,7 @@
 #include "lexer.h"
 
 #include <cctype>
+#include <utility>
 
 namespace sim::scenario {
 namespace {
@@ -29,115 +30,134 @@ std::string Trim(std::string_view text) {
   return std::string(text);
 }
 
+// One line's arguments, read from left to right; a heredoc's argument is filled in from the lines after it.
+class LineReader {
+ public:
+  LineReader(std::string_view line, int number) : line_(line), number_(number) {}
+
+  // The arguments up to the end or a comment; `end` is where the comment starts.
+  std::vector<Arg> Read(std::size_t& end) {
+    std::vector<Arg> args;
+    end = line_.size();
+    while (pos_ < line_.size()) {
+      if (IsBlank(line_[pos_])) {
+        ++pos_;
+      } else if (line_[pos_] == '#' && !DigitAt(pos_ + 1)) {
+        end = pos_;
+        break;
+      } else {
+        args.push_back(line_[pos_] == '"' ? Quoted() : Bare(args.size()));
+      }
+    }
+    return args;
+  }
+
+  // Each heredoc's word and the argument it stands in, in order of appearance.
+  std::vector<std::pair<std::string, std::size_t>> heredocs;
+
+ private:
+  bool DigitAt(std::size_t at) const {
+    return at < line_.size() && std::isdigit(static_cast<unsigned char>(line_[at]));
+  }
+
+  [[noreturn]] void Fail(const std::string& message) const { throw ScenarioError(number_, message); }
+
+  Arg Quoted() {
+    Arg arg;
+    arg.quoted = true;
+    ++pos_;
+    bool closed = false;
+    while (pos_ < line_.size()) {
+      const char c = line_[pos_++];
+      if (c == '"') {
+        closed = true;
+        break;
+      }
+      if (c != '\\') {
+        arg.text += c;
+      } else if (pos_ < line_.size()) {
+        arg.text += Escaped(line_[pos_++]);
+      }
+    }
+    if (!closed) Fail("the quoted argument is not closed");
+    if (pos_ < line_.size() && line_[pos_] == '#') arg.ordinal = Ordinal();
+    if (pos_ < line_.size() && !IsBlank(line_[pos_])) Fail("expected a blank after the closing quote");
+    return arg;
+  }
+
+  char Escaped(char escaped) const {
+    switch (escaped) {
+      case '"':
+      case '\\':
+        return escaped;
+      case 'n':
+        return '\n';
+      case 'r':
+        return '\r';
+      case 't':
+        return '\t';
+      default:
+        Fail(std::string("unknown escape \\") + escaped + " in a quoted argument");
+    }
+  }
+
+  // The K of "CAPTION"#K.
+  int Ordinal() {
+    std::size_t digits = pos_ + 1;
+    int k = 0;
+    while (DigitAt(digits) && k < 100000) k = k * 10 + (line_[digits++] - '0');
+    if (digits == pos_ + 1 || k < 1) Fail("expected a number from 1 after \"...\"#");
+    pos_ = digits;
+    return k;
+  }
+
+  Arg Bare(std::size_t index) {
+    const std::size_t start = pos_;
+    while (pos_ < line_.size() && !IsBlank(line_[pos_])) {
+      if (line_[pos_] == '"') Fail("a quote may only open an argument");
+      ++pos_;
+    }
+    Arg arg;
+    arg.text = std::string(line_.substr(start, pos_ - start));
+    if (arg.text.size() > 2 && arg.text.starts_with("<<")) {
+      heredocs.emplace_back(arg.text.substr(2), index);
+      arg.quoted = true;
+      arg.text.clear();
+    }
+    return arg;
+  }
+
+  std::string_view line_;
+  int number_;
+  std::size_t pos_ = 0;
+};
+
+// The lines after LINES[index] up to the one that is exactly WORD, each ended by "\n"; index moves to it.
+std::string HeredocBody(const std::vector<std::string_view>& lines, std::size_t& index,
+                        const std::string& word, int number) {
+  std::string body;
+  while (++index < lines.size()) {
+    if (lines[index] == word) return body;
+    body.append(lines[index]);
+    body += '\n';
+  }
+  throw ScenarioError(number, "the heredoc <<" + word + " has no closing line");
+}
+
 }  // namespace
 
 std::vector<Line> Lex(std::string_view text) {
   const std::vector<std::string_view> lines = SplitLines(text);
   std::vector<Line> result;
   for (std::size_t index = 0; index < lines.size(); ++index) {
-    const std::string_view line = lines[index];
-    const int number = static_cast<int>(index) + 1;
     Line out;
-    out.number = number;
-    std::vector<std::string> heredocWords;  // in order of appearance
-    std::vector<std::size_t> heredocArgs;
-    std::size_t end = line.size();  // where the comment starts
-    std::size_t pos = 0;
-    while (pos < line.size()) {
-      if (IsBlank(line[pos])) {
-        ++pos;
-        continue;
-      }
-      if (line[pos] == '#' &&
-          !(pos + 1 < line.size() && std::isdigit(static_cast<unsigned char>(line[pos + 1])))) {
-        end = pos;
-        break;
-      }
-      Arg arg;
-      if (line[pos] == '"') {
-        arg.quoted = true;
-        ++pos;
-        bool closed = false;
-        while (pos < line.size()) {
-          const char c = line[pos++];
-          if (c == '"') {
-            closed = true;
-            break;
-          }
-          if (c != '\\') {
-            arg.text += c;
-            continue;
-          }
-          if (pos >= line.size()) break;
-          switch (const char escaped = line[pos++]) {
-            case '"':
-              arg.text += '"';
-              break;
-            case '\\':
-              arg.text += '\\';
-              break;
-            case 'n':
-              arg.text += '\n';
-              break;
-            case 'r':
-              arg.text += '\r';
-              break;
-            case 't':
-              arg.text += '\t';
-              break;
-            default:
-              throw ScenarioError(number,
-                                  std::string("unknown escape \\") + escaped + " in a quoted argument");
-          }
-        }
-        if (!closed) throw ScenarioError(number, "the quoted argument is not closed");
-        if (pos < line.size() && line[pos] == '#') {
-          std::size_t digits = pos + 1;
-          int k = 0;
-          while (digits < line.size() && std::isdigit(static_cast<unsigned char>(line[digits])) &&
-                 k < 100000) {
-            k = k * 10 + (line[digits] - '0');
-            ++digits;
-          }
-          if (digits == pos + 1 || k < 1)
-            throw ScenarioError(number, "expected a number from 1 after \"...\"#");
-          arg.ordinal = k;
-          pos = digits;
-        }
-        if (pos < line.size() && !IsBlank(line[pos])) {
-          throw ScenarioError(number, "expected a blank after the closing quote");
-        }
-      } else {
-        const std::size_t start = pos;
-        while (pos < line.size() && !IsBlank(line[pos])) {
-          if (line[pos] == '"') throw ScenarioError(number, "a quote may only open an argument");
-          ++pos;
-        }
-        arg.text = std::string(line.substr(start, pos - start));
-        if (arg.text.size() > 2 && arg.text.starts_with("<<")) {
-          heredocWords.push_back(arg.text.substr(2));
-          heredocArgs.push_back(out.args.size());
-          arg.quoted = true;
-          arg.text.clear();
-        }
-      }
-      out.args.push_back(std::move(arg));
-    }
-    out.source = Trim(line.substr(0, end));
-    for (std::size_t h = 0; h < heredocWords.size(); ++h) {
-      std::string body;
-      bool closed = false;
-      while (++index < lines.size()) {
-        if (lines[index] == heredocWords[h]) {
-          closed = true;
-          break;
-        }
-        body.append(lines[index]);
-        body += '\n';
-      }
-      if (!closed) throw ScenarioError(number, "the heredoc <<" + heredocWords[h] + " has no closing line");
-      out.args[heredocArgs[h]].text = std::move(body);
-    }
+    out.number = static_cast<int>(index) + 1;
+    LineReader reader(lines[index], out.number);
+    std::size_t end = 0;
+    out.args = reader.Read(end);
+    out.source = Trim(lines[index].substr(0, end));
+    for (const auto& heredoc : reader.heredocs)
+      out.args[heredoc.second].text = HeredocBody(lines, index, heredoc.first, out.number);
     if (!out.args.empty()) result.push_back(std::move(out));
   }
   return result;

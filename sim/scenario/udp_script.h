@@ -2,11 +2,13 @@
 // the same machine would, and ports it holds so that a plugin finds them in use.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "parser.h"
+#include "directive.h"
 
 namespace sim::scenario {
 
@@ -17,21 +19,22 @@ class UdpScript {
   UdpScript& operator=(const UdpScript&) = delete;
   ~UdpScript();
 
-  // D with `$UDP_PORT` replaced in its texts once a port was chosen; nullopt when nothing changes.
+  // D with `$UDP_PORT` replaced in its texts and read again once a port was chosen; nullopt when nothing
+  // changes.
   std::optional<Directive> Substitute(const Directive& d) const;
 
-  // Each throws ScenarioError naming the directive's line when the system refuses.
-  void ChooseFreePort(const Directive& d);
-  void Hold(const Directive& d);
-  // The directive's bytes (send-bytes) or its pose as six little-endian doubles (send, stream).
-  void Send(const Directive& d);
-  // N poses at once, the K-th (from 1) turned K degrees to the right, the others at rest (flood).
-  void Flood(const Directive& d);
+  // Each throws ScenarioError naming LINE when the system refuses.
+  void ChooseFreePort(int line);
+  void Hold(int line, const std::string& port);
+  // The pose as six little-endian doubles.
+  void SendPose(int line, const std::string& port, const std::array<double, 6>& pose);
+  void SendBytes(int line, const std::string& port, const std::string& bytes);
+  // N poses at once, the K-th (from 1) turned K degrees to the right, the others at rest.
+  void Flood(int line, const std::string& port, long long n);
 
  private:
-  int Port(const Directive& d) const;
-  std::intptr_t Sender(const Directive& d);
-  void SendBytes(const Directive& d, const std::string& bytes);
+  int Port(int line, const std::string& port) const;
+  std::intptr_t Sender(int line);
 
   std::optional<int> chosen_;
   std::intptr_t sender_ = -1;

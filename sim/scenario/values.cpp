@@ -104,4 +104,30 @@ Comparison CompareValue(ValueType type, double actual, double expected, std::opt
   return result;
 }
 
+std::string Quote(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"':
+        quoted += "\\\"";
+        break;
+      case '\\':
+        quoted += "\\\\";
+        break;
+      case '\n':
+        quoted += "\\n";
+        break;
+      case '\r':
+        quoted += "\\r";
+        break;
+      case '\t':
+        quoted += "\\t";
+        break;
+      default:
+        quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
 }  // namespace sim::scenario

@@ -16,6 +16,9 @@ std::optional<long long> ParseInteger(std::string_view text);
 std::optional<std::string> ParseHexBytes(std::string_view text);
 std::string HexBytes(std::string_view bytes);  // "0a 41 ..."
 
+// TEXT in double quotes with the scenario language's escapes, as messages show a text.
+std::string Quote(std::string_view text);
+
 // The shortest text that reads back as the same value.
 std::string FormatDouble(double value);
 std::string FormatFloat(float value);

@@ -85,4 +85,27 @@ NamedWidget FindNamedWidget(const Widgets& widgets, XPWidgetID window, const Wid
   return {};
 }
 
+std::string ClassName(XPWidgetClass widgetClass) {
+  switch (widgetClass) {
+    case xpWidgetClass_MainWindow:
+      return "main window";
+    case xpWidgetClass_SubWindow:
+      return "sub window";
+    case xpWidgetClass_Button:
+      return "button";
+    case xpWidgetClass_TextField:
+      return "text field";
+    case xpWidgetClass_ScrollBar:
+      return "scroll bar";
+    case xpWidgetClass_Caption:
+      return "caption";
+    case xpWidgetClass_GeneralGraphics:
+      return "graphics";
+    case xpWidgetClass_Progress:
+      return "progress bar";
+    default:
+      return "class " + std::to_string(widgetClass);
+  }
+}
+
 }  // namespace sim::scenario

@@ -3,10 +3,14 @@
 
 #include <clocale>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <locale>
+#include <sstream>
 #include <string>
 
+#include "directive.h"
 #include "keys.h"
 #include "lexer.h"
 #include "parser.h"
@@ -104,53 +108,53 @@ TEST(ScenarioParser, ReadsDirectivesIntoTheirParts) {
       "expect file out.bin bytes 0a \"ff 00\"\n"
       "key hold F1 alt 3\n");
   ASSERT_EQ(d.size(), 17u);
-  EXPECT_EQ(d[0].op, Op::Set);
-  EXPECT_EQ(d[0].datarefs[0].name, "sim/a");
-  EXPECT_EQ(d[0].datarefs[0].index, 3);
-  EXPECT_EQ(d[0].values, std::vector<double>{1.5});
-  EXPECT_EQ(d[1].values, (std::vector<double>{1, 2, -300}));
-  EXPECT_EQ(d[2].op, Op::ExpectDataRef);
-  EXPECT_DOUBLE_EQ(d[2].values[0], -0.25);
-  EXPECT_DOUBLE_EQ(*d[2].tolerance, 0.01);
-  EXPECT_EQ(d[3].op, Op::CommandHold);
-  EXPECT_EQ(d[3].count, 7);
-  EXPECT_EQ(d[4].count, 101);
-  EXPECT_EQ(d[4].number, 5);
-  EXPECT_TRUE(d[5].widget.byOffset);
-  EXPECT_EQ(d[5].widget.dl, 12);
-  EXPECT_EQ(d[5].widget.dt, -30);
-  EXPECT_EQ(d[5].name, "Talvenor v1.70");
-  EXPECT_DOUBLE_EQ(*d[6].frame.roll, 1.5);
-  EXPECT_EQ(d[6].frame.number, 7);
-  EXPECT_FALSE(d[6].frame.pitch);
-  EXPECT_EQ(d[7].number, 0x504);
-  EXPECT_EQ(d[8].diskBytes, 0u);
-  EXPECT_FALSE(d[9].diskBytes);
-  EXPECT_EQ(d[10].diskBytes, 16u);
-  EXPECT_EQ(d[11].number, 0x01000000);
-  EXPECT_EQ(d[11].item, "text");
-  EXPECT_EQ(d[12].count, 112);
-  EXPECT_EQ(d[12].number, 0);
-  EXPECT_EQ(d[12].item, "Talvenor: recentre");
-  EXPECT_EQ(d[13].op, Op::ExpectMenuItems);
-  EXPECT_EQ(d[14].op, Op::ExpectMenuItem);  // an item called "items"
-  EXPECT_EQ(d[14].item, "items");
-  EXPECT_EQ(d[15].text, std::string("\x0a\xff\x00", 3));
-  EXPECT_EQ(d[16].op, Op::KeyHold);
-  EXPECT_EQ(d[16].count, 112);
-  EXPECT_EQ(d[16].number, 2);
-  EXPECT_EQ(d[16].cycles, 3);
+  EXPECT_EQ(d[0].keyword(), "set");
+  EXPECT_EQ(d[0].as<SetValues>().ref.name, "sim/a");
+  EXPECT_EQ(d[0].as<SetValues>().ref.index, 3);
+  EXPECT_EQ(d[0].as<SetValues>().values, std::vector<double>{1.5});
+  EXPECT_EQ(d[1].as<SetValues>().values, (std::vector<double>{1, 2, -300}));
+  EXPECT_EQ(d[2].keyword(), "expect");
+  EXPECT_DOUBLE_EQ(d[2].as<ValueExpect>().value, -0.25);
+  EXPECT_DOUBLE_EQ(*d[2].as<ValueExpect>().tolerance, 0.01);
+  EXPECT_EQ(d[3].keyword(), "command hold");
+  EXPECT_EQ(d[3].as<CommandHold>().cycles, 7);
+  EXPECT_EQ(d[4].as<KeyPress>().key, 101);
+  EXPECT_EQ(d[4].as<KeyPress>().modifiers, 5);
+  EXPECT_TRUE(d[5].as<WidgetTarget>().widget.byOffset);
+  EXPECT_EQ(d[5].as<WidgetTarget>().widget.dl, 12);
+  EXPECT_EQ(d[5].as<WidgetTarget>().widget.dt, -30);
+  EXPECT_EQ(d[5].as<WidgetTarget>().window, "Talvenor v1.70");
+  EXPECT_DOUBLE_EQ(*d[6].as<TrackerFields>().roll, 1.5);
+  EXPECT_EQ(d[6].as<TrackerFields>().number, 7);
+  EXPECT_FALSE(d[6].as<TrackerFields>().pitch);
+  EXPECT_EQ(d[7].as<TrackerVersion>().version, 0x504);
+  EXPECT_EQ(d[8].as<DiskFull>().bytes, 0u);
+  EXPECT_FALSE(d[9].as<DiskFull>().bytes);
+  EXPECT_EQ(d[10].as<DiskFull>().bytes, 16u);
+  EXPECT_EQ(d[11].as<MessageExpect>().number, 0x01000000);
+  EXPECT_EQ(d[11].as<MessageExpect>().text, "text");
+  EXPECT_EQ(d[12].as<HotkeyExpect>().key, 112);
+  EXPECT_EQ(d[12].as<HotkeyExpect>().flags, 0);
+  EXPECT_EQ(d[12].as<HotkeyExpect>().description, "Talvenor: recentre");
+  EXPECT_EQ(d[13].keyword(), "expect menu _ items");
+  EXPECT_EQ(d[14].keyword(), "expect menu _ _ enabled|disabled|absent");  // an item called "items"
+  EXPECT_EQ(d[14].as<MenuItemExpect>().item, "items");
+  EXPECT_EQ(d[15].as<FileText>().text, std::string("\x0a\xff\x00", 3));
+  EXPECT_EQ(d[16].keyword(), "key hold");
+  EXPECT_EQ(d[16].as<KeyPress>().key, 112);
+  EXPECT_EQ(d[16].as<KeyPress>().modifiers, 2);
+  EXPECT_EQ(d[16].as<KeyPress>().cycles, 3);
 }
 
 TEST(ScenarioParser, AKindWordAndItsLabelNameOneWidget) {
   const auto d = Parse("type W field \"Size\" 0.5\nexpect widget W box \"3\"#2 state 1\ntype W field done\n");
   ASSERT_EQ(d.size(), 3u);
-  EXPECT_EQ(d[0].widget.kind, WidgetKind::Field);
-  EXPECT_EQ(d[0].text, "0.5");
-  EXPECT_EQ(d[1].widget.written, "box \"3\"#2");
-  EXPECT_EQ(d[1].widget.ordinal, 2);
-  EXPECT_EQ(d[1].count, 1);
-  EXPECT_EQ(d[2].widget.caption, "field");  // without a quoted label the word is a caption
+  EXPECT_EQ(d[0].as<WidgetText>().widget.kind, WidgetKind::Field);
+  EXPECT_EQ(d[0].as<WidgetText>().text, "0.5");
+  EXPECT_EQ(d[1].as<WidgetStateExpect>().widget.written, "box \"3\"#2");
+  EXPECT_EQ(d[1].as<WidgetStateExpect>().widget.ordinal, 2);
+  EXPECT_EQ(d[1].as<WidgetStateExpect>().state, 1);
+  EXPECT_EQ(d[2].as<WidgetText>().widget.caption, "field");  // without a quoted label the word is a caption
   EXPECT_EQ(ErrorOf("click W field \"Size\" extra\n").first, 1);
 }
 
@@ -205,6 +209,31 @@ TEST(ScenarioParser, RejectsBadFormsNamingTheLine) {
   }
 }
 
+// The guide shows each directive as its usage reads (a table cell escapes "|"), and the usage begins with the
+// words the directive is known by.
+TEST(ScenarioParser, TheGuideShowsEveryDirectiveByItsUsage) {
+  std::ifstream in(TALVENOR_SOURCE_DIR "/docs/scenario-language.md", std::ios::binary);
+  ASSERT_TRUE(in) << "cannot read docs/scenario-language.md";
+  const std::string guide{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_GT(Directives().size(), 70u);
+  for (const DirectiveType* type : Directives()) {
+    const std::string usage(type->usage);
+    std::string cell = usage;
+    for (std::size_t at = cell.find('|'); at != std::string::npos; at = cell.find('|', at + 2))
+      cell.insert(at, "\\");
+    EXPECT_TRUE(guide.find("`" + usage + "`") != std::string::npos ||
+                guide.find("`" + cell + "`") != std::string::npos)
+        << usage;
+    std::istringstream keyword{std::string(type->keyword)}, written(usage);
+    for (std::string word, shown; keyword >> word;) {
+      written >> shown;
+      EXPECT_TRUE(word == "_" ? !shown.empty() && std::isupper(static_cast<unsigned char>(shown[0]))
+                              : word == shown)
+          << type->keyword << " against " << usage;
+    }
+  }
+}
+
 TEST(ScenarioValues, NumbersUseThePointWhateverTheLocale) {
   // A German locale writes 1,5; the scenario language keeps 1.5 in every locale.
   const std::string previous = std::setlocale(LC_ALL, nullptr);
@@ -220,8 +249,8 @@ TEST(ScenarioValues, NumbersUseThePointWhateverTheLocale) {
   EXPECT_EQ(FormatDouble(0.1), "0.1");
   EXPECT_EQ(FormatFloat(0.1f), "0.1");
   const auto d = Parse("seconds 2.5\nexpect a/b 0.125 ~0.5\n");
-  EXPECT_EQ(d[0].seconds, 2.5);
-  EXPECT_EQ(d[1].values[0], 0.125);
+  EXPECT_EQ(d[0].as<Seconds>().seconds, 2.5);
+  EXPECT_EQ(d[1].as<ValueExpect>().value, 0.125);
   if (german) {
     EXPECT_EQ(ParseDecimal("3.75"), 3.75);
   } else {

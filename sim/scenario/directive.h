@@ -1,0 +1,225 @@
+// A directive of the scenario language: the entry that reads and runs it, and its arguments as read.
+// Each family of directives (setup, plugin life, time and input, tracker, UDP, output, expectations) keeps
+// its entries in a table of its own file; the registry joins the tables in one explicit list.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "lexer.h"
+
+namespace sim::scenario {
+
+class Reader;
+class ScenarioRun;
+
+// "NAME" or "NAME[i]".
+struct DataRefName {
+  std::string name;
+  std::optional<int> index;
+  std::string written;
+};
+
+// What a widget named by a kind word is: `button "CAPTION"` is the button with that caption, the other
+// kinds carry no caption of their own and are named by the label ("LABEL", a caption or a button) they stand
+// beside on its row.
+enum class WidgetKind { Any, Button, Field, Box, Caption };
+
+// "CAPTION", "CAPTION"#K, KIND "LABEL", KIND "LABEL"#K or @DL,DT.
+struct WidgetName {
+  WidgetKind kind = WidgetKind::Any;
+  std::string caption;  // the caption, or with a kind other than Button the label
+  int ordinal = 1;
+  bool byOffset = false;
+  int dl = 0, dt = 0;
+  std::string written;
+};
+
+// The fields a `tracker frame` gives; the others stay as in the previous frame.
+struct TrackerFields {
+  std::optional<long long> status, number;
+  std::optional<double> roll, pitch, heading, x, y, z;
+};
+
+struct NoArgs {};
+// A path, signature, command, window caption, tracker entry or one word of a fixed set.
+struct Named {
+  std::string name;
+};
+struct FileText {
+  std::string path;
+  std::string text;  // written, or looked for
+};
+struct DiskFull {
+  std::optional<std::uint64_t> bytes;  // nullopt: off
+};
+struct Fps {
+  int fps = 0;
+};
+struct PlaneIndex {
+  int index = 0;
+};
+struct Frames {
+  long long cycles = 0;
+};
+struct Seconds {
+  double seconds = 0;
+};
+struct CommandHold {
+  std::string command;
+  long long cycles = 0;
+};
+struct KeyPress {
+  int key = 0;
+  int modifiers = 0;
+  long long cycles = 0;  // held, for `key hold`
+};
+struct MenuPick {
+  std::string title, item;
+};
+struct WidgetTarget {
+  std::string window;
+  WidgetName widget;
+};
+// A text typed into a widget, or expected as its descriptor.
+struct WidgetText {
+  std::string window;
+  WidgetName widget;
+  std::string text;
+};
+struct SetValues {
+  DataRefName ref;
+  std::vector<double> values;  // one, or a whole array
+};
+struct TrackerFail {
+  std::string entry;
+  int result = 1;
+};
+struct TrackerVersion {
+  std::uint16_t version = 0;
+};
+struct UdpPort {
+  std::string port;  // a number, or the chosen port's name
+};
+struct UdpPose {
+  std::string port;
+  std::array<double, 6> pose{};
+  long long cycles = 0;  // streamed, for `udp stream`
+};
+struct UdpBytes {
+  std::string port;
+  std::string bytes;
+};
+struct UdpFlood {
+  std::string port;
+  long long poses = 0;
+};
+struct Picture {
+  std::string file;
+  std::string window;  // empty: the whole screen
+};
+struct Text {
+  std::string text;
+};
+struct DataRefList {
+  std::vector<DataRefName> refs;
+};
+struct ValueExpect {
+  DataRefName ref;
+  double value = 0;
+  std::optional<double> tolerance;
+};
+struct WidgetStateExpect {
+  std::string window;
+  WidgetName widget;
+  int state = 0;
+};
+struct WidgetShownExpect {
+  std::string window;
+  WidgetName widget;
+  bool visible = true;
+};
+// A window, command or feature and the state it is expected in.
+struct StateExpect {
+  std::string name, state;
+};
+struct MenuItemExpect {
+  std::string title, item, state;
+};
+// How many of something (a command's handlers, hotkeys, a stub's messages) are expected.
+struct CountExpect {
+  std::string name;
+  long long count = 0;
+};
+struct TrackerWindowExpect {
+  std::optional<std::uint64_t> handle;  // nullopt: none
+};
+struct HotkeyExpect {
+  int key = 0;
+  int flags = 0;
+  std::string description;
+};
+struct MessageExpect {
+  std::string signature;
+  long long k = 1;
+  long long number = 0;
+  std::string text;
+};
+struct LogExpect {
+  std::string how;  // contains, lacks or equals
+  std::string text;
+};
+
+using Args = std::variant<NoArgs, Named, FileText, DiskFull, Fps, PlaneIndex, Frames, Seconds, CommandHold,
+                          KeyPress, MenuPick, WidgetTarget, WidgetText, SetValues, TrackerFields, TrackerFail,
+                          TrackerVersion, UdpPort, UdpPose, UdpBytes, UdpFlood, Picture, Text, DataRefList,
+                          ValueExpect, WidgetStateExpect, WidgetShownExpect, StateExpect, MenuItemExpect,
+                          CountExpect, TrackerWindowExpect, HotkeyExpect, MessageExpect, LogExpect>;
+
+// What a directive is to the run: an expectation is counted as skipped in a section of another platform,
+// an event (input, the plugin's life, a step) marks the plot, a section runs even where its section skips.
+enum class Role { Act, Event, Expect, Section };
+
+struct Directive;
+
+struct DirectiveType {
+  // The words a line starts with: "_" stands for any argument, "a|b" for one of the words.
+  std::string_view keyword;
+  std::string_view usage;  // as the language's guide writes it
+  Role role = Role::Act;
+  Args (*parse)(const Reader& r) = nullptr;
+  void (*run)(ScenarioRun& run, const Directive& d) = nullptr;
+};
+
+struct Directive {
+  int line = 0;
+  std::string source;
+  std::vector<Arg> words;  // as written, so that a chosen port can be put in and the line read again
+  const DirectiveType* type = nullptr;
+  Args args;
+
+  std::string_view keyword() const { return type->keyword; }
+  template <class T>
+  const T& as() const {
+    return std::get<T>(args);
+  }
+};
+
+std::span<const DirectiveType> SetupDirectives();
+std::span<const DirectiveType> PluginDirectives();
+std::span<const DirectiveType> InputDirectives();
+std::span<const DirectiveType> TrackerDirectives();
+std::span<const DirectiveType> UdpDirectives();
+std::span<const DirectiveType> OutputDirectives();
+std::span<const DirectiveType> ExpectDirectives();
+
+// Every directive, family by family.
+const std::vector<const DirectiveType*>& Directives();
+
+}  // namespace sim::scenario

@@ -1,0 +1,151 @@
+// What a scenario shows: pictures of the windows, the steps of its account, texts with values filled in,
+// datarefs, a widget and the plugin's log.
+#include <sstream>
+
+#include "XPStandardWidgets.h"
+#include "directive.h"
+#include "file_io.h"
+#include "parser.h"
+#include "reader.h"
+#include "scenario_run.h"
+#include "svg.h"
+#include "values.h"
+#include "widget_names.h"
+#include "widget_picture.h"
+
+namespace fs = std::filesystem;
+
+namespace sim::scenario {
+namespace {
+
+void Render(ScenarioRun& run, const Directive& d) {
+  const Picture& picture = d.as<Picture>();
+  const Widgets& widgets = run.host(d).widgets();
+  std::string svg;
+  if (picture.window.empty()) {
+    svg = render::ScreenSvg(render::VisibleWindows(widgets));
+  } else {
+    const render::WindowLook look = render::LookOf(widgets, run.Window(d, picture.window));
+    if (look.empty())
+      ScenarioRun::Fail(d,
+                        "the window " + Quote(picture.window) + " is hidden: show it before it is pictured");
+    svg = render::WindowSvg(look);
+  }
+  const fs::path path = run.options().out.empty() ? fs::path(picture.file) : run.options().out / picture.file;
+  if (!WriteFile(path, svg)) ScenarioRun::Fail(d, "cannot write the picture " + path.string());
+  run.Say(d, "pictured " + (picture.window.empty() ? std::string("the screen") : Quote(picture.window)) +
+                 " in " + path.generic_string());
+}
+
+// `{DATAREF}` and `{DATAREF:DECIMALS}` in a text to say are filled in when it is said; their form is checked
+// as it is read.
+Args ReadText(const Reader& r) {
+  r.Count(1, 1, 1);
+  for (const Placeholder& p : FindPlaceholders(r.Text(1))) {
+    if (!p.valid) r.Fail("a value to say is written {DATAREF} or {DATAREF:DECIMALS}, not " + p.written);
+  }
+  return Text{r.Text(1)};
+}
+
+// The text of a `say`, with each {DATAREF} or {DATAREF:DECIMALS} replaced by the dataref's value.
+std::string Filled(ScenarioRun& run, const Directive& d) {
+  const std::string& said = d.as<Text>().text;
+  std::string text;
+  std::size_t from = 0;
+  for (const Placeholder& p : FindPlaceholders(said)) {
+    text += said.substr(from, p.at - from);
+    from = p.at + p.length;
+    DataRefName ref{p.dataref, std::nullopt, p.dataref};
+    const std::size_t open = p.dataref.find('[');
+    if (open != std::string::npos) {
+      const std::optional<long long> index =
+          ParseInteger(std::string_view(p.dataref).substr(open + 1, p.dataref.size() - open - 2));
+      if (!p.dataref.ends_with("]") || !index || *index < 0 || *index > 65535)
+        ScenarioRun::Fail(d, "a dataref element is written NAME[INDEX], not " + p.dataref);
+      ref.name = p.dataref.substr(0, open);
+      ref.index = static_cast<int>(*index);
+    }
+    text +=
+        p.decimals < 0 ? run.ShowDataRef(d, ref) : render::Fixed(run.ReadScalar(d, ref).second, p.decimals);
+  }
+  return text + said.substr(from);
+}
+
+std::string DescribeWidget(ScenarioRun& run, const Directive& d) {
+  const WidgetTarget& target = d.as<WidgetTarget>();
+  const XPWidgetID id = run.Widget(d, target.window, target.widget);
+  const WidgetInfo info = run.Info(d, id, target.widget.written);
+  int exists = 0;
+  std::string text = target.window + " " + target.widget.written + ": " + ClassName(info.widgetClass) + " " +
+                     Quote(info.descriptor) + (info.ownVisible ? " shown" : " hidden") +
+                     (info.visible ? "" : " (not visible)");
+  const intptr_t state = run.host(d).widgets().getProperty(id, xpProperty_ButtonState, &exists);
+  if (exists != 0) text += ", state " + std::to_string(state);
+  const intptr_t enabled = run.host(d).widgets().getProperty(id, xpProperty_Enabled, &exists);
+  if (exists != 0 && enabled == 0) text += ", disabled";
+  return text + ", at " + std::to_string(info.left) + "," + std::to_string(info.top) + " to " +
+         std::to_string(info.right) + "," + std::to_string(info.bottom);
+}
+
+void PrintLog(ScenarioRun& run, const Directive& d) {
+  const fs::path path = run.LogPath(d);
+  const std::optional<std::string> log = ReadFile(path);
+  if (run.options().quiet) return;
+  const std::string shown = fs::relative(path, run.host(d).root()).generic_string();
+  if (!log) {
+    run.Say(d, "no log file " + shown);
+    return;
+  }
+  run.Say(d, "log " + shown + ":");
+  std::istringstream lines(*log);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    run.out() << "  | " << line << '\n';
+  }
+}
+
+constexpr DirectiveType kOutput[] = {
+    {"render", "render FILE.svg [WINDOW]", Role::Act,
+     [](const Reader& r) -> Args {
+       r.Count(1, 1, 2);
+       Picture picture{r.Text(1), r.size() == 3 ? r.Text(2) : std::string()};
+       if (!picture.file.ends_with(".svg")) r.Fail("a picture is written to a FILE.svg, not " + r.Written(1));
+       return picture;
+     },
+     Render},
+    {"step", "step TITLE", Role::Event, ReadText,
+     [](ScenarioRun& run, const Directive& d) {
+       const int step = run.NextStep();
+       run.Tell("\n" + std::to_string(step) + ". " + d.as<Text>().text);
+     }},
+    {"say", "say TEXT", Role::Act, ReadText,
+     [](ScenarioRun& run, const Directive& d) { run.Tell("   " + Filled(run, d)); }},
+    {"print", "print DATAREF...", Role::Act,
+     [](const Reader& r) -> Args {
+       r.Count(1, 1, 100000, "print DATAREF..., print widget WINDOW WIDGET or print log");
+       DataRefList list;
+       for (std::size_t i = 1; i < r.size(); ++i) list.refs.push_back(r.DataRef(i));
+       return list;
+     },
+     [](ScenarioRun& run, const Directive& d) {
+       for (const DataRefName& ref : d.as<DataRefList>().refs) {
+         const std::string value = run.ShowDataRef(d, ref);
+         run.Say(d, ref.written + " = " + value);
+       }
+     }},
+    {"print widget", "print widget WINDOW WIDGET", Role::Act,
+     [](const Reader& r) -> Args {
+       r.Count(2, 2, 2);
+       return WidgetTarget{r.Text(2), r.Widget(3)};
+     },
+     [](ScenarioRun& run, const Directive& d) { run.Say(d, DescribeWidget(run, d)); }},
+    {"print log", "print log", Role::Act, ReadNone, PrintLog},
+};
+
+}  // namespace
+
+std::span<const DirectiveType> OutputDirectives() {
+  return kOutput;
+}
+
+}  // namespace sim::scenario
