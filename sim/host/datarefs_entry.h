@@ -12,6 +12,7 @@
 
 namespace sim {
 
+// Where a value comes from: the host's store, its clock, its frame rate, or the plugin that registered it.
 enum class DataSource { Stored, RunningTime, FramePeriod, Accessor };
 
 struct DataRefs::Entry {
