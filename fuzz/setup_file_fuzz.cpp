@@ -13,7 +13,7 @@
 
 #include "config/key_names.h"
 #include "config/setup_file.h"
-#include "file_faults.h"
+#include "debug_capture.h"
 #include "host.h"
 #include "plugin/state.h"
 

@@ -1,8 +1,9 @@
 // Datarefs of the simulated host.
 //
 // Built-in datarefs carry X-Plane 12's names, types, sizes and writability, as the simulator's own
-// DataRefs.txt lists them (the table kBuiltins in datarefs.cpp; a test holds it against xplane12-facts.md).
-// "writable" is what XPLMCanWriteDataRef reports to a plugin. Start values, as a fresh host has them:
+// DataRefs.txt lists them (the table kBuiltins in datarefs_table.cpp; a test holds it against
+// xplane12-facts.md). "writable" is what XPLMCanWriteDataRef reports to a plugin. Start values, as a fresh
+// host has them:
 //
 //   sim/graphics/view/pilots_head_x            float     writable   -0.3   (m, right of the centre line)
 //   sim/graphics/view/pilots_head_y            float     writable    1.0   (m, up)

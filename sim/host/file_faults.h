@@ -106,16 +106,4 @@ ChildEnd RunUntilKilled(Host& host, const std::filesystem::path& folder, KillPoi
                         const std::function<void()>& action);
 #endif
 
-// Captures what the plugin writes to its debugger output while plugin code runs: on POSIX standard error, on
-// Windows OutputDebugString.
-class DebugCapture {
- public:
-  void append(const char* data, std::size_t size) { text_.append(data, size); }
-  const std::string& text() const { return text_; }
-  void clear() { text_.clear(); }
-
- private:
-  std::string text_;
-};
-
 }  // namespace sim

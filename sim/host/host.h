@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "XPLMDefs.h"
+#include "debug_capture.h"  // whole, not declared: every caller of Host::debug() reads its text
 
 namespace sim {
 
@@ -49,7 +50,6 @@ class Hotkeys;
 class Plugins;
 class Widgets;
 class FileFaults;
-class DebugCapture;
 class TrackerScript;
 
 using PluginId = XPLMPluginID;

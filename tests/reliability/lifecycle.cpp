@@ -21,7 +21,7 @@
 #include "commands.h"
 #include "config/aircraft_files.h"
 #include "datarefs.h"
-#include "file_faults.h"
+#include "debug_capture.h"
 #include "flight_loops.h"
 #include "hotkeys.h"
 #include "menus.h"
