@@ -22,16 +22,12 @@ std::pair<ValueType, double> ScenarioRun::ReadScalar(const Directive& d, const D
   }
   const std::optional<DataValue> value = host(d).datarefs().read(ref.name, ref.index);
   if (!value) Fail(d, "cannot read " + ref.written);
-  switch (value->type) {
-    case xplmType_Int:
-      return {ValueType::Int, value->value};
-    case xplmType_Float:
-      return {ValueType::Float, value->value};
-    case xplmType_Double:
-      return {ValueType::Double, value->value};
-    default:
-      Fail(d, ref.written + " holds data that is not a number");
-  }
+  if (value->type != xplmType_Int && value->type != xplmType_Float && value->type != xplmType_Double)
+    Fail(d, ref.written + " holds data that is not a number");
+  return {value->type == xplmType_Int     ? ValueType::Int
+          : value->type == xplmType_Float ? ValueType::Float
+                                          : ValueType::Double,
+          value->value};
 }
 
 namespace {

@@ -63,31 +63,24 @@ std::string HexBytes(std::string_view bytes) {
   return text;
 }
 
-std::string FormatDouble(double value) {
+template <class T>
+std::string Shortest(T value) {
   std::array<char, 64> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
   return std::string(buffer.data(), result.ptr);
 }
 
+std::string FormatDouble(double value) {
+  return Shortest(value);
+}
+
 std::string FormatFloat(float value) {
-  std::array<char, 64> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  return std::string(buffer.data(), result.ptr);
+  return Shortest(value);
 }
 
 Comparison CompareValue(ValueType type, double actual, double expected, std::optional<double> tolerance) {
   Comparison result;
-  switch (type) {
-    case ValueType::Int:
-      result.found = FormatDouble(actual);
-      break;
-    case ValueType::Float:
-      result.found = FormatFloat(static_cast<float>(actual));
-      break;
-    case ValueType::Double:
-      result.found = FormatDouble(actual);
-      break;
-  }
+  result.found = type == ValueType::Float ? FormatFloat(static_cast<float>(actual)) : FormatDouble(actual);
   if (std::isnan(actual) || std::isnan(expected) || (tolerance && std::isnan(*tolerance))) return result;
   if (tolerance && type == ValueType::Float) {
     // In float arithmetic, so that a bound written in decimals holds for the float nearest to it.
@@ -106,26 +99,12 @@ Comparison CompareValue(ValueType type, double actual, double expected, std::opt
 
 std::string Quote(std::string_view text) {
   std::string quoted = "\"";
+  // Each of these characters is written as a backslash and the letter in the same place of the second.
+  constexpr std::string_view kEscaped = "\"\\\n\r\t", kLetters = "\"\\nrt";
   for (const char c : text) {
-    switch (c) {
-      case '"':
-        quoted += "\\\"";
-        break;
-      case '\\':
-        quoted += "\\\\";
-        break;
-      case '\n':
-        quoted += "\\n";
-        break;
-      case '\r':
-        quoted += "\\r";
-        break;
-      case '\t':
-        quoted += "\\t";
-        break;
-      default:
-        quoted += c;
-    }
+    const std::size_t escape = kEscaped.find(c);
+    if (escape != std::string_view::npos) quoted += '\\';
+    quoted += escape != std::string_view::npos ? kLetters[escape] : c;
   }
   return quoted + "\"";
 }

@@ -86,26 +86,19 @@ NamedWidget FindNamedWidget(const Widgets& widgets, XPWidgetID window, const Wid
 }
 
 std::string ClassName(XPWidgetClass widgetClass) {
-  switch (widgetClass) {
-    case xpWidgetClass_MainWindow:
-      return "main window";
-    case xpWidgetClass_SubWindow:
-      return "sub window";
-    case xpWidgetClass_Button:
-      return "button";
-    case xpWidgetClass_TextField:
-      return "text field";
-    case xpWidgetClass_ScrollBar:
-      return "scroll bar";
-    case xpWidgetClass_Caption:
-      return "caption";
-    case xpWidgetClass_GeneralGraphics:
-      return "graphics";
-    case xpWidgetClass_Progress:
-      return "progress bar";
-    default:
-      return "class " + std::to_string(widgetClass);
+  constexpr std::pair<XPWidgetClass, std::string_view> kNames[] = {
+      {xpWidgetClass_MainWindow, "main window"},
+      {xpWidgetClass_SubWindow, "sub window"},
+      {xpWidgetClass_Button, "button"},
+      {xpWidgetClass_TextField, "text field"},
+      {xpWidgetClass_ScrollBar, "scroll bar"},
+      {xpWidgetClass_Caption, "caption"},
+      {xpWidgetClass_GeneralGraphics, "graphics"},
+      {xpWidgetClass_Progress, "progress bar"}};
+  for (const auto& [known, name] : kNames) {
+    if (known == widgetClass) return std::string(name);
   }
+  return "class " + std::to_string(widgetClass);
 }
 
 }  // namespace sim::scenario
