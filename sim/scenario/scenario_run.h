@@ -76,9 +76,7 @@ class ScenarioRun {
 
  private:
   void Step(const Directive& d);
-  void Mark(const Directive& d);
   void Error(int line, const std::string& message);
-  void Record();
   void Close();
   void Finish(int line);
 
