@@ -1,5 +1,8 @@
 // talvenor-sim: runs scenario files against the simulated X-Plane host.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -71,16 +74,21 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
   bool optionsEnded = false;
   bool interactive = false;
+  std::filesystem::path simulator;
+  const std::pair<std::string_view, std::filesystem::path*> values[] = {
+      {"--plugin", &options.plugin}, {"--root", &options.root}, {"--csv", &options.csv},
+      {"--out", &options.out},       {"--plot", &options.plot}, {"--simulator", &simulator}};
+  const std::pair<std::string_view, bool*> flags[] = {{"-i", &interactive},
+                                                      {"--interactive", &interactive},
+                                                      {"--keep", &options.keep},
+                                                      {"--trace", &options.trace},
+                                                      {"--quiet", &options.quiet}};
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = args[static_cast<std::size_t>(i)];
-    auto value = [&](std::filesystem::path& target) {
-      if (i + 1 >= argc) {
-        std::cerr << "talvenor-sim: " << arg << " needs a value\n" << kUsage;
-        return false;
-      }
-      target = sim::platform::PathFromUtf8(args[static_cast<std::size_t>(++i)]);
-      return true;
-    };
+    const auto value =
+        std::find_if(std::begin(values), std::end(values), [&](const auto& v) { return v.first == arg; });
+    const auto flag =
+        std::find_if(std::begin(flags), std::end(flags), [&](const auto& f) { return f.first == arg; });
     if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
       files.emplace_back(arg);
     } else if (arg == "--") {
@@ -88,27 +96,14 @@ int main(int argc, char** argv) {
     } else if (arg == "-h" || arg == "--help") {
       std::cout << kUsage;
       return 0;
-    } else if (arg == "--plugin") {
-      if (!value(options.plugin)) return 2;
-    } else if (arg == "--root") {
-      if (!value(options.root)) return 2;
-    } else if (arg == "--csv") {
-      if (!value(options.csv)) return 2;
-    } else if (arg == "--out") {
-      if (!value(options.out)) return 2;
-    } else if (arg == "--plot") {
-      if (!value(options.plot)) return 2;
-    } else if (arg == "-i" || arg == "--interactive") {
-      interactive = true;
-    } else if (arg == "--keep") {
-      options.keep = true;
-    } else if (arg == "--trace") {
-      options.trace = true;
-    } else if (arg == "--quiet") {
-      options.quiet = true;
-    } else if (arg == "--simulator") {
-      std::filesystem::path simulator;
-      if (!value(simulator)) return 2;
+    } else if (flag != std::end(flags)) {
+      *flag->second = true;
+    } else if (value != std::end(values) && i + 1 >= argc) {
+      std::cerr << "talvenor-sim: " << arg << " needs a value\n" << kUsage;
+      return 2;
+    } else if (value != std::end(values)) {
+      *value->second = sim::platform::PathFromUtf8(args[static_cast<std::size_t>(++i)]);
+      if (value->second != &simulator) continue;
       if (simulator != "xp12" && simulator != "older") {
         std::cerr << "talvenor-sim: --simulator takes xp12 or older, not " << simulator.string() << "\n";
         return 2;

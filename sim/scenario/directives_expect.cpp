@@ -1,5 +1,6 @@
 // Expectations: what the simulator, the plugin's windows, menus, commands, hotkeys, messages, log and files
 // hold at the moment the line runs. Each passes or fails; one that cannot be checked stops the scenario.
+#include <algorithm>
 #include <sstream>
 
 #include "XPStandardWidgets.h"
@@ -100,12 +101,10 @@ void ExpectMenuItem(ScenarioRun& run, const Directive& d) {
     if (!index) ScenarioRun::Fail(d, "a menu item index is written #INDEX, not " + expect.item);
     if (*index >= 0 && *index < static_cast<long long>(items->size())) item = &(*items)[*index];
   } else if (items) {
-    for (const MenuItemInfo& candidate : *items) {
-      if (candidate.text == expect.item) {
-        item = &candidate;
-        break;
-      }
-    }
+    const auto named = std::find_if(items->begin(), items->end(), [&](const MenuItemInfo& candidate) {
+      return candidate.text == expect.item;
+    });
+    if (named != items->end()) item = &*named;
   }
   const std::string found = item == nullptr ? "absent" : item->enabled ? "enabled" : "disabled";
   std::string why = !items ? "no menu " + Quote(expect.title) : "the item is " + found;
@@ -151,12 +150,8 @@ void ExpectTrackerWindow(ScenarioRun& run, const Directive& d) {
   const std::optional<std::uint64_t> given = run.host(d).tracker().windowHandle();
   const auto shown = [](std::optional<std::uint64_t> handle) {
     std::ostringstream text;
-    if (handle) {
-      text << "0x" << std::hex << *handle;
-    } else {
-      text << "none";
-    }
-    return text.str();
+    text << "0x" << std::hex << handle.value_or(0);
+    return handle ? text.str() : std::string("none");
   };
   const std::optional<std::uint64_t> expected = d.as<TrackerWindowExpect>().handle;
   run.Check(d, given == expected,

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "XPStandardWidgets.h"
+#include "datarefs.h"
 #include "directive.h"
 #include "file_io.h"
 #include "parser.h"
@@ -17,6 +18,65 @@ namespace fs = std::filesystem;
 
 namespace sim::scenario {
 namespace {
+
+// A `{DATAREF}` or `{DATAREF:DECIMALS}` in a text to say: where it stands and what it names.
+struct Placeholder {
+  std::size_t at = 0, length = 0;
+  std::string written;
+  bool valid = false;
+  std::string dataref;
+  int decimals = -1;  // -1: as `print` shows it
+};
+
+std::vector<Placeholder> FindPlaceholders(std::string_view text) {
+  std::vector<Placeholder> found;
+  for (std::size_t open = text.find('{'); open != std::string_view::npos; open = text.find('{', open + 1)) {
+    Placeholder p;
+    p.at = open;
+    const std::size_t close = text.find('}', open);
+    p.length = close == std::string_view::npos ? text.size() - open : close + 1 - open;
+    p.written = std::string(text.substr(open, p.length));
+    if (close != std::string_view::npos) {
+      std::string_view inner = text.substr(open + 1, close - open - 1);
+      const std::size_t colon = inner.find(':');
+      p.valid = true;
+      if (colon != std::string_view::npos) {
+        const std::optional<long long> decimals = ParseInteger(inner.substr(colon + 1));
+        p.valid = decimals && *decimals >= 0 && *decimals <= 9;
+        p.decimals = p.valid ? static_cast<int>(*decimals) : -1;
+        inner = inner.substr(0, colon);
+      }
+      p.dataref = std::string(inner);
+      p.valid = p.valid && !p.dataref.empty() && p.dataref.find_first_of(" {\"") == std::string::npos;
+    }
+    found.push_back(std::move(p));
+    if (close == std::string_view::npos) break;
+    open = close;
+  }
+  return found;
+}
+
+std::string Shown(ValueType type, double value) {
+  return type == ValueType::Float ? FormatFloat(static_cast<float>(value)) : FormatDouble(value);
+}
+
+// A value as `print` shows it, an array's as the list of its elements.
+std::string ShowDataRef(ScenarioRun& run, const Directive& d, const DataRefName& ref) {
+  run.RequireDataRef(d, ref);
+  const int size = run.host(d).datarefs().arraySize(ref.name);
+  if (ref.index || size == 0) {
+    const auto [type, value] = run.ReadScalar(d, ref);
+    return Shown(type, value);
+  }
+  std::string text = "[";
+  for (int i = 0; i < size; ++i) {
+    const std::optional<DataValue> value = run.host(d).datarefs().read(ref.name, i);
+    if (i > 0) text += ", ";
+    text += value ? Shown(value->type == xplmType_Float ? ValueType::Float : ValueType::Double, value->value)
+                  : "?";
+  }
+  return text + "]";
+}
 
 void Render(ScenarioRun& run, const Directive& d) {
   const Picture& picture = d.as<Picture>();
@@ -66,7 +126,7 @@ std::string Filled(ScenarioRun& run, const Directive& d) {
       ref.index = static_cast<int>(*index);
     }
     text +=
-        p.decimals < 0 ? run.ShowDataRef(d, ref) : render::Fixed(run.ReadScalar(d, ref).second, p.decimals);
+        p.decimals < 0 ? ShowDataRef(run, d, ref) : render::Fixed(run.ReadScalar(d, ref).second, p.decimals);
   }
   return text + said.substr(from);
 }
@@ -129,7 +189,7 @@ constexpr DirectiveType kOutput[] = {
      },
      [](ScenarioRun& run, const Directive& d) {
        for (const DataRefName& ref : d.as<DataRefList>().refs) {
-         const std::string value = run.ShowDataRef(d, ref);
+         const std::string value = ShowDataRef(run, d, ref);
          run.Say(d, ref.written + " = " + value);
        }
      }},

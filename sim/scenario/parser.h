@@ -12,22 +12,11 @@
 
 namespace sim::scenario {
 
-// A `{DATAREF}` or `{DATAREF:DECIMALS}` in a text to say: where it stands and what it names.
-struct Placeholder {
-  std::size_t at = 0, length = 0;
-  std::string written;
-  bool valid = false;
-  std::string dataref;
-  int decimals = -1;  // -1: as `print` shows it
-};
-std::vector<Placeholder> FindPlaceholders(std::string_view text);
-
 // Stands for the port `udp free-port` chose, in the texts of the directives after it.
 inline constexpr std::string_view kUdpPortName = "$UDP_PORT";
 
 // Throws ScenarioError naming the line.
 Directive ParseLine(const Line& line);
-std::vector<Directive> Parse(const std::vector<Line>& lines);
 std::vector<Directive> Parse(std::string_view text);
 
 }  // namespace sim::scenario

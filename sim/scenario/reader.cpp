@@ -40,13 +40,10 @@ bool Reader::IsWord(std::size_t i, std::string_view word) const {
   return i < size() && !At(i).quoted && !At(i).ordinal && At(i).text == word;
 }
 
-void Reader::Count(std::size_t first, std::size_t min, std::size_t max) const {
-  Count(first, min, max, usage());
-}
-
 void Reader::Count(std::size_t first, std::size_t min, std::size_t max, std::string_view usage) const {
   const std::size_t n = size() - first;
-  if (n < min || n > max) Fail("wrong number of arguments, expected: " + std::string(usage));
+  if (n < min || n > max)
+    Fail("wrong number of arguments, expected: " + std::string(usage.empty() ? this->usage() : usage));
 }
 
 std::string Reader::Text(std::size_t i) const {

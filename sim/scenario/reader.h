@@ -29,8 +29,7 @@ class Reader {
   const Arg& At(std::size_t i) const { return args_.at(i); }
   bool IsWord(std::size_t i, std::string_view word) const;
   // Arguments from `first` on must number between min and max; otherwise the usage is shown.
-  void Count(std::size_t first, std::size_t min, std::size_t max) const;
-  void Count(std::size_t first, std::size_t min, std::size_t max, std::string_view usage) const;
+  void Count(std::size_t first, std::size_t min, std::size_t max, std::string_view usage = {}) const;
 
   std::string Text(std::size_t i) const;
   std::string Written(std::size_t i) const;

@@ -30,31 +30,6 @@ std::pair<ValueType, double> ScenarioRun::ReadScalar(const Directive& d, const D
           value->value};
 }
 
-namespace {
-
-std::string Shown(ValueType type, double value) {
-  return type == ValueType::Float ? FormatFloat(static_cast<float>(value)) : FormatDouble(value);
-}
-
-}  // namespace
-
-std::string ScenarioRun::ShowDataRef(const Directive& d, const DataRefName& ref) {
-  RequireDataRef(d, ref);
-  const int size = host(d).datarefs().arraySize(ref.name);
-  if (ref.index || size == 0) {
-    const auto [type, value] = ReadScalar(d, ref);
-    return Shown(type, value);
-  }
-  std::string text = "[";
-  for (int i = 0; i < size; ++i) {
-    const std::optional<DataValue> value = host(d).datarefs().read(ref.name, i);
-    if (i > 0) text += ", ";
-    text += value ? Shown(value->type == xplmType_Float ? ValueType::Float : ValueType::Double, value->value)
-                  : "?";
-  }
-  return text + "]";
-}
-
 XPWidgetID ScenarioRun::Window(const Directive& d, const std::string& caption) {
   Widgets& widgets = host(d).widgets();
   if (XPWidgetID window = widgets.findWindow(caption)) return window;

@@ -173,15 +173,6 @@ fs::path ScenarioRun::LogPath(const Directive& d) {
   return host(d).resolve("Resources/plugins/" + PluginName() + "/TalvenorLog.txt");
 }
 
-namespace {
-
-void RunOne(const RunOptions& options, std::string_view name, std::string_view text, RunTotals& totals,
-            Recording* recording, std::ostream& out, std::ostream& err) {
-  ScenarioRun(options, std::string(name), totals, recording, out, err).Run(text);
-}
-
-}  // namespace
-
 std::string ClosingLine(const RunTotals& totals) {
   std::string line = std::to_string(totals.passed) + " passed, " + std::to_string(totals.failed) + " failed";
   if (totals.skipped > 0) line += ", " + std::to_string(totals.skipped) + " skipped";
@@ -194,7 +185,7 @@ int ExitCode(const RunTotals& totals) {
 
 void RunText(const RunOptions& options, std::string_view name, std::string_view text, RunTotals& totals,
              std::ostream& out, std::ostream& err) {
-  RunOne(options, name, text, totals, nullptr, out, err);
+  ScenarioRun(options, std::string(name), totals, nullptr, out, err).Run(text);
 }
 
 int RunFiles(const RunOptions& options, const std::vector<std::string>& files, std::ostream& out,
@@ -211,7 +202,7 @@ int RunFiles(const RunOptions& options, const std::vector<std::string>& files, s
     }
     if (recording && files.size() > 1)
       record.events.push_back({record.offset, fs::path(file).filename().string()});
-    RunOne(options, file, *text, totals, recording ? &record : nullptr, out, err);
+    ScenarioRun(options, file, totals, recording ? &record : nullptr, out, err).Run(*text);
   }
   WriteRecording(options, record,
                  files.size() == 1 ? fs::path(files.front()).filename().string() : "talvenor-sim", totals,

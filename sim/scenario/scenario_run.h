@@ -68,7 +68,6 @@ class ScenarioRun {
 
   void RequireDataRef(const Directive& d, const DataRefName& ref);
   std::pair<ValueType, double> ReadScalar(const Directive& d, const DataRefName& ref);
-  std::string ShowDataRef(const Directive& d, const DataRefName& ref);
 
   XPWidgetID Window(const Directive& d, const std::string& caption);
   XPWidgetID Widget(const Directive& d, const std::string& window, const WidgetName& widget);
