@@ -28,7 +28,8 @@ class Reader {
   std::size_t size() const { return args_.size(); }
   const Arg& At(std::size_t i) const { return args_.at(i); }
   bool IsWord(std::size_t i, std::string_view word) const;
-  // Arguments from `first` on must number between min and max; otherwise the usage is shown.
+  // Arguments from `first` on must number between min and max; otherwise the usage (the entry's unless given)
+  // is shown.
   void Count(std::size_t first, std::size_t min, std::size_t max, std::string_view usage = {}) const;
 
   std::string Text(std::size_t i) const;
