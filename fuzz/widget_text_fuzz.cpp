@@ -7,7 +7,7 @@
 //
 // Input: records. A byte with bit 0 clear types: the next byte picks the field, the one after is the text's
 // length, the text follows. With bit 0 set the byte clicks: the next byte picks the button or box. Bits 1..2
-// are the cycles run after the step.
+// are the cycles run after the step. Bytes after the third step are not read.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -98,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   sim::Widgets& widgets = run.host().widgets();
   const Targets& targets = g_targets;
 
-  while (!input.empty()) {
+  // Three steps an input, of any length: each is a frame or more of the plugin's own work.
+  for (int steps = 0; steps < 3 && !input.empty(); ++steps) {
     const std::uint8_t step = input.Byte();
     if ((step & 1) == 0) {
       const XPWidgetID field = targets.fields[input.Byte() % targets.fields.size()];

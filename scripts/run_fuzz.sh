@@ -9,17 +9,18 @@ seconds=$2
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 # Each target with the longest input it is given and its seed folders (as fuzz/CMakeLists.txt gives them to
 # the corpus replays). An input of a whole-plugin target is the events and frames of a session, and each
-# step costs the plugin's own work under the sanitizers, so its inputs are held to about two steps, which
-# keeps them near 10,000 a second; long sequences of events are the soak's. The setup file keeps room for
-# its 1,024-entry limit, the scenario texts for a few directives; 0 is libFuzzer's own, the longest seed.
+# step costs the plugin's own work under the sanitizers, so its inputs are held to about two steps (typed
+# texts, which may be long, to three steps by the target itself), which keeps them near 10,000 a second; long
+# sequences of events are the soak's. The setup file keeps room for its 1,024-entry limit, a scenario text
+# for a few directives; 0 is libFuzzer's own, the longest seed.
 targets=(
   "setup_file 2100 fuzz/corpus/setup"
   "number_text 0 fuzz/corpus/numbers"
   "aircraft_files 480 fuzz/corpus/aircraft"
   "tracker_frames 90 fuzz/corpus/tracker"
   "external_data 10 fuzz/corpus/external"
-  "widget_text 32 fuzz/corpus/widgets"
-  "scenario_parser 512 fuzz/corpus/scenarios tests/scenarios examples"
+  "widget_text 800 fuzz/corpus/widgets"
+  "scenario_parser 256 fuzz/corpus/scenarios tests/scenarios examples"
   "udp_datagram 0 fuzz/corpus/udp_datagrams"
   "udp_settings 256 fuzz/corpus/udp_settings"
 )
