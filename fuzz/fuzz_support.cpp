@@ -1,5 +1,6 @@
 #include "fuzz_support.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -105,16 +107,38 @@ void Simulator::ResetHead() {
 
 namespace {
 
+// A kept file: its bytes, and the write time the session gave it, a year back, so that any write since, the
+// plugin's or a target's, shows as a newer time without the file being read.
+struct KeptFile {
+  std::string bytes;
+  std::filesystem::file_time_type written;
+};
 // The files of a folder, by name: what the session puts back.
-using FolderFiles = std::map<std::filesystem::path, std::string>;
+using FolderFiles = std::map<std::filesystem::path, KeptFile>;
 
-FolderFiles ReadFolder(const std::filesystem::path& folder) {
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Dates PATH back a year and gives the write time it has then.
+std::filesystem::file_time_type DateBack(const std::filesystem::path& path) {
+  std::error_code error;
+  const auto then = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 365);
+  std::filesystem::last_write_time(path, then, error);
+  return std::filesystem::last_write_time(path, error);
+}
+
+void PutFile(const std::filesystem::path& path, KeptFile& file) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << file.bytes;
+  file.written = DateBack(path);
+}
+
+FolderFiles KeepFolder(const std::filesystem::path& folder) {
   FolderFiles files;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files[entry.path()] = std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (entry.is_regular_file()) files[entry.path()] = {ReadBytes(entry.path()), DateBack(entry.path())};
   }
   return files;
 }
@@ -126,8 +150,8 @@ struct SessionState {
   float head[6] = {};
   std::vector<std::filesystem::path> folders;
   std::vector<FolderFiles> files;
-  std::uint64_t opens = 0;    // the plugin's file opens as the host counts them when it can
-  bool filesWritten = false;  // a target wrote one of the files itself
+  std::uint64_t opens = 0;                     // the plugin's file opens as the host counts them when it can
+  std::set<std::filesystem::path> inputFiles;  // the files the inputs set whole (SessionRun::SetFile)
   bool recordOutcomes = false;
   std::uint64_t outcome = 0;
 };
@@ -166,36 +190,42 @@ void Keep(SessionState& state) {
   std::memcpy(state.head, g_values, sizeof state.head);
   state.folders = {host.resolve(host.aircraft()).parent_path(), host.pluginFolder()};
   state.files.clear();
-  for (const auto& folder : state.folders) state.files.push_back(ReadFolder(folder));
+  for (const auto& folder : state.folders) state.files.push_back(KeepFolder(folder));
   state.opens = host.fileFaults().opens();
 }
 
-void PutBackFiles(const SessionState& state) {
+// A file whose write time is the kept one still holds the kept bytes; any other is written back or removed.
+void PutBackFiles(SessionState& state) {
   std::error_code error;
   for (std::size_t i = 0; i < state.folders.size(); ++i) {
-    const FolderFiles now = ReadFolder(state.folders[i]);
-    for (const auto& [path, bytes] : now) {
-      const auto kept = state.files[i].find(path);
-      if (kept == state.files[i].end()) {
-        std::filesystem::remove(path, error);
-      } else if (kept->second != bytes) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << kept->second;
+    FolderFiles& kept = state.files[i];
+    std::size_t seen = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(state.folders[i], error)) {
+      if (!entry.is_regular_file() || state.inputFiles.count(entry.path()) != 0) continue;
+      const auto file = kept.find(entry.path());
+      if (file == kept.end()) {
+        std::filesystem::remove(entry.path(), error);
+        continue;
       }
+      ++seen;
+      if (entry.last_write_time(error) != file->second.written ||
+          entry.file_size(error) != file->second.bytes.size())
+        PutFile(file->first, file->second);
     }
-    for (const auto& [path, bytes] : state.files[i]) {
-      if (now.count(path) == 0) std::ofstream(path, std::ios::binary) << bytes;
+    if (seen == kept.size()) continue;
+    for (auto& [path, file] : kept) {
+      if (!std::filesystem::exists(path, error)) PutFile(path, file);
     }
   }
 }
 
 void PutBack(SessionState& state) {
   sim::Host& host = state.simulator->host();
-  // The folders are compared only after a file was opened (the host counts the opens of a linked plugin
-  // only on POSIX, where the C library's functions are interposed) or a target wrote one.
+  // The folders are compared only after the plugin opened a file (the host counts the opens of a linked
+  // plugin only on POSIX, where the C library's functions are interposed).
   const bool opened =
       sim::Host::platform() == sim::Platform::Windows || host.fileFaults().opens() != state.opens;
-  if (opened || state.filesWritten) PutBackFiles(state);
-  state.filesWritten = false;
+  if (opened) PutBackFiles(state);
   host.restore(*state.checkpoint);
   std::memcpy(static_cast<void*>(&talvenor::State()), state.plugin.get(), sizeof(talvenor::Plugin));
   std::memcpy(g_values, state.head, sizeof g_values);
@@ -257,9 +287,18 @@ std::uint64_t LastOutcome() {
   return Session().outcome;
 }
 
-void SessionRun::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-  Session().filesWritten = true;
-  std::ofstream(path, std::ios::binary) << bytes;
+void SessionRun::SetFile(const std::filesystem::path& path, const std::string_view* bytes) {
+  SessionState& state = Session();
+  if (state.inputFiles.insert(path).second) {
+    for (const FolderFiles& kept : state.files)
+      Check(kept.count(path) == 0, "a file the session keeps was set");
+  }
+  std::error_code error;
+  if (bytes == nullptr) {
+    std::filesystem::remove(path, error);
+  } else {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << *bytes;
+  }
 }
 
 void SessionRun::Pick(std::string_view item) {

@@ -75,8 +75,10 @@ class SessionRun {
   void Pick(std::string_view item);
   // Runs COUNT cycles, verifying after each.
   void Cycles(int count);
-  // Writes a file as the user would, between the plugin's calls; the session puts it back.
-  void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+  // Makes PATH, between the plugin's calls, hold BYTES, or not exist when BYTES is null. The input sets the
+  // file whole whatever an earlier one left, so the session leaves it as it is (rewriting a file costs less
+  // than making it anew); a file the session keeps cannot be set.
+  void SetFile(const std::filesystem::path& path, const std::string_view* bytes);
   // Runs plugin code as the host would (inside its plugin call), then verifies.
   template <typename F>
   void AsPlugin(F&& code) {
