@@ -5,9 +5,7 @@
 #include "XPStandardWidgets.h"
 #include "datarefs.h"
 #include "directive.h"
-#include "file_io.h"
 #include "parser.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "svg.h"
 #include "values.h"
@@ -194,18 +192,13 @@ constexpr DirectiveType kOutput[] = {
        }
      }},
     {"print widget", "print widget WINDOW WIDGET", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(2, 2, 2);
-       return WidgetTarget{r.Text(2), r.Widget(3)};
-     },
+     Fields<WidgetTarget, &Reader::Text, &Reader::Widget>,
      [](ScenarioRun& run, const Directive& d) { run.Say(d, DescribeWidget(run, d)); }},
     {"print log", "print log", Role::Act, ReadNone, PrintLog},
 };
 
 }  // namespace
 
-std::span<const DirectiveType> OutputDirectives() {
-  return kOutput;
-}
+const std::span<const DirectiveType> kOutputDirectives = kOutput;
 
 }  // namespace sim::scenario

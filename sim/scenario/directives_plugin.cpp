@@ -1,10 +1,8 @@
 // The plugin's life: loaded and started, stopped, told of a plane, disabled and enabled as in the plugin
 // admin, the preferences written, the simulator quit.
-#include <limits>
 
 #include "directive.h"
 #include "plugins.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "values.h"
 
@@ -29,6 +27,11 @@ void Start(ScenarioRun& run, const Directive& d) {
   if (h.start() == 0) run.Failure(d, "XPluginStart returned 0: the plugin refused to start");
 }
 
+Args ReadOptionalName(const Reader& r) {
+  r.Count(1, 0, 1);
+  return Named{r.size() > 1 ? r.Text(1) : std::string()};
+}
+
 // The plugin under test, or with a name the one `load-plugin` loaded from that library.
 PluginId Chosen(ScenarioRun& run, const Directive& d) {
   const std::string& name = d.as<Named>().name;
@@ -48,8 +51,7 @@ constexpr DirectiveType kPlugin[] = {
     {"plane-loaded", "plane-loaded [INDEX]", Role::Event,
      [](const Reader& r) -> Args {
        r.Count(1, 0, 1);
-       return PlaneIndex{
-           r.size() == 2 ? static_cast<int>(r.Integer(1, "INDEX", 0, std::numeric_limits<int>::max())) : 0};
+       return PlaneIndex{r.size() == 2 ? Whole<"INDEX", int>(r, 1) : 0};
      },
      [](ScenarioRun& run, const Directive& d) { Started(run, d).planeLoaded(d.as<PlaneIndex>().index); }},
     {"disable-plugin", "disable-plugin [NAME]", Role::Event, ReadOptionalName,
@@ -66,8 +68,6 @@ constexpr DirectiveType kPlugin[] = {
 
 }  // namespace
 
-std::span<const DirectiveType> PluginDirectives() {
-  return kPlugin;
-}
+const std::span<const DirectiveType> kPluginDirectives = kPlugin;
 
 }  // namespace sim::scenario

@@ -4,10 +4,8 @@
 
 #include "directive.h"
 #include "file_faults.h"
-#include "file_io.h"
 #include "platform.h"
 #include "plugins.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "tracker_script.h"
 
@@ -74,12 +72,7 @@ constexpr DirectiveType kSetup[] = {
        run.pending().root =
            platform::PathFromUtf8(d.as<Named>().name);  // relative: in a fresh temporary folder
      }},
-    {"write", "write PATH TEXT", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(1, 2, 2);
-       return FileText{r.Text(1), r.Text(2)};
-     },
-     Write},
+    {"write", "write PATH TEXT", Role::Act, Fields<FileText, &Reader::Text, &Reader::Text>, Write},
     {"write-bytes", "write-bytes PATH HEX", Role::Act,
      [](const Reader& r) -> Args {
        r.Count(1, 1, 100000);
@@ -108,11 +101,7 @@ constexpr DirectiveType kSetup[] = {
     {"stub-plugin", "stub-plugin SIGNATURE", Role::Act, ReadName,
      [](ScenarioRun& run, const Directive& d) { run.host(d).plugins().addStub(d.as<Named>().name); }},
     {"load-plugin", "load-plugin PATH", Role::Act, ReadName, LoadPlugin},
-    {"fps", "fps N", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(1, 1, 1);
-       return Fps{static_cast<int>(r.Integer(1, "fps", 1, 100000))};
-     },
+    {"fps", "fps N", Role::Act, Fields<Fps, Whole<"fps", int, 1, 100000>>,
      [](ScenarioRun& run, const Directive& d) {
        const int fps = d.as<Fps>().fps;
        Setting(
@@ -150,8 +139,6 @@ constexpr DirectiveType kSetup[] = {
 
 }  // namespace
 
-std::span<const DirectiveType> SetupDirectives() {
-  return kSetup;
-}
+const std::span<const DirectiveType> kSetupDirectives = kSetup;
 
 }  // namespace sim::scenario

@@ -1,10 +1,12 @@
 #include "runner.h"
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <system_error>
 
-#include "file_io.h"
 #include "parser.h"
 #include "platform.h"
 #include "recording.h"
@@ -28,45 +30,31 @@ ScenarioRun::ScenarioRun(const RunOptions& options, std::string name, RunTotals&
 }
 
 void ScenarioRun::Run(std::string_view text) {
-  int line = 0;
-  try {
-    const std::vector<Directive> directives = Parse(text);
-    for (const Directive& d : directives) {
-      line = d.line;
-      Step(d);
-    }
-    line = directives.empty() ? 0 : directives.back().line;
-    Finish(line);
-  } catch (const ScenarioError& e) {
-    Error(e.line(), e.what());
-  } catch (const std::exception& e) {
-    Error(line, e.what());
+  if (const std::optional<int> last = RunMore(text, 1)) {
+    End(*last);
+  } else {
+    Close();
   }
-  Close();
 }
 
-bool ScenarioRun::RunMore(std::string_view text, int firstLine) {
-  const int errorsBefore = totals_.errors;
-  std::vector<Directive> directives;
+std::optional<int> ScenarioRun::RunMore(std::string_view text, int firstLine) {
+  int line = firstLine - 1;
+  bool parsed = false;
   try {
-    directives = Parse(text);
-  } catch (const ScenarioError& e) {
-    Error(e.line() + firstLine - 1, e.what());
-    return false;
-  }
-  int line = firstLine;
-  try {
+    std::vector<Directive> directives = Parse(text);
+    parsed = true;
     for (Directive& d : directives) {
       d.line += firstLine - 1;
       line = d.line;
       Step(d);
     }
+    return line;
   } catch (const ScenarioError& e) {
-    Error(e.line(), e.what());
+    Error(parsed ? e.line() : e.line() + firstLine - 1, e.what());
   } catch (const std::exception& e) {
     Error(line, e.what());
   }
-  return totals_.errors == errorsBefore;
+  return std::nullopt;
 }
 
 void ScenarioRun::End(int line) {
@@ -171,6 +159,21 @@ std::string ScenarioRun::PluginName() const {
 
 fs::path ScenarioRun::LogPath(const Directive& d) {
   return host(d).resolve("Resources/plugins/" + PluginName() + "/TalvenorLog.txt");
+}
+
+std::optional<std::string> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteFile(const fs::path& path, std::string_view bytes) {
+  std::error_code ec;
+  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  file.close();
+  return static_cast<bool>(file);
 }
 
 std::string ClosingLine(const RunTotals& totals) {
