@@ -173,8 +173,7 @@ constexpr DirectiveType kOutput[] = {
      Render},
     {"step", "step TITLE", Role::Event, ReadText,
      [](ScenarioRun& run, const Directive& d) {
-       const int step = run.NextStep();
-       run.Tell("\n" + std::to_string(step) + ". " + d.as<Text>().text);
+       run.Tell("\n" + std::to_string(run.NextStep()) + ". " + d.as<Text>().text);
      }},
     {"say", "say TEXT", Role::Act, ReadText,
      [](ScenarioRun& run, const Directive& d) { run.Tell("   " + Filled(run, d)); }},
@@ -186,10 +185,8 @@ constexpr DirectiveType kOutput[] = {
        return list;
      },
      [](ScenarioRun& run, const Directive& d) {
-       for (const DataRefName& ref : d.as<DataRefList>().refs) {
-         const std::string value = ShowDataRef(run, d, ref);
-         run.Say(d, ref.written + " = " + value);
-       }
+       for (const DataRefName& ref : d.as<DataRefList>().refs)
+         run.Say(d, ref.written + " = " + ShowDataRef(run, d, ref));
      }},
     {"print widget", "print widget WINDOW WIDGET", Role::Act,
      Fields<WidgetTarget, &Reader::Text, &Reader::Widget>,

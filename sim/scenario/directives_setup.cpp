@@ -22,12 +22,12 @@ Args ReadDiskFull(const Reader& r) {
 }
 
 // Before the simulator is made, a setting waits in the options it is made with.
-template <class Apply, class Wait>
-void Setting(ScenarioRun& run, Apply apply, Wait wait) {
+template <auto set, auto option, class T>
+void Setting(ScenarioRun& run, const T& value) {
   if (Host* host = run.current()) {
-    apply(*host);
+    (host->*set)(value);
   } else {
-    wait(run.pending());
+    run.pending().*option = value;
   }
 }
 
@@ -94,18 +94,14 @@ constexpr DirectiveType kSetup[] = {
      }},
     {"aircraft", "aircraft PATH", Role::Act, ReadName,
      [](ScenarioRun& run, const Directive& d) {
-       const std::string& path = d.as<Named>().name;
-       Setting(
-           run, [&](Host& host) { host.setAircraft(path); }, [&](HostOptions& o) { o.aircraft = path; });
+       Setting<&Host::setAircraft, &HostOptions::aircraft>(run, d.as<Named>().name);
      }},
     {"stub-plugin", "stub-plugin SIGNATURE", Role::Act, ReadName,
      [](ScenarioRun& run, const Directive& d) { run.host(d).plugins().addStub(d.as<Named>().name); }},
     {"load-plugin", "load-plugin PATH", Role::Act, ReadName, LoadPlugin},
     {"fps", "fps N", Role::Act, Fields<Fps, Whole<"fps", int, 1, 100000>>,
      [](ScenarioRun& run, const Directive& d) {
-       const int fps = d.as<Fps>().fps;
-       Setting(
-           run, [&](Host& host) { host.setFps(fps); }, [&](HostOptions& o) { o.fps = fps; });
+       Setting<&Host::setFps, &HostOptions::fps>(run, d.as<Fps>().fps);
      }},
     {"only", "only PLATFORM", Role::Section,
      [](const Reader& r) -> Args {
@@ -115,9 +111,7 @@ constexpr DirectiveType kSetup[] = {
      Only},
     {"no-command-functions", "no-command-functions", Role::Act, ReadNone,
      [](ScenarioRun& run, const Directive&) {
-       Setting(
-           run, [](Host& host) { host.setOfferFindSymbol(false); },
-           [](HostOptions& o) { o.offerFindSymbol = false; });
+       Setting<&Host::setOfferFindSymbol, &HostOptions::offerFindSymbol>(run, false);
      }},
     {"no-feature", "no-feature NAME", Role::Act, ReadName,
      [](ScenarioRun& run, const Directive& d) { run.host(d).plugins().removeFeature(d.as<Named>().name); }},
@@ -128,9 +122,7 @@ constexpr DirectiveType kSetup[] = {
      },
      [](ScenarioRun& run, const Directive& d) {
        const Simulator simulator = d.as<Named>().name == "older" ? Simulator::Older : Simulator::XPlane12;
-       Setting(
-           run, [&](Host& host) { host.setSimulator(simulator); },
-           [&](HostOptions& o) { o.simulator = simulator; });
+       Setting<&Host::setSimulator, &HostOptions::simulator>(run, simulator);
      }},
     {"tracker-library", "tracker-library DIR", Role::Act, ReadName, TrackerLibrary},
     {"no-tracker", "no-tracker", Role::Act, ReadNone,
