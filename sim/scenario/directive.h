@@ -1,6 +1,6 @@
 // A directive of the scenario language: the entry that reads and runs it, its arguments and their reader.
 // Each family of directives (setup, plugin life, time and input, tracker, UDP, output, expectations) keeps
-// its entries in a table of its own file; the registry joins the tables in one explicit list.
+// its entries in a table of its own file; the parser joins the tables in one explicit list.
 #pragma once
 
 #include <algorithm>
@@ -252,6 +252,7 @@ struct What {
   constexpr What(const char (&name)[N]) { std::copy_n(name, N, text); }
 };
 
+// The least int, where a Whole takes any.
 inline constexpr int kIntMin = std::numeric_limits<int>::min();
 
 // A whole number from MIN to MAX.
