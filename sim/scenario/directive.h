@@ -1,6 +1,6 @@
 // A directive of the scenario language: the entry that reads and runs it, its arguments and their reader.
 // Each family of directives (setup, plugin life, time and input, tracker, UDP, output, expectations) keeps
-// its entries in a table of its own file; the parser joins the tables in one explicit list.
+// its entries in a table of its own file; the registry joins the tables in one explicit list.
 #pragma once
 
 #include <algorithm>
@@ -196,6 +196,8 @@ class Reader {
 
   // The entry the line was matched to; its usage is what a wrong count shows.
   void Use(const DirectiveType& type);
+  // How many words the entry's keyword has: its arguments follow them.
+  std::size_t first() const { return first_; }
   // Where the entry's N arguments stand: in its keyword's words of a choice ("_" or "a|b"), then after it,
   // where there must be the rest of them (otherwise the usage is shown).
   std::vector<std::size_t> Places(std::size_t n) const;
@@ -261,9 +263,10 @@ Int Whole(const Reader& r, std::size_t i) {
   return static_cast<Int>(r.Integer(i, what.text, min, max));
 }
 
-// The arguments of the many directives that take none or one NAME.
+// The arguments of the many directives that take none, one NAME, or an optional NAME.
 inline constexpr auto ReadNone = &Fields<NoArgs>;
 inline constexpr auto ReadName = &Fields<Named, &Reader::Text>;
+Args ReadOptionalName(const Reader& r);
 
 // What a directive is to the run: an expectation is counted as skipped in a section of another platform,
 // an event (input, the plugin's life, a step) marks the plot, a section runs even where its section skips.

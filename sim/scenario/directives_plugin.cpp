@@ -27,11 +27,6 @@ void Start(ScenarioRun& run, const Directive& d) {
   if (h.start() == 0) run.Failure(d, "XPluginStart returned 0: the plugin refused to start");
 }
 
-Args ReadOptionalName(const Reader& r) {
-  r.Count(1, 0, 1);
-  return Named{r.size() > 1 ? r.Text(1) : std::string()};
-}
-
 // The plugin under test, or with a name the one `load-plugin` loaded from that library.
 PluginId Chosen(ScenarioRun& run, const Directive& d) {
   const std::string& name = d.as<Named>().name;

@@ -23,6 +23,11 @@ void Reader::Use(const DirectiveType& type) {
   }
 }
 
+Args ReadOptionalName(const Reader& r) {
+  r.Count(r.first(), 0, 1);
+  return Named{r.size() > r.first() ? r.Text(r.first()) : std::string()};
+}
+
 std::vector<std::size_t> Reader::Places(std::size_t n) const {
   Count(first_, n - choices_.size(), n - choices_.size());
   std::vector<std::size_t> places = choices_;
