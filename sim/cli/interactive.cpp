@@ -1,8 +1,6 @@
 #include "interactive.h"
 
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -68,13 +66,13 @@ bool NeedsMore(const std::string& text) {
 int RunInteractive(const sim::scenario::RunOptions& options, const std::vector<std::string>& files) {
   sim::scenario::Session session(options, std::cout, std::cerr);
   for (const std::string& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    const std::optional<std::string> text = sim::scenario::ReadFile(file);
+    if (!text) {
       std::cerr << file << ": error: cannot read the scenario file\n";
       continue;
     }
     std::cout << "running " << file << '\n';
-    session.Run(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    session.Run(*text);
   }
   const bool terminal = TALVENOR_ISATTY(0) != 0;
   if (terminal) std::cout << "talvenor-sim: type directives; help lists some, quit ends.\n";

@@ -1,6 +1,5 @@
 // talvenor-sim: runs scenario files against the simulated X-Plane host.
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 #include <utility>
 #include <filesystem>

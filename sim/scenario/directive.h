@@ -1,10 +1,15 @@
-// A directive of the scenario language: the entry that reads and runs it, and its arguments as read.
+// A directive of the scenario language: the entry that reads and runs it, its arguments and their reader.
 // Each family of directives (setup, plugin life, time and input, tracker, UDP, output, expectations) keeps
 // its entries in a table of its own file; the registry joins the tables in one explicit list.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,8 +21,8 @@
 
 namespace sim::scenario {
 
-class Reader;
 class ScenarioRun;
+struct DirectiveType;
 
 // "NAME" or "NAME[i]".
 struct DataRefName {
@@ -182,6 +187,87 @@ using Args = std::variant<NoArgs, Named, FileText, DiskFull, Fps, PlaneIndex, Fr
                           ValueExpect, WidgetStateExpect, WidgetShownExpect, StateExpect, MenuItemExpect,
                           CountExpect, TrackerWindowExpect, HotkeyExpect, MessageExpect, LogExpect>;
 
+// One lexed line being read into a directive's arguments; every complaint names the line.
+class Reader {
+ public:
+  explicit Reader(const Line& line);
+
+  [[noreturn]] void Fail(const std::string& message) const;
+
+  // The entry the line was matched to; its usage is what a wrong count shows.
+  void Use(const DirectiveType& type);
+  // How many words the entry's keyword has: its arguments follow them.
+  std::size_t first() const { return first_; }
+  // Where the entry's N arguments stand: in its keyword's words of a choice ("_" or "a|b"), then after it,
+  // where there must be the rest of them (otherwise the usage is shown).
+  std::vector<std::size_t> Places(std::size_t n) const;
+
+  std::size_t size() const { return args_.size(); }
+  const Arg& At(std::size_t i) const { return args_.at(i); }
+  bool IsWord(std::size_t i, std::string_view word) const;
+  // Arguments from `first` on must number between min and max; otherwise the usage (the entry's unless given)
+  // is shown.
+  void Count(std::size_t first, std::size_t min, std::size_t max, std::string_view usage = {}) const;
+
+  std::string Text(std::size_t i) const;
+  std::string Written(std::size_t i) const;
+  long long Integer(std::size_t i, std::string_view what, long long min,
+                    long long max = std::numeric_limits<long long>::max()) const;
+  double Decimal(std::string_view text, std::string_view what, std::size_t i) const;
+  DataRefName DataRef(std::size_t i) const;
+  WidgetName Widget(std::size_t i) const;
+  // The hexadecimal pairs of every argument from `first` on.
+  std::string Bytes(std::size_t first) const;
+  int Key(std::size_t i) const;
+  int Flags(std::size_t i) const;
+  // The modifiers a key is pressed with: the host sends DOWN and UP itself.
+  int Modifiers(std::size_t i) const;
+  // One of the words; fails with them listed.
+  std::string OneOf(std::size_t i, std::initializer_list<std::string_view> words) const;
+
+ private:
+  void FoldWidgetKind();
+
+  const Line& line_;
+  std::vector<Arg> args_;
+  WidgetKind kind_ = WidgetKind::Any;
+  std::string kindWord_;
+  std::size_t kindAt_ = 0;
+  const DirectiveType* type_ = nullptr;
+  std::size_t first_ = 1;
+  std::vector<std::size_t> choices_;  // the keyword's words of a choice
+};
+
+// A directive's arguments read in their order into its own type T, each by its reader: a function of the
+// Reader such as &Reader::Text, or a Whole.
+template <class T, auto... read>
+Args Fields(const Reader& r) {
+  const std::vector<std::size_t> places = r.Places(sizeof...(read));
+  [[maybe_unused]] std::size_t i = 0;
+  return T{std::invoke(read, r, places[i++])...};
+}
+
+// The name of a number as its complaints give it, to be a template's argument.
+template <std::size_t N>
+struct What {
+  char text[N];
+  constexpr What(const char (&name)[N]) { std::copy_n(name, N, text); }
+};
+
+// The least int, where a Whole takes any.
+inline constexpr int kIntMin = std::numeric_limits<int>::min();
+
+// A whole number from MIN to MAX.
+template <What what, class Int = long long, Int min = 0, Int max = std::numeric_limits<Int>::max()>
+Int Whole(const Reader& r, std::size_t i) {
+  return static_cast<Int>(r.Integer(i, what.text, min, max));
+}
+
+// The arguments of the many directives that take none, one NAME, or an optional NAME.
+inline constexpr auto ReadNone = &Fields<NoArgs>;
+inline constexpr auto ReadName = &Fields<Named, &Reader::Text>;
+Args ReadOptionalName(const Reader& r);
+
 // What a directive is to the run: an expectation is counted as skipped in a section of another platform,
 // an event (input, the plugin's life, a step) marks the plot, a section runs even where its section skips.
 enum class Role { Act, Event, Expect, Section };
@@ -211,13 +297,9 @@ struct Directive {
   }
 };
 
-std::span<const DirectiveType> SetupDirectives();
-std::span<const DirectiveType> PluginDirectives();
-std::span<const DirectiveType> InputDirectives();
-std::span<const DirectiveType> TrackerDirectives();
-std::span<const DirectiveType> UdpDirectives();
-std::span<const DirectiveType> OutputDirectives();
-std::span<const DirectiveType> ExpectDirectives();
+// Each family's table, from its own file.
+extern const std::span<const DirectiveType> kSetupDirectives, kPluginDirectives, kInputDirectives,
+    kTrackerDirectives, kUdpDirectives, kOutputDirectives, kExpectDirectives;
 
 // Every directive, family by family.
 const std::vector<const DirectiveType*>& Directives();

@@ -7,14 +7,12 @@
 #include "commands.h"
 #include "directive.h"
 #include "file_faults.h"
-#include "file_io.h"
 #include "flight_loops.h"
 #include "hotkeys.h"
 #include "keys.h"
 #include "menus.h"
 #include "platform.h"
 #include "plugins.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "tracker_script.h"
 #include "values.h"
@@ -34,12 +32,6 @@ std::string Counted(long long expected, long long found) {
 void CheckCount(ScenarioRun& run, const Directive& d, long long found) {
   const long long expected = d.as<CountExpect>().count;
   run.Check(d, found == expected, Counted(expected, found));
-}
-
-// expect window|command|feature NAME STATE
-Args ReadState(const Reader& r) {
-  r.Count(2, 2, 2);
-  return StateExpect{r.Text(2), r.Text(3)};
 }
 
 // [prefs] DATAREF VALUE [~TOL], from argument AT on.
@@ -76,13 +68,6 @@ void ExpectPrefs(ScenarioRun& run, const Directive& d) {
   CheckValue(run, d, ValueType::Float, *roll);
 }
 
-// expect widget WINDOW WIDGET WHAT ...: the window and the widget, with the count of what follows WHAT.
-template <class T>
-T ReadWidget(const Reader& r, std::size_t extra) {
-  r.Count(2, 3 + extra, 3 + extra);
-  return T{r.Text(2), r.Widget(3), {}};
-}
-
 void ExpectWindow(ScenarioRun& run, const Directive& d) {
   const StateExpect& expect = d.as<StateExpect>();
   const XPWidgetID window = run.host(d).widgets().findWindow(expect.name);
@@ -116,10 +101,9 @@ void ExpectMenuItem(ScenarioRun& run, const Directive& d) {
   run.Check(d, found == expect.state, why);
 }
 
-Args ReadNamedCount(const Reader& r) {
-  r.Count(2, 2, 2);
-  return CountExpect{r.Text(2), r.Integer(3, "the count", 0)};
-}
+// expect window|command|feature NAME STATE
+constexpr auto ReadState = &Fields<StateExpect, &Reader::Text, &Reader::Text>;
+constexpr auto ReadNamedCount = &Fields<CountExpect, &Reader::Text, Whole<"the count">>;
 
 Args ReadCount(const Reader& r) {
   r.Count(2, 1, 1);
@@ -192,9 +176,14 @@ void ExpectMessage(ScenarioRun& run, const Directive& d) {
                 std::to_string(message.number) + " " + Quote(message.text));
 }
 
-Args ReadLog(const Reader& r) {
-  r.Count(2, 2, 2);
-  return LogExpect{r.Text(2), r.Text(3)};
+constexpr auto ReadLog = &Fields<LogExpect, &Reader::Text, &Reader::Text>;
+
+// `contains` or `lacks`: whether the text is in WHOLE, shown as the WHERE.
+void CheckContains(ScenarioRun& run, const Directive& d, const std::string& text, const std::string& whole,
+                   const std::string& where) {
+  const bool contains = whole.find(text) != std::string::npos;
+  run.Check(d, contains == (d.as<LogExpect>().how == "contains"),
+            std::string(contains ? "found" : "not found") + " in the " + where + " " + Quote(whole));
 }
 
 void ExpectLog(ScenarioRun& run, const Directive& d) {
@@ -214,9 +203,7 @@ void ExpectLog(ScenarioRun& run, const Directive& d) {
     run.Check(d, *log == text, "the log is " + Quote(*log));
     return;
   }
-  const bool contains = log->find(text) != std::string::npos;
-  run.Check(d, contains == (expect.how == "contains"),
-            std::string(contains ? "found" : "not found") + " in the log " + Quote(*log));
+  CheckContains(run, d, text, *log, "log");
 }
 
 // The bytes of the file a `expect file` names; nullopt, with the expectation failed, when there are none.
@@ -261,11 +248,7 @@ constexpr DirectiveType kExpect[] = {
     {"expect prefs", "expect prefs DATAREF VALUE [~TOL]", Role::Expect,
      [](const Reader& r) { return ReadValue(r, 2); }, ExpectPrefs},
     {"expect widget _ _ text", "expect widget WINDOW WIDGET text TEXT", Role::Expect,
-     [](const Reader& r) -> Args {
-       WidgetText expect = ReadWidget<WidgetText>(r, 1);
-       expect.text = r.Text(5);
-       return expect;
-     },
+     Fields<WidgetText, &Reader::Text, &Reader::Widget, &Reader::Text>,
      [](ScenarioRun& run, const Directive& d) {
        const WidgetText& expect = d.as<WidgetText>();
        const WidgetInfo info =
@@ -274,12 +257,7 @@ constexpr DirectiveType kExpect[] = {
                  "expected " + Quote(expect.text) + ", found " + Quote(info.descriptor));
      }},
     {"expect widget _ _ state", "expect widget WINDOW WIDGET state N", Role::Expect,
-     [](const Reader& r) -> Args {
-       WidgetStateExpect expect = ReadWidget<WidgetStateExpect>(r, 1);
-       expect.state = static_cast<int>(
-           r.Integer(5, "the state", std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-       return expect;
-     },
+     Fields<WidgetStateExpect, &Reader::Text, &Reader::Widget, Whole<"the state", int, kIntMin>>,
      [](ScenarioRun& run, const Directive& d) {
        const WidgetStateExpect& expect = d.as<WidgetStateExpect>();
        const XPWidgetID id = run.Widget(d, expect.window, expect.widget);
@@ -290,9 +268,8 @@ constexpr DirectiveType kExpect[] = {
      }},
     {"expect widget _ _ visible|hidden", "expect widget WINDOW WIDGET visible|hidden", Role::Expect,
      [](const Reader& r) -> Args {
-       WidgetShownExpect expect = ReadWidget<WidgetShownExpect>(r, 0);
-       expect.visible = r.IsWord(4, "visible");
-       return expect;
+       r.Count(2, 3, 3);
+       return WidgetShownExpect{r.Text(2), r.Widget(3), r.IsWord(4, "visible")};
      },
      [](ScenarioRun& run, const Directive& d) {
        const WidgetShownExpect& expect = d.as<WidgetShownExpect>();
@@ -304,17 +281,9 @@ constexpr DirectiveType kExpect[] = {
     {"expect window _ visible|hidden|absent", "expect window WINDOW visible|hidden|absent", Role::Expect,
      ReadState, ExpectWindow},
     {"expect menu _ _ enabled|disabled|absent", "expect menu TITLE ITEM enabled|disabled|absent",
-     Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 3, 3);
-       return MenuItemExpect{r.Text(2), r.Text(3), r.Text(4)};
-     },
-     ExpectMenuItem},
+     Role::Expect, Fields<MenuItemExpect, &Reader::Text, &Reader::Text, &Reader::Text>, ExpectMenuItem},
     {"expect menu _ items", "expect menu TITLE items N", Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 3, 3);
-       return CountExpect{r.Text(2), r.Integer(4, "the number of items", 0)};
-     },
+     Fields<CountExpect, &Reader::Text, Whole<"the number of items">>,
      [](ScenarioRun& run, const Directive& d) {
        const CountExpect& expect = d.as<CountExpect>();
        const auto items = run.host(d).menus().items(expect.name);
@@ -364,56 +333,34 @@ constexpr DirectiveType kExpect[] = {
        CheckCount(run, d, static_cast<long long>(Messages(run, d, d.as<CountExpect>().name).size()));
      }},
     {"expect message", "expect message SIGNATURE K NUMBER TEXT", Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 4, 4);
-       const int min = std::numeric_limits<int>::min(), max = std::numeric_limits<int>::max();
-       return MessageExpect{r.Text(2), r.Integer(3, "K", 1), r.Integer(4, "the message number", min, max),
-                            r.Text(5)};
-     },
+     Fields<MessageExpect, &Reader::Text, Whole<"K", long long, 1>, Whole<"the message number", int, kIntMin>,
+            &Reader::Text>,
      ExpectMessage},
     {"expect log contains|lacks|equals", "expect log contains|lacks|equals TEXT", Role::Expect, ReadLog,
      ExpectLog},
     {"expect debug contains|lacks", "expect debug contains|lacks TEXT", Role::Expect, ReadLog,
      [](ScenarioRun& run, const Directive& d) {
-       const LogExpect& expect = d.as<LogExpect>();
-       const std::string& text = run.host(d).debug().text();
-       const bool contains = text.find(expect.text) != std::string::npos;
-       run.Check(d, contains == (expect.how == "contains"),
-                 std::string(contains ? "found" : "not found") + " in the debugger output " + Quote(text));
+       CheckContains(run, d, d.as<LogExpect>().text, run.host(d).debug().text(), "debugger output");
      }},
     {"expect file _ size", "expect file PATH size N", Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 3, 3);
-       return CountExpect{r.Text(2), r.Integer(4, "the size", 0)};
-     },
-     ExpectFileSize},
+     Fields<CountExpect, &Reader::Text, Whole<"the size">>, ExpectFileSize},
     {"expect file _ bytes", "expect file PATH bytes HEX", Role::Expect,
      [](const Reader& r) -> Args {
        r.Count(2, 3, 100000);
        return FileText{r.Text(2), r.Bytes(4)};
      },
      ExpectFileBytes},
-    {"expect file _ absent", "expect file PATH absent", Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 2, 2);
-       return Named{r.Text(2)};
-     },
+    {"expect file _ absent", "expect file PATH absent", Role::Expect, ReadName,
      [](ScenarioRun& run, const Directive& d) {
        std::error_code ec;
        run.Check(d, !fs::exists(run.host(d).resolve(d.as<Named>().name), ec), "the file exists");
      }},
     {"expect file _ contains", "expect file PATH contains TEXT", Role::Expect,
-     [](const Reader& r) -> Args {
-       r.Count(2, 3, 3);
-       return FileText{r.Text(2), r.Text(4)};
-     },
-     ExpectFileContains},
+     Fields<FileText, &Reader::Text, &Reader::Text>, ExpectFileContains},
 };
 
 }  // namespace
 
-std::span<const DirectiveType> ExpectDirectives() {
-  return kExpect;
-}
+const std::span<const DirectiveType> kExpectDirectives = kExpect;
 
 }  // namespace sim::scenario

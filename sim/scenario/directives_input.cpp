@@ -12,7 +12,6 @@
 #include "keys.h"
 #include "menus.h"
 #include "plugins.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "values.h"
 #include "widget_names.h"
@@ -24,6 +23,13 @@ Commands& Command(ScenarioRun& run, const Directive& d, const std::string& name)
   Commands& commands = run.host(d).commands();
   if (!commands.exists(name)) ScenarioRun::Fail(d, "no command " + name);
   return commands;
+}
+
+// A command begun, ended or run once as the user does it.
+template <bool (Commands::*act)(std::string_view)>
+void Act(ScenarioRun& run, const Directive& d) {
+  const std::string& name = d.as<Named>().name;
+  (Command(run, d, name).*act)(name);
 }
 
 Args ReadSet(const Reader& r) {
@@ -118,11 +124,7 @@ Args ReadKeyHold(const Reader& r) {
 }
 
 constexpr DirectiveType kInput[] = {
-    {"frames", "frames N", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(1, 1, 1);
-       return Frames{r.Integer(1, "N", 0)};
-     },
+    {"frames", "frames N", Role::Act, Fields<Frames, Whole<"N">>,
      [](ScenarioRun& run, const Directive& d) { run.host(d).runCycles(d.as<Frames>().cycles); }},
     {"seconds", "seconds S", Role::Act,
      [](const Reader& r) -> Args {
@@ -132,23 +134,10 @@ constexpr DirectiveType kInput[] = {
        return Seconds{seconds};
      },
      [](ScenarioRun& run, const Directive& d) { run.host(d).runSeconds(d.as<Seconds>().seconds); }},
-    {"command begin", "command begin NAME", Role::Event, ReadName,
-     [](ScenarioRun& run, const Directive& d) {
-       Command(run, d, d.as<Named>().name).begin(std::string_view(d.as<Named>().name));
-     }},
-    {"command end", "command end NAME", Role::Event, ReadName,
-     [](ScenarioRun& run, const Directive& d) {
-       Command(run, d, d.as<Named>().name).end(std::string_view(d.as<Named>().name));
-     }},
-    {"command once", "command once NAME", Role::Event, ReadName,
-     [](ScenarioRun& run, const Directive& d) {
-       Command(run, d, d.as<Named>().name).once(std::string_view(d.as<Named>().name));
-     }},
-    {"command hold", "command hold NAME N", Role::Event,
-     [](const Reader& r) -> Args {
-       r.Count(1, 3, 3);
-       return CommandHold{r.Text(2), r.Integer(3, "N", 0)};
-     },
+    {"command begin", "command begin NAME", Role::Event, ReadName, Act<&Commands::begin>},
+    {"command end", "command end NAME", Role::Event, ReadName, Act<&Commands::end>},
+    {"command once", "command once NAME", Role::Event, ReadName, Act<&Commands::once>},
+    {"command hold", "command hold NAME N", Role::Event, Fields<CommandHold, &Reader::Text, Whole<"N">>,
      [](ScenarioRun& run, const Directive& d) {
        const CommandHold& hold = d.as<CommandHold>();
        Commands& commands = Command(run, d, hold.command);
@@ -158,17 +147,8 @@ constexpr DirectiveType kInput[] = {
      }},
     {"key", "key KEY [MODS]", Role::Event, ReadKey, Press},
     {"key hold", "key hold KEY [MODS] N", Role::Event, ReadKeyHold, Press},
-    {"menu", "menu TITLE ITEM", Role::Event,
-     [](const Reader& r) -> Args {
-       r.Count(1, 2, 2);
-       return MenuPick{r.Text(1), r.Text(2)};
-     },
-     Pick},
-    {"click", "click WINDOW WIDGET", Role::Event,
-     [](const Reader& r) -> Args {
-       r.Count(1, 2, 2);
-       return WidgetTarget{r.Text(1), r.Widget(2)};
-     },
+    {"menu", "menu TITLE ITEM", Role::Event, Fields<MenuPick, &Reader::Text, &Reader::Text>, Pick},
+    {"click", "click WINDOW WIDGET", Role::Event, Fields<WidgetTarget, &Reader::Text, &Reader::Widget>,
      [](ScenarioRun& run, const Directive& d) {
        const WidgetTarget& target = d.as<WidgetTarget>();
        const XPWidgetID id = run.Widget(d, target.window, target.widget);
@@ -176,10 +156,7 @@ constexpr DirectiveType kInput[] = {
                  "a push button or check box");
      }},
     {"type", "type WINDOW WIDGET TEXT", Role::Event,
-     [](const Reader& r) -> Args {
-       r.Count(1, 3, 3);
-       return WidgetText{r.Text(1), r.Widget(2), r.Text(3)};
-     },
+     Fields<WidgetText, &Reader::Text, &Reader::Widget, &Reader::Text>,
      [](ScenarioRun& run, const Directive& d) {
        const WidgetText& typing = d.as<WidgetText>();
        const XPWidgetID id = run.Widget(d, typing.window, typing.widget);
@@ -196,8 +173,6 @@ constexpr DirectiveType kInput[] = {
 
 }  // namespace
 
-std::span<const DirectiveType> InputDirectives() {
-  return kInput;
-}
+const std::span<const DirectiveType> kInputDirectives = kInput;
 
 }  // namespace sim::scenario

@@ -5,9 +5,7 @@
 #include "XPStandardWidgets.h"
 #include "datarefs.h"
 #include "directive.h"
-#include "file_io.h"
 #include "parser.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "svg.h"
 #include "values.h"
@@ -175,8 +173,7 @@ constexpr DirectiveType kOutput[] = {
      Render},
     {"step", "step TITLE", Role::Event, ReadText,
      [](ScenarioRun& run, const Directive& d) {
-       const int step = run.NextStep();
-       run.Tell("\n" + std::to_string(step) + ". " + d.as<Text>().text);
+       run.Tell("\n" + std::to_string(run.NextStep()) + ". " + d.as<Text>().text);
      }},
     {"say", "say TEXT", Role::Act, ReadText,
      [](ScenarioRun& run, const Directive& d) { run.Tell("   " + Filled(run, d)); }},
@@ -188,24 +185,17 @@ constexpr DirectiveType kOutput[] = {
        return list;
      },
      [](ScenarioRun& run, const Directive& d) {
-       for (const DataRefName& ref : d.as<DataRefList>().refs) {
-         const std::string value = ShowDataRef(run, d, ref);
-         run.Say(d, ref.written + " = " + value);
-       }
+       for (const DataRefName& ref : d.as<DataRefList>().refs)
+         run.Say(d, ref.written + " = " + ShowDataRef(run, d, ref));
      }},
     {"print widget", "print widget WINDOW WIDGET", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(2, 2, 2);
-       return WidgetTarget{r.Text(2), r.Widget(3)};
-     },
+     Fields<WidgetTarget, &Reader::Text, &Reader::Widget>,
      [](ScenarioRun& run, const Directive& d) { run.Say(d, DescribeWidget(run, d)); }},
     {"print log", "print log", Role::Act, ReadNone, PrintLog},
 };
 
 }  // namespace
 
-std::span<const DirectiveType> OutputDirectives() {
-  return kOutput;
-}
+const std::span<const DirectiveType> kOutputDirectives = kOutput;
 
 }  // namespace sim::scenario

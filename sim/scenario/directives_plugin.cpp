@@ -1,10 +1,8 @@
 // The plugin's life: loaded and started, stopped, told of a plane, disabled and enabled as in the plugin
 // admin, the preferences written, the simulator quit.
-#include <limits>
 
 #include "directive.h"
 #include "plugins.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "values.h"
 
@@ -48,8 +46,7 @@ constexpr DirectiveType kPlugin[] = {
     {"plane-loaded", "plane-loaded [INDEX]", Role::Event,
      [](const Reader& r) -> Args {
        r.Count(1, 0, 1);
-       return PlaneIndex{
-           r.size() == 2 ? static_cast<int>(r.Integer(1, "INDEX", 0, std::numeric_limits<int>::max())) : 0};
+       return PlaneIndex{r.size() == 2 ? Whole<"INDEX", int>(r, 1) : 0};
      },
      [](ScenarioRun& run, const Directive& d) { Started(run, d).planeLoaded(d.as<PlaneIndex>().index); }},
     {"disable-plugin", "disable-plugin [NAME]", Role::Event, ReadOptionalName,
@@ -66,8 +63,6 @@ constexpr DirectiveType kPlugin[] = {
 
 }  // namespace
 
-std::span<const DirectiveType> PluginDirectives() {
-  return kPlugin;
-}
+const std::span<const DirectiveType> kPluginDirectives = kPlugin;
 
 }  // namespace sim::scenario

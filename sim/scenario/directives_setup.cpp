@@ -4,10 +4,8 @@
 
 #include "directive.h"
 #include "file_faults.h"
-#include "file_io.h"
 #include "platform.h"
 #include "plugins.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "tracker_script.h"
 
@@ -24,12 +22,12 @@ Args ReadDiskFull(const Reader& r) {
 }
 
 // Before the simulator is made, a setting waits in the options it is made with.
-template <class Apply, class Wait>
-void Setting(ScenarioRun& run, Apply apply, Wait wait) {
+template <auto set, auto option, class T>
+void Setting(ScenarioRun& run, const T& value) {
   if (Host* host = run.current()) {
-    apply(*host);
+    (host->*set)(value);
   } else {
-    wait(run.pending());
+    run.pending().*option = value;
   }
 }
 
@@ -74,12 +72,7 @@ constexpr DirectiveType kSetup[] = {
        run.pending().root =
            platform::PathFromUtf8(d.as<Named>().name);  // relative: in a fresh temporary folder
      }},
-    {"write", "write PATH TEXT", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(1, 2, 2);
-       return FileText{r.Text(1), r.Text(2)};
-     },
-     Write},
+    {"write", "write PATH TEXT", Role::Act, Fields<FileText, &Reader::Text, &Reader::Text>, Write},
     {"write-bytes", "write-bytes PATH HEX", Role::Act,
      [](const Reader& r) -> Args {
        r.Count(1, 1, 100000);
@@ -101,22 +94,14 @@ constexpr DirectiveType kSetup[] = {
      }},
     {"aircraft", "aircraft PATH", Role::Act, ReadName,
      [](ScenarioRun& run, const Directive& d) {
-       const std::string& path = d.as<Named>().name;
-       Setting(
-           run, [&](Host& host) { host.setAircraft(path); }, [&](HostOptions& o) { o.aircraft = path; });
+       Setting<&Host::setAircraft, &HostOptions::aircraft>(run, d.as<Named>().name);
      }},
     {"stub-plugin", "stub-plugin SIGNATURE", Role::Act, ReadName,
      [](ScenarioRun& run, const Directive& d) { run.host(d).plugins().addStub(d.as<Named>().name); }},
     {"load-plugin", "load-plugin PATH", Role::Act, ReadName, LoadPlugin},
-    {"fps", "fps N", Role::Act,
-     [](const Reader& r) -> Args {
-       r.Count(1, 1, 1);
-       return Fps{static_cast<int>(r.Integer(1, "fps", 1, 100000))};
-     },
+    {"fps", "fps N", Role::Act, Fields<Fps, Whole<"fps", int, 1, 100000>>,
      [](ScenarioRun& run, const Directive& d) {
-       const int fps = d.as<Fps>().fps;
-       Setting(
-           run, [&](Host& host) { host.setFps(fps); }, [&](HostOptions& o) { o.fps = fps; });
+       Setting<&Host::setFps, &HostOptions::fps>(run, d.as<Fps>().fps);
      }},
     {"only", "only PLATFORM", Role::Section,
      [](const Reader& r) -> Args {
@@ -126,9 +111,7 @@ constexpr DirectiveType kSetup[] = {
      Only},
     {"no-command-functions", "no-command-functions", Role::Act, ReadNone,
      [](ScenarioRun& run, const Directive&) {
-       Setting(
-           run, [](Host& host) { host.setOfferFindSymbol(false); },
-           [](HostOptions& o) { o.offerFindSymbol = false; });
+       Setting<&Host::setOfferFindSymbol, &HostOptions::offerFindSymbol>(run, false);
      }},
     {"no-feature", "no-feature NAME", Role::Act, ReadName,
      [](ScenarioRun& run, const Directive& d) { run.host(d).plugins().removeFeature(d.as<Named>().name); }},
@@ -139,9 +122,7 @@ constexpr DirectiveType kSetup[] = {
      },
      [](ScenarioRun& run, const Directive& d) {
        const Simulator simulator = d.as<Named>().name == "older" ? Simulator::Older : Simulator::XPlane12;
-       Setting(
-           run, [&](Host& host) { host.setSimulator(simulator); },
-           [&](HostOptions& o) { o.simulator = simulator; });
+       Setting<&Host::setSimulator, &HostOptions::simulator>(run, simulator);
      }},
     {"tracker-library", "tracker-library DIR", Role::Act, ReadName, TrackerLibrary},
     {"no-tracker", "no-tracker", Role::Act, ReadNone,
@@ -150,8 +131,6 @@ constexpr DirectiveType kSetup[] = {
 
 }  // namespace
 
-std::span<const DirectiveType> SetupDirectives() {
-  return kSetup;
-}
+const std::span<const DirectiveType> kSetupDirectives = kSetup;
 
 }  // namespace sim::scenario

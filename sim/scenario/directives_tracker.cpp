@@ -1,10 +1,8 @@
 // The substitute tracker client: the frames it returns, entry points that fail or are missing, its version
 // and the registry value that points to it.
 #include <algorithm>
-#include <limits>
 
 #include "directive.h"
-#include "reader.h"
 #include "scenario_run.h"
 #include "tracker_script.h"
 #include "values.h"
@@ -85,8 +83,7 @@ constexpr DirectiveType kTracker[] = {
     {"tracker fail", "tracker fail ENTRY [RESULT]", Role::Act,
      [](const Reader& r) -> Args {
        r.Count(2, 1, 2);
-       const int min = std::numeric_limits<int>::min(), max = std::numeric_limits<int>::max();
-       return TrackerFail{r.Text(2), r.size() == 4 ? static_cast<int>(r.Integer(3, "RESULT", min, max)) : 1};
+       return TrackerFail{r.Text(2), r.size() == 4 ? Whole<"RESULT", int, kIntMin>(r, 3) : 1};
      },
      [](ScenarioRun& run, const Directive& d) {
        const TrackerFail& fail = d.as<TrackerFail>();
@@ -113,8 +110,6 @@ constexpr DirectiveType kTracker[] = {
 
 }  // namespace
 
-std::span<const DirectiveType> TrackerDirectives() {
-  return kTracker;
-}
+const std::span<const DirectiveType> kTrackerDirectives = kTracker;
 
 }  // namespace sim::scenario

@@ -85,20 +85,13 @@ class LineReader {
     return arg;
   }
 
+  // Each letter after a backslash stands for the character in the same place of the second.
   char Escaped(char escaped) const {
-    switch (escaped) {
-      case '"':
-      case '\\':
-        return escaped;
-      case 'n':
-        return '\n';
-      case 'r':
-        return '\r';
-      case 't':
-        return '\t';
-      default:
-        Fail(std::string("unknown escape \\") + escaped + " in a quoted argument");
-    }
+    constexpr std::string_view kLetters = "\"\\nrt", kMeant = "\"\\\n\r\t";
+    const std::size_t at = kLetters.find(escaped);
+    if (at == std::string_view::npos)
+      Fail(std::string("unknown escape \\") + escaped + " in a quoted argument");
+    return kMeant[at];
   }
 
   // The K of "CAPTION"#K.

@@ -12,9 +12,6 @@
 
 namespace sim::scenario {
 
-// Stands for the port `udp free-port` chose, in the texts of the directives after it.
-inline constexpr std::string_view kUdpPortName = "$UDP_PORT";
-
 // Throws ScenarioError naming the line.
 Directive ParseLine(const Line& line);
 std::vector<Directive> Parse(std::string_view text);

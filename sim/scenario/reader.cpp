@@ -1,4 +1,4 @@
-#include "reader.h"
+#include "directive.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,22 +14,25 @@ Reader::Reader(const Line& line) : line_(line), args_(line.args) {
 
 void Reader::Use(const DirectiveType& type) {
   type_ = &type;
-  first_ = static_cast<std::size_t>(std::count(type.keyword.begin(), type.keyword.end(), ' ')) + 1;
-}
-
-Args ReadNone(const Reader& r) {
-  r.Count(r.first(), 0, 0);
-  return NoArgs{};
-}
-
-Args ReadName(const Reader& r) {
-  r.Count(r.first(), 1, 1);
-  return Named{r.Text(r.first())};
+  first_ = 0;
+  for (std::size_t at = 0; at <= type.keyword.size(); ++first_) {
+    const std::size_t end = std::min(type.keyword.find(' ', at), type.keyword.size());
+    const std::string_view word = type.keyword.substr(at, end - at);
+    if (word == "_" || word.find('|') != std::string_view::npos) choices_.push_back(first_);
+    at = end + 1;
+  }
 }
 
 Args ReadOptionalName(const Reader& r) {
   r.Count(r.first(), 0, 1);
   return Named{r.size() > r.first() ? r.Text(r.first()) : std::string()};
+}
+
+std::vector<std::size_t> Reader::Places(std::size_t n) const {
+  Count(first_, n - choices_.size(), n - choices_.size());
+  std::vector<std::size_t> places = choices_;
+  for (std::size_t i = first_; places.size() < n; ++i) places.push_back(i);
+  return places;
 }
 
 void Reader::Fail(const std::string& message) const {
@@ -43,7 +46,7 @@ bool Reader::IsWord(std::size_t i, std::string_view word) const {
 void Reader::Count(std::size_t first, std::size_t min, std::size_t max, std::string_view usage) const {
   const std::size_t n = size() - first;
   if (n < min || n > max)
-    Fail("wrong number of arguments, expected: " + std::string(usage.empty() ? this->usage() : usage));
+    Fail("wrong number of arguments, expected: " + std::string(usage.empty() ? type_->usage : usage));
 }
 
 std::string Reader::Text(std::size_t i) const {

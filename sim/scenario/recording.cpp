@@ -6,7 +6,6 @@
 #include <ostream>
 
 #include "datarefs.h"
-#include "file_io.h"
 #include "values.h"
 
 namespace sim::scenario {

@@ -1,8 +1,6 @@
-#include <algorithm>
-
-#include "directive.h"
 #include "parser.h"
-#include "reader.h"
+
+#include <algorithm>
 
 namespace sim::scenario {
 namespace {
@@ -68,21 +66,6 @@ std::size_t WordsMatched(const Pattern& pattern, const Reader& r) {
   r.Fail("expected one of " + list + ", not " + r.Written(depth));
 }
 
-}  // namespace
-
-const std::vector<const DirectiveType*>& Directives() {
-  static const std::vector<const DirectiveType*> all = [] {
-    std::vector<const DirectiveType*> types;
-    for (const std::span<const DirectiveType> family :
-         {SetupDirectives(), PluginDirectives(), InputDirectives(), TrackerDirectives(), UdpDirectives(),
-          OutputDirectives(), ExpectDirectives()}) {
-      for (const DirectiveType& type : family) types.push_back(&type);
-    }
-    return types;
-  }();
-  return all;
-}
-
 // The form whose words the line begins with, the longest when several do; a line that goes further into
 // another form than into any whole one is an error at the word where it parts from it.
 const DirectiveType& MatchDirective(const Reader& r) {
@@ -99,6 +82,39 @@ const DirectiveType& MatchDirective(const Reader& r) {
   if (best != nullptr && bestWords >= deepest) return *best;
   if (deepest == 0) r.Fail("unknown directive " + r.Written(0));
   FailAtFork(r, deepest);
+}
+
+}  // namespace
+
+const std::vector<const DirectiveType*>& Directives() {
+  static const std::vector<const DirectiveType*> all = [] {
+    std::vector<const DirectiveType*> types;
+    for (const std::span<const DirectiveType> family :
+         {kSetupDirectives, kPluginDirectives, kInputDirectives, kTrackerDirectives, kUdpDirectives,
+          kOutputDirectives, kExpectDirectives}) {
+      for (const DirectiveType& type : family) types.push_back(&type);
+    }
+    return types;
+  }();
+  return all;
+}
+
+Directive ParseLine(const Line& line) {
+  Reader r(line);
+  Directive d;
+  d.line = line.number;
+  d.source = line.source;
+  d.words = line.args;
+  d.type = &MatchDirective(r);
+  r.Use(*d.type);
+  d.args = d.type->parse(r);
+  return d;
+}
+
+std::vector<Directive> Parse(std::string_view text) {
+  std::vector<Directive> directives;
+  for (const Line& line : Lex(text)) directives.push_back(ParseLine(line));
+  return directives;
 }
 
 }  // namespace sim::scenario

@@ -1,14 +1,18 @@
 #include "runner.h"
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <system_error>
 
-#include "file_io.h"
+#include "datarefs.h"
 #include "parser.h"
 #include "platform.h"
 #include "recording.h"
 #include "scenario_run.h"
+#include "widget_names.h"
 
 namespace fs = std::filesystem;
 
@@ -28,45 +32,31 @@ ScenarioRun::ScenarioRun(const RunOptions& options, std::string name, RunTotals&
 }
 
 void ScenarioRun::Run(std::string_view text) {
-  int line = 0;
-  try {
-    const std::vector<Directive> directives = Parse(text);
-    for (const Directive& d : directives) {
-      line = d.line;
-      Step(d);
-    }
-    line = directives.empty() ? 0 : directives.back().line;
-    Finish(line);
-  } catch (const ScenarioError& e) {
-    Error(e.line(), e.what());
-  } catch (const std::exception& e) {
-    Error(line, e.what());
+  if (const std::optional<int> last = RunMore(text, 1)) {
+    End(*last);
+  } else {
+    Close();
   }
-  Close();
 }
 
-bool ScenarioRun::RunMore(std::string_view text, int firstLine) {
-  const int errorsBefore = totals_.errors;
-  std::vector<Directive> directives;
+std::optional<int> ScenarioRun::RunMore(std::string_view text, int firstLine) {
+  int line = firstLine - 1;
+  bool parsed = false;
   try {
-    directives = Parse(text);
-  } catch (const ScenarioError& e) {
-    Error(e.line() + firstLine - 1, e.what());
-    return false;
-  }
-  int line = firstLine;
-  try {
+    std::vector<Directive> directives = Parse(text);
+    parsed = true;
     for (Directive& d : directives) {
       d.line += firstLine - 1;
       line = d.line;
       Step(d);
     }
+    return line;
   } catch (const ScenarioError& e) {
-    Error(e.line(), e.what());
+    Error(parsed ? e.line() : e.line() + firstLine - 1, e.what());
   } catch (const std::exception& e) {
     Error(line, e.what());
   }
-  return totals_.errors == errorsBefore;
+  return std::nullopt;
 }
 
 void ScenarioRun::End(int line) {
@@ -171,6 +161,74 @@ std::string ScenarioRun::PluginName() const {
 
 fs::path ScenarioRun::LogPath(const Directive& d) {
   return host(d).resolve("Resources/plugins/" + PluginName() + "/TalvenorLog.txt");
+}
+
+// The datarefs and widgets directives name, looked up in the running simulator.
+void ScenarioRun::RequireDataRef(const Directive& d, const DataRefName& ref) {
+  DataRefs& refs = host(d).datarefs();
+  if (!refs.exists(ref.name)) Fail(d, "no dataref " + ref.name);
+  const int size = refs.arraySize(ref.name);
+  if (ref.index && size == 0) Fail(d, ref.name + " is not an array: " + ref.written);
+  if (ref.index && *ref.index >= size) {
+    Fail(d, ref.written + " is out of range: " + ref.name + " has " + std::to_string(size) + " elements");
+  }
+}
+
+std::pair<ValueType, double> ScenarioRun::ReadScalar(const Directive& d, const DataRefName& ref) {
+  RequireDataRef(d, ref);
+  if (!ref.index && host(d).datarefs().arraySize(ref.name) > 0) {
+    Fail(d, ref.name + " is an array: name one element as " + ref.name + "[i]");
+  }
+  const std::optional<DataValue> value = host(d).datarefs().read(ref.name, ref.index);
+  if (!value) Fail(d, "cannot read " + ref.written);
+  if (value->type != xplmType_Int && value->type != xplmType_Float && value->type != xplmType_Double)
+    Fail(d, ref.written + " holds data that is not a number");
+  return {value->type == xplmType_Int     ? ValueType::Int
+          : value->type == xplmType_Float ? ValueType::Float
+                                          : ValueType::Double,
+          value->value};
+}
+
+XPWidgetID ScenarioRun::Window(const Directive& d, const std::string& caption) {
+  Widgets& widgets = host(d).widgets();
+  if (XPWidgetID window = widgets.findWindow(caption)) return window;
+  std::string open;
+  for (XPWidgetID window : widgets.windows()) {
+    if (const std::optional<WidgetInfo> info = widgets.info(window)) {
+      open += (open.empty() ? "" : ", ") + Quote(info->descriptor);
+    }
+  }
+  Fail(d, "no window " + Quote(caption) + (open.empty() ? " (no window is open)" : " (open: " + open + ")"));
+}
+
+XPWidgetID ScenarioRun::Widget(const Directive& d, const std::string& window, const WidgetName& widget) {
+  const XPWidgetID id = Window(d, window);
+  const NamedWidget found = FindNamedWidget(host(d).widgets(), id, widget);
+  if (found.ambiguous)
+    Fail(d, "the widget " + widget.written + " is ambiguous: two of its kind stand as near to its label");
+  if (found.id == nullptr) Fail(d, "no widget " + widget.written + " in window " + Quote(window));
+  return found.id;
+}
+
+WidgetInfo ScenarioRun::Info(const Directive& d, XPWidgetID id, const std::string& written) {
+  const std::optional<WidgetInfo> info = host(d).widgets().info(id);
+  if (!info) Fail(d, "the widget " + written + " is gone");
+  return *info;
+}
+
+std::optional<std::string> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteFile(const fs::path& path, std::string_view bytes) {
+  std::error_code ec;
+  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  file.close();
+  return static_cast<bool>(file);
 }
 
 std::string ClosingLine(const RunTotals& totals) {

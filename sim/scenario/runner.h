@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,11 @@ struct RunTotals {
   int skipped = 0;
   int errors = 0;  // scenarios that could not be run to their end
 };
+
+// Whole files: scenarios, the files a scenario writes or checks, output. WriteFile makes the folders on the
+// way; false when any write or the close failed.
+std::optional<std::string> ReadFile(const std::filesystem::path& path);
+bool WriteFile(const std::filesystem::path& path, std::string_view bytes);
 
 // "N passed, N failed" with ", N skipped" when any was skipped.
 std::string ClosingLine(const RunTotals& totals);

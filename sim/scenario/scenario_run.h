@@ -1,24 +1,52 @@
 // One scenario on its own simulator: the run loop, and what the directives' entries use to run.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "XPWidgetDefs.h"
 #include "directive.h"
 #include "host.h"
 #include "runner.h"
-#include "udp_script.h"
 #include "values.h"
 #include "widgets.h"
 
 namespace sim::scenario {
 
 struct Recording;
+
+// The `udp` directives' ports held and their sender, until the scenario ends.
+class UdpScript {
+ public:
+  UdpScript() = default;
+  UdpScript(const UdpScript&) = delete;
+  UdpScript& operator=(const UdpScript&) = delete;
+  ~UdpScript();
+
+  // D with `$UDP_PORT` replaced in its texts and read again once a port was chosen; nullopt when nothing
+  // changes.
+  std::optional<Directive> Substitute(const Directive& d) const;
+
+  // Each throws ScenarioError naming LINE when the system refuses.
+  void ChooseFreePort(int line);
+  void Hold(int line, const std::string& port);
+  void SendBytes(int line, const std::string& port, const std::string& bytes);
+
+ private:
+  int Port(int line, const std::string& port) const;
+  std::intptr_t Sender(int line);
+
+  std::optional<int> chosen_;
+  std::intptr_t sender_ = -1;
+  std::vector<std::intptr_t> held_;
+};
 
 class ScenarioRun {
  public:
@@ -27,8 +55,9 @@ class ScenarioRun {
 
   void Run(std::string_view text);
   // More directives on the same simulator, numbered on from `firstLine`, for an interactive session: one
-  // that cannot run is reported and the session goes on. False when one could not run.
-  bool RunMore(std::string_view text, int firstLine);
+  // that cannot run is reported and the session goes on. The line of the last, nullopt when one could not
+  // run.
+  std::optional<int> RunMore(std::string_view text, int firstLine);
   // The end of an interactive session: the plugin stopped and its leftovers checked, the simulator gone.
   void End(int line);
 
@@ -92,7 +121,7 @@ class ScenarioRun {
   std::string only_;
   int steps_ = 0;
   int said_ = 0;
-  UdpScript udp_;  // ports held and the sender of the `udp` directives, until the scenario ends
+  UdpScript udp_;
 };
 
 }  // namespace sim::scenario

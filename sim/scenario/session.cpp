@@ -102,7 +102,7 @@ Session::~Session() = default;
 bool Session::Run(std::string_view text) {
   const Snapshot before = Snapshot::Of(state_->run.current());
   const int printed = state_->totals.passed + state_->totals.failed + state_->run.said();
-  const bool ran = state_->run.RunMore(text, state_->lines + 1);
+  const bool ran = state_->run.RunMore(text, state_->lines + 1).has_value();
   state_->lines += static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
   const std::vector<std::string> changes = Changes(before, Snapshot::Of(state_->run.current()));
   for (const std::string& line : changes) state_->out << "  " << line << '\n';
