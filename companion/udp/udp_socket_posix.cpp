@@ -7,32 +7,12 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "udp_socket.h"
+#include "udp_socket_shared.h"
 
 namespace talvenor::udp {
 namespace {
 
-sockaddr_in Endpoint(std::uint32_t address, int port) {
-  sockaddr_in endpoint{};
-  endpoint.sin_family = AF_INET;
-  endpoint.sin_addr.s_addr = htonl(address);
-  endpoint.sin_port = htons(static_cast<std::uint16_t>(port));
-  return endpoint;
-}
-
-OpenFailure FailureOf(int code) {
-  switch (code) {
-    case EADDRINUSE:
-      return OpenFailure::kAddressInUse;
-    case EADDRNOTAVAIL:
-      return OpenFailure::kAddressNotAvailable;
-    case EACCES:
-    case EPERM:
-      return OpenFailure::kNotPermitted;
-    default:
-      return OpenFailure::kOther;
-  }
-}
+constexpr ErrorNumbers kErrorNumbers = {EADDRINUSE, EADDRNOTAVAIL, EACCES, EPERM};
 
 // Linux doubles the size asked for and charges each datagram its whole kernel buffer, never less than about
 // 640 bytes for the smallest (about 830 on the loopback address), and takes one more while below the limit.
@@ -55,7 +35,7 @@ OpenResult OpenDatagramSocket(std::uint32_t address, int port, int held) {
       ::bind(fd, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) != 0 || flags < 0 ||
       ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0 || ::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0) {
     result.code = errno;
-    result.failure = FailureOf(result.code);
+    result.failure = FailureOf(result.code, kErrorNumbers);
     ::close(fd);
     return result;
   }

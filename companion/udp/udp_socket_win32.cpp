@@ -2,31 +2,12 @@
 
 #include <algorithm>
 
-#include "udp_socket.h"
+#include "udp_socket_shared.h"
 
 namespace talvenor::udp {
 namespace {
 
-sockaddr_in Endpoint(std::uint32_t address, int port) {
-  sockaddr_in endpoint{};
-  endpoint.sin_family = AF_INET;
-  endpoint.sin_addr.s_addr = htonl(address);
-  endpoint.sin_port = htons(static_cast<u_short>(port));
-  return endpoint;
-}
-
-OpenFailure FailureOf(int code) {
-  switch (code) {
-    case WSAEADDRINUSE:
-      return OpenFailure::kAddressInUse;
-    case WSAEADDRNOTAVAIL:
-      return OpenFailure::kAddressNotAvailable;
-    case WSAEACCES:
-      return OpenFailure::kNotPermitted;
-    default:
-      return OpenFailure::kOther;
-  }
-}
+constexpr ErrorNumbers kErrorNumbers = {WSAEADDRINUSE, WSAEADDRNOTAVAIL, WSAEACCES, WSAEACCES};
 
 // Winsock's buffer is taken to count a datagram's bytes alone (a pose's 48), the most datagrams a size can
 // hold; a system that charges more holds fewer. One more may enter while the buffer is below its size.
@@ -64,7 +45,7 @@ OpenResult OpenDatagramSocket(std::uint32_t address, int port, int held) {
       ::bind(s, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) != 0 ||
       ::ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
     result.code = WSAGetLastError();
-    result.failure = FailureOf(result.code);
+    result.failure = FailureOf(result.code, kErrorNumbers);
     ::closesocket(s);
     WSACleanup();
     return result;

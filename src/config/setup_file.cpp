@@ -245,6 +245,15 @@ int Parse(const char* path, ParseNotes& notes) {
   return result;
 }
 
+// The text "Parse Error in " names for a result code ("" for the codes that have none).
+const char* SetupResultLabel(int result) {
+  if (result == kSetupBadSection) return "Section Name";
+  for (const Section& section : kSections) {
+    if (section.code == result) return section.label;
+  }
+  return "";
+}
+
 }  // namespace
 
 bool ReadSetupFile() {
@@ -317,14 +326,6 @@ int ParseSetupStream(std::FILE* file) {
 int ParseSetupText(std::string_view text) {
   ParseNotes notes;
   return ParseText(SetupText{text, false}, notes);
-}
-
-const char* SetupResultLabel(int result) {
-  if (result == kSetupBadSection) return "Section Name";
-  for (const Section& section : kSections) {
-    if (section.code == result) return section.label;
-  }
-  return "";
 }
 
 std::int32_t LookupKeyName(const char* name) {

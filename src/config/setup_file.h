@@ -97,8 +97,6 @@ int ParseSetupFile(const char* path);
 int ParseSetupStream(std::FILE* file);
 // The same on the file's text in memory; the file and the stream are read whole and parsed as their text.
 int ParseSetupText(std::string_view text);
-// The text "Parse Error in " names for a result code ("" for the codes that have none).
-const char* SetupResultLabel(int result);
 std::int32_t LookupKeyName(const char* name);
 std::int32_t ParseModifiers(const char* text);
 

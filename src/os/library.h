@@ -7,11 +7,14 @@
 
 namespace talvenor::os {
 
-// The tracker vendor's client library, looked for in the folder its registry entry names.
+// The tracker vendor's client library, looked for in the folder its registry entry names, and X-Plane's SDK
+// library in Resources/plugins.
 #ifdef _WIN32
 inline constexpr char kTrackerLibraryFileName[] = "NPClient64.dll";
+inline constexpr char kXplmLibraryFileName[] = "XPLM_64.DLL";
 #else
 inline constexpr char kTrackerLibraryFileName[] = "NPClient64.so";
+inline constexpr char kXplmLibraryFileName[] = "XPLM_64.so";
 #endif
 
 // The library at PATH, or null when there is none or it cannot be loaded. An empty or null path is never

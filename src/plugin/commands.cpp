@@ -11,10 +11,6 @@ namespace {
 constexpr int kBefore = 1;
 constexpr int kNoCommand = -1;
 
-CommandRegistrations& Registrations() {
-  return State().commands;
-}
-
 constexpr XPLMCommandCallback_f kHandlers[] = {nullptr, &ToggleCommandHandler, &PresetCommandHandler,
                                                &AxisCommandHandler};
 
@@ -22,7 +18,7 @@ constexpr XPLMCommandCallback_f kHandlers[] = {nullptr, &ToggleCommandHandler, &
 int FindOwnCommand(XPLMCommandRef command, HandlerKind kind) {
   if (command == nullptr) return kNoCommand;
   for (const CommandSpec& row : kPluginCommands) {
-    if (row.handler == kind && Registrations().own[row.id] == command) return row.id;
+    if (row.handler == kind && State().commands.own[row.id] == command) return row.id;
   }
   return kNoCommand;
 }
@@ -31,7 +27,7 @@ int FindOwnCommand(XPLMCommandRef command, HandlerKind kind) {
 int FindAxisCommand(XPLMCommandRef command) {
   const int own = FindOwnCommand(command, kAxisHandler);
   if (own != kNoCommand || command == nullptr) return own;
-  const auto& sim = Registrations().sim;
+  const auto& sim = State().commands.sim;
   for (int index = 0; index < kSimCommandCount; ++index) {
     if (sim[index] == command) return kSimCommands[index].sameAs;
   }
@@ -45,17 +41,17 @@ void Change(CommandHandlerFunction change, XPLMCommandRef command, XPLMCommandCa
 
 void CreateKind(CreateCommandFunction create, HandlerKind kind) {
   for (const CommandSpec& row : kPluginCommands) {
-    if (row.handler == kind) Registrations().own[row.id] = create(row.path, row.description);
+    if (row.handler == kind) State().commands.own[row.id] = create(row.path, row.description);
   }
 }
 
 // The hooked simulator commands come with the axis kind, after the plugin's own.
 void ChangeKind(CommandHandlerFunction change, HandlerKind kind) {
   for (const CommandSpec& row : kPluginCommands) {
-    if (row.handler == kind) Change(change, Registrations().own[row.id], kHandlers[kind]);
+    if (row.handler == kind) Change(change, State().commands.own[row.id], kHandlers[kind]);
   }
   if (kind != kAxisHandler) return;
-  for (XPLMCommandRef command : Registrations().sim) Change(change, command, &AxisCommandHandler);
+  for (XPLMCommandRef command : State().commands.sim) Change(change, command, &AxisCommandHandler);
 }
 
 // Toggle and preset commands act on the press and end the command in every phase.
@@ -81,7 +77,7 @@ void CreateCommands() {
   CreateKind(create, kPresetHandler);
   ChangeKind(registerHandler, kPresetHandler);
   CreateKind(create, kAxisHandler);
-  auto& sim = Registrations().sim;
+  auto& sim = State().commands.sim;
   for (int index = 0; index < kSimCommandCount; ++index) {
     const SimCommandSpec& hook = kSimCommands[index];
     sim[index] = find(hook.path);
@@ -99,7 +95,7 @@ void RemoveCommands() {
 }
 
 int MovePresetCursor(int preset, int sign) {
-  std::int32_t& cursor = Registrations().commandPresetCursor;
+  std::int32_t& cursor = State().commands.commandPresetCursor;
   if (sign < 0) {
     cursor = cursor - 1 < 0 ? 0 : cursor - 1;
   } else if (sign > 0) {

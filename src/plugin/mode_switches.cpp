@@ -49,8 +49,10 @@ void SourceFailed() {
   ShowSourceStatus(true);  // with the text it already has
 }
 
-// Tracking off, shared by SwitchTrackerOff and DisableViewControl: a source that was found stays offered.
-void TrackerStopped() {
+}  // namespace
+
+// Tracking off, also as view control goes off: a source that was found stays offered.
+void SwitchTrackerOff() {
   const ViewState& view = View();
   SetTrackerActive(false);
   StopHeadPoseSource();
@@ -68,8 +70,6 @@ void TrackerStopped() {
   ShowSourceStatus(true, status);
 }
 
-}  // namespace
-
 void EnableViewControl() {
   KeepRollForSwitchOff(XPLMGetDataf(SimRefs().headRoll));
   SetViewControlOn(true);
@@ -77,11 +77,7 @@ void EnableViewControl() {
   EnableMenuItem(kItemDisable, true);
   BuildControlPanelHidden();
   BuildEffectsPanelHidden();
-  if (ProbeHeadPoseSource() == 1) {
-    SourceStarted();
-  } else {
-    SourceFailed();
-  }
+  SwitchTrackerOn();
   LoadPresets();
   LoadLimits();
   LoadEffects();
@@ -93,7 +89,7 @@ void DisableViewControl(int viewType) {
   HideAllWindows();  // and clears the three visible flags
   EnableMenuItem(kItemEnable, true);
   EnableMenuItem(kItemDisable, false);
-  TrackerStopped();
+  SwitchTrackerOff();
   SelectViewType(viewType);
   WriteSavedRoll();
 }
@@ -108,10 +104,6 @@ void SwitchTrackerOn() {
   } else {
     SourceFailed();
   }
-}
-
-void SwitchTrackerOff() {
-  TrackerStopped();
 }
 
 void ToggleViewControl() {

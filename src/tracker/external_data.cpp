@@ -17,27 +17,23 @@ namespace {
 constexpr char kDataRefEditorSignature[] = "xplanesdk.examples.DataRefEditor";
 constexpr int kMsgAddDataRef = 0x1000000;
 
-ExternalData& Published() {
-  return External();
-}
-
 }  // namespace
 
 // The host calls these with null reference values, so each float needs its own pair; C linkage as for every
 // host callback.
 extern "C" {
 static int ReadExternalEnabled(void*) {
-  return Published().externalEnabled;
+  return External().externalEnabled;
 }
 static void WriteExternalEnabled(void*, int value) {
-  Published().externalEnabled = value;
+  External().externalEnabled = value;
 }
 #define TALVENOR_FLOAT_ACCESSORS(Axis)                  \
   static float ReadExternal##Axis(void*) {              \
-    return Published().external##Axis;                  \
+    return External().external##Axis;                   \
   }                                                     \
   static void WriteExternal##Axis(void*, float value) { \
-    Published().external##Axis = value;                 \
+    External().external##Axis = value;                  \
   }
 TALVENOR_FLOAT_ACCESSORS(X)
 TALVENOR_FLOAT_ACCESSORS(Y)
@@ -59,7 +55,7 @@ void PublishExternalDataRefs() {
       {&ReadExternalHeading, &WriteExternalHeading},
       {&ReadExternalRoll, &WriteExternalRoll},
   }};
-  ExternalData& data = Published();
+  ExternalData& data = External();
   data.registered[0] = XPLMRegisterDataAccessor(
       kExternalDataRefNames[0], xplmType_Int, 1, &ReadExternalEnabled, &WriteExternalEnabled, nullptr,
       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -72,14 +68,14 @@ void PublishExternalDataRefs() {
 }
 
 void UnpublishExternalDataRefs() {
-  for (XPLMDataRef& handle : Published().registered) {
+  for (XPLMDataRef& handle : External().registered) {
     if (handle != nullptr) XPLMUnregisterDataAccessor(handle);
     handle = nullptr;
   }
 }
 
 int FindExternalDataRefs() {
-  ExternalData& data = Published();
+  ExternalData& data = External();
   for (std::size_t i = 0; i < kExternalDataRefNames.size(); ++i) {
     data.externalDataRefHandles[i] = XPLMFindDataRef(kExternalDataRefNames[i]);
   }
@@ -87,7 +83,7 @@ int FindExternalDataRefs() {
 }
 
 const std::array<XPLMDataRef, kExternalDataRefs>& ExternalDataRefHandles() {
-  return Published().externalDataRefHandles;
+  return External().externalDataRefHandles;
 }
 
 float RegisterWithDataRefEditor(float, float, int, void*) {

@@ -34,20 +34,18 @@ constexpr short kProgramProfileId = 11301;
 constexpr short kAllSixFields = 119;
 constexpr int kLibraryNotLoaded = 4;
 
-TrackIrClient& Client() {
-  return TrackerClient();
-}
-
 void Log(const char* message) {
   LogMessage(message);
   LogMessage("\n");
 }
 
-template <typename Function, typename... Arguments>
+// Calls the entry point with parameters of the ARGUMENTS' types, as the library declares them: 4 when the
+// entry point is missing, else its own result.
+template <typename... Arguments>
 int Call(NpEntry entry, Arguments... arguments) {
-  void* address = Client().entries[entry];
+  void* address = TrackerClient().entries[entry];
   if (address == nullptr) return kEntryMissing;
-  return reinterpret_cast<Function>(address)(arguments...);
+  return reinterpret_cast<int (*)(Arguments...)>(address)(arguments...);
 }
 
 float FloatAt(const unsigned char (&frame)[kTrackerFrameSize], int offset) {
@@ -60,36 +58,6 @@ std::uint16_t WordAt(const unsigned char (&frame)[kTrackerFrameSize], int offset
   std::uint16_t value = 0;
   std::memcpy(&value, frame + offset, sizeof value);
   return value;
-}
-
-}  // namespace
-
-int NpRegisterWindowHandle(std::intptr_t window) {
-  return Call<int (*)(void*)>(kNpRegisterWindowHandle, reinterpret_cast<void*>(window));
-}
-int NpUnregisterWindowHandle() {
-  return Call<int (*)()>(kNpUnregisterWindowHandle);
-}
-int NpRegisterProgramProfileID(short profile) {
-  return Call<int (*)(short)>(kNpRegisterProgramProfileID, profile);
-}
-int NpQueryVersion(std::uint16_t* version) {
-  return Call<int (*)(std::uint16_t*)>(kNpQueryVersion, version);
-}
-int NpRequestData(short fields) {
-  return Call<int (*)(short)>(kNpRequestData, fields);
-}
-int NpGetData(unsigned char (&frame)[kTrackerFrameSize]) {
-  return Call<int (*)(void*)>(kNpGetData, static_cast<void*>(frame));
-}
-int NpStopCursor() {
-  return Call<int (*)()>(kNpStopCursor);
-}
-int NpStartDataTransmission() {
-  return Call<int (*)()>(kNpStartDataTransmission);
-}
-int NpStopDataTransmission() {
-  return Call<int (*)()>(kNpStopDataTransmission);
 }
 
 void ReadTrackIrClientPath(char* out, std::size_t size) {
@@ -127,7 +95,7 @@ int LoadTrackIrClient(const char* folder) {
   }
   void* library = os::OpenLibrary(path, os::PathText::kUtf8);  // the registry's folder, as UTF-8
   if (library == nullptr) return kLibraryNotLoaded;
-  TrackIrClient& client = Client();
+  TrackIrClient& client = TrackerClient();
   client.library = library;
   for (int entry = 0; entry < kNpEntries; ++entry) {
     client.entries[entry] = os::LibrarySymbol(library, kEntryNames[entry]);
@@ -139,12 +107,14 @@ int LoadTrackIrClient(const char* folder) {
   return kTrackerOk;
 }
 
+}  // namespace
+
 void KeepSystemWindow(std::intptr_t window) {
-  Client().systemWindow = window;
+  TrackerClient().systemWindow = window;
 }
 
 int ConnectTrackIr() {
-  Client().lastTrackerFrameNumber = 0;
+  TrackerClient().lastTrackerFrameNumber = 0;
   char folder[kFolderSize];
   ReadTrackIrClientPath(folder, sizeof folder);
   if (std::strcmp(folder, kNoPath) == 0) return 0;
@@ -153,13 +123,13 @@ int ConnectTrackIr() {
     return 0;
   }
   Log("TrackIR Interface -- Initialize OK.");
-  if (NpRegisterWindowHandle(Client().systemWindow) != kTrackerOk) {
+  if (Call(kNpRegisterWindowHandle, reinterpret_cast<void*>(TrackerClient().systemWindow)) != kTrackerOk) {
     Log("TrackIR Interface : Error registering window handle!!");
     return -1;
   }
   Log("TrackIR Interface : Window handle registration successful.");
   std::uint16_t version = 0;
-  if (NpQueryVersion(&version) == kTrackerOk) {
+  if (Call(kNpQueryVersion, &version) == kTrackerOk) {
     char line[64];
     (void)std::snprintf(line, sizeof line, "NaturalPoint software version is %d.%02d", version >> 8,
                         version & 0xFF);
@@ -167,26 +137,26 @@ int ConnectTrackIr() {
   } else {
     Log("TrackIR Interface : Error querying NaturalPoint software version!!");
   }
-  NpRequestData(kAllSixFields);
-  NpRegisterProgramProfileID(kProgramProfileId);
-  Log(NpStopCursor() == kTrackerOk ? "TrackIR Interface : Cursor stopped"
-                                   : "TrackIR Interface : Error stopping cursor");
-  Log(NpStartDataTransmission() == kTrackerOk ? "TrackIR Interface : Data transmission started"
-                                              : "TrackIR Interface : Error starting data transmission");
+  Call(kNpRequestData, kAllSixFields);
+  Call(kNpRegisterProgramProfileID, kProgramProfileId);
+  Log(Call(kNpStopCursor) == kTrackerOk ? "TrackIR Interface : Cursor stopped"
+                                        : "TrackIR Interface : Error stopping cursor");
+  Log(Call(kNpStartDataTransmission) == kTrackerOk ? "TrackIR Interface : Data transmission started"
+                                                   : "TrackIR Interface : Error starting data transmission");
   return 1;
 }
 
 void DisconnectTrackIr() {
-  NpStopDataTransmission();
-  NpUnregisterWindowHandle();
+  Call(kNpStopDataTransmission);
+  Call(kNpUnregisterWindowHandle);
 }
 
 int ReadTrackIrPose(float* x, float* y, float* z, float* pitch, float* heading, float* roll) {
   unsigned char frame[kTrackerFrameSize] = {};
-  const int result = NpGetData(frame);
+  const int result = Call(kNpGetData, static_cast<void*>(frame));
   if (result != kTrackerOk) return result;
   const std::uint16_t number = WordAt(frame, 2);
-  if (WordAt(frame, 0) != 0 || number == Client().lastTrackerFrameNumber) return kNoNewData;
+  if (WordAt(frame, 0) != 0 || number == TrackerClient().lastTrackerFrameNumber) return kNoNewData;
   const float values[6] = {FloatAt(frame, 20), FloatAt(frame, 24), FloatAt(frame, 28),
                            FloatAt(frame, 12), FloatAt(frame, 16), FloatAt(frame, 8)};
   // A frame with a value that is not finite is not taken, and its number not remembered, like a bad status.
@@ -199,7 +169,7 @@ int ReadTrackIrPose(float* x, float* y, float* z, float* pitch, float* heading, 
   *pitch = values[3];
   *heading = values[4];
   *roll = values[5];
-  Client().lastTrackerFrameNumber = number;
+  TrackerClient().lastTrackerFrameNumber = number;
   return kTrackerOk;
 }
 

@@ -42,21 +42,6 @@ inline constexpr int kEntryMissing = 4;
 inline constexpr int kNoNewData = 5;
 inline constexpr int kTrackerFrameSize = 80;
 
-// One wrapper per entry point that is called: 4 when the entry point is missing, else its own result.
-int NpRegisterWindowHandle(std::intptr_t window);
-int NpUnregisterWindowHandle();
-int NpRegisterProgramProfileID(short profile);
-int NpQueryVersion(std::uint16_t* version);
-int NpRequestData(short fields);
-int NpGetData(unsigned char (&frame)[kTrackerFrameSize]);
-int NpStopCursor();
-int NpStartDataTransmission();
-int NpStopDataTransmission();
-
-// The library's folder from the registry into OUT, or the text "Error" when there is none.
-void ReadTrackIrClientPath(char* out, std::size_t size);
-// 0 when the library in FOLDER is loaded and its entry points looked up; 4 when it cannot be loaded.
-int LoadTrackIrClient(const char* folder);
 // 1 connected and transmitting; 0 no library; -1 the library refused the simulator's window handle.
 int ConnectTrackIr();
 void DisconnectTrackIr();

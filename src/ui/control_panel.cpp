@@ -2,21 +2,19 @@
 
 #include <cstring>
 
-#include "XPStandardWidgets.h"
-#include "XPWidgets.h"
 #include "config/identity.h"
 #include "config/setup_file.h"
 #include "ui/panels.h"
+#include "ui/widget_builder.h"
 #include "view/view_state.h"
 
 namespace talvenor {
 namespace {
 
-// A widget's place as offsets from the window's left and top edges: it spans left+dl .. left+dr and
-// top-dt .. top-db (y grows upward).
-struct Place {
-  int dl, dr, dt, db;
-};
+constexpr int kControlPanelLeft = 10;
+constexpr int kControlPanelTop = 550;
+constexpr int kControlPanelWidth = 430;
+constexpr int kControlPanelHeight = 320;
 
 // A push button of the panel and what a click on it does.
 struct PanelControl {
@@ -86,47 +84,6 @@ struct AxisRow {
 constexpr AxisRow kAxisRows[6] = {{"X", 0, 55},   {"Y", 0, 80},   {"Z", 0, 105},
                                   {"P", 100, 55}, {"H", 100, 80}, {"R", 100, 105}};
 
-// Up to 255 characters of the "Size" field are read.
-constexpr int kSizeTextLength = 255;
-
-class PanelBuilder {
- public:
-  PanelBuilder(int left, int top, XPWidgetID window) : left_(left), top_(top), window_(window) {}
-
-  XPWidgetID Make(const Place& at, const char* text, XPWidgetClass widgetClass) const {
-    return XPCreateWidget(left_ + at.dl, top_ - at.dt, left_ + at.dr, top_ - at.db, 1, text, 0, window_,
-                          widgetClass);
-  }
-  XPWidgetID PushButton(const Place& at, const char* caption) const {
-    XPWidgetID button = Make(at, caption, xpWidgetClass_Button);
-    XPSetWidgetProperty(button, xpProperty_ButtonType, xpPushButton);
-    return button;
-  }
-  XPWidgetID CheckBox(const Place& at, bool state) const {
-    XPWidgetID box = Make(at, "", xpWidgetClass_Button);
-    XPSetWidgetProperty(box, xpProperty_ButtonType, xpRadioButton);
-    XPSetWidgetProperty(box, xpProperty_ButtonBehavior, xpButtonBehaviorCheckBox);
-    XPSetWidgetProperty(box, xpProperty_ButtonState, state ? 1 : 0);
-    return box;
-  }
-  XPWidgetID Caption(const Place& at, const char* text) const {
-    return Make(at, text, xpWidgetClass_Caption);
-  }
-  // A field whose type stays the class default.
-  XPWidgetID TextField(const Place& at, const char* text) const {
-    return Make(at, text, xpWidgetClass_TextField);
-  }
-  XPWidgetID EntryField(const Place& at, const char* text) const {
-    XPWidgetID field = TextField(at, text);
-    XPSetWidgetProperty(field, xpProperty_TextFieldType, xpTextEntryField);
-    return field;
-  }
-
- private:
-  int left_, top_;
-  XPWidgetID window_;
-};
-
 // "Talvenor v1.70": the product name, one blank and the version text.
 void ComposeWindowCaption(char (&caption)[64]) {
   const std::size_t name = std::strlen(kPluginName);
@@ -138,7 +95,7 @@ void ComposeWindowCaption(char (&caption)[64]) {
 }
 
 // Makes the buttons FIRST..FIRST+COUNT-1 of the table.
-void BuildButtons(const PanelBuilder& build, ControlPanelWidgets& control, PanelButton first, int count) {
+void BuildButtons(const WidgetBuilder& build, ControlPanelWidgets& control, PanelButton first, int count) {
   for (int index = first; index < first + count; ++index) {
     const PanelControl& row = kPanelControls[index];
     control.buttons[index] = build.PushButton(row.place, row.caption);
@@ -146,7 +103,7 @@ void BuildButtons(const PanelBuilder& build, ControlPanelWidgets& control, Panel
   }
 }
 
-void BuildOffsetsAndSource(const PanelBuilder& build, ControlPanelWidgets& control) {
+void BuildOffsetsAndSource(const WidgetBuilder& build, ControlPanelWidgets& control) {
   const SetupSettings& setup = Settings();
   build.Caption({220, 280, 30, 52}, "Pilot Offsets");
   control.forceEffectsBox = build.CheckBox({320, 342, 30, 52}, false);
@@ -173,7 +130,7 @@ void BuildOffsetsAndSource(const PanelBuilder& build, ControlPanelWidgets& contr
   control.sizeField = build.TextField({160, 200, 130, 152}, "0.01");
 }
 
-void BuildPresetRows(const PanelBuilder& build, ControlPanelWidgets& control) {
+void BuildPresetRows(const WidgetBuilder& build, ControlPanelWidgets& control) {
   build.Caption({15, 50, 160, 182}, "Preset No.");
   control.presetNumberField = build.TextField({70, 95, 160, 182}, "0");
   BuildButtons(build, control, kButtonPresetLoad, 4);
@@ -188,7 +145,7 @@ void BuildPresetRows(const PanelBuilder& build, ControlPanelWidgets& control) {
   }
 }
 
-void BuildLimitsRows(const PanelBuilder& build, ControlPanelWidgets& control) {
+void BuildLimitsRows(const WidgetBuilder& build, ControlPanelWidgets& control) {
   build.Caption({20, 120, 220, 242}, "Talvenor Limits");
   control.limitsEnableBox = build.CheckBox({120, 142, 220, 242}, false);
   build.Caption({143, 200, 220, 242}, "Enable");
@@ -252,7 +209,48 @@ bool PushButtonPressed(XPWidgetID button, float step) {
   return false;
 }
 
+void BuildControlPanel() {
+  ControlPanelWidgets& control = PanelState().control;
+  if (control.window != nullptr) return;
+
+  char caption[64];
+  ComposeWindowCaption(caption);
+  const WidgetBuilder build(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight,
+                            caption);
+  control.window = build.Window();
+  BuildButtons(build, control, kButtonPad1, kNudgePads);
+  BuildOffsetsAndSource(build, control);
+  RequestSourceRefresh();
+  BuildPresetRows(build, control);
+  BuildLimitsRows(build, control);
+  XPAddWidgetCallback(control.window, &ControlPanelHandler);
+}
+
+BuiltWindow ControlWindow() {
+  Panels& panels = PanelState();
+  return {panels.controlPanelCreated, panels.controlPanelVisible, panels.control.window, &BuildControlPanel};
+}
+
 }  // namespace
+
+int ControlPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
+  Panels& panels = PanelState();
+  panels.stepSize = FieldNumber(panels.control.sizeField);
+  switch (message) {
+    case xpMessage_CloseButtonPushed:
+      return CloseWindow(ControlWindow());
+    case xpMsg_ButtonStateChanged:
+      ButtonStateChanged(reinterpret_cast<XPWidgetID>(param1));
+      return 1;
+    case xpMsg_PushButtonPressed:
+      return PushButtonPressed(reinterpret_cast<XPWidgetID>(param1), panels.stepSize) ? 1 : 0;
+    case xpMsg_TextFieldChanged:
+      ForgetShownText(reinterpret_cast<XPWidgetID>(param1));
+      return 0;
+    default:
+      return 0;
+  }
+}
 
 void PresetButtonPressed(int preset) {
   const ControlPanelWidgets& control = PanelState().control;
@@ -271,83 +269,19 @@ void CaptureLimit(int index) {
   ShowFloat(PanelState().control.limitFields[index], CaptureBound(index));
 }
 
-void BuildControlPanel(int left, int top, int width, int height) {
-  ControlPanelWidgets& control = PanelState().control;
-  if (control.window != nullptr) return;
-
-  char caption[64];
-  ComposeWindowCaption(caption);
-  control.window =
-      XPCreateWidget(left, top, left + width, top - height, 1, caption, 1, nullptr, xpWidgetClass_MainWindow);
-  XPSetWidgetProperty(control.window, xpProperty_MainWindowHasCloseBoxes, 1);
-  // A sibling drawn behind the controls, not their container.
-  XPWidgetID back = XPCreateWidget(left + 10, top - 30, left + width - 10, top - height + 10, 1, "", 0,
-                                   control.window, xpWidgetClass_SubWindow);
-  XPSetWidgetProperty(back, xpProperty_SubWindowType, xpSubWindowStyle_SubWindow);
-
-  const PanelBuilder build(left, top, control.window);
-  BuildButtons(build, control, kButtonPad1, kNudgePads);
-  BuildOffsetsAndSource(build, control);
-  RequestSourceRefresh();
-  BuildPresetRows(build, control);
-  BuildLimitsRows(build, control);
-  XPAddWidgetCallback(control.window, &ControlPanelHandler);
-}
-
-int ControlPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
-  Panels& panels = PanelState();
-  panels.stepSize = FieldNumber(panels.control.sizeField, kSizeTextLength);
-  switch (message) {
-    case xpMessage_CloseButtonPushed:
-      if (panels.controlPanelCreated) {
-        XPHideWidget(panels.control.window);
-        panels.controlPanelVisible = false;
-      }
-      return 1;
-    case xpMsg_ButtonStateChanged:
-      ButtonStateChanged(reinterpret_cast<XPWidgetID>(param1));
-      return 1;
-    case xpMsg_PushButtonPressed:
-      return PushButtonPressed(reinterpret_cast<XPWidgetID>(param1), panels.stepSize) ? 1 : 0;
-    case xpMsg_TextFieldChanged:
-      ForgetShownText(reinterpret_cast<XPWidgetID>(param1));
-      return 0;
-    default:
-      return 0;
-  }
-}
-
 void BuildControlPanelHidden() {
-  Panels& panels = PanelState();
-  if (panels.controlPanelCreated) return;
-  BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
-  panels.controlPanelCreated = true;
-  XPHideWidget(panels.control.window);
-  panels.controlPanelVisible = false;
+  BuildWindowHidden(ControlWindow());
 }
 
 void OpenControlPanel() {
-  Panels& panels = PanelState();
-  ShowBuiltOnce(panels.controlPanelCreated, panels.control.window, [] {
-    BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
-  });
-  panels.controlPanelVisible = true;
+  OpenWindow(ControlWindow());
 }
 
 void ToggleControlPanel() {
-  Panels& panels = PanelState();
-  panels.controlPanelVisible = !panels.controlPanelVisible;
-  if (panels.controlPanelVisible) {
-    if (!panels.controlPanelCreated) {
-      BuildControlPanel(kControlPanelLeft, kControlPanelTop, kControlPanelWidth, kControlPanelHeight);
-      panels.controlPanelCreated = true;
-      return;
-    }
-    RequestSourceRefresh();
-    if (XPIsWidgetVisible(panels.control.window) == 0) XPShowWidget(panels.control.window);
-    return;
-  }
-  if (panels.controlPanelCreated) XPHideWidget(panels.control.window);
+  // A panel shown again first has its source widgets follow the source.
+  const Panels& panels = PanelState();
+  if (!panels.controlPanelVisible && panels.controlPanelCreated) RequestSourceRefresh();
+  ToggleWindow(ControlWindow());
 }
 
 void ToggleForceEffects() {

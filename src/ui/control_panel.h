@@ -7,14 +7,6 @@
 
 namespace talvenor {
 
-inline constexpr int kControlPanelLeft = 10;
-inline constexpr int kControlPanelTop = 550;
-inline constexpr int kControlPanelWidth = 430;
-inline constexpr int kControlPanelHeight = 320;
-
-// Creates the window and every widget, shown; the caller sets controlPanelCreated and may hide it. A panel
-// that exists already is left as it is: windows are built once.
-void BuildControlPanel(int left, int top, int width, int height);
 // The main window's callback: 1 when the message was the panel's own (close box, its boxes, its buttons).
 extern "C" int ControlPanelHandler(XPWidgetMessage message, XPWidgetID widget, intptr_t param1,
                                    intptr_t param2);

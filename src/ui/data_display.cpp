@@ -1,11 +1,15 @@
 #include "ui/data_display.h"
 
-#include "XPStandardWidgets.h"
-#include "XPWidgets.h"
 #include "ui/panels.h"
+#include "ui/widget_builder.h"
 
 namespace talvenor {
 namespace {
+
+constexpr int kDataDisplayLeft = 120;
+constexpr int kDataDisplayTop = 540;
+constexpr int kDataDisplayWidth = 270;
+constexpr int kDataDisplayHeight = 480;
 
 // Which handle a row's field goes into: the per-frame update writes the handles by axis, the rows are in
 // the order pilots read them.
@@ -44,60 +48,39 @@ XPWidgetID& SlotOf(DataDisplayWidgets& data, const Row& row) {
   return (data.*row.fields)[row.slot];
 }
 
-}  // namespace
-
-void BuildDataDisplay(int left, int top, int width, int height) {
+void BuildDataDisplay() {
   DataDisplayWidgets& data = PanelState().data;
   if (data.window != nullptr) return;
 
-  data.window = XPCreateWidget(left, top, left + width, top - height, 1, "Talvenor Data", 1, nullptr,
-                               xpWidgetClass_MainWindow);
-  XPSetWidgetProperty(data.window, xpProperty_MainWindowHasCloseBoxes, 1);
-  // A sibling drawn behind the rows, not their container.
-  XPWidgetID back = XPCreateWidget(left + 10, top - 30, left + width - 10, top - height + 10, 1, "", 0,
-                                   data.window, xpWidgetClass_SubWindow);
-  XPSetWidgetProperty(back, xpProperty_SubWindowType, xpSubWindowStyle_SubWindow);
+  const WidgetBuilder build(kDataDisplayLeft, kDataDisplayTop, kDataDisplayWidth, kDataDisplayHeight,
+                            "Talvenor Data");
+  data.window = build.Window();
   for (int r = 0; r < 21; ++r) {
     const int dt = 40 + 20 * r;
-    XPCreateWidget(left + 20, top - dt, left + 140, top - dt - 22, 1, kRows[r].caption, 0, data.window,
-                   xpWidgetClass_Caption);
-    XPWidgetID field = XPCreateWidget(left + 150, top - dt, left + 250, top - dt - 22, 1, "", 0, data.window,
-                                      xpWidgetClass_TextField);
-    XPSetWidgetProperty(field, xpProperty_TextFieldType, xpTextEntryField);
-    SlotOf(data, kRows[r]) = field;
+    build.Caption({20, 140, dt, dt + 22}, kRows[r].caption);
+    SlotOf(data, kRows[r]) = build.EntryField({150, 250, dt, dt + 22}, "");
   }
   XPAddWidgetCallback(data.window, &DataDisplayHandler);
 }
 
+BuiltWindow DataWindow() {
+  Panels& panels = PanelState();
+  return {panels.dataDisplayCreated, panels.dataDisplayVisible, panels.data.window, &BuildDataDisplay};
+}
+
+}  // namespace
+
 int DataDisplayHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
   if (message == xpMsg_TextFieldChanged) ForgetShownText(reinterpret_cast<XPWidgetID>(param1));
-  if (message != xpMessage_CloseButtonPushed) return 0;
-  Panels& panels = PanelState();
-  if (panels.dataDisplayCreated) {
-    XPHideWidget(panels.data.window);
-    panels.dataDisplayVisible = false;
-  }
-  return 1;
+  return message == xpMessage_CloseButtonPushed ? CloseWindow(DataWindow()) : 0;
 }
 
 void OpenDataDisplay() {
-  Panels& panels = PanelState();
-  ShowBuiltOnce(panels.dataDisplayCreated, panels.data.window, [] {
-    BuildDataDisplay(kDataDisplayLeft, kDataDisplayTop, kDataDisplayWidth, kDataDisplayHeight);
-  });
-  panels.dataDisplayVisible = true;
+  OpenWindow(DataWindow());
 }
 
 void ToggleDataDisplay() {
-  Panels& panels = PanelState();
-  panels.dataDisplayVisible = !panels.dataDisplayVisible;
-  if (panels.dataDisplayVisible) {
-    ShowBuiltOnce(panels.dataDisplayCreated, panels.data.window, [] {
-      BuildDataDisplay(kDataDisplayLeft, kDataDisplayTop, kDataDisplayWidth, kDataDisplayHeight);
-    });
-    return;
-  }
-  if (panels.dataDisplayCreated) XPHideWidget(panels.data.window);
+  ToggleWindow(DataWindow());
 }
 
 }  // namespace talvenor

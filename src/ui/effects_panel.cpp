@@ -1,18 +1,17 @@
 #include "ui/effects_panel.h"
 
-#include "XPStandardWidgets.h"
-#include "XPWidgets.h"
 #include "config/number_text.h"
 #include "ui/panels.h"
+#include "ui/widget_builder.h"
 #include "view/view_state.h"
 
 namespace talvenor {
 namespace {
 
-// A widget's place as offsets from the window's left and top edges: left+dl .. left+dr, top-dt .. top-db.
-struct Place {
-  int dl, dr, dt, db;
-};
+constexpr int kEffectsPanelLeft = 130;
+constexpr int kEffectsPanelTop = 550;
+constexpr int kEffectsPanelWidth = 310;
+constexpr int kEffectsPanelHeight = 200;
 
 // One divisor's row: its caption, its field and the field's text before any file is loaded.
 struct ValueRow {
@@ -32,32 +31,6 @@ constexpr ValueRow kValueRows[6] = {
 
 // Up to 79 characters of a field are read.
 constexpr int kValueTextLength = 79;
-
-class Builder {
- public:
-  Builder(int left, int top, XPWidgetID window) : left_(left), top_(top), window_(window) {}
-
-  XPWidgetID Make(const Place& at, const char* text, XPWidgetClass widgetClass) const {
-    return XPCreateWidget(left_ + at.dl, top_ - at.dt, left_ + at.dr, top_ - at.db, 1, text, 0, window_,
-                          widgetClass);
-  }
-  XPWidgetID PushButton(const Place& at, const char* caption) const {
-    XPWidgetID button = Make(at, caption, xpWidgetClass_Button);
-    XPSetWidgetProperty(button, xpProperty_ButtonType, xpPushButton);
-    return button;
-  }
-  XPWidgetID CheckBox(const Place& at) const {
-    XPWidgetID box = Make(at, "", xpWidgetClass_Button);
-    XPSetWidgetProperty(box, xpProperty_ButtonType, xpRadioButton);
-    XPSetWidgetProperty(box, xpProperty_ButtonBehavior, xpButtonBehaviorCheckBox);
-    XPSetWidgetProperty(box, xpProperty_ButtonState, 0);
-    return box;
-  }
-
- private:
-  int left_, top_;
-  XPWidgetID window_;
-};
 
 void EffectsBoxChanged() {
   Panels& panels = PanelState();
@@ -82,49 +55,42 @@ bool PushButtonPressed(XPWidgetID button) {
   return true;
 }
 
-}  // namespace
-
-void BuildEffectsPanel(int left, int top, int width, int height) {
+void BuildEffectsPanel() {
   EffectsPanelWidgets& effects = PanelState().effects;
   if (effects.window != nullptr) return;
 
-  effects.window = XPCreateWidget(left, top, left + width, top - height, 1, "Talvenor Effects", 1, nullptr,
-                                  xpWidgetClass_MainWindow);
-  XPSetWidgetProperty(effects.window, xpProperty_MainWindowHasCloseBoxes, 1);
-  // A sibling drawn behind the controls, not their container.
-  XPWidgetID back = XPCreateWidget(left + 10, top - 30, left + width - 10, top - height + 10, 1, "", 0,
-                                   effects.window, xpWidgetClass_SubWindow);
-  XPSetWidgetProperty(back, xpProperty_SubWindowType, xpSubWindowStyle_SubWindow);
-
-  const Builder build(left, top, effects.window);
+  const WidgetBuilder build(kEffectsPanelLeft, kEffectsPanelTop, kEffectsPanelWidth, kEffectsPanelHeight,
+                            "Talvenor Effects");
+  effects.window = build.Window();
   for (int row = 0; row < 6; ++row) {
     const ValueRow& entry = kValueRows[row];
-    build.Make(entry.captionPlace, entry.caption, xpWidgetClass_Caption);
-    effects.valueFields[row] = build.Make(entry.fieldPlace, entry.text, xpWidgetClass_TextField);
+    build.Caption(entry.captionPlace, entry.caption);
+    effects.valueFields[row] = build.TextField(entry.fieldPlace, entry.text);
   }
   effects.applyButton = build.PushButton({20, 70, 130, 152}, " Apply");
   effects.loadButton = build.PushButton({80, 130, 130, 152}, " Load");
   effects.saveButton = build.PushButton({140, 190, 130, 152}, " Save");
   effects.effectsOnBox = build.CheckBox({200, 222, 130, 152});
-  build.Make({223, 283, 130, 152}, " Effects On", xpWidgetClass_Caption);
-  build.Make({20, 260, 150, 172}, " Use the Apply button to try out different effects",
-             xpWidgetClass_Caption);
-  build.Make({20, 260, 160, 182}, " Remember to press the Save button to store them", xpWidgetClass_Caption);
+  build.Caption({223, 283, 130, 152}, " Effects On");
+  build.Caption({20, 260, 150, 172}, " Use the Apply button to try out different effects");
+  build.Caption({20, 260, 160, 182}, " Remember to press the Save button to store them");
   XPAddWidgetCallback(effects.window, &EffectsPanelHandler);
 }
 
-int EffectsPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
+BuiltWindow EffectsWindow() {
   Panels& panels = PanelState();
+  return {panels.effectsPanelCreated, panels.effectsPanelVisible, panels.effects.window, &BuildEffectsPanel};
+}
+
+}  // namespace
+
+int EffectsPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, intptr_t) {
   switch (message) {
     case xpMessage_CloseButtonPushed:
-      if (panels.effectsPanelCreated) {
-        XPHideWidget(panels.effects.window);
-        panels.effectsPanelVisible = false;
-      }
-      return 1;
+      return CloseWindow(EffectsWindow());
     case xpMsg_ButtonStateChanged: {
       const auto widget = reinterpret_cast<XPWidgetID>(param1);
-      if (widget != nullptr && widget == panels.effects.effectsOnBox) EffectsBoxChanged();
+      if (widget != nullptr && widget == PanelState().effects.effectsOnBox) EffectsBoxChanged();
       return 1;
     }
     case xpMsg_PushButtonPressed:
@@ -135,32 +101,15 @@ int EffectsPanelHandler(XPWidgetMessage message, XPWidgetID, intptr_t param1, in
 }
 
 void BuildEffectsPanelHidden() {
-  Panels& panels = PanelState();
-  if (panels.effectsPanelCreated) return;
-  BuildEffectsPanel(kEffectsPanelLeft, kEffectsPanelTop, kEffectsPanelWidth, kEffectsPanelHeight);
-  panels.effectsPanelCreated = true;
-  XPHideWidget(panels.effects.window);
-  panels.effectsPanelVisible = false;
+  BuildWindowHidden(EffectsWindow());
 }
 
 void OpenEffectsPanel() {
-  Panels& panels = PanelState();
-  ShowBuiltOnce(panels.effectsPanelCreated, panels.effects.window, [] {
-    BuildEffectsPanel(kEffectsPanelLeft, kEffectsPanelTop, kEffectsPanelWidth, kEffectsPanelHeight);
-  });
-  panels.effectsPanelVisible = true;
+  OpenWindow(EffectsWindow());
 }
 
 void ToggleEffectsPanel() {
-  Panels& panels = PanelState();
-  panels.effectsPanelVisible = !panels.effectsPanelVisible;
-  if (panels.effectsPanelVisible) {
-    ShowBuiltOnce(panels.effectsPanelCreated, panels.effects.window, [] {
-      BuildEffectsPanel(kEffectsPanelLeft, kEffectsPanelTop, kEffectsPanelWidth, kEffectsPanelHeight);
-    });
-    return;
-  }
-  if (panels.effectsPanelCreated) XPHideWidget(panels.effects.window);
+  ToggleWindow(EffectsWindow());
 }
 
 void ApplyEffectsFields() {

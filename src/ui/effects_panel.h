@@ -8,14 +8,6 @@
 
 namespace talvenor {
 
-inline constexpr int kEffectsPanelLeft = 130;
-inline constexpr int kEffectsPanelTop = 550;
-inline constexpr int kEffectsPanelWidth = 310;
-inline constexpr int kEffectsPanelHeight = 200;
-
-// Creates the window and every widget, shown; the caller sets effectsPanelCreated and may hide it. A panel
-// that exists already is left as it is.
-void BuildEffectsPanel(int left, int top, int width, int height);
 // The main window's callback: 1 when the message was the panel's own (close box, its box, its buttons).
 extern "C" int EffectsPanelHandler(XPWidgetMessage message, XPWidgetID widget, intptr_t param1,
                                    intptr_t param2);

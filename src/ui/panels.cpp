@@ -83,6 +83,18 @@ void ShowExternalStatus() {
   SetShown(control.statusCaption, true);
 }
 
+// The effects panel's six value fields show the scalers and ground scalers.
+void ShowEffectsSettings(const EffectsSettings& effects) {
+  const std::int32_t values[6] = {effects.scalerX,       effects.scalerY,       effects.scalerZ,
+                                  effects.groundScalerX, effects.groundScalerY, effects.groundScalerZ};
+  const EffectsPanelWidgets& panel = PanelState().effects;
+  for (int field = 0; field < 6; ++field) {
+    char text[kTextBuffer];
+    FormatInt(text, values[field]);
+    SetText(panel.valueFields[field], text);
+  }
+}
+
 }  // namespace
 
 // A window that has not been built has null handles: its widgets are skipped, never handed to the host.
@@ -113,10 +125,11 @@ void FieldText(XPWidgetID field, char* text, int length) {
 
 }  // namespace
 
-float FieldNumber(XPWidgetID field, int length) {
+float FieldNumber(XPWidgetID field) {
   if (field == nullptr) return 0.0f;
+  constexpr int kFieldTextLimit = 255;
   char text[kFieldTextLimit + 1];
-  FieldText(field, text, length > kFieldTextLimit ? kFieldTextLimit : length);
+  FieldText(field, text, kFieldTextLimit);
   return TextToFloat(text);  // not a finite float: 0
 }
 
@@ -195,7 +208,7 @@ void ClearPresets() {
 void LoadPresets() {
   const ViewState& view = View();
   ClearTable(kPresetTable);
-  if (ReadPresetFile(kPresetFileName) == 1) {
+  if (ReadTableFile(kPresetFileName, kPresetTable) == 1) {
     ShowPresetBoxes();
     for (int slot = 0; slot < kPresetSlots; ++slot) {
       if (view.presets[slot].stored == 0) continue;
@@ -215,7 +228,7 @@ void LoadPresets() {
 void LoadLimits() {
   const ViewState& view = View();
   ClearTable(kLimitsTable);
-  if (ReadLimitsFile(kLimitsFileName) == 1) {
+  if (ReadTableFile(kLimitsFileName, kLimitsTable) == 1) {
     ShowPresetLimits(view.selectedPreset);
     LogMessage("Found 'TalvenorLimits.dat' file, will use that\n");
   } else {
@@ -227,23 +240,12 @@ void LoadLimits() {
 
 void LoadEffects() {
   const EffectsSettings& effects = View().effects;
-  if (ReadEffectsFile(kEffectsFileName) == 1) {
+  if (ReadTableFile(kEffectsFileName, kEffectsTable) == 1) {
     SetForceEffectsBoxes(effects.effectsOn != 0);
     ShowEffectsSettings(effects);
     LogMessage("Found 'TalvenorEffects.dat' file, will use that\n");
   } else {
     LogMessage("No 'TalvenorEffects.dat' file found\n");
-  }
-}
-
-void ShowEffectsSettings(const EffectsSettings& effects) {
-  const std::int32_t values[6] = {effects.scalerX,       effects.scalerY,       effects.scalerZ,
-                                  effects.groundScalerX, effects.groundScalerY, effects.groundScalerZ};
-  const EffectsPanelWidgets& panel = PanelState().effects;
-  for (int field = 0; field < 6; ++field) {
-    char text[kTextBuffer];
-    FormatInt(text, values[field]);
-    SetText(panel.valueFields[field], text);
   }
 }
 
@@ -301,12 +303,8 @@ void ShowPresetLimits(int preset) {
   const ViewLimits& bounds = View().limits[preset];
   const ControlPanelWidgets& control = PanelState().control;
   SetBox(control.limitsEnableBox, bounds.enabled != 0);
-  ShowFloat(control.limitFields[0], bounds.xMin);
-  ShowFloat(control.limitFields[1], bounds.xMax);
-  ShowFloat(control.limitFields[2], bounds.yMin);
-  ShowFloat(control.limitFields[3], bounds.yMax);
-  ShowFloat(control.limitFields[4], bounds.zMin);
-  ShowFloat(control.limitFields[5], bounds.zMax);
+  const float values[6] = {bounds.xMin, bounds.xMax, bounds.yMin, bounds.yMax, bounds.zMin, bounds.zMax};
+  for (int field = 0; field < 6; ++field) ShowFloat(control.limitFields[field], values[field]);
 }
 
 void ClearPresetLimits(int preset) {
@@ -323,42 +321,64 @@ void ClearAllLimits() {
 }
 
 void RefreshSourceWidgets() {
-  Panels& panels = PanelState();
-  ControlPanelWidgets& control = panels.control;
+  const Panels& panels = PanelState();
   const ViewState& view = View();
   const bool external = Settings().enableExternalData != 0;
 
   if ((view.pluginEnabled || panels.controlPanelCreated) && view.sourceAvailable != 0) {
     ShowTrackerAxisBoxes(true);
-    SetShown(control.statusCaption, false);
+    ShowSourceStatus(false);
     if (!external) {
-      SetShown(control.multiplierCaption, true);
-      SetShown(control.multiplierField, true);
+      ShowMultiplier(true);
       return;
     }
-    SetShown(control.multiplierCaption, false);
+    SetShown(panels.control.multiplierCaption, false);
     ShowExternalStatus();
     return;
   }
 
   ShowTrackerAxisBoxes(false);
-  SetShown(control.multiplierCaption, false);
-  SetShown(control.multiplierField, false);
+  ShowMultiplier(false);
   if (external) {
     ShowExternalStatus();
     return;
   }
-  if (view.sourceAvailable == 0) SetText(control.statusCaption, kTrackerNotFoundText);
-  SetShown(control.statusCaption, true);
+  ShowSourceStatus(true, view.sourceAvailable == 0 ? kTrackerNotFoundText : nullptr);
 }
 
-void ShowBuiltOnce(bool& created, const XPWidgetID& window, void (*build)()) {
-  if (!created) {
-    build();
-    created = true;
-  } else if (XPIsWidgetVisible(window) == 0) {
-    XPShowWidget(window);
+void OpenWindow(const BuiltWindow& window) {
+  if (!window.created) {
+    window.build();
+    window.created = true;
+  } else if (XPIsWidgetVisible(window.window) == 0) {
+    XPShowWidget(window.window);
   }
+  window.visible = true;
+}
+
+void ToggleWindow(const BuiltWindow& window) {
+  if (window.visible) {
+    window.visible = false;
+    if (window.created) XPHideWidget(window.window);
+  } else {
+    OpenWindow(window);
+  }
+}
+
+void BuildWindowHidden(const BuiltWindow& window) {
+  if (window.created) return;
+  window.build();
+  window.created = true;
+  XPHideWidget(window.window);
+  window.visible = false;
+}
+
+int CloseWindow(const BuiltWindow& window) {
+  if (window.created) {
+    XPHideWidget(window.window);
+    window.visible = false;
+  }
+  return 1;
 }
 
 void HideAllWindows() {

@@ -120,9 +120,8 @@ void RequestSourceRefresh();
 bool BoxOn(XPWidgetID box);  // a check box is on when its button state is nonzero
 void SetBox(XPWidgetID box, bool on);
 void ShowFloat(XPWidgetID field, float value);  // "%f"
-// The number in a field, reading at most LENGTH (up to kFieldTextLimit) characters of it; 0 when it is none.
-inline constexpr int kFieldTextLimit = 255;
-float FieldNumber(XPWidgetID field, int length);
+// The number in a field, reading at most 255 characters of it; 0 when it is none.
+float FieldNumber(XPWidgetID field);
 
 // Panel-held values, read at the moment they are needed.
 bool TrackerAxisEnabled(int axis);  // x, y, z, pitch, heading, roll
@@ -135,8 +134,6 @@ bool ForceEffectsBox();
 void ShowPresetBoxesFirstOnly();
 // The eight preset boxes follow the stored flags of the slots.
 void ShowPresetBoxes();
-// The effects panel's six value fields show the scalers and ground scalers.
-void ShowEffectsSettings(const EffectsSettings& effects);
 void ShowPresetNumber(int number);
 void ShowChangeIndicators(bool presetsChanged, bool limitsChanged);
 void ShowPilotOffsets(const HeadPose& pose);
@@ -169,9 +166,21 @@ void ClearAllLimits();
 // The source widgets of the control panel follow the source state (the state itself follows it in
 // FollowSourceState; RefreshSource does both).
 void RefreshSourceWidgets();
-// A window built once and then only shown and hidden: BUILD makes it, shown, the first time (CREATED
-// false); later it is shown again if hidden. WINDOW is where BUILD keeps its handle.
-void ShowBuiltOnce(bool& created, const XPWidgetID& window, void (*build)());
+// A window built once and then only shown and hidden: its flags here, the handle BUILD keeps, and BUILD,
+// which makes it shown. A window that exists already is left as it is.
+struct BuiltWindow {
+  bool& created;
+  bool& visible;
+  const XPWidgetID& window;
+  void (*build)();
+};
+// Shows the window, building it on first use.
+void OpenWindow(const BuiltWindow& window);
+// Opens a hidden window, hides a shown one.
+void ToggleWindow(const BuiltWindow& window);
+void BuildWindowHidden(const BuiltWindow& window);
+// The close box hides a built window; 1, as the message was the window's own.
+int CloseWindow(const BuiltWindow& window);
 // Hides the three windows and clears their visible flags; nothing is destroyed.
 void HideAllWindows();
 // Destroys the windows that were built and clears their flags (plugin stop).

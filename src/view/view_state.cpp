@@ -324,32 +324,20 @@ static_assert(sizeof(ViewState::presets) == kPresetTableSize &&
               sizeof(ViewState::limits) == kLimitsTableSize);
 static_assert(kPresetTableSize >= kLimitsTableSize && kPresetTableSize >= kEffectsRecordSize);
 
-// Reads the file whole into a scratch copy first, so that a read error leaves the table as it was.
-int ReadTable(const char* fileName, ViewTable table, bool clearFirst) {
-  unsigned char bytes[kPresetTableSize];
-  std::size_t count = 0;
-  if (!ReadAircraftFile(fileName, bytes, TableSize(table), count)) return 0;
-  if (clearFirst) ClearTable(table);
-  OverwriteTableStart(table, bytes, count);
-  return 1;
-}
-
 int WriteTable(const char* fileName, ViewTable table) {
   return SaveAircraftFile(fileName, TableImage(table), TableSize(table));
 }
 
 }  // namespace
 
-int ReadPresetFile(const char* fileName) {
-  return ReadTable(fileName, kPresetTable, false);
-}
-
-int ReadLimitsFile(const char* fileName) {
-  return ReadTable(fileName, kLimitsTable, false);
-}
-
-int ReadEffectsFile(const char* fileName) {
-  return ReadTable(fileName, kEffectsTable, true);
+// Reads the file whole into a scratch copy first, so that a read error leaves the table as it was.
+int ReadTableFile(const char* fileName, ViewTable table) {
+  unsigned char bytes[kPresetTableSize];
+  std::size_t count = 0;
+  if (!ReadAircraftFile(fileName, bytes, TableSize(table), count)) return 0;
+  ClearTable(table);
+  OverwriteTableStart(table, bytes, count);
+  return 1;
 }
 
 int WritePresetFile(const char* fileName) {

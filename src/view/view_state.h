@@ -107,11 +107,9 @@ void ClearTable(ViewTable table);
 void OverwriteTableStart(ViewTable table, const void* bytes, std::size_t count);
 
 // Each table on disk is its raw image, in one of the aircraft's files (config/aircraft_files.h).
-// 1 when the file was read, 0 when it cannot be opened or read (the table is then untouched). A short file
-// changes only the bytes it holds; the effects read clears the record first.
-int ReadPresetFile(const char* fileName);
-int ReadLimitsFile(const char* fileName);
-int ReadEffectsFile(const char* fileName);
+// 1 when the file was read: the table is cleared and then holds the file's bytes (a short file leaves the
+// rest 0). 0 when it cannot be opened or read; the table is then untouched.
+int ReadTableFile(const char* fileName, ViewTable table);
 
 // 1 when the whole table is on disk, saved as SaveAircraftFile saves; on any failure the change flag stays
 // as it was and 0 is returned.
