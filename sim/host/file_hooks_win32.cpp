@@ -106,25 +106,30 @@ sim::Host* CountOpen() {
   return host;
 }
 
-bool Refused(const char* path) {
-  sim::Host* host = PluginHost();
-  if (host == nullptr || path == nullptr || *path == '\0') return false;
-  try {
-    return host->fileFaults().isReadOnly(path);
-  } catch (...) {
-    return false;
-  }
-}
-
 // A wide path is judged whole: a name the code page cannot spell is refused as its narrow twin would be.
-bool Refused(const wchar_t* path) {
+template <typename Char>
+bool RefusedPath(const Char* path) {
   sim::Host* host = PluginHost();
-  if (host == nullptr || path == nullptr || *path == L'\0') return false;
+  if (host == nullptr || path == nullptr || *path == 0) return false;
   try {
     return host->fileFaults().isReadOnly(std::filesystem::path(path));
   } catch (...) {
     return false;
   }
+}
+
+bool Refused(const char* path) {
+  return RefusedPath(path);
+}
+
+bool Refused(const wchar_t* path) {
+  return RefusedPath(path);
+}
+
+// A call's other arguments (flags, security attributes) name no file.
+template <typename Other>
+bool Refused(Other /*argument*/) {
+  return false;
 }
 
 int FailErrno(int error) {
@@ -181,27 +186,16 @@ long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t 
 
 // --- the C runtime ---
 
-FILE* __cdecl HookFopen(const char* path, const char* mode) {
-  auto next = Next<FILE* (*)(const char*, const char*)>(kFopen);
-  CountOpen();
-  if (ModeWrites(mode) && Refused(path)) return errno = EACCES, nullptr;
-  return next != nullptr ? next(path, mode) : nullptr;
-}
-
-FILE* __cdecl HookWfopen(const wchar_t* path, const wchar_t* mode) {
-  auto next = Next<FILE* (*)(const wchar_t*, const wchar_t*)>(kWfopen);
+template <Hooked which, typename Char>
+FILE* __cdecl HookFopen(const Char* path, const Char* mode) {
+  auto next = Next<FILE* (*)(const Char*, const Char*)>(which);
   CountOpen();
   if (ModeWrites(mode) && Refused(path)) return errno = EACCES, nullptr;
   return next != nullptr ? next(path, mode) : nullptr;
 }
 
 int __cdecl HookFclose(FILE* stream) {
-  auto next = Next<int (*)(FILE*)>(kFclose);
-  const sim::StreamFailure failure = g_failures.failureOf(stream, true, true);
-  const int result = next != nullptr ? next(stream) : EOF;
-  if (failure.error == 0) return result;
-  errno = failure.error;
-  return EOF;
+  return g_failures.closeResult(stream, Next<int (*)(FILE*)>(kFclose));
 }
 
 int __cdecl HookFflush(FILE* stream) {
@@ -211,9 +205,7 @@ int __cdecl HookFflush(FILE* stream) {
 
 int __cdecl HookFerror(FILE* stream) {
   auto next = Next<int (*)(FILE*)>(kFerror);
-  const int result = next != nullptr ? next(stream) : 0;
-  if (result != 0) return result;
-  return g_failures.failureOf(stream, false, false).reported ? 1 : 0;
+  return g_failures.errorResult(stream, next != nullptr ? next(stream) : 0);
 }
 
 size_t __cdecl HookFwrite(const void* data, size_t size, size_t count, FILE* stream) {
@@ -259,25 +251,8 @@ int PrintTo(FILE* stream, const char* format, va_list arguments) {
   auto next = Next<int (*)(FILE*, const char*, va_list)>(kVfprintf);
   sim::Host* host = BudgetHost(stream);
   if (host == nullptr || format == nullptr) return next != nullptr ? next(stream, format, arguments) : -1;
-  va_list copy;
-  va_copy(copy, arguments);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (length < 0) return length;
-  std::string text;
-  try {
-    text.resize(static_cast<size_t>(length) + 1);
-  } catch (...) {
-    return FailErrno(ENOMEM);
-  }
-  std::vsnprintf(text.data(), text.size(), format, arguments);
-  const size_t size = static_cast<size_t>(length);
-  long long written = BudgetedWrite(*host, stream, text.data(), size);
-  if (written < 0) {
-    auto write = Next<FwriteFunction>(kFwrite);
-    written = write != nullptr ? static_cast<long long>(write(text.data(), 1, size, stream)) : 0;
-  }
-  return written == static_cast<long long>(size) ? length : -1;
+  auto write = [&](const char* text, size_t size) { return BudgetedWrite(*host, stream, text, size); };
+  return sim::FormattedWrite(stream, format, arguments, write, Next<FwriteFunction>(kFwrite));
 }
 
 int __cdecl HookVfprintf(FILE* stream, const char* format, va_list arguments) {
@@ -292,19 +267,12 @@ int __cdecl HookFprintf(FILE* stream, const char* format, ...) {
   return result;
 }
 
-template <Hooked which, typename Char>
-int __cdecl HookRename(const Char* from, const Char* to) {
-  auto next = Next<int (*)(const Char*, const Char*)>(which);
-  if (Refused(from) || Refused(to)) return FailErrno(EACCES);
-  return next != nullptr ? next(from, to) : FailErrno(ENOSYS);
-}
-
-// remove, _unlink, _mkdir and their wide forms: one path that must be writable.
-template <Hooked which, typename Char>
-int __cdecl HookPathChange(const Char* path) {
-  auto next = Next<int (*)(const Char*)>(which);
-  if (Refused(path)) return FailErrno(EACCES);
-  return next != nullptr ? next(path) : FailErrno(ENOSYS);
+// rename, remove, _unlink, _mkdir and their wide forms: every path they name must be writable.
+template <Hooked which, typename... Arguments>
+int __cdecl HookRuntimeChange(Arguments... arguments) {
+  auto next = Next<int (*)(Arguments...)>(which);
+  if ((Refused(arguments) || ...)) return FailErrno(EACCES);
+  return next != nullptr ? next(arguments...) : FailErrno(ENOSYS);
 }
 
 template <Hooked which, typename Char>
@@ -332,16 +300,8 @@ int __cdecl HookWrite(int fd, const void* data, unsigned int size) {
       !IsDiskFile(reinterpret_cast<HANDLE>(_get_osfhandle(fd)))) {
     return next(fd, data, size);
   }
-  sim::FileFaults& faults = host->fileFaults();
-  const std::uint64_t allowed = faults.allowWrite(size);
-  if (allowed == 0) return FailErrno(ENOSPC);
-  const int written = next(fd, data, static_cast<unsigned int>(allowed));
-  if (written < 0) {
-    faults.refund(allowed);
-  } else if (static_cast<std::uint64_t>(written) < allowed) {
-    faults.refund(allowed - static_cast<std::uint64_t>(written));
-  }
-  return written;
+  return host->fileFaults().limitedWrite(
+      size, [&](std::uint64_t allowed) { return next(fd, data, static_cast<unsigned int>(allowed)); });
 }
 
 // --- KERNEL32 ---
@@ -391,49 +351,19 @@ BOOL WINAPI HookWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written
   const std::uint64_t allowed = faults.allowWrite(size);
   DWORD done = 0;
   const BOOL ok = allowed > 0 ? next(file, data, static_cast<DWORD>(allowed), &done, nullptr) : TRUE;
-  if (done < allowed) faults.refund(allowed - done);
+  faults.refund(allowed, done);
   if (written != nullptr) *written = done;
   if (!ok) return FALSE;
   // What did not fit fails as on a full disk, with the part that fitted written.
   return allowed == size ? TRUE : FailWin32(ERROR_DISK_FULL);
 }
 
-template <Hooked which, typename Char>
-BOOL WINAPI HookMoveFile(const Char* from, const Char* to) {
-  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*)>(which);
-  if (Refused(from) || Refused(to)) return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(from, to) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
-}
-
-template <Hooked which, typename Char>
-BOOL WINAPI HookMoveFileEx(const Char* from, const Char* to, DWORD flags) {
-  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*, DWORD)>(which);
-  if (Refused(from) || (to != nullptr && Refused(to))) return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(from, to, flags) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
-}
-
-template <Hooked which, typename Char>
-BOOL WINAPI HookReplaceFile(const Char* replaced, const Char* replacement, const Char* backup, DWORD flags,
-                            LPVOID exclude, LPVOID reserved) {
-  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*, const Char*, DWORD, LPVOID, LPVOID)>(which);
-  if (Refused(replaced) || Refused(replacement) || (backup != nullptr && Refused(backup)))
-    return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(replaced, replacement, backup, flags, exclude, reserved)
-                         : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
-}
-
-template <Hooked which, typename Char>
-BOOL WINAPI HookDeleteFile(const Char* path) {
-  auto next = Next<BOOL(WINAPI*)(const Char*)>(which);
-  if (Refused(path)) return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(path) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
-}
-
-template <Hooked which, typename Char>
-BOOL WINAPI HookCreateDirectory(const Char* path, LPSECURITY_ATTRIBUTES security) {
-  auto next = Next<BOOL(WINAPI*)(const Char*, LPSECURITY_ATTRIBUTES)>(which);
-  if (Refused(path)) return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(path, security) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
+// MoveFile, MoveFileEx, ReplaceFile, DeleteFile and CreateDirectory: every path they name must be writable.
+template <Hooked which, typename... Arguments>
+BOOL WINAPI HookKernelChange(Arguments... arguments) {
+  auto next = Next<BOOL(WINAPI*)(Arguments...)>(which);
+  if ((Refused(arguments) || ...)) return FailWin32(ERROR_ACCESS_DENIED);
+  return next != nullptr ? next(arguments...) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
 }
 
 void Capture(const char* text, std::size_t size) {
@@ -469,8 +399,8 @@ void* Address(Function function) {
 
 const std::array<Hook, kHookCount>& Hooks() {
   static const std::array<Hook, kHookCount> hooks{{
-      {From::Runtime, "fopen", Address(&HookFopen)},
-      {From::Runtime, "_wfopen", Address(&HookWfopen)},
+      {From::Runtime, "fopen", Address(&HookFopen<kFopen, char>)},
+      {From::Runtime, "_wfopen", Address(&HookFopen<kWfopen, wchar_t>)},
       {From::Runtime, "fclose", Address(&HookFclose)},
       {From::Runtime, "fflush", Address(&HookFflush)},
       {From::Runtime, "ferror", Address(&HookFerror)},
@@ -480,34 +410,38 @@ const std::array<Hook, kHookCount>& Hooks() {
       {From::Runtime, "putc", Address(&HookPutc)},
       {From::Runtime, "vfprintf", Address(&HookVfprintf)},
       {From::Runtime, "fprintf", Address(&HookFprintf)},
-      {From::Runtime, "rename", Address(&HookRename<kRename, char>)},
-      {From::Runtime, "_wrename", Address(&HookRename<kWrename, wchar_t>)},
-      {From::Runtime, "remove", Address(&HookPathChange<kRemove, char>)},
-      {From::Runtime, "_wremove", Address(&HookPathChange<kWremove, wchar_t>)},
-      {From::Runtime, "_unlink", Address(&HookPathChange<kUnlink, char>)},
-      {From::Runtime, "unlink", Address(&HookPathChange<kUnlinkOld, char>)},
-      {From::Runtime, "_wunlink", Address(&HookPathChange<kWunlink, wchar_t>)},
+      {From::Runtime, "rename", Address(&HookRuntimeChange<kRename, const char*, const char*>)},
+      {From::Runtime, "_wrename", Address(&HookRuntimeChange<kWrename, const wchar_t*, const wchar_t*>)},
+      {From::Runtime, "remove", Address(&HookRuntimeChange<kRemove, const char*>)},
+      {From::Runtime, "_wremove", Address(&HookRuntimeChange<kWremove, const wchar_t*>)},
+      {From::Runtime, "_unlink", Address(&HookRuntimeChange<kUnlink, const char*>)},
+      {From::Runtime, "unlink", Address(&HookRuntimeChange<kUnlinkOld, const char*>)},
+      {From::Runtime, "_wunlink", Address(&HookRuntimeChange<kWunlink, const wchar_t*>)},
       {From::Runtime, "_open", Address(&HookOpen<kOpen, char>)},
       {From::Runtime, "open", Address(&HookOpen<kOpenOld, char>)},
       {From::Runtime, "_wopen", Address(&HookOpen<kWopen, wchar_t>)},
       {From::Runtime, "_write", Address(&HookWrite<kWrite>)},
       {From::Runtime, "write", Address(&HookWrite<kWriteOld>)},
-      {From::Runtime, "_mkdir", Address(&HookPathChange<kMkdir, char>)},
-      {From::Runtime, "mkdir", Address(&HookPathChange<kMkdirOld, char>)},
-      {From::Runtime, "_wmkdir", Address(&HookPathChange<kWmkdir, wchar_t>)},
+      {From::Runtime, "_mkdir", Address(&HookRuntimeChange<kMkdir, const char*>)},
+      {From::Runtime, "mkdir", Address(&HookRuntimeChange<kMkdirOld, const char*>)},
+      {From::Runtime, "_wmkdir", Address(&HookRuntimeChange<kWmkdir, const wchar_t*>)},
       {From::Kernel, "CreateFileA", Address(&HookCreateFile<kCreateFileA, char>)},
       {From::Kernel, "CreateFileW", Address(&HookCreateFile<kCreateFileW, wchar_t>)},
       {From::Kernel, "WriteFile", Address(&HookWriteFile)},
-      {From::Kernel, "MoveFileA", Address(&HookMoveFile<kMoveFileA, char>)},
-      {From::Kernel, "MoveFileW", Address(&HookMoveFile<kMoveFileW, wchar_t>)},
-      {From::Kernel, "MoveFileExA", Address(&HookMoveFileEx<kMoveFileExA, char>)},
-      {From::Kernel, "MoveFileExW", Address(&HookMoveFileEx<kMoveFileExW, wchar_t>)},
-      {From::Kernel, "ReplaceFileA", Address(&HookReplaceFile<kReplaceFileA, char>)},
-      {From::Kernel, "ReplaceFileW", Address(&HookReplaceFile<kReplaceFileW, wchar_t>)},
-      {From::Kernel, "DeleteFileA", Address(&HookDeleteFile<kDeleteFileA, char>)},
-      {From::Kernel, "DeleteFileW", Address(&HookDeleteFile<kDeleteFileW, wchar_t>)},
-      {From::Kernel, "CreateDirectoryA", Address(&HookCreateDirectory<kCreateDirectoryA, char>)},
-      {From::Kernel, "CreateDirectoryW", Address(&HookCreateDirectory<kCreateDirectoryW, wchar_t>)},
+      {From::Kernel, "MoveFileA", Address(&HookKernelChange<kMoveFileA, LPCSTR, LPCSTR>)},
+      {From::Kernel, "MoveFileW", Address(&HookKernelChange<kMoveFileW, LPCWSTR, LPCWSTR>)},
+      {From::Kernel, "MoveFileExA", Address(&HookKernelChange<kMoveFileExA, LPCSTR, LPCSTR, DWORD>)},
+      {From::Kernel, "MoveFileExW", Address(&HookKernelChange<kMoveFileExW, LPCWSTR, LPCWSTR, DWORD>)},
+      {From::Kernel, "ReplaceFileA",
+       Address(&HookKernelChange<kReplaceFileA, LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID>)},
+      {From::Kernel, "ReplaceFileW",
+       Address(&HookKernelChange<kReplaceFileW, LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID>)},
+      {From::Kernel, "DeleteFileA", Address(&HookKernelChange<kDeleteFileA, LPCSTR>)},
+      {From::Kernel, "DeleteFileW", Address(&HookKernelChange<kDeleteFileW, LPCWSTR>)},
+      {From::Kernel, "CreateDirectoryA",
+       Address(&HookKernelChange<kCreateDirectoryA, LPCSTR, LPSECURITY_ATTRIBUTES>)},
+      {From::Kernel, "CreateDirectoryW",
+       Address(&HookKernelChange<kCreateDirectoryW, LPCWSTR, LPSECURITY_ATTRIBUTES>)},
       {From::Kernel, "OutputDebugStringA", Address(&HookOutputDebugStringA)},
       {From::Kernel, "OutputDebugStringW", Address(&HookOutputDebugStringW)},
   }};

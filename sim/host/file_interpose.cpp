@@ -136,7 +136,7 @@ bool Refused(sim::Host& host, int dirfd, const char* path) {
   Busy busy;
   try {
     const std::string full = PathAt(dirfd, path);
-    return !full.empty() && host.fileFaults().isReadOnly(full.c_str());
+    return !full.empty() && host.fileFaults().isReadOnly(full);
   } catch (...) {
     return false;
   }
@@ -259,38 +259,6 @@ long long RoutedWrite(Route route, sim::Host* host, FILE* stream, const void* da
   return -1;
 }
 
-// fprintf and its kin for a routed stream: formats, then writes as one block. The format is the caller's,
-// checked where the caller's own call is.
-[[gnu::format(printf, 4, 0)]] int RoutedPrintf(Route route, sim::Host* host, FILE* stream, const char* format,
-                                               va_list arguments) {
-  std::array<char, 512> local{};
-  va_list copy;
-  va_copy(copy, arguments);
-  const int length = std::vsnprintf(local.data(), local.size(), format, copy);
-  va_end(copy);
-  if (length < 0) return length;
-  const size_t size = static_cast<size_t>(length);
-  std::string large;
-  const char* text = local.data();
-  if (size >= local.size()) {
-    try {
-      large.resize(size + 1);
-    } catch (...) {
-      return Fail(ENOMEM);
-    }
-    va_copy(copy, arguments);
-    std::vsnprintf(large.data(), large.size(), format, copy);
-    va_end(copy);
-    text = large.data();
-  }
-  long long written = RoutedWrite(route, host, stream, text, size);
-  if (written < 0) {  // within the budget: the C library writes it all
-    auto next = Next_fwrite();
-    written = next != nullptr ? static_cast<long long>(next(text, 1, size, stream)) : 0;
-  }
-  return written == static_cast<long long>(size) ? length : -1;
-}
-
 // The plugin's attempts to open a file, for tests that check it opens none.
 sim::Host* CountOpen() {
   sim::Host* host = PluginHost();
@@ -331,6 +299,12 @@ bool RefusedChange(int dirfd, const char* path) {
   return host != nullptr && Refused(*host, dirfd, path);
 }
 
+int Create(int (*next)(const char*, mode_t), const char* path, mode_t mode) {
+  if (next == nullptr) return Fail(ENOSYS);
+  CountOpen();
+  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+}
+
 mode_t ModeArgument(int flags, va_list arguments) {
   return NeedsMode(flags) ? static_cast<mode_t>(va_arg(arguments, unsigned int)) : 0;
 }
@@ -365,11 +339,7 @@ int fclose(FILE* stream) {
   auto next = Next_fclose();
   if (next == nullptr) return errno = ENOSYS, EOF;
   StreamKillPoint(PluginHost(), stream, nullptr, 0);
-  const sim::StreamFailure failure = g_failures.failureOf(stream, true, true);
-  const int result = next(stream);
-  if (failure.error == 0) return result;
-  errno = failure.error;
-  return EOF;
+  return g_failures.closeResult(stream, next);
 }
 
 int fflush(FILE* stream) {
@@ -381,9 +351,7 @@ int fflush(FILE* stream) {
 
 int ferror(FILE* stream) noexcept {
   auto next = Next_ferror();
-  const int result = next != nullptr ? next(stream) : 0;
-  if (result != 0) return result;
-  return g_failures.failureOf(stream, false, false).reported ? 1 : 0;
+  return g_failures.errorResult(stream, next != nullptr ? next(stream) : 0);
 }
 
 size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {
@@ -432,7 +400,10 @@ int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
   sim::Host* host = PluginHost();
   StreamKillPoint(host, stream, nullptr, 0);
   const Route route = RouteOf(host, stream);
-  if (route != Route::Next && format != nullptr) return RoutedPrintf(route, host, stream, format, arguments);
+  if (route != Route::Next && format != nullptr) {
+    auto write = [&](const char* text, size_t size) { return RoutedWrite(route, host, stream, text, size); };
+    return sim::FormattedWrite(stream, format, arguments, write, Next_fwrite());
+  }
   return next != nullptr ? next(stream, format, arguments) : Fail(ENOSYS);
 }
 
@@ -496,15 +467,7 @@ ssize_t write(int fd, const void* data, size_t size) {
   }
   sim::FileFaults& faults = host->fileFaults();
   if (size == 0 || !faults.limited() || !IsRegularFile(fd)) return next(fd, data, size);
-  const std::uint64_t allowed = faults.allowWrite(size);
-  if (allowed == 0) return Fail(ENOSPC);
-  const ssize_t written = next(fd, data, allowed);
-  if (written < 0) {
-    faults.refund(allowed);
-  } else if (static_cast<std::uint64_t>(written) < allowed) {
-    faults.refund(allowed - static_cast<std::uint64_t>(written));
-  }
-  return written;
+  return faults.limitedWrite(size, [&](std::uint64_t allowed) { return next(fd, data, allowed); });
 }
 
 int open(const char* path, int flags, ...) {
@@ -540,17 +503,11 @@ int openat64(int dirfd, const char* path, int flags, ...) {
 }
 
 int creat(const char* path, mode_t mode) {
-  auto next = Next_creat();
-  if (next == nullptr) return Fail(ENOSYS);
-  CountOpen();
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+  return Create(Next_creat(), path, mode);
 }
 
 int creat64(const char* path, mode_t mode) {
-  auto next = Next_creat64();
-  if (next == nullptr) return Fail(ENOSYS);
-  CountOpen();
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+  return Create(Next_creat64(), path, mode);
 }
 
 int rename(const char* from, const char* to) noexcept {

@@ -21,11 +21,6 @@ namespace fs = std::filesystem;
 namespace sim {
 namespace {
 
-bool Failed(std::string* error, std::string message) {
-  if (error != nullptr) *error = std::move(message);
-  return false;
-}
-
 // Reads a trivially copyable record at OFFSET of IMAGE, when it lies wholly inside.
 template <typename T>
 bool ReadAt(const std::vector<char>& image, std::uint64_t offset, T* out) {
@@ -171,20 +166,7 @@ bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
   if (ec) return Failed(error, "cannot create " + value.parent_path().string() + ": " + ec.message());
   std::string text = folder;
   while (text.size() > 1 && text.back() == '/') text.pop_back();
-  // Written beside and renamed, so a reader never sees half a value.
-  const fs::path temporary = value.parent_path() / (value.filename().string() + ".new");
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) return Failed(error, "cannot write " + temporary.string());
-  }
-  fs::rename(temporary, value, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    return Failed(error, "cannot replace " + value.string());
-  }
-  return true;
+  return ReplaceFileContents(value, text, error);
 }
 
 bool SetTrackerRegistryKind(const std::string& kind, std::string* error) {

@@ -15,34 +15,11 @@ namespace fs = std::filesystem;
 namespace sim {
 namespace {
 
-bool Failed(std::string* error, std::string message) {
-  if (error != nullptr) *error = std::move(message);
-  return false;
-}
-
 bool ReadFile(const fs::path& file, std::vector<char>* out) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
   out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
-}
-
-// Writes a new file beside TARGET and renames it over TARGET, so that a mapped old copy is left alone.
-bool ReplaceFile(const fs::path& target, const char* data, std::size_t size, std::string* error) {
-  const fs::path temporary = target.parent_path() / (target.filename().string() + ".new");
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(data, static_cast<std::streamsize>(size));
-    out.close();
-    if (!out) return Failed(error, "cannot write " + temporary.string());
-  }
-  std::error_code ec;
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    return Failed(error, "cannot replace " + target.string());
-  }
-  return true;
 }
 
 bool LayOutLibrary(const fs::path& folder, const std::set<std::string>& missing, std::string* error) {
@@ -54,7 +31,7 @@ bool LayOutLibrary(const fs::path& folder, const std::set<std::string>& missing,
   if (!ReadFile(source, &image)) return Failed(error, "cannot read " + source.string());
   if (!platform::HideExports(image, missing, error)) return false;
   const fs::path library = folder / platform::kTrackerLibraryInstalledName;
-  if (!ReplaceFile(library, image.data(), image.size(), error)) return false;
+  if (!ReplaceFileContents(library, {image.data(), image.size()}, error)) return false;
   fs::permissions(library,
                   fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                       fs::perms::others_read | fs::perms::others_exec,
@@ -63,6 +40,28 @@ bool LayOutLibrary(const fs::path& folder, const std::set<std::string>& missing,
 }
 
 }  // namespace
+
+bool Failed(std::string* error, std::string message) {
+  if (error != nullptr) *error = std::move(message);
+  return false;
+}
+
+bool ReplaceFileContents(const fs::path& target, std::string_view bytes, std::string* error) {
+  const fs::path temporary = target.parent_path() / (target.filename().string() + ".new");
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return Failed(error, "cannot write " + temporary.string());
+  }
+  std::error_code ec;
+  fs::rename(temporary, target, ec);
+  if (ec) {
+    fs::remove(temporary, ec);
+    return Failed(error, "cannot replace " + target.string());
+  }
+  return true;
+}
 
 fs::path RegistryRoot() {
   const char* configured = std::getenv("TALVENOR_REGISTRY");
