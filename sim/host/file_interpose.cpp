@@ -26,7 +26,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -232,7 +231,7 @@ bool IsRegularFile(int fd) {
 }
 
 // Streams whose writes were cut short by the full disk.
-constinit sim::StreamFailures<std::mutex> g_failures;
+constinit sim::StreamFailures g_failures;
 
 // What a stdio write by the running code needs: nothing, the debugger output, or the disk budget.
 enum class Route { Next, Debug, Budget };
@@ -245,7 +244,7 @@ Route RouteOf(sim::Host* host, FILE* stream) {
   return Route::Next;
 }
 
-// Routes SIZE bytes of a stdio write; -1: let the C library write them.
+// Routes SIZE bytes of a stdio write; -1: let the C library write them (as it does all on Route::Next).
 long long RoutedWrite(Route route, sim::Host* host, FILE* stream, const void* data, size_t size) {
   switch (route) {
     case Route::Debug:
@@ -305,6 +304,14 @@ int Create(int (*next)(const char*, mode_t), const char* path, mode_t mode) {
   return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
 }
 
+// remove, unlink, rmdir, mkdir and their *at forms: PATH (relative to DIRFD) must be writable for NEXT to be
+// called with ARGUMENTS.
+template <typename... Arguments>
+int Change(int (*next)(Arguments...), int dirfd, const char* path, Arguments... arguments) {
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(dirfd, path) ? Fail(EROFS) : next(arguments...);
+}
+
 mode_t ModeArgument(int flags, va_list arguments) {
   return NeedsMode(flags) ? static_cast<mode_t>(va_arg(arguments, unsigned int)) : 0;
 }
@@ -359,11 +366,8 @@ size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {
   if (next == nullptr) return errno = ENOSYS, 0;
   sim::Host* host = PluginHost();
   if (count <= SIZE_MAX / (size == 0 ? 1 : size)) StreamKillPoint(host, stream, data, size * count);
-  const Route route = RouteOf(host, stream);
-  if (route == Route::Next || size == 0 || count == 0 || count > SIZE_MAX / size) {
-    return next(data, size, count, stream);
-  }
-  const long long written = RoutedWrite(route, host, stream, data, size * count);
+  if (size == 0 || count == 0 || count > SIZE_MAX / size) return next(data, size, count, stream);
+  const long long written = RoutedWrite(RouteOf(host, stream), host, stream, data, size * count);
   if (written < 0) return next(data, size, count, stream);
   return static_cast<size_t>(written) / size;
 }
@@ -372,11 +376,9 @@ int fputs(const char* text, FILE* stream) {
   auto next = Next_fputs();
   if (next == nullptr) return errno = ENOSYS, EOF;
   sim::Host* host = PluginHost();
-  StreamKillPoint(host, stream, text, std::strlen(text));
-  const Route route = RouteOf(host, stream);
-  if (route == Route::Next) return next(text, stream);
   const size_t size = std::strlen(text);
-  const long long written = RoutedWrite(route, host, stream, text, size);
+  StreamKillPoint(host, stream, text, size);
+  const long long written = RoutedWrite(RouteOf(host, stream), host, stream, text, size);
   if (written < 0) return next(text, stream);
   return written == static_cast<long long>(size) ? 1 : EOF;
 }
@@ -388,9 +390,7 @@ int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
   sim::Host* host = PluginHost();
   const unsigned char byte = static_cast<unsigned char>(character);
   StreamKillPoint(host, stream, &byte, 1);
-  const Route route = RouteOf(host, stream);
-  if (route == Route::Next) return next(character, stream);
-  const long long written = RoutedWrite(route, host, stream, &byte, 1);
+  const long long written = RoutedWrite(RouteOf(host, stream), host, stream, &byte, 1);
   if (written < 0) return next(character, stream);
   return written == 1 ? byte : EOF;
 }
@@ -527,39 +527,27 @@ int renameat(int fromDir, const char* from, int toDir, const char* to) noexcept 
 }
 
 int remove(const char* path) noexcept {
-  auto next = Next_remove();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+  return Change(Next_remove(), AT_FDCWD, path, path);
 }
 
 int unlink(const char* path) noexcept {
-  auto next = Next_unlink();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+  return Change(Next_unlink(), AT_FDCWD, path, path);
 }
 
 int unlinkat(int dirfd, const char* path, int flags) noexcept {
-  auto next = Next_unlinkat();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(dirfd, path) ? Fail(EROFS) : next(dirfd, path, flags);
+  return Change(Next_unlinkat(), dirfd, path, dirfd, path, flags);
 }
 
 int rmdir(const char* path) noexcept {
-  auto next = Next_rmdir();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+  return Change(Next_rmdir(), AT_FDCWD, path, path);
 }
 
 int mkdir(const char* path, mode_t mode) noexcept {
-  auto next = Next_mkdir();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+  return Change(Next_mkdir(), AT_FDCWD, path, path, mode);
 }
 
 int mkdirat(int dirfd, const char* path, mode_t mode) noexcept {
-  auto next = Next_mkdirat();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(dirfd, path) ? Fail(EROFS) : next(dirfd, path, mode);
+  return Change(Next_mkdirat(), dirfd, path, dirfd, path, mode);
 }
 
 }  // extern "C"

@@ -77,13 +77,6 @@ bool SetTrackerValue(std::string* error, Set set) {
 
 // --- the PE export table ---
 
-template <typename T>
-bool ReadAt(const std::vector<char>& image, std::uint64_t offset, T* out) {
-  if (offset > image.size() || image.size() - offset < sizeof(T)) return false;
-  std::memcpy(out, image.data() + offset, sizeof(T));
-  return true;
-}
-
 // The file offset of the relative virtual address RVA, through the section table.
 bool FileOffset(const std::vector<char>& image, const IMAGE_NT_HEADERS64& nt, std::uint64_t sections,
                 std::uint32_t rva, std::uint64_t* out) {
@@ -267,9 +260,6 @@ bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
 
 bool SetTrackerRegistryKind(const std::string& kind, std::string* error) {
   const DWORD type = kind == "binary" ? REG_BINARY : kind == "number" ? REG_DWORD : REG_SZ;
-  if (kind != "empty" && kind != "long" && kind != "binary" && kind != "number") {
-    return Failed(error, "no such kind of registry value: " + kind);
-  }
   std::string bytes = TrackerRegistryBytes(kind);
   if (type == REG_SZ) bytes.push_back('\0');
   return SetTrackerValue(error, [&](HKEY key) {
@@ -287,15 +277,8 @@ void RemoveTrackerRegistryValue() {
   RegDeleteKeyA(HKEY_CURRENT_USER, kTrackerKey);
 }
 
-const char* TrackerLibraryFileName() {
-  return "npclient_sim.dll";
-}
+static_assert(sizeof(SRWLOCK) == sizeof(void*));
 
-Mutex::Mutex() {
-  static_assert(sizeof(SRWLOCK) == sizeof(void*));
-  InitializeSRWLock(reinterpret_cast<PSRWLOCK>(&lock_));
-}
-Mutex::~Mutex() = default;
 void Mutex::lock() {
   AcquireSRWLockExclusive(reinterpret_cast<PSRWLOCK>(&lock_));
 }

@@ -25,8 +25,6 @@ struct StreamFailure {
   bool reported = false;  // the flush or close has told the plugin; ferror says so from then on
 };
 
-// MUTEX is the lock the table is guarded by (std::mutex on POSIX, sim::platform::Mutex on Windows).
-template <typename Mutex>
 class StreamFailures {
  public:
   static constexpr std::size_t kTrackedStreams = 64;
@@ -116,7 +114,7 @@ class StreamFailures {
   }
 
  private:
-  Mutex mutex_;
+  platform::Mutex mutex_;
   std::array<StreamFailure, kTrackedStreams> failures_{};
   std::atomic<int> count_{0};
 

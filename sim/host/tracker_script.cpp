@@ -26,7 +26,7 @@ bool LayOutLibrary(const fs::path& folder, const std::set<std::string>& missing,
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) return Failed(error, "cannot create " + folder.string() + ": " + ec.message());
-  const fs::path source = HostLibraryFolder() / platform::TrackerLibraryFileName();
+  const fs::path source = HostLibraryFolder() / platform::kTrackerLibraryFileName;
   std::vector<char> image;
   if (!ReadFile(source, &image)) return Failed(error, "cannot read " + source.string());
   if (!platform::HideExports(image, missing, error)) return false;
@@ -145,6 +145,9 @@ std::string TrackerRegistryBytes(const std::string& kind) {
 }  // namespace platform
 
 bool TrackerScript::setRegistryValue(const std::string& kind, std::string* error) {
+  if (kind != "empty" && kind != "long" && kind != "binary" && kind != "number") {
+    return Failed(error, "no such kind of registry value: " + kind);
+  }
   return platform::SetTrackerRegistryKind(kind, error);
 }
 

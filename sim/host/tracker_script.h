@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -98,6 +99,14 @@ bool Failed(std::string* error, std::string message);
 // Writes BYTES to a new file beside TARGET and renames it over TARGET, so that a reader never sees half of
 // them and a copy already mapped is left alone.
 bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes, std::string* error);
+
+// Reads a trivially copyable record at OFFSET of the library IMAGE, when it lies wholly inside.
+template <typename T>
+bool ReadAt(const std::vector<char>& image, std::uint64_t offset, T* out) {
+  if (offset > image.size() || image.size() - offset < sizeof(T)) return false;
+  std::memcpy(out, image.data() + offset, sizeof(T));
+  return true;
+}
 
 #ifndef _WIN32
 // Renames the exported symbols NAMES of the ELF shared library IMAGE in place (same length, first letter
