@@ -24,6 +24,7 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <type_traits>
 
 #include "file_faults.h"
 #include "host.h"
@@ -66,7 +67,8 @@ sim::Host* CountOpen() {
 
 // A wide path is judged whole: a name the code page cannot spell is refused as its narrow twin would be.
 template <typename Char>
-bool RefusedPath(const Char* path) {
+requires std::is_same_v<Char, char> || std::is_same_v<Char, wchar_t>
+bool Refused(const Char* path) {
   sim::Host* host = PluginHost();
   if (host == nullptr || path == nullptr || *path == 0) return false;
   try {
@@ -74,14 +76,6 @@ bool RefusedPath(const Char* path) {
   } catch (...) {
     return false;
   }
-}
-
-bool Refused(const char* path) {
-  return RefusedPath(path);
-}
-
-bool Refused(const wchar_t* path) {
-  return RefusedPath(path);
 }
 
 // A call's other arguments (flags, security attributes) name no file.
@@ -95,9 +89,10 @@ int FailErrno(int error) {
   return -1;
 }
 
-BOOL FailWin32(DWORD error) {
+template <typename Result = BOOL>
+Result FailWin32(DWORD error, Result failed = FALSE) {
   SetLastError(error);
-  return FALSE;
+  return failed;
 }
 
 template <typename Char>
@@ -130,10 +125,8 @@ using FwriteFunction = size_t (*)(const void*, size_t, size_t, FILE*);
 // The host whose disk budget applies to a stdio write to STREAM, or null to pass it on unchanged.
 sim::Host* BudgetHost(FILE* stream) {
   sim::Host* host = PluginHost();
-  if (host == nullptr || stream == nullptr || !host->fileFaults().limited() ||
-      !IsDiskDescriptor(_fileno(stream)))
-    return nullptr;
-  return host;
+  const bool limited = host != nullptr && stream != nullptr && host->fileFaults().limited();
+  return limited && IsDiskDescriptor(_fileno(stream)) ? host : nullptr;
 }
 
 // A stdio write of SIZE bytes: how many bytes to report as written, or -1 to hand the whole write to the C
@@ -282,13 +275,9 @@ HANDLE WINAPI HookCreateFile(const Char* path, DWORD access, DWORD share, LPSECU
       Next<name, HANDLE(WINAPI*)(const Char*, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)>();
   CountOpen();
   if (Refused(path) && CreateChanges(path, access, disposition)) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
+    return FailWin32(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
   }
-  if (next == nullptr) {
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (next == nullptr) return FailWin32(ERROR_CALL_NOT_IMPLEMENTED, INVALID_HANDLE_VALUE);
   return next(path, access, share, security, disposition, flags, templateFile);
 }
 

@@ -268,28 +268,21 @@ sim::Host* CountOpen() {
 FILE* OpenStream(FILE* (*next)(const char*, const char*), const char* path, const char* mode) {
   if (next == nullptr) return errno = ENOSYS, nullptr;
   if (sim::Host* host = CountOpen(); host != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
-    errno = EROFS;
-    return nullptr;
+    return errno = EROFS, nullptr;
   }
   return next(path, mode);
 }
 
-int OpenFile(int (*next)(int, const char*, int, ...), int dirfd, const char* path, int flags, mode_t mode) {
+// open and openat (and their 64-bit forms) of PATH relative to DIRFD; AT is what NEXT takes before the path
+// (the folder's descriptor for openat).
+template <typename Next, typename... At>
+int OpenFile(Next next, int dirfd, const char* path, int flags, mode_t mode, At... at) {
   if (next == nullptr) return Fail(ENOSYS);
   if (sim::Host* host = CountOpen();
       host != nullptr && FlagsWrite(dirfd, path, flags) && Refused(*host, dirfd, path)) {
     return Fail(EROFS);
   }
-  return NeedsMode(flags) ? next(dirfd, path, flags, mode) : next(dirfd, path, flags);
-}
-
-int OpenFile(int (*next)(const char*, int, ...), const char* path, int flags, mode_t mode) {
-  if (next == nullptr) return Fail(ENOSYS);
-  if (sim::Host* host = CountOpen();
-      host != nullptr && FlagsWrite(AT_FDCWD, path, flags) && Refused(*host, AT_FDCWD, path)) {
-    return Fail(EROFS);
-  }
-  return NeedsMode(flags) ? next(path, flags, mode) : next(path, flags);
+  return NeedsMode(flags) ? next(at..., path, flags, mode) : next(at..., path, flags);
 }
 
 // Refuses a change of PATH (relative to DIRFD) under a read-only folder.
@@ -475,7 +468,7 @@ int open(const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeArgument(flags, arguments);
   va_end(arguments);
-  return OpenFile(Next_open(), path, flags, mode);
+  return OpenFile(Next_open(), AT_FDCWD, path, flags, mode);
 }
 
 int open64(const char* path, int flags, ...) {
@@ -483,7 +476,7 @@ int open64(const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeArgument(flags, arguments);
   va_end(arguments);
-  return OpenFile(Next_open64(), path, flags, mode);
+  return OpenFile(Next_open64(), AT_FDCWD, path, flags, mode);
 }
 
 int openat(int dirfd, const char* path, int flags, ...) {
@@ -491,7 +484,7 @@ int openat(int dirfd, const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeArgument(flags, arguments);
   va_end(arguments);
-  return OpenFile(Next_openat(), dirfd, path, flags, mode);
+  return OpenFile(Next_openat(), dirfd, path, flags, mode, dirfd);
 }
 
 int openat64(int dirfd, const char* path, int flags, ...) {
@@ -499,7 +492,7 @@ int openat64(int dirfd, const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeArgument(flags, arguments);
   va_end(arguments);
-  return OpenFile(Next_openat64(), dirfd, path, flags, mode);
+  return OpenFile(Next_openat64(), dirfd, path, flags, mode, dirfd);
 }
 
 int creat(const char* path, mode_t mode) {

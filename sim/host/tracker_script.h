@@ -11,13 +11,11 @@
 // plugin that has not loaded the library yet, or one that unloads it and loads it again.
 #pragma once
 
-#include <memory>
-
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
