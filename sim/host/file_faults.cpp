@@ -19,12 +19,21 @@ bool IsAtOrBelow(const std::string& path, const std::string& prefix) {
   return path.size() == prefix.size() || prefix.back() == '/' || path[prefix.size()] == '/';
 }
 
-}  // namespace
+// What the longest of ENTRIES at or above PATH says; nothing is read-only outside them.
+bool ReadOnlyUnder(const std::map<std::string, bool>& entries, const std::string& path) {
+  bool readOnly = false;
+  std::size_t longest = 0;
+  for (const auto& [prefix, flag] : entries) {
+    if (IsAtOrBelow(path, prefix) && prefix.size() >= longest) {
+      longest = prefix.size();
+      readOnly = flag;
+    }
+  }
+  return readOnly;
+}
 
-FileFaults::FileFaults(Host& host) : host_(host) {}
-FileFaults::~FileFaults() = default;
-
-std::string FileFaults::Normalise(const fs::path& path) {
+// The absolute, lexically normal form the comparisons use ("" when PATH cannot be made absolute).
+std::string Normalise(const fs::path& path) {
   std::error_code ec;
   const fs::path absolute = fs::absolute(path, ec);
   if (ec) return {};
@@ -40,27 +49,23 @@ std::string FileFaults::Normalise(const fs::path& path) {
   return text;
 }
 
+}  // namespace
+
+FileFaults::FileFaults(Host& host) : host_(host) {}
+FileFaults::~FileFaults() = default;
+
+std::string FileFaults::resolve(const fs::path& path) const {
+  // A path already resolved is taken as it is.
+  return Normalise(path.is_absolute() ? path : host_.resolve(path.generic_string()));
+}
+
 void FileFaults::setReadOnly(const fs::path& path, bool readOnly) {
-  // Relative to the simulator folder; a path already resolved is taken as it is.
-  const std::string folder = Normalise(path.is_absolute() ? path : host_.resolve(path.generic_string()));
+  const std::string folder = resolve(path);
   if (folder.empty()) return;
   std::lock_guard lock(mutex_);
   std::erase_if(entries_, [&](const auto& entry) { return IsAtOrBelow(entry.first, folder); });
   // Only an opening inside a read-only folder needs an entry of its own.
-  bool inherited = false;
-  std::size_t longest = 0;
-  for (const auto& [prefix, flag] : entries_) {
-    if (IsAtOrBelow(folder, prefix) && prefix.size() >= longest) {
-      longest = prefix.size();
-      inherited = flag;
-    }
-  }
-  if (readOnly != inherited) entries_[folder] = readOnly;
-}
-
-bool FileFaults::isReadOnly(const char* path) const {
-  if (path == nullptr || *path == '\0') return false;
-  return isReadOnly(fs::path(path));
+  if (readOnly != ReadOnlyUnder(entries_, folder)) entries_[folder] = readOnly;
 }
 
 bool FileFaults::isReadOnly(const fs::path& path) const {
@@ -68,16 +73,7 @@ bool FileFaults::isReadOnly(const fs::path& path) const {
   std::lock_guard lock(mutex_);
   if (entries_.empty()) return false;
   const std::string file = Normalise(path);
-  if (file.empty()) return false;
-  bool readOnly = false;
-  std::size_t longest = 0;
-  for (const auto& [prefix, flag] : entries_) {
-    if (IsAtOrBelow(file, prefix) && prefix.size() >= longest) {
-      longest = prefix.size();
-      readOnly = flag;
-    }
-  }
-  return readOnly;
+  return !file.empty() && ReadOnlyUnder(entries_, file);
 }
 
 void FileFaults::setDiskFull(std::optional<std::uint64_t> bytes) {
@@ -93,9 +89,11 @@ std::uint64_t FileFaults::allowWrite(std::uint64_t size) {
   return allowed;
 }
 
-void FileFaults::refund(std::uint64_t size) {
+void FileFaults::refund(std::uint64_t granted, long long used) {
+  const std::uint64_t unused =
+      used <= 0 ? granted : granted - std::min(granted, static_cast<std::uint64_t>(used));
   std::lock_guard lock(mutex_);
-  if (budget_) *budget_ += size;
+  if (budget_) *budget_ += unused;
 }
 
 bool FileFaults::diskFull() const {
@@ -109,9 +107,7 @@ bool FileFaults::limited() const {
 }
 
 void FileFaults::watchKillPoints(const fs::path& folder, std::optional<KillPoint> point) {
-  const std::string normal =
-      folder.empty() ? std::string()
-                     : Normalise(folder.is_absolute() ? folder : host_.resolve(folder.generic_string()));
+  const std::string normal = folder.empty() ? std::string() : resolve(folder);
   std::lock_guard lock(mutex_);
   killFolder_ = normal;
   killPoint_ = point;

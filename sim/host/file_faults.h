@@ -27,6 +27,7 @@
 #pragma once
 
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -55,14 +56,26 @@ class FileFaults {
   // overrides those made below it, so `writable` on a subfolder of a read-only folder opens just that
   // subfolder.
   void setReadOnly(const std::filesystem::path& path, bool readOnly);
-  bool isReadOnly(const char* path) const;  // does a create/write/rename/remove of this path fail?
-  bool isReadOnly(const std::filesystem::path& path) const;  // the same for a wide call's path
+  bool isReadOnly(const std::filesystem::path& path) const;  // does a create/write/rename/remove of it fail?
   // After BYTES more bytes written by the plugin, every write fails with ENOSPC; nullopt ends it.
   void setDiskFull(std::optional<std::uint64_t> bytes);
   // Accounts for a write of `size` bytes; returns how many may be written (less than size once full).
   std::uint64_t allowWrite(std::uint64_t size);
-  // Gives back bytes granted by allowWrite that the write did not use after all.
-  void refund(std::uint64_t size);
+  // Gives back what a write granted GRANTED bytes by allowWrite did not use: it wrote USED (negative: none).
+  void refund(std::uint64_t granted, long long used);
+  // A write of SIZE bytes to a file on a limited disk, WRITE(count) writing the first COUNT of them: fails
+  // with ENOSPC once the disk is full, else writes what fits and returns what WRITE returned.
+  template <typename Write>
+  auto limitedWrite(std::uint64_t size, Write write) {
+    const std::uint64_t allowed = allowWrite(size);
+    if (allowed == 0) {
+      errno = ENOSPC;
+      return decltype(write(allowed))(-1);
+    }
+    const auto written = write(allowed);
+    refund(allowed, static_cast<long long>(written));
+    return written;
+  }
   bool diskFull() const;  // a write now fails (the budget is used up)
   bool limited() const;   // a disk-full budget is in force
   // Attempts by the plugin to open or create a file (fopen, freopen, open, openat, creat and their 64-bit
@@ -80,10 +93,9 @@ class FileFaults {
   // point; when it is the armed one, how many of them to do before dying.
   std::optional<std::uint64_t> countKillPoint(const std::filesystem::path& path, std::uint64_t units);
 
-  // The absolute, lexically normal form the comparisons use ("" when PATH cannot be made absolute).
-  static std::string Normalise(const std::filesystem::path& path);
-
  private:
+  std::string resolve(const std::filesystem::path& path) const;  // normalised, from the simulator folder
+
   Host& host_;
   mutable platform::Mutex mutex_;        // the plugin may write from its own threads
   std::map<std::string, bool> entries_;  // normalised folder -> read-only; the longest match decides

@@ -15,14 +15,16 @@
 #include <io.h>
 #include <windows.h>
 
-#include <array>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <string>
+#include <type_traits>
 
 #include "file_faults.h"
 #include "host.h"
@@ -33,65 +35,22 @@ namespace {
 
 // --- the functions the plugin imported ---
 
-enum Hooked : std::size_t {
-  kFopen,
-  kWfopen,
-  kFclose,
-  kFflush,
-  kFerror,
-  kFwrite,
-  kFputs,
-  kFputc,
-  kPutc,
-  kVfprintf,
-  kFprintf,
-  kRename,
-  kWrename,
-  kRemove,
-  kWremove,
-  kUnlink,
-  kUnlinkOld,
-  kWunlink,
-  kOpen,
-  kOpenOld,
-  kWopen,
-  kWrite,
-  kWriteOld,
-  kMkdir,
-  kMkdirOld,
-  kWmkdir,
-  kCreateFileA,
-  kCreateFileW,
-  kWriteFile,
-  kMoveFileA,
-  kMoveFileW,
-  kMoveFileExA,
-  kMoveFileExW,
-  kReplaceFileA,
-  kReplaceFileW,
-  kDeleteFileA,
-  kDeleteFileW,
-  kCreateDirectoryA,
-  kCreateDirectoryW,
-  kOutputDebugStringA,
-  kOutputDebugStringW,
-  kHookCount
-};
-
-enum class From { Runtime, Kernel };
-
-struct Hook {
-  From from;
-  const char* name;
-  void* replacement;
+// An imported function's name as a template argument, so that each import has a hook and a next function of
+// its own.
+template <std::size_t N>
+struct ImportName {
+  // Implicit, so that a string literal names the import.
+  constexpr ImportName(const char (&name)[N]) { std::copy_n(name, N, text); }
+  char text[N];
 };
 
 // The function each import led to before it was patched (the C runtime's or KERNEL32's own).
-std::array<std::atomic<void*>, kHookCount> g_next{};
+template <ImportName name>
+std::atomic<void*> g_next{nullptr};
 
-template <typename Function>
-Function Next(Hooked which) {
-  return reinterpret_cast<Function>(g_next[which].load(std::memory_order_acquire));
+template <ImportName name, typename Function>
+Function Next() {
+  return reinterpret_cast<Function>(g_next<name>.load(std::memory_order_acquire));
 }
 
 // The host whose faults apply: only plugin code is refused.
@@ -106,20 +65,12 @@ sim::Host* CountOpen() {
   return host;
 }
 
-bool Refused(const char* path) {
-  sim::Host* host = PluginHost();
-  if (host == nullptr || path == nullptr || *path == '\0') return false;
-  try {
-    return host->fileFaults().isReadOnly(path);
-  } catch (...) {
-    return false;
-  }
-}
-
 // A wide path is judged whole: a name the code page cannot spell is refused as its narrow twin would be.
-bool Refused(const wchar_t* path) {
+template <typename Char>
+requires std::is_same_v<Char, char> || std::is_same_v<Char, wchar_t>
+bool Refused(const Char* path) {
   sim::Host* host = PluginHost();
-  if (host == nullptr || path == nullptr || *path == L'\0') return false;
+  if (host == nullptr || path == nullptr || *path == 0) return false;
   try {
     return host->fileFaults().isReadOnly(std::filesystem::path(path));
   } catch (...) {
@@ -127,14 +78,21 @@ bool Refused(const wchar_t* path) {
   }
 }
 
+// A call's other arguments (flags, security attributes) name no file.
+template <typename Other>
+bool Refused(Other /*argument*/) {
+  return false;
+}
+
 int FailErrno(int error) {
   errno = error;
   return -1;
 }
 
-BOOL FailWin32(DWORD error) {
+template <typename Result = BOOL>
+Result FailWin32(DWORD error, Result failed = FALSE) {
   SetLastError(error);
-  return FALSE;
+  return failed;
 }
 
 template <typename Char>
@@ -154,130 +112,94 @@ bool IsDiskFile(HANDLE handle) {
   return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_DISK;
 }
 
-bool IsDiskStream(FILE* stream) {
-  const int fd = _fileno(stream);
+bool IsDiskDescriptor(int fd) {
   return fd >= 0 && IsDiskFile(reinterpret_cast<HANDLE>(_get_osfhandle(fd)));
 }
 
 // --- streams whose writes were cut short by the full disk (as file_interpose.cpp on POSIX) ---
 
-sim::StreamFailures<sim::platform::Mutex> g_failures;
+constinit sim::StreamFailures g_failures;
 
 using FwriteFunction = size_t (*)(const void*, size_t, size_t, FILE*);
 
 // The host whose disk budget applies to a stdio write to STREAM, or null to pass it on unchanged.
 sim::Host* BudgetHost(FILE* stream) {
   sim::Host* host = PluginHost();
-  if (host == nullptr || stream == nullptr || !host->fileFaults().limited() || !IsDiskStream(stream))
-    return nullptr;
-  return host;
+  const bool limited = host != nullptr && stream != nullptr && host->fileFaults().limited();
+  return limited && IsDiskDescriptor(_fileno(stream)) ? host : nullptr;
 }
 
-// A stdio write of SIZE bytes on a limited disk: how many bytes to report as written, or -1 to hand the
-// whole write to the C runtime.
-long long BudgetedWrite(sim::Host& host, FILE* stream, const void* data, size_t size) {
-  return g_failures.budgetedWrite(host.fileFaults(), Next<FwriteFunction>(kFwrite), stream, data, size);
+// A stdio write of SIZE bytes: how many bytes to report as written, or -1 to hand the whole write to the C
+// runtime (as all of it when the disk is not limited).
+long long BudgetedWrite(FILE* stream, const void* data, size_t size) {
+  sim::Host* host = BudgetHost(stream);
+  if (host == nullptr) return -1;
+  return g_failures.budgetedWrite(host->fileFaults(), Next<"fwrite", FwriteFunction>(), stream, data, size);
 }
 
 // --- the C runtime ---
 
-FILE* __cdecl HookFopen(const char* path, const char* mode) {
-  auto next = Next<FILE* (*)(const char*, const char*)>(kFopen);
-  CountOpen();
-  if (ModeWrites(mode) && Refused(path)) return errno = EACCES, nullptr;
-  return next != nullptr ? next(path, mode) : nullptr;
-}
-
-FILE* __cdecl HookWfopen(const wchar_t* path, const wchar_t* mode) {
-  auto next = Next<FILE* (*)(const wchar_t*, const wchar_t*)>(kWfopen);
+template <ImportName name, typename Char>
+FILE* __cdecl HookFopen(const Char* path, const Char* mode) {
+  auto next = Next<name, FILE* (*)(const Char*, const Char*)>();
   CountOpen();
   if (ModeWrites(mode) && Refused(path)) return errno = EACCES, nullptr;
   return next != nullptr ? next(path, mode) : nullptr;
 }
 
 int __cdecl HookFclose(FILE* stream) {
-  auto next = Next<int (*)(FILE*)>(kFclose);
-  const sim::StreamFailure failure = g_failures.failureOf(stream, true, true);
-  const int result = next != nullptr ? next(stream) : EOF;
-  if (failure.error == 0) return result;
-  errno = failure.error;
-  return EOF;
+  return g_failures.closeResult(stream, Next<"fclose", int (*)(FILE*)>());
 }
 
 int __cdecl HookFflush(FILE* stream) {
-  auto next = Next<int (*)(FILE*)>(kFflush);
+  auto next = Next<"fflush", int (*)(FILE*)>();
   return g_failures.flushResult(stream, next != nullptr ? next(stream) : EOF);
 }
 
 int __cdecl HookFerror(FILE* stream) {
-  auto next = Next<int (*)(FILE*)>(kFerror);
-  const int result = next != nullptr ? next(stream) : 0;
-  if (result != 0) return result;
-  return g_failures.failureOf(stream, false, false).reported ? 1 : 0;
+  auto next = Next<"ferror", int (*)(FILE*)>();
+  return g_failures.errorResult(stream, next != nullptr ? next(stream) : 0);
 }
 
 size_t __cdecl HookFwrite(const void* data, size_t size, size_t count, FILE* stream) {
-  auto next = Next<FwriteFunction>(kFwrite);
-  sim::Host* host = BudgetHost(stream);
-  if (host == nullptr || size == 0 || count == 0 || count > SIZE_MAX / size) {
-    return next != nullptr ? next(data, size, count, stream) : 0;
-  }
-  const long long written = BudgetedWrite(*host, stream, data, size * count);
+  auto next = Next<"fwrite", FwriteFunction>();
+  const bool whole = size == 0 || count == 0 || count > SIZE_MAX / size;
+  const long long written = whole ? -1 : BudgetedWrite(stream, data, size * count);
   if (written < 0) return next != nullptr ? next(data, size, count, stream) : 0;
   return static_cast<size_t>(written) / size;
 }
 
 int __cdecl HookFputs(const char* text, FILE* stream) {
-  auto next = Next<int (*)(const char*, FILE*)>(kFputs);
-  sim::Host* host = BudgetHost(stream);
-  if (host == nullptr || text == nullptr) return next != nullptr ? next(text, stream) : EOF;
-  const size_t size = std::strlen(text);
-  const long long written = BudgetedWrite(*host, stream, text, size);
+  auto next = Next<"fputs", int (*)(const char*, FILE*)>();
+  const size_t size = text != nullptr ? std::strlen(text) : 0;
+  const long long written = text != nullptr ? BudgetedWrite(stream, text, size) : -1;
   if (written < 0) return next != nullptr ? next(text, stream) : EOF;
   return written == static_cast<long long>(size) ? 1 : EOF;
 }
 
 int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
-  sim::Host* host = BudgetHost(stream);
-  if (host == nullptr) return next != nullptr ? next(character, stream) : EOF;
   const unsigned char byte = static_cast<unsigned char>(character);
-  const long long written = BudgetedWrite(*host, stream, &byte, 1);
+  const long long written = BudgetedWrite(stream, &byte, 1);
   if (written < 0) return next != nullptr ? next(character, stream) : EOF;
   return written == 1 ? byte : EOF;
 }
 
 int __cdecl HookFputc(int character, FILE* stream) {
-  return PutCharacter(Next<int (*)(int, FILE*)>(kFputc), character, stream);
+  return PutCharacter(Next<"fputc", int (*)(int, FILE*)>(), character, stream);
 }
 
 int __cdecl HookPutc(int character, FILE* stream) {
-  return PutCharacter(Next<int (*)(int, FILE*)>(kPutc), character, stream);
+  return PutCharacter(Next<"putc", int (*)(int, FILE*)>(), character, stream);
 }
 
 // Formatted output on a limited disk: formatted here, then written as one block.
 int PrintTo(FILE* stream, const char* format, va_list arguments) {
-  auto next = Next<int (*)(FILE*, const char*, va_list)>(kVfprintf);
-  sim::Host* host = BudgetHost(stream);
-  if (host == nullptr || format == nullptr) return next != nullptr ? next(stream, format, arguments) : -1;
-  va_list copy;
-  va_copy(copy, arguments);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (length < 0) return length;
-  std::string text;
-  try {
-    text.resize(static_cast<size_t>(length) + 1);
-  } catch (...) {
-    return FailErrno(ENOMEM);
+  auto next = Next<"vfprintf", int (*)(FILE*, const char*, va_list)>();
+  if (BudgetHost(stream) == nullptr || format == nullptr) {
+    return next != nullptr ? next(stream, format, arguments) : -1;
   }
-  std::vsnprintf(text.data(), text.size(), format, arguments);
-  const size_t size = static_cast<size_t>(length);
-  long long written = BudgetedWrite(*host, stream, text.data(), size);
-  if (written < 0) {
-    auto write = Next<FwriteFunction>(kFwrite);
-    written = write != nullptr ? static_cast<long long>(write(text.data(), 1, size, stream)) : 0;
-  }
-  return written == static_cast<long long>(size) ? length : -1;
+  auto write = [&](const char* text, size_t size) { return BudgetedWrite(stream, text, size); };
+  return sim::FormattedWrite(stream, format, arguments, write, Next<"fwrite", FwriteFunction>());
 }
 
 int __cdecl HookVfprintf(FILE* stream, const char* format, va_list arguments) {
@@ -292,24 +214,17 @@ int __cdecl HookFprintf(FILE* stream, const char* format, ...) {
   return result;
 }
 
-template <Hooked which, typename Char>
-int __cdecl HookRename(const Char* from, const Char* to) {
-  auto next = Next<int (*)(const Char*, const Char*)>(which);
-  if (Refused(from) || Refused(to)) return FailErrno(EACCES);
-  return next != nullptr ? next(from, to) : FailErrno(ENOSYS);
+// rename, remove, _unlink, _mkdir and their wide forms: every path they name must be writable.
+template <ImportName name, typename... Arguments>
+int __cdecl HookRuntimeChange(Arguments... arguments) {
+  auto next = Next<name, int (*)(Arguments...)>();
+  if ((Refused(arguments) || ...)) return FailErrno(EACCES);
+  return next != nullptr ? next(arguments...) : FailErrno(ENOSYS);
 }
 
-// remove, _unlink, _mkdir and their wide forms: one path that must be writable.
-template <Hooked which, typename Char>
-int __cdecl HookPathChange(const Char* path) {
-  auto next = Next<int (*)(const Char*)>(which);
-  if (Refused(path)) return FailErrno(EACCES);
-  return next != nullptr ? next(path) : FailErrno(ENOSYS);
-}
-
-template <Hooked which, typename Char>
+template <ImportName name, typename Char>
 int __cdecl HookOpen(const Char* path, int flags, ...) {
-  auto next = Next<int (*)(const Char*, int, ...)>(which);
+  auto next = Next<name, int (*)(const Char*, int, ...)>();
   int mode = 0;
   if ((flags & _O_CREAT) != 0) {
     va_list arguments;
@@ -323,25 +238,16 @@ int __cdecl HookOpen(const Char* path, int flags, ...) {
   return (flags & _O_CREAT) != 0 ? next(path, flags, mode) : next(path, flags);
 }
 
-template <Hooked which>
+template <ImportName name>
 int __cdecl HookWrite(int fd, const void* data, unsigned int size) {
-  auto next = Next<int (*)(int, const void*, unsigned int)>(which);
+  auto next = Next<name, int (*)(int, const void*, unsigned int)>();
   if (next == nullptr) return FailErrno(ENOSYS);
   sim::Host* host = PluginHost();
-  if (host == nullptr || size == 0 || !host->fileFaults().limited() ||
-      !IsDiskFile(reinterpret_cast<HANDLE>(_get_osfhandle(fd)))) {
+  if (host == nullptr || size == 0 || !host->fileFaults().limited() || !IsDiskDescriptor(fd)) {
     return next(fd, data, size);
   }
-  sim::FileFaults& faults = host->fileFaults();
-  const std::uint64_t allowed = faults.allowWrite(size);
-  if (allowed == 0) return FailErrno(ENOSPC);
-  const int written = next(fd, data, static_cast<unsigned int>(allowed));
-  if (written < 0) {
-    faults.refund(allowed);
-  } else if (static_cast<std::uint64_t>(written) < allowed) {
-    faults.refund(allowed - static_cast<std::uint64_t>(written));
-  }
-  return written;
+  return host->fileFaults().limitedWrite(
+      size, [&](std::uint64_t allowed) { return next(fd, data, static_cast<unsigned int>(allowed)); });
 }
 
 // --- KERNEL32 ---
@@ -362,25 +268,21 @@ bool CreateChanges(const Char* path, DWORD access, DWORD disposition) {
   }
 }
 
-template <Hooked which, typename Char>
+template <ImportName name, typename Char>
 HANDLE WINAPI HookCreateFile(const Char* path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                              DWORD disposition, DWORD flags, HANDLE templateFile) {
   auto next =
-      Next<HANDLE(WINAPI*)(const Char*, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)>(which);
+      Next<name, HANDLE(WINAPI*)(const Char*, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)>();
   CountOpen();
   if (Refused(path) && CreateChanges(path, access, disposition)) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
+    return FailWin32(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
   }
-  if (next == nullptr) {
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (next == nullptr) return FailWin32(ERROR_CALL_NOT_IMPLEMENTED, INVALID_HANDLE_VALUE);
   return next(path, access, share, security, disposition, flags, templateFile);
 }
 
 BOOL WINAPI HookWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
-  auto next = Next<BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED)>(kWriteFile);
+  auto next = Next<"WriteFile", BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED)>();
   if (next == nullptr) return FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
   sim::Host* host = PluginHost();
   if (host == nullptr || size == 0 || overlapped != nullptr || !host->fileFaults().limited() ||
@@ -391,49 +293,19 @@ BOOL WINAPI HookWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written
   const std::uint64_t allowed = faults.allowWrite(size);
   DWORD done = 0;
   const BOOL ok = allowed > 0 ? next(file, data, static_cast<DWORD>(allowed), &done, nullptr) : TRUE;
-  if (done < allowed) faults.refund(allowed - done);
+  faults.refund(allowed, done);
   if (written != nullptr) *written = done;
   if (!ok) return FALSE;
   // What did not fit fails as on a full disk, with the part that fitted written.
   return allowed == size ? TRUE : FailWin32(ERROR_DISK_FULL);
 }
 
-template <Hooked which, typename Char>
-BOOL WINAPI HookMoveFile(const Char* from, const Char* to) {
-  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*)>(which);
-  if (Refused(from) || Refused(to)) return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(from, to) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
-}
-
-template <Hooked which, typename Char>
-BOOL WINAPI HookMoveFileEx(const Char* from, const Char* to, DWORD flags) {
-  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*, DWORD)>(which);
-  if (Refused(from) || (to != nullptr && Refused(to))) return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(from, to, flags) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
-}
-
-template <Hooked which, typename Char>
-BOOL WINAPI HookReplaceFile(const Char* replaced, const Char* replacement, const Char* backup, DWORD flags,
-                            LPVOID exclude, LPVOID reserved) {
-  auto next = Next<BOOL(WINAPI*)(const Char*, const Char*, const Char*, DWORD, LPVOID, LPVOID)>(which);
-  if (Refused(replaced) || Refused(replacement) || (backup != nullptr && Refused(backup)))
-    return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(replaced, replacement, backup, flags, exclude, reserved)
-                         : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
-}
-
-template <Hooked which, typename Char>
-BOOL WINAPI HookDeleteFile(const Char* path) {
-  auto next = Next<BOOL(WINAPI*)(const Char*)>(which);
-  if (Refused(path)) return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(path) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
-}
-
-template <Hooked which, typename Char>
-BOOL WINAPI HookCreateDirectory(const Char* path, LPSECURITY_ATTRIBUTES security) {
-  auto next = Next<BOOL(WINAPI*)(const Char*, LPSECURITY_ATTRIBUTES)>(which);
-  if (Refused(path)) return FailWin32(ERROR_ACCESS_DENIED);
-  return next != nullptr ? next(path, security) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
+// MoveFile, MoveFileEx, ReplaceFile, DeleteFile and CreateDirectory: every path they name must be writable.
+template <ImportName name, typename... Arguments>
+BOOL WINAPI HookKernelChange(Arguments... arguments) {
+  auto next = Next<name, BOOL(WINAPI*)(Arguments...)>();
+  if ((Refused(arguments) || ...)) return FailWin32(ERROR_ACCESS_DENIED);
+  return next != nullptr ? next(arguments...) : FailWin32(ERROR_CALL_NOT_IMPLEMENTED);
 }
 
 void Capture(const char* text, std::size_t size) {
@@ -447,7 +319,7 @@ void Capture(const char* text, std::size_t size) {
 
 void WINAPI HookOutputDebugStringA(LPCSTR text) {
   if (text != nullptr) Capture(text, std::strlen(text));
-  if (auto next = Next<void(WINAPI*)(LPCSTR)>(kOutputDebugStringA)) next(text);
+  if (auto next = Next<"OutputDebugStringA", void(WINAPI*)(LPCSTR)>()) next(text);
 }
 
 void WINAPI HookOutputDebugStringW(LPCWSTR text) {
@@ -459,58 +331,74 @@ void WINAPI HookOutputDebugStringW(LPCWSTR text) {
       Capture(utf8.data(), static_cast<std::size_t>(size - 1));
     }
   }
-  if (auto next = Next<void(WINAPI*)(LPCWSTR)>(kOutputDebugStringW)) next(text);
+  if (auto next = Next<"OutputDebugStringW", void(WINAPI*)(LPCWSTR)>()) next(text);
 }
 
-template <typename Function>
-void* Address(Function function) {
-  return reinterpret_cast<void*>(function);
+enum class From { Runtime, Kernel };
+
+struct Hook {
+  From from;
+  const char* name;
+  void* replacement;
+  std::atomic<void*>* next;
+};
+
+template <ImportName name, typename Function>
+Hook Runtime(Function replacement) {
+  return {From::Runtime, name.text, reinterpret_cast<void*>(replacement), &g_next<name>};
 }
 
-const std::array<Hook, kHookCount>& Hooks() {
-  static const std::array<Hook, kHookCount> hooks{{
-      {From::Runtime, "fopen", Address(&HookFopen)},
-      {From::Runtime, "_wfopen", Address(&HookWfopen)},
-      {From::Runtime, "fclose", Address(&HookFclose)},
-      {From::Runtime, "fflush", Address(&HookFflush)},
-      {From::Runtime, "ferror", Address(&HookFerror)},
-      {From::Runtime, "fwrite", Address(&HookFwrite)},
-      {From::Runtime, "fputs", Address(&HookFputs)},
-      {From::Runtime, "fputc", Address(&HookFputc)},
-      {From::Runtime, "putc", Address(&HookPutc)},
-      {From::Runtime, "vfprintf", Address(&HookVfprintf)},
-      {From::Runtime, "fprintf", Address(&HookFprintf)},
-      {From::Runtime, "rename", Address(&HookRename<kRename, char>)},
-      {From::Runtime, "_wrename", Address(&HookRename<kWrename, wchar_t>)},
-      {From::Runtime, "remove", Address(&HookPathChange<kRemove, char>)},
-      {From::Runtime, "_wremove", Address(&HookPathChange<kWremove, wchar_t>)},
-      {From::Runtime, "_unlink", Address(&HookPathChange<kUnlink, char>)},
-      {From::Runtime, "unlink", Address(&HookPathChange<kUnlinkOld, char>)},
-      {From::Runtime, "_wunlink", Address(&HookPathChange<kWunlink, wchar_t>)},
-      {From::Runtime, "_open", Address(&HookOpen<kOpen, char>)},
-      {From::Runtime, "open", Address(&HookOpen<kOpenOld, char>)},
-      {From::Runtime, "_wopen", Address(&HookOpen<kWopen, wchar_t>)},
-      {From::Runtime, "_write", Address(&HookWrite<kWrite>)},
-      {From::Runtime, "write", Address(&HookWrite<kWriteOld>)},
-      {From::Runtime, "_mkdir", Address(&HookPathChange<kMkdir, char>)},
-      {From::Runtime, "mkdir", Address(&HookPathChange<kMkdirOld, char>)},
-      {From::Runtime, "_wmkdir", Address(&HookPathChange<kWmkdir, wchar_t>)},
-      {From::Kernel, "CreateFileA", Address(&HookCreateFile<kCreateFileA, char>)},
-      {From::Kernel, "CreateFileW", Address(&HookCreateFile<kCreateFileW, wchar_t>)},
-      {From::Kernel, "WriteFile", Address(&HookWriteFile)},
-      {From::Kernel, "MoveFileA", Address(&HookMoveFile<kMoveFileA, char>)},
-      {From::Kernel, "MoveFileW", Address(&HookMoveFile<kMoveFileW, wchar_t>)},
-      {From::Kernel, "MoveFileExA", Address(&HookMoveFileEx<kMoveFileExA, char>)},
-      {From::Kernel, "MoveFileExW", Address(&HookMoveFileEx<kMoveFileExW, wchar_t>)},
-      {From::Kernel, "ReplaceFileA", Address(&HookReplaceFile<kReplaceFileA, char>)},
-      {From::Kernel, "ReplaceFileW", Address(&HookReplaceFile<kReplaceFileW, wchar_t>)},
-      {From::Kernel, "DeleteFileA", Address(&HookDeleteFile<kDeleteFileA, char>)},
-      {From::Kernel, "DeleteFileW", Address(&HookDeleteFile<kDeleteFileW, wchar_t>)},
-      {From::Kernel, "CreateDirectoryA", Address(&HookCreateDirectory<kCreateDirectoryA, char>)},
-      {From::Kernel, "CreateDirectoryW", Address(&HookCreateDirectory<kCreateDirectoryW, wchar_t>)},
-      {From::Kernel, "OutputDebugStringA", Address(&HookOutputDebugStringA)},
-      {From::Kernel, "OutputDebugStringW", Address(&HookOutputDebugStringW)},
-  }};
+template <ImportName name, typename Function>
+Hook Kernel(Function replacement) {
+  return {From::Kernel, name.text, reinterpret_cast<void*>(replacement), &g_next<name>};
+}
+
+std::span<const Hook> Hooks() {
+  static const Hook hooks[] = {
+      Runtime<"fopen">(&HookFopen<"fopen", char>),
+      Runtime<"_wfopen">(&HookFopen<"_wfopen", wchar_t>),
+      Runtime<"fclose">(&HookFclose),
+      Runtime<"fflush">(&HookFflush),
+      Runtime<"ferror">(&HookFerror),
+      Runtime<"fwrite">(&HookFwrite),
+      Runtime<"fputs">(&HookFputs),
+      Runtime<"fputc">(&HookFputc),
+      Runtime<"putc">(&HookPutc),
+      Runtime<"vfprintf">(&HookVfprintf),
+      Runtime<"fprintf">(&HookFprintf),
+      Runtime<"rename">(&HookRuntimeChange<"rename", const char*, const char*>),
+      Runtime<"_wrename">(&HookRuntimeChange<"_wrename", const wchar_t*, const wchar_t*>),
+      Runtime<"remove">(&HookRuntimeChange<"remove", const char*>),
+      Runtime<"_wremove">(&HookRuntimeChange<"_wremove", const wchar_t*>),
+      Runtime<"_unlink">(&HookRuntimeChange<"_unlink", const char*>),
+      Runtime<"unlink">(&HookRuntimeChange<"unlink", const char*>),
+      Runtime<"_wunlink">(&HookRuntimeChange<"_wunlink", const wchar_t*>),
+      Runtime<"_open">(&HookOpen<"_open", char>),
+      Runtime<"open">(&HookOpen<"open", char>),
+      Runtime<"_wopen">(&HookOpen<"_wopen", wchar_t>),
+      Runtime<"_write">(&HookWrite<"_write">),
+      Runtime<"write">(&HookWrite<"write">),
+      Runtime<"_mkdir">(&HookRuntimeChange<"_mkdir", const char*>),
+      Runtime<"mkdir">(&HookRuntimeChange<"mkdir", const char*>),
+      Runtime<"_wmkdir">(&HookRuntimeChange<"_wmkdir", const wchar_t*>),
+      Kernel<"CreateFileA">(&HookCreateFile<"CreateFileA", char>),
+      Kernel<"CreateFileW">(&HookCreateFile<"CreateFileW", wchar_t>),
+      Kernel<"WriteFile">(&HookWriteFile),
+      Kernel<"MoveFileA">(&HookKernelChange<"MoveFileA", LPCSTR, LPCSTR>),
+      Kernel<"MoveFileW">(&HookKernelChange<"MoveFileW", LPCWSTR, LPCWSTR>),
+      Kernel<"MoveFileExA">(&HookKernelChange<"MoveFileExA", LPCSTR, LPCSTR, DWORD>),
+      Kernel<"MoveFileExW">(&HookKernelChange<"MoveFileExW", LPCWSTR, LPCWSTR, DWORD>),
+      Kernel<"ReplaceFileA">(
+          &HookKernelChange<"ReplaceFileA", LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID>),
+      Kernel<"ReplaceFileW">(
+          &HookKernelChange<"ReplaceFileW", LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID>),
+      Kernel<"DeleteFileA">(&HookKernelChange<"DeleteFileA", LPCSTR>),
+      Kernel<"DeleteFileW">(&HookKernelChange<"DeleteFileW", LPCWSTR>),
+      Kernel<"CreateDirectoryA">(&HookKernelChange<"CreateDirectoryA", LPCSTR, LPSECURITY_ATTRIBUTES>),
+      Kernel<"CreateDirectoryW">(&HookKernelChange<"CreateDirectoryW", LPCWSTR, LPSECURITY_ATTRIBUTES>),
+      Kernel<"OutputDebugStringA">(&HookOutputDebugStringA),
+      Kernel<"OutputDebugStringW">(&HookOutputDebugStringW),
+  };
   return hooks;
 }
 
@@ -531,11 +419,10 @@ bool Serves(const char* dll, From from) {
 void ResolveDefaults() {
   const HMODULE runtime = GetModuleHandleA("msvcrt.dll");
   const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  const auto& hooks = Hooks();
-  for (std::size_t i = 0; i < kHookCount; ++i) {
-    if (g_next[i].load() != nullptr) continue;
-    const HMODULE from = hooks[i].from == From::Runtime ? runtime : kernel;
-    if (from != nullptr) g_next[i].store(reinterpret_cast<void*>(GetProcAddress(from, hooks[i].name)));
+  for (const Hook& hook : Hooks()) {
+    if (hook.next->load() != nullptr) continue;
+    const HMODULE from = hook.from == From::Runtime ? runtime : kernel;
+    if (from != nullptr) hook.next->store(reinterpret_cast<void*>(GetProcAddress(from, hook.name)));
   }
 }
 
@@ -553,7 +440,7 @@ int HookFileFunctions(void* module) {
   if (nt->Signature != IMAGE_NT_SIGNATURE) return 0;
   const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (imports.VirtualAddress == 0 || imports.Size == 0) return 0;
-  const auto& hooks = Hooks();
+  const std::span<const Hook> hooks = Hooks();
   int patched = 0;
   for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
        entry->Name != 0; ++entry) {
@@ -568,14 +455,14 @@ int HookFileFunctions(void* module) {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
       const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
       const char* name = reinterpret_cast<const char*>(byName->Name);
-      for (std::size_t i = 0; i < kHookCount; ++i) {
-        if ((hooks[i].from == From::Runtime) != runtime || std::strcmp(hooks[i].name, name) != 0) continue;
+      for (const Hook& hook : hooks) {
+        if ((hook.from == From::Runtime) != runtime || std::strcmp(hook.name, name) != 0) continue;
         void* bound = reinterpret_cast<void*>(slots->u1.Function);
-        if (bound == hooks[i].replacement) break;  // patched before (the same module loaded again)
-        g_next[i].store(bound, std::memory_order_release);
+        if (bound == hook.replacement) break;  // patched before (the same module loaded again)
+        hook.next->store(bound, std::memory_order_release);
         DWORD old = 0;
         if (VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old)) {
-          slots->u1.Function = reinterpret_cast<ULONGLONG>(hooks[i].replacement);
+          slots->u1.Function = reinterpret_cast<ULONGLONG>(hook.replacement);
           VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
           ++patched;
         }

@@ -26,7 +26,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -136,7 +135,7 @@ bool Refused(sim::Host& host, int dirfd, const char* path) {
   Busy busy;
   try {
     const std::string full = PathAt(dirfd, path);
-    return !full.empty() && host.fileFaults().isReadOnly(full.c_str());
+    return !full.empty() && host.fileFaults().isReadOnly(full);
   } catch (...) {
     return false;
   }
@@ -232,7 +231,7 @@ bool IsRegularFile(int fd) {
 }
 
 // Streams whose writes were cut short by the full disk.
-constinit sim::StreamFailures<std::mutex> g_failures;
+constinit sim::StreamFailures g_failures;
 
 // What a stdio write by the running code needs: nothing, the debugger output, or the disk budget.
 enum class Route { Next, Debug, Budget };
@@ -245,7 +244,7 @@ Route RouteOf(sim::Host* host, FILE* stream) {
   return Route::Next;
 }
 
-// Routes SIZE bytes of a stdio write; -1: let the C library write them.
+// Routes SIZE bytes of a stdio write; -1: let the C library write them (as it does all on Route::Next).
 long long RoutedWrite(Route route, sim::Host* host, FILE* stream, const void* data, size_t size) {
   switch (route) {
     case Route::Debug:
@@ -259,38 +258,6 @@ long long RoutedWrite(Route route, sim::Host* host, FILE* stream, const void* da
   return -1;
 }
 
-// fprintf and its kin for a routed stream: formats, then writes as one block. The format is the caller's,
-// checked where the caller's own call is.
-[[gnu::format(printf, 4, 0)]] int RoutedPrintf(Route route, sim::Host* host, FILE* stream, const char* format,
-                                               va_list arguments) {
-  std::array<char, 512> local{};
-  va_list copy;
-  va_copy(copy, arguments);
-  const int length = std::vsnprintf(local.data(), local.size(), format, copy);
-  va_end(copy);
-  if (length < 0) return length;
-  const size_t size = static_cast<size_t>(length);
-  std::string large;
-  const char* text = local.data();
-  if (size >= local.size()) {
-    try {
-      large.resize(size + 1);
-    } catch (...) {
-      return Fail(ENOMEM);
-    }
-    va_copy(copy, arguments);
-    std::vsnprintf(large.data(), large.size(), format, copy);
-    va_end(copy);
-    text = large.data();
-  }
-  long long written = RoutedWrite(route, host, stream, text, size);
-  if (written < 0) {  // within the budget: the C library writes it all
-    auto next = Next_fwrite();
-    written = next != nullptr ? static_cast<long long>(next(text, 1, size, stream)) : 0;
-  }
-  return written == static_cast<long long>(size) ? length : -1;
-}
-
 // The plugin's attempts to open a file, for tests that check it opens none.
 sim::Host* CountOpen() {
   sim::Host* host = PluginHost();
@@ -301,34 +268,41 @@ sim::Host* CountOpen() {
 FILE* OpenStream(FILE* (*next)(const char*, const char*), const char* path, const char* mode) {
   if (next == nullptr) return errno = ENOSYS, nullptr;
   if (sim::Host* host = CountOpen(); host != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
-    errno = EROFS;
-    return nullptr;
+    return errno = EROFS, nullptr;
   }
   return next(path, mode);
 }
 
-int OpenFile(int (*next)(int, const char*, int, ...), int dirfd, const char* path, int flags, mode_t mode) {
+// open and openat (and their 64-bit forms) of PATH relative to DIRFD; AT is what NEXT takes before the path
+// (the folder's descriptor for openat).
+template <typename Next, typename... At>
+int OpenFile(Next next, int dirfd, const char* path, int flags, mode_t mode, At... at) {
   if (next == nullptr) return Fail(ENOSYS);
   if (sim::Host* host = CountOpen();
       host != nullptr && FlagsWrite(dirfd, path, flags) && Refused(*host, dirfd, path)) {
     return Fail(EROFS);
   }
-  return NeedsMode(flags) ? next(dirfd, path, flags, mode) : next(dirfd, path, flags);
-}
-
-int OpenFile(int (*next)(const char*, int, ...), const char* path, int flags, mode_t mode) {
-  if (next == nullptr) return Fail(ENOSYS);
-  if (sim::Host* host = CountOpen();
-      host != nullptr && FlagsWrite(AT_FDCWD, path, flags) && Refused(*host, AT_FDCWD, path)) {
-    return Fail(EROFS);
-  }
-  return NeedsMode(flags) ? next(path, flags, mode) : next(path, flags);
+  return NeedsMode(flags) ? next(at..., path, flags, mode) : next(at..., path, flags);
 }
 
 // Refuses a change of PATH (relative to DIRFD) under a read-only folder.
 bool RefusedChange(int dirfd, const char* path) {
   sim::Host* host = PluginHost();
   return host != nullptr && Refused(*host, dirfd, path);
+}
+
+int Create(int (*next)(const char*, mode_t), const char* path, mode_t mode) {
+  if (next == nullptr) return Fail(ENOSYS);
+  CountOpen();
+  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+}
+
+// remove, unlink, rmdir, mkdir and their *at forms: PATH (relative to DIRFD) must be writable for NEXT to be
+// called with ARGUMENTS.
+template <typename... Arguments>
+int Change(int (*next)(Arguments...), int dirfd, const char* path, Arguments... arguments) {
+  if (next == nullptr) return Fail(ENOSYS);
+  return RefusedChange(dirfd, path) ? Fail(EROFS) : next(arguments...);
 }
 
 mode_t ModeArgument(int flags, va_list arguments) {
@@ -365,11 +339,7 @@ int fclose(FILE* stream) {
   auto next = Next_fclose();
   if (next == nullptr) return errno = ENOSYS, EOF;
   StreamKillPoint(PluginHost(), stream, nullptr, 0);
-  const sim::StreamFailure failure = g_failures.failureOf(stream, true, true);
-  const int result = next(stream);
-  if (failure.error == 0) return result;
-  errno = failure.error;
-  return EOF;
+  return g_failures.closeResult(stream, next);
 }
 
 int fflush(FILE* stream) {
@@ -381,9 +351,7 @@ int fflush(FILE* stream) {
 
 int ferror(FILE* stream) noexcept {
   auto next = Next_ferror();
-  const int result = next != nullptr ? next(stream) : 0;
-  if (result != 0) return result;
-  return g_failures.failureOf(stream, false, false).reported ? 1 : 0;
+  return g_failures.errorResult(stream, next != nullptr ? next(stream) : 0);
 }
 
 size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {
@@ -391,11 +359,8 @@ size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {
   if (next == nullptr) return errno = ENOSYS, 0;
   sim::Host* host = PluginHost();
   if (count <= SIZE_MAX / (size == 0 ? 1 : size)) StreamKillPoint(host, stream, data, size * count);
-  const Route route = RouteOf(host, stream);
-  if (route == Route::Next || size == 0 || count == 0 || count > SIZE_MAX / size) {
-    return next(data, size, count, stream);
-  }
-  const long long written = RoutedWrite(route, host, stream, data, size * count);
+  if (size == 0 || count == 0 || count > SIZE_MAX / size) return next(data, size, count, stream);
+  const long long written = RoutedWrite(RouteOf(host, stream), host, stream, data, size * count);
   if (written < 0) return next(data, size, count, stream);
   return static_cast<size_t>(written) / size;
 }
@@ -404,11 +369,9 @@ int fputs(const char* text, FILE* stream) {
   auto next = Next_fputs();
   if (next == nullptr) return errno = ENOSYS, EOF;
   sim::Host* host = PluginHost();
-  StreamKillPoint(host, stream, text, std::strlen(text));
-  const Route route = RouteOf(host, stream);
-  if (route == Route::Next) return next(text, stream);
   const size_t size = std::strlen(text);
-  const long long written = RoutedWrite(route, host, stream, text, size);
+  StreamKillPoint(host, stream, text, size);
+  const long long written = RoutedWrite(RouteOf(host, stream), host, stream, text, size);
   if (written < 0) return next(text, stream);
   return written == static_cast<long long>(size) ? 1 : EOF;
 }
@@ -420,9 +383,7 @@ int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
   sim::Host* host = PluginHost();
   const unsigned char byte = static_cast<unsigned char>(character);
   StreamKillPoint(host, stream, &byte, 1);
-  const Route route = RouteOf(host, stream);
-  if (route == Route::Next) return next(character, stream);
-  const long long written = RoutedWrite(route, host, stream, &byte, 1);
+  const long long written = RoutedWrite(RouteOf(host, stream), host, stream, &byte, 1);
   if (written < 0) return next(character, stream);
   return written == 1 ? byte : EOF;
 }
@@ -432,7 +393,10 @@ int PutCharacter(int (*next)(int, FILE*), int character, FILE* stream) {
   sim::Host* host = PluginHost();
   StreamKillPoint(host, stream, nullptr, 0);
   const Route route = RouteOf(host, stream);
-  if (route != Route::Next && format != nullptr) return RoutedPrintf(route, host, stream, format, arguments);
+  if (route != Route::Next && format != nullptr) {
+    auto write = [&](const char* text, size_t size) { return RoutedWrite(route, host, stream, text, size); };
+    return sim::FormattedWrite(stream, format, arguments, write, Next_fwrite());
+  }
   return next != nullptr ? next(stream, format, arguments) : Fail(ENOSYS);
 }
 
@@ -496,15 +460,7 @@ ssize_t write(int fd, const void* data, size_t size) {
   }
   sim::FileFaults& faults = host->fileFaults();
   if (size == 0 || !faults.limited() || !IsRegularFile(fd)) return next(fd, data, size);
-  const std::uint64_t allowed = faults.allowWrite(size);
-  if (allowed == 0) return Fail(ENOSPC);
-  const ssize_t written = next(fd, data, allowed);
-  if (written < 0) {
-    faults.refund(allowed);
-  } else if (static_cast<std::uint64_t>(written) < allowed) {
-    faults.refund(allowed - static_cast<std::uint64_t>(written));
-  }
-  return written;
+  return faults.limitedWrite(size, [&](std::uint64_t allowed) { return next(fd, data, allowed); });
 }
 
 int open(const char* path, int flags, ...) {
@@ -512,7 +468,7 @@ int open(const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeArgument(flags, arguments);
   va_end(arguments);
-  return OpenFile(Next_open(), path, flags, mode);
+  return OpenFile(Next_open(), AT_FDCWD, path, flags, mode);
 }
 
 int open64(const char* path, int flags, ...) {
@@ -520,7 +476,7 @@ int open64(const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeArgument(flags, arguments);
   va_end(arguments);
-  return OpenFile(Next_open64(), path, flags, mode);
+  return OpenFile(Next_open64(), AT_FDCWD, path, flags, mode);
 }
 
 int openat(int dirfd, const char* path, int flags, ...) {
@@ -528,7 +484,7 @@ int openat(int dirfd, const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeArgument(flags, arguments);
   va_end(arguments);
-  return OpenFile(Next_openat(), dirfd, path, flags, mode);
+  return OpenFile(Next_openat(), dirfd, path, flags, mode, dirfd);
 }
 
 int openat64(int dirfd, const char* path, int flags, ...) {
@@ -536,21 +492,15 @@ int openat64(int dirfd, const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = ModeArgument(flags, arguments);
   va_end(arguments);
-  return OpenFile(Next_openat64(), dirfd, path, flags, mode);
+  return OpenFile(Next_openat64(), dirfd, path, flags, mode, dirfd);
 }
 
 int creat(const char* path, mode_t mode) {
-  auto next = Next_creat();
-  if (next == nullptr) return Fail(ENOSYS);
-  CountOpen();
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+  return Create(Next_creat(), path, mode);
 }
 
 int creat64(const char* path, mode_t mode) {
-  auto next = Next_creat64();
-  if (next == nullptr) return Fail(ENOSYS);
-  CountOpen();
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+  return Create(Next_creat64(), path, mode);
 }
 
 int rename(const char* from, const char* to) noexcept {
@@ -570,39 +520,27 @@ int renameat(int fromDir, const char* from, int toDir, const char* to) noexcept 
 }
 
 int remove(const char* path) noexcept {
-  auto next = Next_remove();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+  return Change(Next_remove(), AT_FDCWD, path, path);
 }
 
 int unlink(const char* path) noexcept {
-  auto next = Next_unlink();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+  return Change(Next_unlink(), AT_FDCWD, path, path);
 }
 
 int unlinkat(int dirfd, const char* path, int flags) noexcept {
-  auto next = Next_unlinkat();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(dirfd, path) ? Fail(EROFS) : next(dirfd, path, flags);
+  return Change(Next_unlinkat(), dirfd, path, dirfd, path, flags);
 }
 
 int rmdir(const char* path) noexcept {
-  auto next = Next_rmdir();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path);
+  return Change(Next_rmdir(), AT_FDCWD, path, path);
 }
 
 int mkdir(const char* path, mode_t mode) noexcept {
-  auto next = Next_mkdir();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(AT_FDCWD, path) ? Fail(EROFS) : next(path, mode);
+  return Change(Next_mkdir(), AT_FDCWD, path, path, mode);
 }
 
 int mkdirat(int dirfd, const char* path, mode_t mode) noexcept {
-  auto next = Next_mkdirat();
-  if (next == nullptr) return Fail(ENOSYS);
-  return RefusedChange(dirfd, path) ? Fail(EROFS) : next(dirfd, path, mode);
+  return Change(Next_mkdirat(), dirfd, path, dirfd, path, mode);
 }
 
 }  // extern "C"

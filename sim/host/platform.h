@@ -16,18 +16,17 @@
 
 namespace sim::platform {
 
-// The folder X-Plane loads a plugin of this platform from, under the plugin's own folder.
+// The folder X-Plane loads a plugin of this platform from, under the plugin's own folder; the name the
+// tracker client library has in the folder its registry entry names; the file name of the substitute tracker
+// client library as built, beside the host library.
 #ifdef _WIN32
 inline constexpr char kPluginFolder[] = "win_x64";
+inline constexpr char kTrackerLibraryInstalledName[] = "NPClient64.dll";
+inline constexpr char kTrackerLibraryFileName[] = "npclient_sim.dll";
 #else
 inline constexpr char kPluginFolder[] = "lin_x64";
-#endif
-
-// The name the tracker client library has in the folder its registry entry names.
-#ifdef _WIN32
-inline constexpr char kTrackerLibraryInstalledName[] = "NPClient64.dll";
-#else
 inline constexpr char kTrackerLibraryInstalledName[] = "NPClient64.so";
+inline constexpr char kTrackerLibraryFileName[] = "libnpclient_sim.so";
 #endif
 
 // A path from its UTF-8 text, and its UTF-8 text: names kept whole on every platform (from a narrow
@@ -75,7 +74,7 @@ bool SetTrackerRegistryValue(const std::string& folder, std::string* error);  //
 void RemoveTrackerRegistryValue();
 // The tracker's registry value as something else than a folder's text, as KIND says: "empty", "long" (4,096
 // characters), "binary" (REG_BINARY bytes with a NUL among them; on POSIX the same bytes, the stand-in having
-// no types) or "number" (a REG_DWORD; on POSIX its four bytes). False, with a reason, for another kind.
+// no types) or "number" (a REG_DWORD; on POSIX its four bytes). False, with a reason, when it cannot be set.
 bool SetTrackerRegistryKind(const std::string& kind, std::string* error);
 // The bytes of such a value.
 std::string TrackerRegistryBytes(const std::string& kind);
@@ -84,26 +83,22 @@ std::string TrackerRegistryBytes(const std::string& kind);
 // (ELF on POSIX, PE on Windows). False with a message when IMAGE is not well formed or lacks one of NAMES.
 bool HideExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error);
 
-// The file name of the substitute tracker client library as built, beside the host library.
-const char* TrackerLibraryFileName();
-
 // A plain lock for state the plugin's threads may touch (the MinGW compiler of the Windows build has no
-// std::mutex).
+// std::mutex); constant-initialised, so it works before and after the program's static objects live.
+#ifdef _WIN32
 class Mutex {
  public:
-  Mutex();
-  ~Mutex();
+  constexpr Mutex() = default;
   Mutex(const Mutex&) = delete;
   Mutex& operator=(const Mutex&) = delete;
   void lock();
   void unlock();
 
  private:
-#ifdef _WIN32
-  void* lock_ = nullptr;  // an SRWLOCK, which is one pointer wide
-#else
-  std::mutex mutex_;
-#endif
+  void* lock_ = nullptr;  // an SRWLOCK, which is one pointer wide; null is SRWLOCK_INIT
 };
+#else
+using Mutex = std::mutex;
+#endif
 
 }  // namespace sim::platform

@@ -21,19 +21,6 @@ namespace fs = std::filesystem;
 namespace sim {
 namespace {
 
-bool Failed(std::string* error, std::string message) {
-  if (error != nullptr) *error = std::move(message);
-  return false;
-}
-
-// Reads a trivially copyable record at OFFSET of IMAGE, when it lies wholly inside.
-template <typename T>
-bool ReadAt(const std::vector<char>& image, std::uint64_t offset, T* out) {
-  if (offset > image.size() || image.size() - offset < sizeof(T)) return false;
-  std::memcpy(out, image.data() + offset, sizeof(T));
-  return true;
-}
-
 bool InRange(const std::vector<char>& image, std::uint64_t offset, std::uint64_t size) {
   return offset <= image.size() && size <= image.size() - offset;
 }
@@ -171,26 +158,10 @@ bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
   if (ec) return Failed(error, "cannot create " + value.parent_path().string() + ": " + ec.message());
   std::string text = folder;
   while (text.size() > 1 && text.back() == '/') text.pop_back();
-  // Written beside and renamed, so a reader never sees half a value.
-  const fs::path temporary = value.parent_path() / (value.filename().string() + ".new");
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) return Failed(error, "cannot write " + temporary.string());
-  }
-  fs::rename(temporary, value, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    return Failed(error, "cannot replace " + value.string());
-  }
-  return true;
+  return ReplaceFileContents(value, text, error);
 }
 
 bool SetTrackerRegistryKind(const std::string& kind, std::string* error) {
-  if (kind != "empty" && kind != "long" && kind != "binary" && kind != "number") {
-    return Failed(error, "no such kind of registry value: " + kind);
-  }
   const fs::path value = TrackerScript::RegistryValueFile();
   std::error_code ec;
   fs::create_directories(value.parent_path(), ec);
@@ -211,19 +182,6 @@ void RemoveTrackerRegistryValue() {
 
 bool HideExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error) {
   return HideElfExports(image, names, error);
-}
-
-const char* TrackerLibraryFileName() {
-  return "libnpclient_sim.so";
-}
-
-Mutex::Mutex() = default;
-Mutex::~Mutex() = default;
-void Mutex::lock() {
-  mutex_.lock();
-}
-void Mutex::unlock() {
-  mutex_.unlock();
 }
 
 }  // namespace platform

@@ -36,11 +36,6 @@ namespace {
 constexpr char kTrackerKey[] = "Software\\NaturalPoint\\NATURALPOINT\\NPClient Location";
 constexpr char kTrackerValue[] = "Path";
 
-bool Failed(std::string* error, std::string message) {
-  if (error != nullptr) *error = std::move(message);
-  return false;
-}
-
 std::string LastErrorText() {
   const DWORD code = GetLastError();
   char text[512] = {};
@@ -66,14 +61,21 @@ struct LoadedPlugin {
   HMODULE widgets = nullptr;
 };
 
-// --- the PE export table ---
-
-template <typename T>
-bool ReadAt(const std::vector<char>& image, std::uint64_t offset, T* out) {
-  if (offset > image.size() || image.size() - offset < sizeof(T)) return false;
-  std::memcpy(out, image.data() + offset, sizeof(T));
-  return true;
+// Creates the tracker's registry key and sets its value with SET(key), which returns the status.
+template <typename Set>
+bool SetTrackerValue(std::string* error, Set set) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kTrackerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return Failed(error, "cannot create HKCU\\" + std::string(kTrackerKey));
+  }
+  const LSTATUS status = set(key);
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS ? true
+                                 : Failed(error, "cannot set HKCU\\" + std::string(kTrackerKey) + "\\Path");
 }
+
+// --- the PE export table ---
 
 // The file offset of the relative virtual address RVA, through the section table.
 bool FileOffset(const std::vector<char>& image, const IMAGE_NT_HEADERS64& nt, std::uint64_t sections,
@@ -92,7 +94,11 @@ bool FileOffset(const std::vector<char>& image, const IMAGE_NT_HEADERS64& nt, st
 
 }  // namespace
 
-bool HidePeExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error) {
+namespace platform {
+
+// In the PE export table the last letter of each name changes, keeping the name table sorted, as the
+// loader's lookup by name is a binary search.
+bool HideExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error) {
   if (names.empty()) return true;
   IMAGE_DOS_HEADER dos{};
   IMAGE_NT_HEADERS64 nt{};
@@ -152,8 +158,6 @@ bool HidePeExports(std::vector<char>& image, const std::set<std::string>& names,
   if (!pending.empty()) return Failed(error, "the library does not export " + *pending.begin());
   return true;
 }
-
-namespace platform {
 
 fs::path HostLibraryFile() {
   std::wstring name(MAX_PATH, L'\0');
@@ -248,36 +252,20 @@ bool SetTrackerRegistryValue(const std::string& folder, std::string* error) {
   // Written as UTF-16, as the tracker's installer does, so that any folder's name arrives whole.
   std::wstring text = PathFromUtf8(folder).native();
   while (text.size() > 3 && (text.back() == L'\\' || text.back() == L'/')) text.pop_back();
-  HKEY key = nullptr;
-  LSTATUS status = RegCreateKeyExA(HKEY_CURRENT_USER, kTrackerKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   KEY_SET_VALUE, nullptr, &key, nullptr);
-  if (status != ERROR_SUCCESS) return Failed(error, "cannot create HKCU\\" + std::string(kTrackerKey));
-  status = RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+  return SetTrackerValue(error, [&](HKEY key) {
+    return RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS)
-    return Failed(error, "cannot set HKCU\\" + std::string(kTrackerKey) + "\\Path");
-  return true;
+  });
 }
 
 bool SetTrackerRegistryKind(const std::string& kind, std::string* error) {
   const DWORD type = kind == "binary" ? REG_BINARY : kind == "number" ? REG_DWORD : REG_SZ;
-  if (kind != "empty" && kind != "long" && kind != "binary" && kind != "number") {
-    return Failed(error, "no such kind of registry value: " + kind);
-  }
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kTrackerKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return Failed(error, "cannot create HKCU\\" + std::string(kTrackerKey));
-  }
   std::string bytes = TrackerRegistryBytes(kind);
   if (type == REG_SZ) bytes.push_back('\0');
-  const LSTATUS status =
-      RegSetValueExA(key, kTrackerValue, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                     static_cast<DWORD>(bytes.size()));
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS ? true
-                                 : Failed(error, "cannot set HKCU\\" + std::string(kTrackerKey) + "\\Path");
+  return SetTrackerValue(error, [&](HKEY key) {
+    return RegSetValueExA(key, kTrackerValue, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size()));
+  });
 }
 
 void RemoveTrackerRegistryValue() {
@@ -289,19 +277,8 @@ void RemoveTrackerRegistryValue() {
   RegDeleteKeyA(HKEY_CURRENT_USER, kTrackerKey);
 }
 
-bool HideExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error) {
-  return HidePeExports(image, names, error);
-}
+static_assert(sizeof(SRWLOCK) == sizeof(void*));
 
-const char* TrackerLibraryFileName() {
-  return "npclient_sim.dll";
-}
-
-Mutex::Mutex() {
-  static_assert(sizeof(SRWLOCK) == sizeof(void*));
-  InitializeSRWLock(reinterpret_cast<PSRWLOCK>(&lock_));
-}
-Mutex::~Mutex() = default;
 void Mutex::lock() {
   AcquireSRWLockExclusive(reinterpret_cast<PSRWLOCK>(&lock_));
 }

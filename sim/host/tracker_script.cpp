@@ -15,11 +15,6 @@ namespace fs = std::filesystem;
 namespace sim {
 namespace {
 
-bool Failed(std::string* error, std::string message) {
-  if (error != nullptr) *error = std::move(message);
-  return false;
-}
-
 bool ReadFile(const fs::path& file, std::vector<char>* out) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
@@ -27,12 +22,35 @@ bool ReadFile(const fs::path& file, std::vector<char>* out) {
   return !in.bad();
 }
 
-// Writes a new file beside TARGET and renames it over TARGET, so that a mapped old copy is left alone.
-bool ReplaceFile(const fs::path& target, const char* data, std::size_t size, std::string* error) {
+bool LayOutLibrary(const fs::path& folder, const std::set<std::string>& missing, std::string* error) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) return Failed(error, "cannot create " + folder.string() + ": " + ec.message());
+  const fs::path source = HostLibraryFolder() / platform::kTrackerLibraryFileName;
+  std::vector<char> image;
+  if (!ReadFile(source, &image)) return Failed(error, "cannot read " + source.string());
+  if (!platform::HideExports(image, missing, error)) return false;
+  const fs::path library = folder / platform::kTrackerLibraryInstalledName;
+  if (!ReplaceFileContents(library, {image.data(), image.size()}, error)) return false;
+  fs::permissions(library,
+                  fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                      fs::perms::others_read | fs::perms::others_exec,
+                  ec);
+  return true;
+}
+
+}  // namespace
+
+bool Failed(std::string* error, std::string message) {
+  if (error != nullptr) *error = std::move(message);
+  return false;
+}
+
+bool ReplaceFileContents(const fs::path& target, std::string_view bytes, std::string* error) {
   const fs::path temporary = target.parent_path() / (target.filename().string() + ".new");
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(data, static_cast<std::streamsize>(size));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) return Failed(error, "cannot write " + temporary.string());
   }
@@ -44,25 +62,6 @@ bool ReplaceFile(const fs::path& target, const char* data, std::size_t size, std
   }
   return true;
 }
-
-bool LayOutLibrary(const fs::path& folder, const std::set<std::string>& missing, std::string* error) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) return Failed(error, "cannot create " + folder.string() + ": " + ec.message());
-  const fs::path source = HostLibraryFolder() / platform::TrackerLibraryFileName();
-  std::vector<char> image;
-  if (!ReadFile(source, &image)) return Failed(error, "cannot read " + source.string());
-  if (!platform::HideExports(image, missing, error)) return false;
-  const fs::path library = folder / platform::kTrackerLibraryInstalledName;
-  if (!ReplaceFile(library, image.data(), image.size(), error)) return false;
-  fs::permissions(library,
-                  fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                      fs::perms::others_read | fs::perms::others_exec,
-                  ec);
-  return true;
-}
-
-}  // namespace
 
 fs::path RegistryRoot() {
   const char* configured = std::getenv("TALVENOR_REGISTRY");
@@ -146,6 +145,9 @@ std::string TrackerRegistryBytes(const std::string& kind) {
 }  // namespace platform
 
 bool TrackerScript::setRegistryValue(const std::string& kind, std::string* error) {
+  if (kind != "empty" && kind != "long" && kind != "binary" && kind != "number") {
+    return Failed(error, "no such kind of registry value: " + kind);
+  }
   return platform::SetTrackerRegistryKind(kind, error);
 }
 

@@ -11,15 +11,15 @@
 // plugin that has not loaded the library yet, or one that unloads it and loads it again.
 #pragma once
 
-#include <memory>
-
-#include <array>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sim {
@@ -92,15 +92,25 @@ class TrackerScript {
 // user's home. Unset: the current host's <simulator folder>/registry; empty without a host.
 std::filesystem::path RegistryRoot();
 
+// False, with MESSAGE in *ERROR when it is given.
+bool Failed(std::string* error, std::string message);
+// Writes BYTES to a new file beside TARGET and renames it over TARGET, so that a reader never sees half of
+// them and a copy already mapped is left alone.
+bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes, std::string* error);
+
+// Reads a trivially copyable record at OFFSET of the library IMAGE, when it lies wholly inside.
+template <typename T>
+bool ReadAt(const std::vector<char>& image, std::uint64_t offset, T* out) {
+  if (offset > image.size() || image.size() - offset < sizeof(T)) return false;
+  std::memcpy(out, image.data() + offset, sizeof(T));
+  return true;
+}
+
 #ifndef _WIN32
 // Renames the exported symbols NAMES of the ELF shared library IMAGE in place (same length, first letter
 // changed), so that a lookup by the old name fails. False with a message when IMAGE is not a well-formed
 // 64-bit ELF file or one of NAMES is not among its exports.
 bool HideElfExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error);
-#else
-// The same for the PE export table of a DLL: the last letter of each name changes, keeping the name table
-// sorted, as the loader's lookup by name is a binary search.
-bool HidePeExports(std::vector<char>& image, const std::set<std::string>& names, std::string* error);
 #endif
 
 }  // namespace sim

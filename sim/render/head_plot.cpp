@@ -200,14 +200,12 @@ std::vector<double> NiceTicks(double lo, double hi, int target) {
 std::string HeadPlotSvg(const HeadPlot& plot) {
   double t0 = std::numeric_limits<double>::infinity();
   double t1 = -t0;
-  for (const HeadSample& s : plot.samples) {
-    t0 = std::min(t0, s.time);
-    t1 = std::max(t1, s.time);
-  }
-  for (const PlotEvent& e : plot.events) {
-    t0 = std::min(t0, e.time);
-    t1 = std::max(t1, e.time);
-  }
+  auto cover = [&](double t) {
+    t0 = std::min(t0, t);
+    t1 = std::max(t1, t);
+  };
+  for (const HeadSample& s : plot.samples) cover(s.time);
+  for (const PlotEvent& e : plot.events) cover(e.time);
   if (!std::isfinite(t0)) t0 = t1 = 0;
   t0 = std::min(t0, 0.0);
   if (t1 - t0 < 1e-9) t1 = t0 + 1;

@@ -1,8 +1,10 @@
 #include "svg.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace sim::render {
 
@@ -15,29 +17,13 @@ std::string Fixed(double value, int decimals) {
 }
 
 std::string Escape(std::string_view text) {
+  static constexpr std::array<std::pair<char, std::string_view>, 7> kReplacements{
+      {{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\n', " "}, {'\r', " "}, {'\t', " "}}};
   std::string escaped;
   for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\n':
-      case '\r':
-      case '\t':
-        escaped += ' ';
-        break;
-      default:
-        escaped += c;
-    }
+    const auto found = std::find_if(kReplacements.begin(), kReplacements.end(),
+                                    [c](const auto& replacement) { return replacement.first == c; });
+    escaped += found == kReplacements.end() ? std::string_view(&c, 1) : found->second;
   }
   return escaped;
 }

@@ -79,7 +79,7 @@ void MainWindow(std::string& svg, const WidgetLook& w, const Frame& f) {
       Rect(x, y, width, height, "fill=\"" + std::string(kWindowBody) + "\" stroke=\"" + kWindowEdge + "\"");
   svg += Rect(x + 1, y + 1, width - 2, kTitleHeight, "fill=\"url(#title)\"");
   svg += Line(x + 1, y + kTitleHeight + 1, x + width - 1, y + kTitleHeight + 1, kWindowEdge);
-  svg += Text(x + width / 2.0, y + 14, w.text,
+  svg += Text(x + width / 2.0, y + 14, w.descriptor,
               "text-anchor=\"middle\" font-weight=\"bold\" fill=\"" + std::string(kLitInk) + "\"");
   if (w.closeBoxes) {
     CloseBox(svg, x + 4, y + 4);
@@ -106,7 +106,7 @@ void Button(std::string& svg, const WidgetLook& w, const Frame& f) {
                    w.buttonBehavior == xpButtonBehaviorRadioButton;
   if (!box) {
     svg += Rect(x, y + 1, width, height - 2, "rx=\"3\" fill=\"url(#button)\" stroke=\"#262b30\"");
-    svg += Text(x + width / 2.0, Baseline(y, y + height), w.text,
+    svg += Text(x + width / 2.0, Baseline(y, y + height), w.descriptor,
                 "text-anchor=\"middle\" fill=\"" + std::string(InkOf(w)) + "\"");
     return;
   }
@@ -120,7 +120,7 @@ void Button(std::string& svg, const WidgetLook& w, const Frame& f) {
            "l3 3.5l5 -7\" fill=\"none\" stroke=\"#7dff5a\" "
            "stroke-width=\"2\" stroke-linecap=\"round\" stroke-linejoin=\"round\"/>\n";
   }
-  svg += Text(bx + size + 4, Baseline(y, y + height), w.text, "fill=\"" + std::string(InkOf(w)) + "\"");
+  svg += Text(bx + size + 4, Baseline(y, y + height), w.descriptor, "fill=\"" + std::string(InkOf(w)) + "\"");
 }
 
 void TextField(std::string& svg, const WidgetLook& w, const Frame& f, int index) {
@@ -131,13 +131,13 @@ void TextField(std::string& svg, const WidgetLook& w, const Frame& f, int index)
   const std::string clip = "field" + N(index);
   svg += "<clipPath id=\"" + clip + "\">" + Rect(x + 2, y + 2, width - 4, height - 4, "") + "</clipPath>\n";
   svg +=
-      Text(x + 4, Baseline(y, y + height), w.text,
+      Text(x + 4, Baseline(y, y + height), w.descriptor,
            "clip-path=\"url(#" + clip + ")\" fill=\"" + std::string(w.enabled ? kInk : kDisabledInk) + "\"");
 }
 
 void Caption(std::string& svg, const WidgetLook& w, const Frame& f) {
   const int x = f.X(w.left), y = f.Y(w.top), height = w.top - w.bottom;
-  svg += Text(x, Baseline(y, y + height), w.text, "fill=\"" + std::string(InkOf(w)) + "\"");
+  svg += Text(x, Baseline(y, y + height), w.descriptor, "fill=\"" + std::string(InkOf(w)) + "\"");
 }
 
 void Other(std::string& svg, const WidgetLook& w, const Frame& f) {
@@ -194,13 +194,7 @@ WindowLook LookOf(const Widgets& widgets, XPWidgetID window) {
       if (info.id == window) return {};
       continue;
     }
-    WidgetLook w;
-    w.widgetClass = info.widgetClass;
-    w.left = info.left;
-    w.top = info.top;
-    w.right = info.right;
-    w.bottom = info.bottom;
-    w.text = info.descriptor;
+    WidgetLook w(info);
     w.buttonType = Property(widgets, info.id, xpProperty_ButtonType, 0);
     w.buttonBehavior = Property(widgets, info.id, xpProperty_ButtonBehavior, 0);
     w.buttonState = Property(widgets, info.id, xpProperty_ButtonState, 0);

@@ -8,10 +8,7 @@
 #include <vector>
 
 #include "XPWidgetDefs.h"
-
-namespace sim {
-class Widgets;
-}
+#include "widgets.h"
 
 namespace sim::render {
 
@@ -19,11 +16,10 @@ namespace sim::render {
 inline constexpr int kScreenWidth = 1024;
 inline constexpr int kScreenHeight = 768;
 
-// One widget as the picture needs it; coordinates are screen pixels with y growing upward, as in the SDK.
-struct WidgetLook {
-  XPWidgetClass widgetClass = 0;
-  int left = 0, top = 0, right = 0, bottom = 0;
-  std::string text;
+// One widget as the picture needs it: what the host tells of it (screen pixels with y growing upward, as in
+// the SDK) and the properties that change its look.
+struct WidgetLook : WidgetInfo {
+  explicit WidgetLook(const WidgetInfo& info) : WidgetInfo(info) {}
   int buttonType = 0;       // xpProperty_ButtonType
   int buttonBehavior = 0;   // xpProperty_ButtonBehavior
   int buttonState = 0;      // xpProperty_ButtonState
