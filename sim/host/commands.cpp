@@ -120,11 +120,9 @@ void Commands::restore(const Saved& saved) {
     const Saved::State& state = saved.commands[i];
     command.holds = state.holds;
     command.simActions = state.simActions;
-    bool same = command.handlers.size() == state.handlers.size();
-    for (std::size_t h = 0; same && h < state.handlers.size(); ++h) {
-      same = *command.handlers[h] == state.handlers[h];
-    }
-    if (same) continue;
+    if (std::equal(command.handlers.begin(), command.handlers.end(), state.handlers.begin(),
+                   state.handlers.end(), [](const auto& live, const Handler& kept) { return *live == kept; }))
+      continue;
     command.handlers.clear();
     for (const Handler& handler : state.handlers)
       command.handlers.push_back(std::make_shared<Handler>(handler));
@@ -171,12 +169,8 @@ XPLMCommandRef Commands::find(const char* name) const {
 void Commands::registerHandler(XPLMCommandRef ref, XPLMCommandCallback_f callback, int before, void* refcon) {
   Command* command = fromRef(ref);
   if (command == nullptr || callback == nullptr) return;
-  auto handler = std::make_shared<Handler>();
-  handler->callback = callback;
-  handler->before = before != 0;
-  handler->refcon = refcon;
-  handler->owner = host_.caller();
-  command->handlers.push_back(std::move(handler));
+  command->handlers.push_back(std::make_shared<Handler>(
+      Handler{.callback = callback, .before = before != 0, .refcon = refcon, .owner = host_.caller()}));
   registrationLog_.push_back({true, command->name, callback, before, refcon, host_.caller()});
 }
 
@@ -254,23 +248,20 @@ bool Commands::exists(std::string_view name) const {
 
 bool Commands::begin(std::string_view name) {
   Command* command = lookup(name);
-  if (command == nullptr) return false;
-  begin(static_cast<XPLMCommandRef>(command));
-  return true;
+  if (command != nullptr) press(*command);
+  return command != nullptr;
 }
 
 bool Commands::end(std::string_view name) {
   Command* command = lookup(name);
-  if (command == nullptr) return false;
-  end(static_cast<XPLMCommandRef>(command));
-  return true;
+  if (command != nullptr) release(*command);
+  return command != nullptr;
 }
 
 bool Commands::once(std::string_view name) {
   Command* command = lookup(name);
-  if (command == nullptr) return false;
-  once(static_cast<XPLMCommandRef>(command));
-  return true;
+  if (command != nullptr) once(static_cast<XPLMCommandRef>(command));
+  return command != nullptr;
 }
 
 bool Commands::isHeld(std::string_view name) const {

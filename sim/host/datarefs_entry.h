@@ -15,7 +15,8 @@ namespace sim {
 // Where a value comes from: the host's store, its clock, its frame rate, or the plugin that registered it.
 enum class DataSource { Stored, RunningTime, FramePeriod, Accessor };
 
-struct DataRefs::Entry {
+// A plugin's accessor keeps its callbacks as given; a built-in has none.
+struct DataRefs::Entry : DataRefs::Accessors {
   Entry(Host& h, std::string n, XPLMDataTypeID t, bool w, DataSource s)
       : host(h), name(std::move(n)), types(t), writable(w), source(s) {}
 
@@ -29,20 +30,6 @@ struct DataRefs::Entry {
   double runningTimeOffset = 0;  // what a write to the running time moved it by
   std::vector<double> values;    // stored built-ins: one per element
   PluginId owner = kSimulatorId;
-  XPLMGetDatai_f readInt = nullptr;
-  XPLMSetDatai_f writeInt = nullptr;
-  XPLMGetDataf_f readFloat = nullptr;
-  XPLMSetDataf_f writeFloat = nullptr;
-  XPLMGetDatad_f readDouble = nullptr;
-  XPLMSetDatad_f writeDouble = nullptr;
-  XPLMGetDatavi_f readIntArray = nullptr;
-  XPLMSetDatavi_f writeIntArray = nullptr;
-  XPLMGetDatavf_f readFloatArray = nullptr;
-  XPLMSetDatavf_f writeFloatArray = nullptr;
-  XPLMGetDatab_f readData = nullptr;
-  XPLMSetDatab_f writeData = nullptr;
-  void* readRefcon = nullptr;
-  void* writeRefcon = nullptr;
 
   bool accessor() const { return source == DataSource::Accessor; }
   bool has(XPLMDataTypeID type) const { return live && (types & type) != 0; }
@@ -80,25 +67,20 @@ struct DataRefs::Entry {
     return fn(args...);
   }
 
-  int getInt() const {
-    if (!has(xplmType_Int)) return 0;
-    if (!accessor()) return static_cast<int>(stored(0));
-    return readInt != nullptr ? call(readInt, readRefcon) : 0;
+  template <typename T>
+  T getScalar(XPLMDataTypeID type, T (*reader)(void*)) const {
+    if (!has(type)) return 0;
+    if (!accessor()) return static_cast<T>(stored(0));
+    return reader != nullptr ? call(reader, readRefcon) : 0;
   }
-  float getFloat() const {
-    if (!has(xplmType_Float)) return 0;
-    if (!accessor()) return static_cast<float>(stored(0));
-    return readFloat != nullptr ? call(readFloat, readRefcon) : 0;
-  }
-  double getDouble() const {
-    if (!has(xplmType_Double)) return 0;
-    if (!accessor()) return stored(0);
-    return readDouble != nullptr ? call(readDouble, readRefcon) : 0;
-  }
+  int getInt() const { return getScalar(xplmType_Int, readInt); }
+  float getFloat() const { return getScalar(xplmType_Float, readFloat); }
+  double getDouble() const { return getScalar(xplmType_Double, readDouble); }
 
   template <typename T>
-  int getStoredArray(XPLMDataTypeID type, T* out, int offset, int max) const {
+  int getArray(XPLMDataTypeID type, int (*reader)(void*, T*, int, int), T* out, int offset, int max) const {
     if (!has(type)) return 0;
+    if (accessor()) return reader != nullptr ? call(reader, readRefcon, out, offset, max) : 0;
     const int size = static_cast<int>(values.size());
     if (out == nullptr) return size;
     if (offset < 0 || max < 0 || offset >= size) return 0;
@@ -107,58 +89,49 @@ struct DataRefs::Entry {
     return count;
   }
   int getIntArray(int* out, int offset, int max) const {
-    if (!accessor()) return getStoredArray(xplmType_IntArray, out, offset, max);
-    if (!has(xplmType_IntArray) || readIntArray == nullptr) return 0;
-    return call(readIntArray, readRefcon, out, offset, max);
+    return getArray(xplmType_IntArray, readIntArray, out, offset, max);
   }
   int getFloatArray(float* out, int offset, int max) const {
-    if (!accessor()) return getStoredArray(xplmType_FloatArray, out, offset, max);
-    if (!has(xplmType_FloatArray) || readFloatArray == nullptr) return 0;
-    return call(readFloatArray, readRefcon, out, offset, max);
+    return getArray(xplmType_FloatArray, readFloatArray, out, offset, max);
   }
   int getData(void* out, int offset, int max) const {
     if (!accessor() || !has(xplmType_Data) || readData == nullptr) return 0;
     return call(readData, readRefcon, out, offset, max);
   }
 
-  bool setInt(int value, bool byPlugin) {
-    if (!mayWrite(xplmType_Int, byPlugin)) return false;
+  template <typename T>
+  bool setScalar(XPLMDataTypeID type, void (*writer)(void*, T), T value, bool byPlugin) {
+    if (!mayWrite(type, byPlugin)) return false;
     if (!accessor()) {
       values[0] = value;
       return true;
     }
-    if (writeInt == nullptr) return false;
-    call(writeInt, writeRefcon, value);
+    if (writer == nullptr) return false;
+    call(writer, writeRefcon, value);
     return true;
   }
+  bool setInt(int value, bool byPlugin) { return setScalar(xplmType_Int, writeInt, value, byPlugin); }
   bool setFloat(float value, bool byPlugin) {
-    if (!mayWrite(xplmType_Float, byPlugin)) return false;
-    if (source == DataSource::RunningTime) {
+    if (source == DataSource::RunningTime && mayWrite(xplmType_Float, byPlugin)) {
       // The clock runs on from the value written, as X-Plane's does.
       runningTimeOffset = static_cast<double>(value) - host.time();
       return true;
     }
-    if (!accessor()) {
-      values[0] = value;
-      return true;
-    }
-    if (writeFloat == nullptr) return false;
-    call(writeFloat, writeRefcon, value);
-    return true;
+    return setScalar(xplmType_Float, writeFloat, value, byPlugin);
   }
   bool setDouble(double value, bool byPlugin) {
-    if (!mayWrite(xplmType_Double, byPlugin)) return false;
-    if (!accessor()) {
-      values[0] = value;
-      return true;
-    }
-    if (writeDouble == nullptr) return false;
-    call(writeDouble, writeRefcon, value);
-    return true;
+    return setScalar(xplmType_Double, writeDouble, value, byPlugin);
   }
 
   template <typename T>
-  bool setStoredArray(const T* in, int offset, int count) {
+  bool setArray(XPLMDataTypeID type, void (*writer)(void*, T*, int, int), T* in, int offset, int count,
+                bool byPlugin) {
+    if (!mayWrite(type, byPlugin)) return false;
+    if (accessor()) {
+      if (writer == nullptr) return false;
+      call(writer, writeRefcon, in, offset, count);
+      return true;
+    }
     const int size = static_cast<int>(values.size());
     if (in == nullptr || offset < 0 || count < 0 || offset >= size) return false;
     const int n = std::min(count, size - offset);
@@ -166,18 +139,10 @@ struct DataRefs::Entry {
     return true;
   }
   bool setIntArray(int* in, int offset, int count, bool byPlugin) {
-    if (!mayWrite(xplmType_IntArray, byPlugin)) return false;
-    if (!accessor()) return setStoredArray(in, offset, count);
-    if (writeIntArray == nullptr) return false;
-    call(writeIntArray, writeRefcon, in, offset, count);
-    return true;
+    return setArray(xplmType_IntArray, writeIntArray, in, offset, count, byPlugin);
   }
   bool setFloatArray(float* in, int offset, int count, bool byPlugin) {
-    if (!mayWrite(xplmType_FloatArray, byPlugin)) return false;
-    if (!accessor()) return setStoredArray(in, offset, count);
-    if (writeFloatArray == nullptr) return false;
-    call(writeFloatArray, writeRefcon, in, offset, count);
-    return true;
+    return setArray(xplmType_FloatArray, writeFloatArray, in, offset, count, byPlugin);
   }
   bool setData(void* in, int offset, int count, bool byPlugin) {
     if (!accessor() || !mayWrite(xplmType_Data, byPlugin) || writeData == nullptr) return false;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+#include <type_traits>
 
 #include "commands.h"
 #include "datarefs.h"
@@ -173,21 +174,17 @@ void* InstallAndBind(const fs::path& source, const fs::path& folder, const fs::p
   std::string why;
   void* library = platform::LoadPlugin(installed, plugins, &why);
   if (library == nullptr) return fail(why, nullptr);
-  auto symbol = [&](const char* name) { return platform::PluginSymbol(library, name); };
-  entry.start = reinterpret_cast<decltype(entry.start)>(symbol("XPluginStart"));
-  entry.stop = reinterpret_cast<decltype(entry.stop)>(symbol("XPluginStop"));
-  entry.enable = reinterpret_cast<decltype(entry.enable)>(symbol("XPluginEnable"));
-  entry.disable = reinterpret_cast<decltype(entry.disable)>(symbol("XPluginDisable"));
-  entry.receiveMessage = reinterpret_cast<decltype(entry.receiveMessage)>(symbol("XPluginReceiveMessage"));
-  const std::array<std::pair<const char*, bool>, 5> required{
-      {{"XPluginStart", entry.start != nullptr},
-       {"XPluginStop", entry.stop != nullptr},
-       {"XPluginEnable", entry.enable != nullptr},
-       {"XPluginDisable", entry.disable != nullptr},
-       {"XPluginReceiveMessage", entry.receiveMessage != nullptr}}};
-  for (const auto& [name, found] : required) {
-    if (!found) return fail(installed.string() + " does not export " + name, library);
-  }
+  const char* missing = nullptr;  // the first entry point the library lacks
+  auto bind = [&](auto& slot, const char* name) {
+    slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(platform::PluginSymbol(library, name));
+    if (slot == nullptr && missing == nullptr) missing = name;
+  };
+  bind(entry.start, "XPluginStart");
+  bind(entry.stop, "XPluginStop");
+  bind(entry.enable, "XPluginEnable");
+  bind(entry.disable, "XPluginDisable");
+  bind(entry.receiveMessage, "XPluginReceiveMessage");
+  if (missing != nullptr) return fail(installed.string() + " does not export " + missing, library);
   return library;
 }
 
