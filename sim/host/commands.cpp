@@ -329,26 +329,27 @@ void Commands::removePlugin(PluginId owner) {
 
 // The SDK's C functions (XPLMUtilities.h).
 
+using sim::Commands;
+using sim::Forward;
 using sim::Host;
 using sim::WithHost;
 
 XPLMCommandRef XPLMCreateCommand(const char* inName, const char* inDescription) {
-  return WithHost<XPLMCommandRef>(nullptr,
-                                  [&](Host& host) { return host.commands().create(inName, inDescription); });
+  return Forward<&Host::commands, &Commands::create>(inName, inDescription);
 }
 
 XPLMCommandRef XPLMFindCommand(const char* inName) {
-  return WithHost<XPLMCommandRef>(nullptr, [&](Host& host) { return host.commands().find(inName); });
+  return Forward<&Host::commands, &Commands::find>(inName);
 }
 
 void XPLMRegisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler, int inBefore,
                                 void* inRefcon) {
-  WithHost([&](Host& host) { host.commands().registerHandler(inComand, inHandler, inBefore, inRefcon); });
+  Forward<&Host::commands, &Commands::registerHandler>(inComand, inHandler, inBefore, inRefcon);
 }
 
 void XPLMUnregisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler, int inBefore,
                                   void* inRefcon) {
-  WithHost([&](Host& host) { host.commands().unregisterHandler(inComand, inHandler, inBefore, inRefcon); });
+  Forward<&Host::commands, &Commands::unregisterHandler>(inComand, inHandler, inBefore, inRefcon);
 }
 
 void XPLMCommandBegin(XPLMCommandRef inCommand) {

@@ -79,8 +79,6 @@ class DataRefs {
  public:
   explicit DataRefs(Host& host);
   ~DataRefs();
-  DataRefs(const DataRefs&) = delete;
-  DataRefs& operator=(const DataRefs&) = delete;
 
   // Driver API. Names may carry an element index: "sim/flightmodel/engine/ENGN_N1_[2]"; an explicit index
   // and one in the name must agree.

@@ -170,31 +170,28 @@ std::vector<std::string> FlightLoops::registrations(PluginId owner) const {
 
 }  // namespace sim
 
+using sim::FlightLoops;
+using sim::Forward;
+using sim::Host;
+
 XPLM_API float XPLMGetElapsedTime(void) {
-  float result = 0;
-  sim::WithHost([&](sim::Host& host) { result = static_cast<float>(host.time()); });
-  return result;
+  return sim::WithHost(0.0f, [](sim::Host& host) { return static_cast<float>(host.time()); });
 }
 
 XPLM_API int XPLMGetCycleNumber(void) {
-  int result = 0;
-  sim::WithHost([&](sim::Host& host) { result = static_cast<int>(host.cycle()); });
-  return result;
+  return sim::WithHost(0, [](sim::Host& host) { return static_cast<int>(host.cycle()); });
 }
 
 XPLM_API void XPLMRegisterFlightLoopCallback(XPLMFlightLoop_f inFlightLoop, float inInterval,
                                              void* inRefcon) {
-  sim::WithHost(
-      [&](sim::Host& host) { host.flightLoops().registerCallback(inFlightLoop, inInterval, inRefcon); });
+  Forward<&Host::flightLoops, &FlightLoops::registerCallback>(inFlightLoop, inInterval, inRefcon);
 }
 
 XPLM_API void XPLMUnregisterFlightLoopCallback(XPLMFlightLoop_f inFlightLoop, void* inRefcon) {
-  sim::WithHost([&](sim::Host& host) { host.flightLoops().unregisterCallback(inFlightLoop, inRefcon); });
+  Forward<&Host::flightLoops, &FlightLoops::unregisterCallback>(inFlightLoop, inRefcon);
 }
 
 XPLM_API void XPLMSetFlightLoopCallbackInterval(XPLMFlightLoop_f inFlightLoop, float inInterval,
                                                 int inRelativeToNow, void* inRefcon) {
-  sim::WithHost([&](sim::Host& host) {
-    host.flightLoops().setInterval(inFlightLoop, inInterval, inRelativeToNow, inRefcon);
-  });
+  Forward<&Host::flightLoops, &FlightLoops::setInterval>(inFlightLoop, inInterval, inRelativeToNow, inRefcon);
 }

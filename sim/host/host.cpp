@@ -351,19 +351,17 @@ bool Host::disablePlugin(PluginId plugin) {
     enabled_ = false;
     return true;
   }
-  for (Companion& companion : companions_) {
-    if (companion.id != plugin) continue;
-    if (companion.enabled) {
-      {
-        PluginCall call(*this, plugin);
-        companion.entry.disable();
-      }
-      companion.enabled = false;
-      plugins_->setEnabled(plugin, false);
+  Companion* companion = companionWithId(plugin);
+  if (companion == nullptr) return plugins_->setEnabled(plugin, false);
+  if (companion->enabled) {
+    {
+      PluginCall call(*this, plugin);
+      companion->entry.disable();
     }
-    return true;
+    companion->enabled = false;
+    plugins_->setEnabled(plugin, false);
   }
-  return plugins_->setEnabled(plugin, false);
+  return true;
 }
 
 bool Host::enablePlugin(PluginId plugin) {
@@ -373,23 +371,26 @@ bool Host::enablePlugin(PluginId plugin) {
     enabled_ = entry_.enable() != 0;
     return true;
   }
-  for (Companion& companion : companions_) {
-    if (companion.id != plugin) continue;
-    if (!companion.enabled) {
-      int result = 0;
-      {
-        PluginCall call(*this, plugin);
-        result = companion.entry.enable();
-      }
-      // By id: the plugin's XPluginEnable may have loaded or stopped companions.
-      for (Companion& again : companions_) {
-        if (again.id == plugin) again.enabled = result != 0;
-      }
-      plugins_->setEnabled(plugin, result != 0);
+  Companion* companion = companionWithId(plugin);
+  if (companion == nullptr) return plugins_->setEnabled(plugin, true);
+  if (!companion->enabled) {
+    int result = 0;
+    {
+      PluginCall call(*this, plugin);
+      result = companion->entry.enable();
     }
-    return true;
+    // Found again: the plugin's XPluginEnable may have loaded or stopped companions.
+    if (Companion* again = companionWithId(plugin)) again->enabled = result != 0;
+    plugins_->setEnabled(plugin, result != 0);
   }
-  return plugins_->setEnabled(plugin, true);
+  return true;
+}
+
+Host::Companion* Host::companionWithId(PluginId plugin) {
+  for (Companion& companion : companions_) {
+    if (companion.id == plugin) return &companion;
+  }
+  return nullptr;
 }
 
 PluginId Host::companionNamed(std::string_view name) const {

@@ -252,6 +252,7 @@ class Host {
     PluginEntryPoints entry{};
     bool enabled = false;
   };
+  Companion* companionWithId(PluginId plugin);  // null when none has that id
 
   HostOptions options_;
   std::filesystem::path root_;

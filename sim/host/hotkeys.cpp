@@ -218,26 +218,27 @@ std::string Hotkeys::describe(int virtualKey, XPLMKeyFlags flags) {
 
 // The SDK's C functions (XPLMDisplay.h).
 
+using sim::Forward;
 using sim::Host;
+using sim::Hotkeys;
 using sim::WithHost;
 
 XPLMHotKeyID XPLMRegisterHotKey(char inVirtualKey, XPLMKeyFlags inFlags, const char* inDescription,
                                 XPLMHotKey_f inCallback, void* inRefcon) {
-  return WithHost<XPLMHotKeyID>(nullptr, [&](Host& host) {
-    return host.hotkeys().registerHotKey(inVirtualKey, inFlags, inDescription, inCallback, inRefcon);
-  });
+  return Forward<&Host::hotkeys, &Hotkeys::registerHotKey>(inVirtualKey, inFlags, inDescription, inCallback,
+                                                           inRefcon);
 }
 
 void XPLMUnregisterHotKey(XPLMHotKeyID inHotKey) {
-  WithHost([&](Host& host) { host.hotkeys().unregisterHotKey(inHotKey); });
+  Forward<&Host::hotkeys, &Hotkeys::unregisterHotKey>(inHotKey);
 }
 
 int XPLMCountHotKeys(void) {
-  return WithHost(0, [](Host& host) { return host.hotkeys().count(); });
+  return Forward<&Host::hotkeys, &Hotkeys::count>();
 }
 
 XPLMHotKeyID XPLMGetNthHotKey(int inIndex) {
-  return WithHost<XPLMHotKeyID>(nullptr, [&](Host& host) { return host.hotkeys().nth(inIndex); });
+  return Forward<&Host::hotkeys, &Hotkeys::nth>(inIndex);
 }
 
 void XPLMGetHotKeyInfo(XPLMHotKeyID inHotKey, char* outVirtualKey, XPLMKeyFlags* outFlags,
@@ -257,5 +258,5 @@ void XPLMGetHotKeyInfo(XPLMHotKeyID inHotKey, char* outVirtualKey, XPLMKeyFlags*
 }
 
 void XPLMSetHotKeyCombination(XPLMHotKeyID inHotKey, char inVirtualKey, XPLMKeyFlags inFlags) {
-  WithHost([&](Host& host) { host.hotkeys().setCombination(inHotKey, inVirtualKey, inFlags); });
+  Forward<&Host::hotkeys, &Hotkeys::setCombination>(inHotKey, inVirtualKey, inFlags);
 }

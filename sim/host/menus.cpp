@@ -297,26 +297,26 @@ void Menus::removePluginItems(PluginId owner) {
 
 // The SDK's C functions (XPLMMenus.h).
 
+using sim::Forward;
 using sim::Host;
+using sim::Menus;
 using sim::WithHost;
 
 XPLMMenuID XPLMFindPluginsMenu(void) {
-  return WithHost<XPLMMenuID>(nullptr, [](Host& host) { return host.menus().pluginsMenu(); });
+  return Forward<&Host::menus, &Menus::pluginsMenu>();
 }
 
 XPLMMenuID XPLMCreateMenu(const char* inName, XPLMMenuID inParentMenu, int inParentItem,
                           XPLMMenuHandler_f inHandler, void* inMenuRef) {
-  return WithHost<XPLMMenuID>(nullptr, [&](Host& host) {
-    return host.menus().create(inName, inParentMenu, inParentItem, inHandler, inMenuRef);
-  });
+  return Forward<&Host::menus, &Menus::create>(inName, inParentMenu, inParentItem, inHandler, inMenuRef);
 }
 
 void XPLMDestroyMenu(XPLMMenuID inMenuID) {
-  WithHost([&](Host& host) { host.menus().destroy(inMenuID); });
+  Forward<&Host::menus, &Menus::destroy>(inMenuID);
 }
 
 void XPLMClearAllMenuItems(XPLMMenuID inMenuID) {
-  WithHost([&](Host& host) { host.menus().clearAll(inMenuID); });
+  Forward<&Host::menus, &Menus::clearAll>(inMenuID);
 }
 
 int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void* inItemRef,
@@ -325,16 +325,16 @@ int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void* inItemRe
 }
 
 void XPLMAppendMenuSeparator(XPLMMenuID inMenu) {
-  WithHost([&](Host& host) { host.menus().appendSeparator(inMenu); });
+  Forward<&Host::menus, &Menus::appendSeparator>(inMenu);
 }
 
 void XPLMSetMenuItemName(XPLMMenuID inMenu, int inIndex, const char* inItemName,
                          int /*inDeprecatedAndIgnored*/) {
-  WithHost([&](Host& host) { host.menus().setItemName(inMenu, inIndex, inItemName); });
+  Forward<&Host::menus, &Menus::setItemName>(inMenu, inIndex, inItemName);
 }
 
 void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck) {
-  WithHost([&](Host& host) { host.menus().checkItem(inMenu, index, inCheck); });
+  Forward<&Host::menus, &Menus::checkItem>(inMenu, index, inCheck);
 }
 
 void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outCheck) {
@@ -344,9 +344,9 @@ void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outChec
 }
 
 void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled) {
-  WithHost([&](Host& host) { host.menus().enableItem(inMenu, index, enabled); });
+  Forward<&Host::menus, &Menus::enableItem>(inMenu, index, enabled);
 }
 
 void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex) {
-  WithHost([&](Host& host) { host.menus().removeItem(inMenu, inIndex); });
+  Forward<&Host::menus, &Menus::removeItem>(inMenu, inIndex);
 }
