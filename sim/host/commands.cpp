@@ -194,11 +194,8 @@ void Commands::runPhase(Command& command, XPLMCommandPhase phase) {
   auto runHandlers = [&](bool before) {
     for (const auto& handler : handlers) {
       if (handler->removed || handler->before != before || !host_.delivers(handler->owner)) continue;
-      int goOn = 1;
-      {
-        Host::PluginCall call(host_, handler->owner);
-        goOn = handler->callback(&command, phase, handler->refcon);
-      }
+      const int goOn =
+          host_.runAs(handler->owner, [&] { return handler->callback(&command, phase, handler->refcon); });
       if (goOn == 0) return false;
     }
     return true;

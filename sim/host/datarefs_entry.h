@@ -63,8 +63,7 @@ struct DataRefs::Entry : DataRefs::Accessors {
         return Result{};
       }
     }
-    Host::PluginCall guard(host, owner);
-    return fn(args...);
+    return host.runAs(owner, [&] { return fn(args...); });
   }
 
   template <typename T>

@@ -124,12 +124,10 @@ void FlightLoops::runDue() {
     if (!due(loops_[i]) || !host_.delivers(loops_[i].owner)) continue;
     const Loop loop = loops_[i];  // loops_ may grow (and move) during the call
     ++calls_[loop.callback];
-    float next = 0;
-    {
-      Host::PluginCall call(host_, loop.owner);
-      next = loop.callback(static_cast<float>(now - loop.lastCall), sinceLastCycle, static_cast<int>(cycle),
+    const float next = host_.runAs(loop.owner, [&] {
+      return loop.callback(static_cast<float>(now - loop.lastCall), sinceLastCycle, static_cast<int>(cycle),
                            loop.refcon);
-    }
+    });
     Loop& after = loops_[i];
     if (after.removed) continue;  // it unregistered itself
     after.interval = std::isfinite(next) ? next : 0.0f;

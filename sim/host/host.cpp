@@ -203,11 +203,9 @@ PluginId Host::loadCompanion(const fs::path& library, std::string* error) {
   if (companion.library == nullptr) return XPLM_NO_PLUGIN_ID;
   companion.id = plugins_->addStub("");
   std::array<std::array<char, 256>, 3> buffers{};
-  int result = 0;
-  {
-    PluginCall call(*this, companion.id);
-    result = companion.entry.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
-  }
+  const int result = runAs(companion.id, [&] {
+    return companion.entry.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
+  });
   for (auto& buffer : buffers) buffer.back() = '\0';
   if (result == 0) {
     if (error != nullptr) *error = source.string() + " refused to start";
@@ -218,10 +216,7 @@ PluginId Host::loadCompanion(const fs::path& library, std::string* error) {
   }
   companion.name = source.stem().string();
   plugins_->setCompanion(companion.id, buffers[1].data(), companion.entry.receiveMessage);
-  {
-    PluginCall call(*this, companion.id);
-    companion.enabled = companion.entry.enable() != 0;
-  }
+  companion.enabled = runAs(companion.id, [&] { return companion.entry.enable(); }) != 0;
   plugins_->setEnabled(companion.id, companion.enabled);
   companions_.push_back(companion);
   return companion.id;
@@ -262,21 +257,16 @@ int Host::start() {
   }
   // X-Plane hands the plugin three 256-byte buffers.
   std::array<std::array<char, 256>, 3> buffers{};
-  int result = 0;
-  {
-    PluginCall call(*this, kPluginUnderTest);
-    result = entry_.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
-  }
+  const int result = runAs(kPluginUnderTest, [&] {
+    return entry_.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
+  });
   for (int i = 0; i < 3; ++i) {
     buffers[i].back() = '\0';  // a plugin that overran its buffer is not read past it
     identity_[i] = buffers[i].data();
   }
   if (result == 0) return 0;  // X-Plane unloads a plugin that refuses to start
   started_ = true;
-  {
-    PluginCall call(*this, kPluginUnderTest);
-    enabled_ = entry_.enable() != 0;
-  }
+  enabled_ = runAs(kPluginUnderTest, [&] { return entry_.enable(); }) != 0;
   return result;
 }
 
@@ -344,20 +334,14 @@ bool Host::pluginEnabled(PluginId plugin) const {
 bool Host::disablePlugin(PluginId plugin) {
   if (plugin == kPluginUnderTest) {
     if (!enabled_) return started_;
-    {
-      PluginCall call(*this, kPluginUnderTest);
-      entry_.disable();
-    }
+    runAs(kPluginUnderTest, [&] { entry_.disable(); });
     enabled_ = false;
     return true;
   }
   Companion* companion = companionWithId(plugin);
   if (companion == nullptr) return plugins_->setEnabled(plugin, false);
   if (companion->enabled) {
-    {
-      PluginCall call(*this, plugin);
-      companion->entry.disable();
-    }
+    runAs(plugin, [&] { companion->entry.disable(); });
     companion->enabled = false;
     plugins_->setEnabled(plugin, false);
   }
@@ -374,11 +358,7 @@ bool Host::enablePlugin(PluginId plugin) {
   Companion* companion = companionWithId(plugin);
   if (companion == nullptr) return plugins_->setEnabled(plugin, true);
   if (!companion->enabled) {
-    int result = 0;
-    {
-      PluginCall call(*this, plugin);
-      result = companion->entry.enable();
-    }
+    const int result = runAs(plugin, [&] { return companion->entry.enable(); });
     // Found again: the plugin's XPluginEnable may have loaded or stopped companions.
     if (Companion* again = companionWithId(plugin)) again->enabled = result != 0;
     plugins_->setEnabled(plugin, result != 0);

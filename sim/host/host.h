@@ -221,6 +221,12 @@ class Host {
     Host& host_;
     PluginId previous_;
   };
+  // Runs FN as code of PLUGIN, inside a PluginCall, and gives its result.
+  template <typename Fn>
+  auto runAs(PluginId plugin, Fn&& fn) {
+    PluginCall call(*this, plugin);
+    return fn();
+  }
   // The plugin whose code is running; the plugin under test when no call is in progress (a test that
   // calls the SDK functions directly acts as that plugin).
   PluginId caller() const { return callDepth_ > 0 ? caller_ : kPluginUnderTest; }

@@ -263,10 +263,7 @@ bool Menus::pick(std::string_view title, std::string_view itemName, bool* handle
   const XPLMMenuHandler_f handler = menu->handler;
   void* const menuRef = menu->menuRef;
   void* const itemRef = item->ref;
-  {
-    Host::PluginCall call(host_, menu->owner);
-    handler(menuRef, itemRef);
-  }
+  host_.runAs(menu->owner, [&] { handler(menuRef, itemRef); });
   if (handled != nullptr) *handled = true;
   return true;
 }
