@@ -59,10 +59,7 @@ XPLM_API int XPLMIsDataRefGood(XPLMDataRef inDataRef) {
 }
 
 XPLM_API XPLMDataTypeID XPLMGetDataRefTypes(XPLMDataRef inDataRef) {
-  return sim::WithHost<XPLMDataTypeID>(xplmType_Unknown, [&](Host& host) {
-    const Entry* entry = Resolve(host, inDataRef);
-    return entry != nullptr && entry->live ? entry->types : xplmType_Unknown;
-  });
+  return Read<&Entry::liveTypes>(inDataRef);
 }
 
 XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef) {

@@ -33,6 +33,7 @@ struct DataRefs::Entry : DataRefs::Accessors {
 
   bool accessor() const { return source == DataSource::Accessor; }
   bool has(XPLMDataTypeID type) const { return live && (types & type) != 0; }
+  XPLMDataTypeID liveTypes() const { return live ? types : xplmType_Unknown; }
   // May this writer change the value? Plugins obey X-Plane's writability, the driver does not.
   bool mayWrite(XPLMDataTypeID type, bool byPlugin) const {
     if (!has(type)) return false;
@@ -156,14 +157,8 @@ struct DataRefs::Entry : DataRefs::Accessors {
     return xplmType_Unknown;
   }
   int size() const {
-    switch (arrayType()) {
-      case xplmType_FloatArray:
-        return getFloatArray(nullptr, 0, 0);
-      case xplmType_IntArray:
-        return getIntArray(nullptr, 0, 0);
-      default:
-        return 0;
-    }
+    if (has(xplmType_FloatArray)) return getFloatArray(nullptr, 0, 0);
+    return has(xplmType_IntArray) ? getIntArray(nullptr, 0, 0) : 0;
   }
 };
 

@@ -87,13 +87,8 @@ void FlightLoops::setInterval(XPLMFlightLoop_f callback, float interval, int rel
   Loop* loop = match(callback, refcon);
   if (loop == nullptr) return;
   loop->interval = std::isfinite(interval) ? interval : 0.0f;
-  if (relativeToNow != 0) {
-    loop->baseTime = host_.time();
-    loop->baseCycle = host_.cycle();
-  } else {
-    loop->baseTime = loop->lastCall;
-    loop->baseCycle = loop->lastCallCycle;
-  }
+  loop->baseTime = relativeToNow != 0 ? host_.time() : loop->lastCall;
+  loop->baseCycle = relativeToNow != 0 ? host_.cycle() : loop->lastCallCycle;
 }
 
 bool FlightLoops::due(const Loop& loop) const {

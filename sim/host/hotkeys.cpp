@@ -1,9 +1,7 @@
 #include "hotkeys.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -249,11 +247,7 @@ void XPLMGetHotKeyInfo(XPLMHotKeyID inHotKey, char* outVirtualKey, XPLMKeyFlags*
     if (outVirtualKey != nullptr) *outVirtualKey = static_cast<char>(info.virtualKey);
     if (outFlags != nullptr) *outFlags = info.flags;
     if (outPlugin != nullptr) *outPlugin = info.owner;
-    if (outDescription != nullptr) {
-      const size_t length = std::min(info.description.size(), sim::kMaxDescription);
-      std::memcpy(outDescription, info.description.data(), length);
-      outDescription[length] = '\0';
-    }
+    sim::CopyOut(outDescription, info.description, sim::kMaxDescription + 1);
   });
 }
 

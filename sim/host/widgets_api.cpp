@@ -6,7 +6,6 @@
 using sim::Forward;
 using sim::Host;
 using sim::Widgets;
-using sim::WithHost;
 
 extern "C" {
 
@@ -20,11 +19,9 @@ XPWIDGETS_API XPWidgetID XPCreateWidget(int inLeft, int inTop, int inRight, int 
 XPWIDGETS_API XPWidgetID XPCreateCustomWidget(int inLeft, int inTop, int inRight, int inBottom, int inVisible,
                                               const char* inDescriptor, int inIsRoot, XPWidgetID inContainer,
                                               XPWidgetFunc_t inCallback) {
-  return WithHost<XPWidgetID>(nullptr, [&](sim::Host& host) -> XPWidgetID {
-    if (inCallback == nullptr) return nullptr;
-    return host.widgets().create(inLeft, inTop, inRight, inBottom, inVisible, inDescriptor, inIsRoot,
-                                 inContainer, xpWidgetClass_None, inCallback);
-  });
+  if (inCallback == nullptr) return nullptr;
+  return Forward<&Host::widgets, &Widgets::create>(inLeft, inTop, inRight, inBottom, inVisible, inDescriptor,
+                                                   inIsRoot, inContainer, xpWidgetClass_None, inCallback);
 }
 
 XPWIDGETS_API void XPDestroyWidget(XPWidgetID inWidget, int inDestroyChildren) {
