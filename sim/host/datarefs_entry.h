@@ -67,20 +67,26 @@ struct DataRefs::Entry : DataRefs::Accessors {
     return host.runAs(owner, [&] { return fn(args...); });
   }
 
-  template <typename T>
-  T getScalar(XPLMDataTypeID type, T (*reader)(void*)) const {
-    if (!has(type)) return 0;
-    if (!accessor()) return static_cast<T>(stored(0));
-    return reader != nullptr ? call(reader, readRefcon) : 0;
-  }
-  int getInt() const { return getScalar(xplmType_Int, readInt); }
-  float getFloat() const { return getScalar(xplmType_Float, readFloat); }
-  double getDouble() const { return getScalar(xplmType_Double, readDouble); }
+  // The typed reads and writes name their callback by member, so that it is loaded only for an accessor:
+  // the built-ins' path is the one a plugin takes every frame.
+  template <typename F>
+  using Slot = F Accessors::*;
 
   template <typename T>
-  int getArray(XPLMDataTypeID type, int (*reader)(void*, T*, int, int), T* out, int offset, int max) const {
+  T getScalar(XPLMDataTypeID type, Slot<T (*)(void*)> reader) const {
     if (!has(type)) return 0;
-    if (accessor()) return reader != nullptr ? call(reader, readRefcon, out, offset, max) : 0;
+    if (!accessor()) return static_cast<T>(stored(0));
+    return this->*reader != nullptr ? call(this->*reader, readRefcon) : 0;
+  }
+  int getInt() const { return getScalar(xplmType_Int, &Entry::readInt); }
+  float getFloat() const { return getScalar(xplmType_Float, &Entry::readFloat); }
+  double getDouble() const { return getScalar(xplmType_Double, &Entry::readDouble); }
+
+  template <typename T>
+  int getArray(XPLMDataTypeID type, Slot<int (*)(void*, T*, int, int)> reader, T* out, int offset,
+               int max) const {
+    if (!has(type)) return 0;
+    if (accessor()) return this->*reader != nullptr ? call(this->*reader, readRefcon, out, offset, max) : 0;
     const int size = static_cast<int>(values.size());
     if (out == nullptr) return size;
     if (offset < 0 || max < 0 || offset >= size) return 0;
@@ -89,47 +95,50 @@ struct DataRefs::Entry : DataRefs::Accessors {
     return count;
   }
   int getIntArray(int* out, int offset, int max) const {
-    return getArray(xplmType_IntArray, readIntArray, out, offset, max);
+    return getArray(xplmType_IntArray, &Entry::readIntArray, out, offset, max);
   }
   int getFloatArray(float* out, int offset, int max) const {
-    return getArray(xplmType_FloatArray, readFloatArray, out, offset, max);
+    return getArray(xplmType_FloatArray, &Entry::readFloatArray, out, offset, max);
   }
   int getData(void* out, int offset, int max) const {
     if (!accessor() || !has(xplmType_Data) || readData == nullptr) return 0;
     return call(readData, readRefcon, out, offset, max);
   }
 
+  // A write that mayWrite allowed.
   template <typename T>
-  bool setScalar(XPLMDataTypeID type, void (*writer)(void*, T), T value, bool byPlugin) {
-    if (!mayWrite(type, byPlugin)) return false;
+  bool store(Slot<void (*)(void*, T)> writer, T value) {
     if (!accessor()) {
       values[0] = value;
       return true;
     }
-    if (writer == nullptr) return false;
-    call(writer, writeRefcon, value);
+    if (this->*writer == nullptr) return false;
+    call(this->*writer, writeRefcon, value);
     return true;
   }
-  bool setInt(int value, bool byPlugin) { return setScalar(xplmType_Int, writeInt, value, byPlugin); }
+  bool setInt(int value, bool byPlugin) {
+    return mayWrite(xplmType_Int, byPlugin) && store(&Entry::writeInt, value);
+  }
   bool setFloat(float value, bool byPlugin) {
-    if (source == DataSource::RunningTime && mayWrite(xplmType_Float, byPlugin)) {
+    if (!mayWrite(xplmType_Float, byPlugin)) return false;
+    if (source == DataSource::RunningTime) {
       // The clock runs on from the value written, as X-Plane's does.
       runningTimeOffset = static_cast<double>(value) - host.time();
       return true;
     }
-    return setScalar(xplmType_Float, writeFloat, value, byPlugin);
+    return store(&Entry::writeFloat, value);
   }
   bool setDouble(double value, bool byPlugin) {
-    return setScalar(xplmType_Double, writeDouble, value, byPlugin);
+    return mayWrite(xplmType_Double, byPlugin) && store(&Entry::writeDouble, value);
   }
 
   template <typename T>
-  bool setArray(XPLMDataTypeID type, void (*writer)(void*, T*, int, int), T* in, int offset, int count,
+  bool setArray(XPLMDataTypeID type, Slot<void (*)(void*, T*, int, int)> writer, T* in, int offset, int count,
                 bool byPlugin) {
     if (!mayWrite(type, byPlugin)) return false;
     if (accessor()) {
-      if (writer == nullptr) return false;
-      call(writer, writeRefcon, in, offset, count);
+      if (this->*writer == nullptr) return false;
+      call(this->*writer, writeRefcon, in, offset, count);
       return true;
     }
     const int size = static_cast<int>(values.size());
@@ -139,10 +148,10 @@ struct DataRefs::Entry : DataRefs::Accessors {
     return true;
   }
   bool setIntArray(int* in, int offset, int count, bool byPlugin) {
-    return setArray(xplmType_IntArray, writeIntArray, in, offset, count, byPlugin);
+    return setArray(xplmType_IntArray, &Entry::writeIntArray, in, offset, count, byPlugin);
   }
   bool setFloatArray(float* in, int offset, int count, bool byPlugin) {
-    return setArray(xplmType_FloatArray, writeFloatArray, in, offset, count, byPlugin);
+    return setArray(xplmType_FloatArray, &Entry::writeFloatArray, in, offset, count, byPlugin);
   }
   bool setData(void* in, int offset, int count, bool byPlugin) {
     if (!accessor() || !mayWrite(xplmType_Data, byPlugin) || writeData == nullptr) return false;
