@@ -227,11 +227,10 @@ std::vector<std::string> Host::stopCompanions() {
   while (!companions_.empty()) {
     const Companion companion = companions_.back();
     companions_.pop_back();
-    {
-      PluginCall call(*this, companion.id);
+    runAs(companion.id, [&] {
       if (companion.enabled) companion.entry.disable();
       companion.entry.stop();
-    }
+    });
     plugins_->setCompanion(companion.id, "", nullptr);
     plugins_->setEnabled(companion.id, false);
     for (std::string& line : removeRegistrations(companion.id)) left.push_back(std::move(line));
@@ -272,11 +271,10 @@ int Host::start() {
 
 std::vector<std::string> Host::stop() {
   if (!started_) return {};
-  {
-    PluginCall call(*this, kPluginUnderTest);
+  runAs(kPluginUnderTest, [&] {
     if (enabled_) entry_.disable();
     entry_.stop();
-  }
+  });
   started_ = false;
   enabled_ = false;
   std::vector<std::string> left = removeRegistrations(kPluginUnderTest);

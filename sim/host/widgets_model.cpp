@@ -291,8 +291,7 @@ void Widgets::addCallback(XPWidgetID id, XPWidgetFunc_t callback) {
   touch(widget);
   widget->callbacks.insert(widget->callbacks.begin(), added);
   // Only the new function hears of its arrival.
-  Host::PluginCall call(host_, added.owner);
-  added.function(xpMsg_Create, id, 1, 0);
+  host_.runAs(added.owner, [&] { added.function(xpMsg_Create, id, 1, 0); });
 }
 
 void Widgets::detach(Widget* widget) {
