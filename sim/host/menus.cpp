@@ -103,12 +103,10 @@ Menus::Menu* Menus::reachable(XPLMMenuID id) const {
   return menu->owner == host_.caller() || menu->owner == kSimulatorId ? menu : nullptr;
 }
 
-Menus::Item* Menus::ownItem(XPLMMenuID id, int index, Menu** menu) const {
-  Menu* found = reachable(id);
-  if (menu != nullptr) *menu = found;
-  if (found == nullptr || index < 0) return nullptr;
+Menus::Item* Menus::ownItem(Menu& menu, int index) const {
+  if (index < 0) return nullptr;
   const PluginId caller = host_.caller();
-  for (Item& item : found->items) {
+  for (Item& item : menu.items) {
     if (item.owner != caller) continue;
     if (index-- == 0) return &item;
   }
@@ -144,8 +142,9 @@ XPLMMenuID Menus::create(const char* name, XPLMMenuID parent, int parentItem, XP
   Item* hook = nullptr;
   std::uintptr_t parentId = 0;
   if (parent != nullptr) {
-    Menu* parentMenu = nullptr;
-    hook = ownItem(parent, parentItem, &parentMenu);
+    Menu* parentMenu = reachable(parent);
+    if (parentMenu == nullptr) return nullptr;
+    hook = ownItem(*parentMenu, parentItem);
     if (hook == nullptr || hook->separator) return nullptr;
     parentId = parentMenu->id;
   }
@@ -199,28 +198,32 @@ void Menus::appendSeparator(XPLMMenuID id) {
 }
 
 void Menus::setItemName(XPLMMenuID id, int index, const char* name) {
-  Item* item = ownItem(id, index);
+  Menu* menu = reachable(id);
+  Item* item = menu != nullptr ? ownItem(*menu, index) : nullptr;
   if (item != nullptr && !item->separator) item->text = name != nullptr ? name : "";
 }
 
 void Menus::checkItem(XPLMMenuID id, int index, XPLMMenuCheck check) {
-  Item* item = ownItem(id, index);
+  Menu* menu = reachable(id);
+  Item* item = menu != nullptr ? ownItem(*menu, index) : nullptr;
   if (item != nullptr && !item->separator) item->check = check;
 }
 
 XPLMMenuCheck Menus::itemCheck(XPLMMenuID id, int index) const {
-  const Item* item = ownItem(id, index);
+  Menu* menu = reachable(id);
+  const Item* item = menu != nullptr ? ownItem(*menu, index) : nullptr;
   return item != nullptr ? item->check : xplm_Menu_NoCheck;
 }
 
 void Menus::enableItem(XPLMMenuID id, int index, int enabled) {
-  Item* item = ownItem(id, index);
+  Menu* menu = reachable(id);
+  Item* item = menu != nullptr ? ownItem(*menu, index) : nullptr;
   if (item != nullptr && !item->separator) item->enabled = enabled != 0;
 }
 
 void Menus::removeItem(XPLMMenuID id, int index) {
-  Menu* menu = nullptr;
-  const Item* item = ownItem(id, index, &menu);
+  Menu* menu = reachable(id);
+  const Item* item = menu != nullptr ? ownItem(*menu, index) : nullptr;
   if (item == nullptr) return;
   menu->items.erase(menu->items.begin() + (item - menu->items.data()));
 }

@@ -81,8 +81,8 @@ class Menus {
   Menu* fromId(XPLMMenuID id) const;
   Menu* byTitle(std::string_view title) const;
   Menu* reachable(XPLMMenuID id) const;  // a menu the calling plugin may touch
-  // The calling plugin's INDEX-th item of the menu ID names, or null; *MENU: that menu if reachable.
-  Item* ownItem(XPLMMenuID id, int index, Menu** menu = nullptr) const;
+  // The calling plugin's INDEX-th item of MENU, or null.
+  Item* ownItem(Menu& menu, int index) const;
   void destroyTree(std::uintptr_t id);
 
   Host& host_;

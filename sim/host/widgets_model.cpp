@@ -184,8 +184,11 @@ int Widgets::dispatch(Widget* widget, XPWidgetMessage message, intptr_t param1, 
   for (const Widget::Callback& callback : callbacks) {
     if (!widget->alive) break;
     if (!host_.delivers(callback.owner)) continue;
-    const int result =
-        host_.runAs(callback.owner, [&] { return callback.function(message, widget->id, param1, param2); });
+    int result = 0;
+    {
+      Host::PluginCall call(host_, callback.owner);
+      result = callback.function(message, widget->id, param1, param2);
+    }
     if (result != 0) {
       handled = 1;
       if (!allCallbacks) break;
