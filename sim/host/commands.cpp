@@ -239,10 +239,6 @@ void Commands::once(XPLMCommandRef ref) {
   release(*command);
 }
 
-bool Commands::exists(std::string_view name) const {
-  return lookup(name) != nullptr;
-}
-
 bool Commands::begin(std::string_view name) {
   Command* command = lookup(name);
   if (command != nullptr) press(*command);

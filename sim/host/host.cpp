@@ -129,14 +129,6 @@ void Host::layOut() {
   platform::LayOutSdkLibraries(plugins, options_.offerFindSymbol);
 }
 
-bool Host::hasPlugin() const {
-  return linked_ || !pluginSource_.empty();
-}
-
-fs::path Host::pluginFolder() const {
-  return resolve("Resources/plugins/" + pluginName_);
-}
-
 void Host::linkPlugin(const PluginEntryPoints& entryPoints, std::string name) {
   unloadLibrary();
   pluginSource_.clear();

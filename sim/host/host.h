@@ -124,9 +124,9 @@ class Host {
   bool loadPlugin(const std::filesystem::path& library, std::string* error);
   // Uses entry points linked into this process; NAME names the plugin's folder under Resources/plugins.
   void linkPlugin(const PluginEntryPoints& entryPoints, std::string name = "Talvenor");
-  bool hasPlugin() const;
+  bool hasPlugin() const { return linked_ || !pluginSource_.empty(); }
   const std::string& pluginName() const { return pluginName_; }  // the file's base name ("Talvenor")
-  std::filesystem::path pluginFolder() const;                    // Resources/plugins/NAME
+  std::filesystem::path pluginFolder() const { return resolve("Resources/plugins/" + pluginName_); }
   // XPluginStart then XPluginEnable; returns XPluginStart's result. Loads the plugin again after a stop.
   // As in X-Plane, XPluginEnable's 0 leaves the plugin loaded but disabled (xplane12-facts.md, "Plugins"):
   // it gets no messages, XPLMIsPluginEnabled gives 0 for it and its stop calls no XPluginDisable.

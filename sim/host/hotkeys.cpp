@@ -107,10 +107,6 @@ void Hotkeys::unregisterHotKey(XPLMHotKeyID id) {
   std::erase_if(hotkeys_, [wanted](const auto& hotkey) { return hotkey->id == wanted; });
 }
 
-int Hotkeys::count() const {
-  return static_cast<int>(hotkeys_.size());
-}
-
 XPLMHotKeyID Hotkeys::nth(int index) const {
   if (index < 0 || static_cast<size_t>(index) >= hotkeys_.size()) return nullptr;
   return ToHandle(hotkeys_[static_cast<size_t>(index)]->id);

@@ -228,10 +228,6 @@ void Menus::removeItem(XPLMMenuID id, int index) {
   menu->items.erase(menu->items.begin() + (item - menu->items.data()));
 }
 
-bool Menus::exists(std::string_view title) const {
-  return byTitle(title) != nullptr;
-}
-
 std::optional<std::vector<MenuItemInfo>> Menus::items(std::string_view title) const {
   const Menu* menu = byTitle(title);
   if (menu == nullptr) return std::nullopt;

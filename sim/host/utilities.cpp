@@ -106,14 +106,9 @@ XPLM_API void XPLMSetErrorCallback(XPLMError_f inCallback) {
 
 XPLM_API void XPLMGetNthAircraftModel(int inIndex, char* outFileName, char* outPath) {
   sim::WithHost([&](Host& host) {
-    if (inIndex != 0) {
-      sim::CopyOut(outFileName, "", sim::kNameBuffer);
-      sim::CopyOut(outPath, "", sim::kPathBuffer);
-      return;
-    }
     const auto file = host.resolve(host.aircraft());
-    sim::CopyOut(outFileName, sim::PathText(host, file.filename()), sim::kNameBuffer);
-    sim::CopyOut(outPath, sim::PathText(host, file), sim::kPathBuffer);
+    sim::CopyOut(outFileName, inIndex == 0 ? sim::PathText(host, file.filename()) : "", sim::kNameBuffer);
+    sim::CopyOut(outPath, inIndex == 0 ? sim::PathText(host, file) : "", sim::kPathBuffer);
   });
 }
 
