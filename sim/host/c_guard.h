@@ -5,6 +5,10 @@
 // does before it is ready.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "host.h"
@@ -30,6 +34,28 @@ void WithHost(Body&& body) noexcept {
     std::forward<Body>(body)(*host);
   } catch (...) {
   }
+}
+
+// An SDK function that only hands its arguments to METHOD of the family that FAMILY gives (&Host::widgets,
+// ...); without a host it gives a value-initialised result (0, null).
+template <auto Family, auto Method, typename... Args>
+auto Forward(Args... args) noexcept {
+  auto body = [&](Host& host) { return ((host.*Family)().*Method)(args...); };
+  using Result = std::invoke_result_t<decltype(body)&, Host&>;
+  if constexpr (std::is_void_v<Result>) {
+    WithHost(body);
+  } else {
+    return WithHost(Result{}, body);
+  }
+}
+
+// Copies TEXT into a plugin's buffer of CAPACITY characters (nothing for a null one), cut to fit and always
+// terminated.
+inline void CopyOut(char* out, std::string_view text, std::size_t capacity) {
+  if (out == nullptr) return;
+  const std::size_t n = std::min(text.size(), capacity - 1);
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
 }
 
 }  // namespace sim

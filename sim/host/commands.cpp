@@ -120,11 +120,9 @@ void Commands::restore(const Saved& saved) {
     const Saved::State& state = saved.commands[i];
     command.holds = state.holds;
     command.simActions = state.simActions;
-    bool same = command.handlers.size() == state.handlers.size();
-    for (std::size_t h = 0; same && h < state.handlers.size(); ++h) {
-      same = *command.handlers[h] == state.handlers[h];
-    }
-    if (same) continue;
+    if (std::equal(command.handlers.begin(), command.handlers.end(), state.handlers.begin(),
+                   state.handlers.end(), [](const auto& live, const Handler& kept) { return *live == kept; }))
+      continue;
     command.handlers.clear();
     for (const Handler& handler : state.handlers)
       command.handlers.push_back(std::make_shared<Handler>(handler));
@@ -171,12 +169,8 @@ XPLMCommandRef Commands::find(const char* name) const {
 void Commands::registerHandler(XPLMCommandRef ref, XPLMCommandCallback_f callback, int before, void* refcon) {
   Command* command = fromRef(ref);
   if (command == nullptr || callback == nullptr) return;
-  auto handler = std::make_shared<Handler>();
-  handler->callback = callback;
-  handler->before = before != 0;
-  handler->refcon = refcon;
-  handler->owner = host_.caller();
-  command->handlers.push_back(std::move(handler));
+  command->handlers.push_back(std::make_shared<Handler>(
+      Handler{.callback = callback, .before = before != 0, .refcon = refcon, .owner = host_.caller()}));
   registrationLog_.push_back({true, command->name, callback, before, refcon, host_.caller()});
 }
 
@@ -200,11 +194,8 @@ void Commands::runPhase(Command& command, XPLMCommandPhase phase) {
   auto runHandlers = [&](bool before) {
     for (const auto& handler : handlers) {
       if (handler->removed || handler->before != before || !host_.delivers(handler->owner)) continue;
-      int goOn = 1;
-      {
-        Host::PluginCall call(host_, handler->owner);
-        goOn = handler->callback(&command, phase, handler->refcon);
-      }
+      const int goOn =
+          host_.runAs(handler->owner, [&] { return handler->callback(&command, phase, handler->refcon); });
       if (goOn == 0) return false;
     }
     return true;
@@ -248,29 +239,22 @@ void Commands::once(XPLMCommandRef ref) {
   release(*command);
 }
 
-bool Commands::exists(std::string_view name) const {
-  return lookup(name) != nullptr;
-}
-
 bool Commands::begin(std::string_view name) {
   Command* command = lookup(name);
-  if (command == nullptr) return false;
-  begin(static_cast<XPLMCommandRef>(command));
-  return true;
+  if (command != nullptr) press(*command);
+  return command != nullptr;
 }
 
 bool Commands::end(std::string_view name) {
   Command* command = lookup(name);
-  if (command == nullptr) return false;
-  end(static_cast<XPLMCommandRef>(command));
-  return true;
+  if (command != nullptr) release(*command);
+  return command != nullptr;
 }
 
 bool Commands::once(std::string_view name) {
   Command* command = lookup(name);
-  if (command == nullptr) return false;
-  once(static_cast<XPLMCommandRef>(command));
-  return true;
+  if (command != nullptr) once(static_cast<XPLMCommandRef>(command));
+  return command != nullptr;
 }
 
 bool Commands::isHeld(std::string_view name) const {
@@ -338,26 +322,27 @@ void Commands::removePlugin(PluginId owner) {
 
 // The SDK's C functions (XPLMUtilities.h).
 
+using sim::Commands;
+using sim::Forward;
 using sim::Host;
 using sim::WithHost;
 
 XPLMCommandRef XPLMCreateCommand(const char* inName, const char* inDescription) {
-  return WithHost<XPLMCommandRef>(nullptr,
-                                  [&](Host& host) { return host.commands().create(inName, inDescription); });
+  return Forward<&Host::commands, &Commands::create>(inName, inDescription);
 }
 
 XPLMCommandRef XPLMFindCommand(const char* inName) {
-  return WithHost<XPLMCommandRef>(nullptr, [&](Host& host) { return host.commands().find(inName); });
+  return Forward<&Host::commands, &Commands::find>(inName);
 }
 
 void XPLMRegisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler, int inBefore,
                                 void* inRefcon) {
-  WithHost([&](Host& host) { host.commands().registerHandler(inComand, inHandler, inBefore, inRefcon); });
+  Forward<&Host::commands, &Commands::registerHandler>(inComand, inHandler, inBefore, inRefcon);
 }
 
 void XPLMUnregisterCommandHandler(XPLMCommandRef inComand, XPLMCommandCallback_f inHandler, int inBefore,
                                   void* inRefcon) {
-  WithHost([&](Host& host) { host.commands().unregisterHandler(inComand, inHandler, inBefore, inRefcon); });
+  Forward<&Host::commands, &Commands::unregisterHandler>(inComand, inHandler, inBefore, inRefcon);
 }
 
 void XPLMCommandBegin(XPLMCommandRef inCommand) {

@@ -67,7 +67,7 @@ class Commands {
   void once(XPLMCommandRef command);
 
   // Driver API: false when no command has that name.
-  bool exists(std::string_view name) const;
+  bool exists(std::string_view name) const { return lookup(name) != nullptr; }
   bool begin(std::string_view name);  // one more source holds it
   bool end(std::string_view name);    // one source lets go
   bool once(std::string_view name);

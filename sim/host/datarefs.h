@@ -79,8 +79,6 @@ class DataRefs {
  public:
   explicit DataRefs(Host& host);
   ~DataRefs();
-  DataRefs(const DataRefs&) = delete;
-  DataRefs& operator=(const DataRefs&) = delete;
 
   // Driver API. Names may carry an element index: "sim/flightmodel/engine/ENGN_N1_[2]"; an explicit index
   // and one in the name must agree.
@@ -118,13 +116,25 @@ class DataRefs {
   struct Entry;
   Entry* find(std::string_view name) const;  // the newest live dataref of that name
   Entry* fromHandle(XPLMDataRef ref) const;  // null for a handle this host never gave out
-  XPLMDataRef registerAccessor(const char* name, XPLMDataTypeID types, int writable, XPLMGetDatai_f readInt,
-                               XPLMSetDatai_f writeInt, XPLMGetDataf_f readFloat, XPLMSetDataf_f writeFloat,
-                               XPLMGetDatad_f readDouble, XPLMSetDatad_f writeDouble,
-                               XPLMGetDatavi_f readIntArray, XPLMSetDatavi_f writeIntArray,
-                               XPLMGetDatavf_f readFloatArray, XPLMSetDatavf_f writeFloatArray,
-                               XPLMGetDatab_f readData, XPLMSetDatab_f writeData, void* readRefcon,
-                               void* writeRefcon);
+  // A plugin's callbacks, in XPLMRegisterDataAccessor's order.
+  struct Accessors {
+    XPLMGetDatai_f readInt = nullptr;
+    XPLMSetDatai_f writeInt = nullptr;
+    XPLMGetDataf_f readFloat = nullptr;
+    XPLMSetDataf_f writeFloat = nullptr;
+    XPLMGetDatad_f readDouble = nullptr;
+    XPLMSetDatad_f writeDouble = nullptr;
+    XPLMGetDatavi_f readIntArray = nullptr;
+    XPLMSetDatavi_f writeIntArray = nullptr;
+    XPLMGetDatavf_f readFloatArray = nullptr;
+    XPLMSetDatavf_f writeFloatArray = nullptr;
+    XPLMGetDatab_f readData = nullptr;
+    XPLMSetDatab_f writeData = nullptr;
+    void* readRefcon = nullptr;
+    void* writeRefcon = nullptr;
+  };
+  XPLMDataRef registerAccessor(const char* name, XPLMDataTypeID types, int writable,
+                               const Accessors& accessors);
   void unregisterAccessor(XPLMDataRef ref);
 
  private:

@@ -2,15 +2,38 @@
 // code.
 #include "datarefs_entry.h"
 
+#include <utility>
+
 #include "c_guard.h"
 
-using sim::DataRefs;
 using sim::Host;
 
+using Entry = sim::DataRefs::Entry;
+
 namespace {
-DataRefs::Entry* Resolve(Host& host, XPLMDataRef ref) {
+
+Entry* Resolve(Host& host, XPLMDataRef ref) {
   return host.datarefs().fromHandle(ref);
 }
+
+// A read through a handle the host never gave out gives 0, as without a host.
+template <auto Get, typename... Args>
+auto Read(XPLMDataRef ref, Args... args) {
+  using Result = decltype((std::declval<const Entry&>().*Get)(args...));
+  return sim::WithHost(Result{}, [&](Host& host) {
+    const Entry* entry = Resolve(host, ref);
+    return entry != nullptr ? (entry->*Get)(args...) : Result{};
+  });
+}
+
+// A plugin's write; through a handle the host never gave out it is ignored.
+template <auto Set, typename... Args>
+void Write(XPLMDataRef ref, Args... args) {
+  sim::WithHost([&](Host& host) {
+    if (Entry* entry = Resolve(host, ref)) (entry->*Set)(args..., true);
+  });
+}
+
 }  // namespace
 
 XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName) {
@@ -22,7 +45,7 @@ XPLM_API XPLMDataRef XPLMFindDataRef(const char* inDataRefName) {
 
 XPLM_API int XPLMCanWriteDataRef(XPLMDataRef inDataRef) {
   return sim::WithHost(0, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
+    const Entry* entry = Resolve(host, inDataRef);
     if (entry == nullptr || !entry->live) return 0;
     return entry->mayWrite(entry->types, true) ? 1 : 0;
   });
@@ -30,96 +53,61 @@ XPLM_API int XPLMCanWriteDataRef(XPLMDataRef inDataRef) {
 
 XPLM_API int XPLMIsDataRefGood(XPLMDataRef inDataRef) {
   return sim::WithHost(0, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
+    const Entry* entry = Resolve(host, inDataRef);
     return entry != nullptr && entry->live ? 1 : 0;
   });
 }
 
 XPLM_API XPLMDataTypeID XPLMGetDataRefTypes(XPLMDataRef inDataRef) {
-  return sim::WithHost<XPLMDataTypeID>(xplmType_Unknown, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
-    return entry != nullptr && entry->live ? entry->types : xplmType_Unknown;
-  });
+  return Read<&Entry::liveTypes>(inDataRef);
 }
 
 XPLM_API int XPLMGetDatai(XPLMDataRef inDataRef) {
-  return sim::WithHost(0, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
-    return entry != nullptr ? entry->getInt() : 0;
-  });
+  return Read<&Entry::getInt>(inDataRef);
 }
 
 XPLM_API void XPLMSetDatai(XPLMDataRef inDataRef, int inValue) {
-  sim::WithHost([&](Host& host) {
-    if (DataRefs::Entry* entry = Resolve(host, inDataRef)) entry->setInt(inValue, true);
-  });
+  Write<&Entry::setInt>(inDataRef, inValue);
 }
 
 XPLM_API float XPLMGetDataf(XPLMDataRef inDataRef) {
-  return sim::WithHost(0.0f, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
-    return entry != nullptr ? entry->getFloat() : 0.0f;
-  });
+  return Read<&Entry::getFloat>(inDataRef);
 }
 
 XPLM_API void XPLMSetDataf(XPLMDataRef inDataRef, float inValue) {
-  sim::WithHost([&](Host& host) {
-    if (DataRefs::Entry* entry = Resolve(host, inDataRef)) entry->setFloat(inValue, true);
-  });
+  Write<&Entry::setFloat>(inDataRef, inValue);
 }
 
 XPLM_API double XPLMGetDatad(XPLMDataRef inDataRef) {
-  return sim::WithHost(0.0, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
-    return entry != nullptr ? entry->getDouble() : 0.0;
-  });
+  return Read<&Entry::getDouble>(inDataRef);
 }
 
 XPLM_API void XPLMSetDatad(XPLMDataRef inDataRef, double inValue) {
-  sim::WithHost([&](Host& host) {
-    if (DataRefs::Entry* entry = Resolve(host, inDataRef)) entry->setDouble(inValue, true);
-  });
+  Write<&Entry::setDouble>(inDataRef, inValue);
 }
 
 XPLM_API int XPLMGetDatavi(XPLMDataRef inDataRef, int* outValues, int inOffset, int inMax) {
-  return sim::WithHost(0, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
-    return entry != nullptr ? entry->getIntArray(outValues, inOffset, inMax) : 0;
-  });
+  return Read<&Entry::getIntArray>(inDataRef, outValues, inOffset, inMax);
 }
 
 XPLM_API void XPLMSetDatavi(XPLMDataRef inDataRef, int* inValues, int inoffset, int inCount) {
-  sim::WithHost([&](Host& host) {
-    if (DataRefs::Entry* entry = Resolve(host, inDataRef))
-      entry->setIntArray(inValues, inoffset, inCount, true);
-  });
+  Write<&Entry::setIntArray>(inDataRef, inValues, inoffset, inCount);
 }
 
 XPLM_API int XPLMGetDatavf(XPLMDataRef inDataRef, float* outValues, int inOffset, int inMax) {
-  return sim::WithHost(0, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
-    return entry != nullptr ? entry->getFloatArray(outValues, inOffset, inMax) : 0;
-  });
+  return Read<&Entry::getFloatArray>(inDataRef, outValues, inOffset, inMax);
 }
 
 XPLM_API void XPLMSetDatavf(XPLMDataRef inDataRef, float* inValues, int inoffset, int inCount) {
-  sim::WithHost([&](Host& host) {
-    if (DataRefs::Entry* entry = Resolve(host, inDataRef))
-      entry->setFloatArray(inValues, inoffset, inCount, true);
-  });
+  Write<&Entry::setFloatArray>(inDataRef, inValues, inoffset, inCount);
 }
 
 XPLM_API int XPLMGetDatab(XPLMDataRef inDataRef, void* outValue, int inOffset, int inMaxBytes) {
-  return sim::WithHost(0, [&](Host& host) {
-    const DataRefs::Entry* entry = Resolve(host, inDataRef);
-    return entry != nullptr ? entry->getData(outValue, inOffset, inMaxBytes) : 0;
-  });
+  return Read<&Entry::getData>(inDataRef, outValue, inOffset, inMaxBytes);
 }
 
 XPLM_API void XPLMSetDatab(XPLMDataRef inDataRef, void* inValue, int inOffset, int inLength) {
-  sim::WithHost([&](Host& host) {
-    if (DataRefs::Entry* entry = Resolve(host, inDataRef)) entry->setData(inValue, inOffset, inLength, true);
-  });
+  Write<&Entry::setData>(inDataRef, inValue, inOffset, inLength);
 }
 
 XPLM_API XPLMDataRef XPLMRegisterDataAccessor(
@@ -130,9 +118,10 @@ XPLM_API XPLMDataRef XPLMRegisterDataAccessor(
     XPLMGetDatab_f inReadData, XPLMSetDatab_f inWriteData, void* inReadRefcon, void* inWriteRefcon) {
   return sim::WithHost<XPLMDataRef>(nullptr, [&](Host& host) {
     return host.datarefs().registerAccessor(
-        inDataName, inDataType, inIsWritable, inReadInt, inWriteInt, inReadFloat, inWriteFloat, inReadDouble,
-        inWriteDouble, inReadIntArray, inWriteIntArray, inReadFloatArray, inWriteFloatArray, inReadData,
-        inWriteData, inReadRefcon, inWriteRefcon);
+        inDataName, inDataType, inIsWritable,
+        {inReadInt, inWriteInt, inReadFloat, inWriteFloat, inReadDouble, inWriteDouble, inReadIntArray,
+         inWriteIntArray, inReadFloatArray, inWriteFloatArray, inReadData, inWriteData, inReadRefcon,
+         inWriteRefcon});
   });
 }
 

@@ -15,7 +15,8 @@ namespace sim {
 // Where a value comes from: the host's store, its clock, its frame rate, or the plugin that registered it.
 enum class DataSource { Stored, RunningTime, FramePeriod, Accessor };
 
-struct DataRefs::Entry {
+// A plugin's accessor keeps its callbacks as given; a built-in has none.
+struct DataRefs::Entry : DataRefs::Accessors {
   Entry(Host& h, std::string n, XPLMDataTypeID t, bool w, DataSource s)
       : host(h), name(std::move(n)), types(t), writable(w), source(s) {}
 
@@ -29,23 +30,10 @@ struct DataRefs::Entry {
   double runningTimeOffset = 0;  // what a write to the running time moved it by
   std::vector<double> values;    // stored built-ins: one per element
   PluginId owner = kSimulatorId;
-  XPLMGetDatai_f readInt = nullptr;
-  XPLMSetDatai_f writeInt = nullptr;
-  XPLMGetDataf_f readFloat = nullptr;
-  XPLMSetDataf_f writeFloat = nullptr;
-  XPLMGetDatad_f readDouble = nullptr;
-  XPLMSetDatad_f writeDouble = nullptr;
-  XPLMGetDatavi_f readIntArray = nullptr;
-  XPLMSetDatavi_f writeIntArray = nullptr;
-  XPLMGetDatavf_f readFloatArray = nullptr;
-  XPLMSetDatavf_f writeFloatArray = nullptr;
-  XPLMGetDatab_f readData = nullptr;
-  XPLMSetDatab_f writeData = nullptr;
-  void* readRefcon = nullptr;
-  void* writeRefcon = nullptr;
 
   bool accessor() const { return source == DataSource::Accessor; }
   bool has(XPLMDataTypeID type) const { return live && (types & type) != 0; }
+  XPLMDataTypeID liveTypes() const { return live ? types : xplmType_Unknown; }
   // May this writer change the value? Plugins obey X-Plane's writability, the driver does not.
   bool mayWrite(XPLMDataTypeID type, bool byPlugin) const {
     if (!has(type)) return false;
@@ -76,29 +64,29 @@ struct DataRefs::Entry {
         return Result{};
       }
     }
-    Host::PluginCall guard(host, owner);
-    return fn(args...);
+    return host.runAs(owner, [&] { return fn(args...); });
   }
 
-  int getInt() const {
-    if (!has(xplmType_Int)) return 0;
-    if (!accessor()) return static_cast<int>(stored(0));
-    return readInt != nullptr ? call(readInt, readRefcon) : 0;
-  }
-  float getFloat() const {
-    if (!has(xplmType_Float)) return 0;
-    if (!accessor()) return static_cast<float>(stored(0));
-    return readFloat != nullptr ? call(readFloat, readRefcon) : 0;
-  }
-  double getDouble() const {
-    if (!has(xplmType_Double)) return 0;
-    if (!accessor()) return stored(0);
-    return readDouble != nullptr ? call(readDouble, readRefcon) : 0;
-  }
+  // The typed reads and writes name their callback by member, so that it is loaded only for an accessor:
+  // the built-ins' path is the one a plugin takes every frame.
+  template <typename F>
+  using Slot = F Accessors::*;
 
   template <typename T>
-  int getStoredArray(XPLMDataTypeID type, T* out, int offset, int max) const {
+  T getScalar(XPLMDataTypeID type, Slot<T (*)(void*)> reader) const {
     if (!has(type)) return 0;
+    if (!accessor()) return static_cast<T>(stored(0));
+    return this->*reader != nullptr ? call(this->*reader, readRefcon) : 0;
+  }
+  int getInt() const { return getScalar(xplmType_Int, &Entry::readInt); }
+  float getFloat() const { return getScalar(xplmType_Float, &Entry::readFloat); }
+  double getDouble() const { return getScalar(xplmType_Double, &Entry::readDouble); }
+
+  template <typename T>
+  int getArray(XPLMDataTypeID type, Slot<int (*)(void*, T*, int, int)> reader, T* out, int offset,
+               int max) const {
+    if (!has(type)) return 0;
+    if (accessor()) return this->*reader != nullptr ? call(this->*reader, readRefcon, out, offset, max) : 0;
     const int size = static_cast<int>(values.size());
     if (out == nullptr) return size;
     if (offset < 0 || max < 0 || offset >= size) return 0;
@@ -107,29 +95,29 @@ struct DataRefs::Entry {
     return count;
   }
   int getIntArray(int* out, int offset, int max) const {
-    if (!accessor()) return getStoredArray(xplmType_IntArray, out, offset, max);
-    if (!has(xplmType_IntArray) || readIntArray == nullptr) return 0;
-    return call(readIntArray, readRefcon, out, offset, max);
+    return getArray(xplmType_IntArray, &Entry::readIntArray, out, offset, max);
   }
   int getFloatArray(float* out, int offset, int max) const {
-    if (!accessor()) return getStoredArray(xplmType_FloatArray, out, offset, max);
-    if (!has(xplmType_FloatArray) || readFloatArray == nullptr) return 0;
-    return call(readFloatArray, readRefcon, out, offset, max);
+    return getArray(xplmType_FloatArray, &Entry::readFloatArray, out, offset, max);
   }
   int getData(void* out, int offset, int max) const {
     if (!accessor() || !has(xplmType_Data) || readData == nullptr) return 0;
     return call(readData, readRefcon, out, offset, max);
   }
 
-  bool setInt(int value, bool byPlugin) {
-    if (!mayWrite(xplmType_Int, byPlugin)) return false;
+  // A write that mayWrite allowed.
+  template <typename T>
+  bool store(Slot<void (*)(void*, T)> writer, T value) {
     if (!accessor()) {
       values[0] = value;
       return true;
     }
-    if (writeInt == nullptr) return false;
-    call(writeInt, writeRefcon, value);
+    if (this->*writer == nullptr) return false;
+    call(this->*writer, writeRefcon, value);
     return true;
+  }
+  bool setInt(int value, bool byPlugin) {
+    return mayWrite(xplmType_Int, byPlugin) && store(&Entry::writeInt, value);
   }
   bool setFloat(float value, bool byPlugin) {
     if (!mayWrite(xplmType_Float, byPlugin)) return false;
@@ -138,27 +126,21 @@ struct DataRefs::Entry {
       runningTimeOffset = static_cast<double>(value) - host.time();
       return true;
     }
-    if (!accessor()) {
-      values[0] = value;
-      return true;
-    }
-    if (writeFloat == nullptr) return false;
-    call(writeFloat, writeRefcon, value);
-    return true;
+    return store(&Entry::writeFloat, value);
   }
   bool setDouble(double value, bool byPlugin) {
-    if (!mayWrite(xplmType_Double, byPlugin)) return false;
-    if (!accessor()) {
-      values[0] = value;
-      return true;
-    }
-    if (writeDouble == nullptr) return false;
-    call(writeDouble, writeRefcon, value);
-    return true;
+    return mayWrite(xplmType_Double, byPlugin) && store(&Entry::writeDouble, value);
   }
 
   template <typename T>
-  bool setStoredArray(const T* in, int offset, int count) {
+  bool setArray(XPLMDataTypeID type, Slot<void (*)(void*, T*, int, int)> writer, T* in, int offset, int count,
+                bool byPlugin) {
+    if (!mayWrite(type, byPlugin)) return false;
+    if (accessor()) {
+      if (this->*writer == nullptr) return false;
+      call(this->*writer, writeRefcon, in, offset, count);
+      return true;
+    }
     const int size = static_cast<int>(values.size());
     if (in == nullptr || offset < 0 || count < 0 || offset >= size) return false;
     const int n = std::min(count, size - offset);
@@ -166,18 +148,10 @@ struct DataRefs::Entry {
     return true;
   }
   bool setIntArray(int* in, int offset, int count, bool byPlugin) {
-    if (!mayWrite(xplmType_IntArray, byPlugin)) return false;
-    if (!accessor()) return setStoredArray(in, offset, count);
-    if (writeIntArray == nullptr) return false;
-    call(writeIntArray, writeRefcon, in, offset, count);
-    return true;
+    return setArray(xplmType_IntArray, &Entry::writeIntArray, in, offset, count, byPlugin);
   }
   bool setFloatArray(float* in, int offset, int count, bool byPlugin) {
-    if (!mayWrite(xplmType_FloatArray, byPlugin)) return false;
-    if (!accessor()) return setStoredArray(in, offset, count);
-    if (writeFloatArray == nullptr) return false;
-    call(writeFloatArray, writeRefcon, in, offset, count);
-    return true;
+    return setArray(xplmType_FloatArray, &Entry::writeFloatArray, in, offset, count, byPlugin);
   }
   bool setData(void* in, int offset, int count, bool byPlugin) {
     if (!accessor() || !mayWrite(xplmType_Data, byPlugin) || writeData == nullptr) return false;
@@ -192,14 +166,8 @@ struct DataRefs::Entry {
     return xplmType_Unknown;
   }
   int size() const {
-    switch (arrayType()) {
-      case xplmType_FloatArray:
-        return getFloatArray(nullptr, 0, 0);
-      case xplmType_IntArray:
-        return getIntArray(nullptr, 0, 0);
-      default:
-        return 0;
-    }
+    if (has(xplmType_FloatArray)) return getFloatArray(nullptr, 0, 0);
+    return has(xplmType_IntArray) ? getIntArray(nullptr, 0, 0) : 0;
   }
 };
 

@@ -24,11 +24,15 @@ bool SplitIndex(std::string_view full, std::string_view* name, std::optional<int
   return true;
 }
 
-// Combines an index in the name with an explicit one; false when they disagree.
-bool MergeIndex(std::optional<int> fromName, std::optional<int> given, std::optional<int>* out) {
-  if (fromName && given && *fromName != *given) return false;
-  *out = given ? given : fromName;
-  return true;
+// The dataref a driver's "NAME[i]" names, and the index of the name or GIVEN; null when the name is
+// malformed or unknown, or the two indices disagree.
+DataRefs::Entry* Named(const DataRefs& datarefs, std::string_view full, std::optional<int> given,
+                       std::optional<int>* index) {
+  std::string_view name;
+  std::optional<int> fromName;
+  if (!SplitIndex(full, &name, &fromName) || (fromName && given && *fromName != *given)) return nullptr;
+  *index = given ? given : fromName;
+  return datarefs.find(name);
 }
 
 bool WholeInt(double value, int* out) {
@@ -92,30 +96,11 @@ DataRefs::Entry* DataRefs::fromHandle(XPLMDataRef ref) const {
 }
 
 XPLMDataRef DataRefs::registerAccessor(const char* name, XPLMDataTypeID types, int writable,
-                                       XPLMGetDatai_f readInt, XPLMSetDatai_f writeInt,
-                                       XPLMGetDataf_f readFloat, XPLMSetDataf_f writeFloat,
-                                       XPLMGetDatad_f readDouble, XPLMSetDatad_f writeDouble,
-                                       XPLMGetDatavi_f readIntArray, XPLMSetDatavi_f writeIntArray,
-                                       XPLMGetDatavf_f readFloatArray, XPLMSetDatavf_f writeFloatArray,
-                                       XPLMGetDatab_f readData, XPLMSetDatab_f writeData, void* readRefcon,
-                                       void* writeRefcon) {
+                                       const Accessors& accessors) {
   if (name == nullptr || *name == '\0') return nullptr;
   auto entry = std::make_unique<Entry>(host_, name, types, writable != 0, DataSource::Accessor);
   entry->owner = host_.caller();
-  entry->readInt = readInt;
-  entry->writeInt = writeInt;
-  entry->readFloat = readFloat;
-  entry->writeFloat = writeFloat;
-  entry->readDouble = readDouble;
-  entry->writeDouble = writeDouble;
-  entry->readIntArray = readIntArray;
-  entry->writeIntArray = writeIntArray;
-  entry->readFloatArray = readFloatArray;
-  entry->writeFloatArray = writeFloatArray;
-  entry->readData = readData;
-  entry->writeData = writeData;
-  entry->readRefcon = readRefcon;
-  entry->writeRefcon = writeRefcon;
+  static_cast<Accessors&>(*entry) = accessors;
   Entry* handle = entry.get();
   handles_.insert(handle);
   entries_.push_back(std::move(entry));
@@ -128,36 +113,26 @@ void DataRefs::unregisterAccessor(XPLMDataRef ref) {
 }
 
 bool DataRefs::exists(std::string_view full) const {
-  std::string_view name;
   std::optional<int> index;
-  if (!SplitIndex(full, &name, &index)) return false;
-  const Entry* entry = find(name);
-  if (entry == nullptr) return false;
-  return !index || *index < entry->size();
+  const Entry* entry = Named(*this, full, std::nullopt, &index);
+  return entry != nullptr && (!index || *index < entry->size());
 }
 
 int DataRefs::types(std::string_view full) const {
-  std::string_view name;
   std::optional<int> index;
-  if (!SplitIndex(full, &name, &index)) return 0;
-  const Entry* entry = find(name);
+  const Entry* entry = Named(*this, full, std::nullopt, &index);
   return entry != nullptr ? entry->types : 0;
 }
 
 int DataRefs::arraySize(std::string_view full) const {
-  std::string_view name;
   std::optional<int> index;
-  if (!SplitIndex(full, &name, &index)) return 0;
-  const Entry* entry = find(name);
+  const Entry* entry = Named(*this, full, std::nullopt, &index);
   return entry != nullptr ? entry->size() : 0;
 }
 
 std::optional<DataValue> DataRefs::read(std::string_view full, std::optional<int> given) {
-  std::string_view name;
-  std::optional<int> fromName;
   std::optional<int> index;
-  if (!SplitIndex(full, &name, &fromName) || !MergeIndex(fromName, given, &index)) return std::nullopt;
-  const Entry* entry = find(name);
+  const Entry* entry = Named(*this, full, given, &index);
   if (entry == nullptr) return std::nullopt;
   if (index) {
     if (*index < 0 || *index >= entry->size()) return std::nullopt;
@@ -174,23 +149,18 @@ std::optional<DataValue> DataRefs::read(std::string_view full, std::optional<int
   auto readable = [entry](XPLMDataTypeID type, bool hasReader) {
     return entry->has(type) && (!entry->accessor() || hasReader);
   };
-  if (readable(xplmType_Int, entry->readInt != nullptr)) {
+  if (readable(xplmType_Int, entry->readInt != nullptr))
     return DataValue{xplmType_Int, static_cast<double>(entry->getInt())};
-  }
   if (readable(xplmType_Float, entry->readFloat != nullptr))
     return DataValue{xplmType_Float, entry->getFloat()};
-  if (readable(xplmType_Double, entry->readDouble != nullptr)) {
+  if (readable(xplmType_Double, entry->readDouble != nullptr))
     return DataValue{xplmType_Double, entry->getDouble()};
-  }
   return std::nullopt;
 }
 
 bool DataRefs::write(std::string_view full, double value, std::optional<int> given) {
-  std::string_view name;
-  std::optional<int> fromName;
   std::optional<int> index;
-  if (!SplitIndex(full, &name, &fromName) || !MergeIndex(fromName, given, &index)) return false;
-  Entry* entry = find(name);
+  Entry* entry = Named(*this, full, given, &index);
   if (entry == nullptr) return false;
   if (index) {
     if (*index < 0 || *index >= entry->size()) return false;
@@ -216,11 +186,9 @@ bool DataRefs::write(std::string_view full, double value, std::optional<int> giv
 }
 
 bool DataRefs::writeArray(std::string_view full, const std::vector<double>& values) {
-  std::string_view name;
   std::optional<int> index;
-  if (!SplitIndex(full, &name, &index) || index) return false;
-  Entry* entry = find(name);
-  if (entry == nullptr || values.size() > static_cast<std::size_t>(entry->size())) return false;
+  Entry* entry = Named(*this, full, std::nullopt, &index);
+  if (entry == nullptr || index || values.size() > static_cast<std::size_t>(entry->size())) return false;
   const int count = static_cast<int>(values.size());
   if (entry->arrayType() == xplmType_FloatArray) {
     std::vector<float> floats(values.begin(), values.end());

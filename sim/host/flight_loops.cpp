@@ -87,13 +87,8 @@ void FlightLoops::setInterval(XPLMFlightLoop_f callback, float interval, int rel
   Loop* loop = match(callback, refcon);
   if (loop == nullptr) return;
   loop->interval = std::isfinite(interval) ? interval : 0.0f;
-  if (relativeToNow != 0) {
-    loop->baseTime = host_.time();
-    loop->baseCycle = host_.cycle();
-  } else {
-    loop->baseTime = loop->lastCall;
-    loop->baseCycle = loop->lastCallCycle;
-  }
+  loop->baseTime = relativeToNow != 0 ? host_.time() : loop->lastCall;
+  loop->baseCycle = relativeToNow != 0 ? host_.cycle() : loop->lastCallCycle;
 }
 
 bool FlightLoops::due(const Loop& loop) const {
@@ -124,12 +119,10 @@ void FlightLoops::runDue() {
     if (!due(loops_[i]) || !host_.delivers(loops_[i].owner)) continue;
     const Loop loop = loops_[i];  // loops_ may grow (and move) during the call
     ++calls_[loop.callback];
-    float next = 0;
-    {
-      Host::PluginCall call(host_, loop.owner);
-      next = loop.callback(static_cast<float>(now - loop.lastCall), sinceLastCycle, static_cast<int>(cycle),
+    const float next = host_.runAs(loop.owner, [&] {
+      return loop.callback(static_cast<float>(now - loop.lastCall), sinceLastCycle, static_cast<int>(cycle),
                            loop.refcon);
-    }
+    });
     Loop& after = loops_[i];
     if (after.removed) continue;  // it unregistered itself
     after.interval = std::isfinite(next) ? next : 0.0f;
@@ -170,31 +163,28 @@ std::vector<std::string> FlightLoops::registrations(PluginId owner) const {
 
 }  // namespace sim
 
+using sim::FlightLoops;
+using sim::Forward;
+using sim::Host;
+
 XPLM_API float XPLMGetElapsedTime(void) {
-  float result = 0;
-  sim::WithHost([&](sim::Host& host) { result = static_cast<float>(host.time()); });
-  return result;
+  return sim::WithHost(0.0f, [](sim::Host& host) { return static_cast<float>(host.time()); });
 }
 
 XPLM_API int XPLMGetCycleNumber(void) {
-  int result = 0;
-  sim::WithHost([&](sim::Host& host) { result = static_cast<int>(host.cycle()); });
-  return result;
+  return sim::WithHost(0, [](sim::Host& host) { return static_cast<int>(host.cycle()); });
 }
 
 XPLM_API void XPLMRegisterFlightLoopCallback(XPLMFlightLoop_f inFlightLoop, float inInterval,
                                              void* inRefcon) {
-  sim::WithHost(
-      [&](sim::Host& host) { host.flightLoops().registerCallback(inFlightLoop, inInterval, inRefcon); });
+  Forward<&Host::flightLoops, &FlightLoops::registerCallback>(inFlightLoop, inInterval, inRefcon);
 }
 
 XPLM_API void XPLMUnregisterFlightLoopCallback(XPLMFlightLoop_f inFlightLoop, void* inRefcon) {
-  sim::WithHost([&](sim::Host& host) { host.flightLoops().unregisterCallback(inFlightLoop, inRefcon); });
+  Forward<&Host::flightLoops, &FlightLoops::unregisterCallback>(inFlightLoop, inRefcon);
 }
 
 XPLM_API void XPLMSetFlightLoopCallbackInterval(XPLMFlightLoop_f inFlightLoop, float inInterval,
                                                 int inRelativeToNow, void* inRefcon) {
-  sim::WithHost([&](sim::Host& host) {
-    host.flightLoops().setInterval(inFlightLoop, inInterval, inRelativeToNow, inRefcon);
-  });
+  Forward<&Host::flightLoops, &FlightLoops::setInterval>(inFlightLoop, inInterval, inRelativeToNow, inRefcon);
 }

@@ -15,9 +15,8 @@
 // time.
 #pragma once
 
-#include <memory>
-
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,8 +29,6 @@ class FlightLoops {
  public:
   explicit FlightLoops(Host& host);
   ~FlightLoops();
-  FlightLoops(const FlightLoops&) = delete;
-  FlightLoops& operator=(const FlightLoops&) = delete;
 
   void registerCallback(XPLMFlightLoop_f callback, float interval, void* refcon);
   void unregisterCallback(XPLMFlightLoop_f callback, void* refcon);
@@ -42,9 +39,8 @@ class FlightLoops {
   void runDue();
   int count(PluginId owner) const;             // registered, scheduled or not
   int calls(XPLMFlightLoop_f callback) const;  // how often it has run, over all its registrations
-  std::vector<std::string> registrations(PluginId owner) const;
-  void removePlugin(
-      PluginId owner);  // the plugin is unloaded: its callbacks go  // "flight loop 0x... refcon 0x..."
+  std::vector<std::string> registrations(PluginId owner) const;  // "flight loop 0x... refcon 0x..."
+  void removePlugin(PluginId owner);                             // the plugin is unloaded: its callbacks go
   // What a host checkpoint keeps of them, and putting it back (host.h, Host::Checkpoint).
   struct Saved;
   std::shared_ptr<const Saved> save() const;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+#include <type_traits>
 
 #include "commands.h"
 #include "datarefs.h"
@@ -128,14 +129,6 @@ void Host::layOut() {
   platform::LayOutSdkLibraries(plugins, options_.offerFindSymbol);
 }
 
-bool Host::hasPlugin() const {
-  return linked_ || !pluginSource_.empty();
-}
-
-fs::path Host::pluginFolder() const {
-  return resolve("Resources/plugins/" + pluginName_);
-}
-
 void Host::linkPlugin(const PluginEntryPoints& entryPoints, std::string name) {
   unloadLibrary();
   pluginSource_.clear();
@@ -173,21 +166,17 @@ void* InstallAndBind(const fs::path& source, const fs::path& folder, const fs::p
   std::string why;
   void* library = platform::LoadPlugin(installed, plugins, &why);
   if (library == nullptr) return fail(why, nullptr);
-  auto symbol = [&](const char* name) { return platform::PluginSymbol(library, name); };
-  entry.start = reinterpret_cast<decltype(entry.start)>(symbol("XPluginStart"));
-  entry.stop = reinterpret_cast<decltype(entry.stop)>(symbol("XPluginStop"));
-  entry.enable = reinterpret_cast<decltype(entry.enable)>(symbol("XPluginEnable"));
-  entry.disable = reinterpret_cast<decltype(entry.disable)>(symbol("XPluginDisable"));
-  entry.receiveMessage = reinterpret_cast<decltype(entry.receiveMessage)>(symbol("XPluginReceiveMessage"));
-  const std::array<std::pair<const char*, bool>, 5> required{
-      {{"XPluginStart", entry.start != nullptr},
-       {"XPluginStop", entry.stop != nullptr},
-       {"XPluginEnable", entry.enable != nullptr},
-       {"XPluginDisable", entry.disable != nullptr},
-       {"XPluginReceiveMessage", entry.receiveMessage != nullptr}}};
-  for (const auto& [name, found] : required) {
-    if (!found) return fail(installed.string() + " does not export " + name, library);
-  }
+  const char* missing = nullptr;  // the first entry point the library lacks
+  auto bind = [&](auto& slot, const char* name) {
+    slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(platform::PluginSymbol(library, name));
+    if (slot == nullptr && missing == nullptr) missing = name;
+  };
+  bind(entry.start, "XPluginStart");
+  bind(entry.stop, "XPluginStop");
+  bind(entry.enable, "XPluginEnable");
+  bind(entry.disable, "XPluginDisable");
+  bind(entry.receiveMessage, "XPluginReceiveMessage");
+  if (missing != nullptr) return fail(installed.string() + " does not export " + missing, library);
   return library;
 }
 
@@ -206,11 +195,9 @@ PluginId Host::loadCompanion(const fs::path& library, std::string* error) {
   if (companion.library == nullptr) return XPLM_NO_PLUGIN_ID;
   companion.id = plugins_->addStub("");
   std::array<std::array<char, 256>, 3> buffers{};
-  int result = 0;
-  {
-    PluginCall call(*this, companion.id);
-    result = companion.entry.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
-  }
+  const int result = runAs(companion.id, [&] {
+    return companion.entry.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
+  });
   for (auto& buffer : buffers) buffer.back() = '\0';
   if (result == 0) {
     if (error != nullptr) *error = source.string() + " refused to start";
@@ -221,10 +208,7 @@ PluginId Host::loadCompanion(const fs::path& library, std::string* error) {
   }
   companion.name = source.stem().string();
   plugins_->setCompanion(companion.id, buffers[1].data(), companion.entry.receiveMessage);
-  {
-    PluginCall call(*this, companion.id);
-    companion.enabled = companion.entry.enable() != 0;
-  }
+  companion.enabled = runAs(companion.id, [&] { return companion.entry.enable(); }) != 0;
   plugins_->setEnabled(companion.id, companion.enabled);
   companions_.push_back(companion);
   return companion.id;
@@ -235,11 +219,10 @@ std::vector<std::string> Host::stopCompanions() {
   while (!companions_.empty()) {
     const Companion companion = companions_.back();
     companions_.pop_back();
-    {
-      PluginCall call(*this, companion.id);
+    runAs(companion.id, [&] {
       if (companion.enabled) companion.entry.disable();
       companion.entry.stop();
-    }
+    });
     plugins_->setCompanion(companion.id, "", nullptr);
     plugins_->setEnabled(companion.id, false);
     for (std::string& line : removeRegistrations(companion.id)) left.push_back(std::move(line));
@@ -265,31 +248,25 @@ int Host::start() {
   }
   // X-Plane hands the plugin three 256-byte buffers.
   std::array<std::array<char, 256>, 3> buffers{};
-  int result = 0;
-  {
-    PluginCall call(*this, kPluginUnderTest);
-    result = entry_.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
-  }
+  const int result = runAs(kPluginUnderTest, [&] {
+    return entry_.start(buffers[0].data(), buffers[1].data(), buffers[2].data());
+  });
   for (int i = 0; i < 3; ++i) {
     buffers[i].back() = '\0';  // a plugin that overran its buffer is not read past it
     identity_[i] = buffers[i].data();
   }
   if (result == 0) return 0;  // X-Plane unloads a plugin that refuses to start
   started_ = true;
-  {
-    PluginCall call(*this, kPluginUnderTest);
-    enabled_ = entry_.enable() != 0;
-  }
+  enabled_ = runAs(kPluginUnderTest, [&] { return entry_.enable(); }) != 0;
   return result;
 }
 
 std::vector<std::string> Host::stop() {
   if (!started_) return {};
-  {
-    PluginCall call(*this, kPluginUnderTest);
+  runAs(kPluginUnderTest, [&] {
     if (enabled_) entry_.disable();
     entry_.stop();
-  }
+  });
   started_ = false;
   enabled_ = false;
   std::vector<std::string> left = removeRegistrations(kPluginUnderTest);
@@ -347,26 +324,18 @@ bool Host::pluginEnabled(PluginId plugin) const {
 bool Host::disablePlugin(PluginId plugin) {
   if (plugin == kPluginUnderTest) {
     if (!enabled_) return started_;
-    {
-      PluginCall call(*this, kPluginUnderTest);
-      entry_.disable();
-    }
+    runAs(kPluginUnderTest, [&] { entry_.disable(); });
     enabled_ = false;
     return true;
   }
-  for (Companion& companion : companions_) {
-    if (companion.id != plugin) continue;
-    if (companion.enabled) {
-      {
-        PluginCall call(*this, plugin);
-        companion.entry.disable();
-      }
-      companion.enabled = false;
-      plugins_->setEnabled(plugin, false);
-    }
-    return true;
+  Companion* companion = companionWithId(plugin);
+  if (companion == nullptr) return plugins_->setEnabled(plugin, false);
+  if (companion->enabled) {
+    runAs(plugin, [&] { companion->entry.disable(); });
+    companion->enabled = false;
+    plugins_->setEnabled(plugin, false);
   }
-  return plugins_->setEnabled(plugin, false);
+  return true;
 }
 
 bool Host::enablePlugin(PluginId plugin) {
@@ -376,23 +345,22 @@ bool Host::enablePlugin(PluginId plugin) {
     enabled_ = entry_.enable() != 0;
     return true;
   }
-  for (Companion& companion : companions_) {
-    if (companion.id != plugin) continue;
-    if (!companion.enabled) {
-      int result = 0;
-      {
-        PluginCall call(*this, plugin);
-        result = companion.entry.enable();
-      }
-      // By id: the plugin's XPluginEnable may have loaded or stopped companions.
-      for (Companion& again : companions_) {
-        if (again.id == plugin) again.enabled = result != 0;
-      }
-      plugins_->setEnabled(plugin, result != 0);
-    }
-    return true;
+  Companion* companion = companionWithId(plugin);
+  if (companion == nullptr) return plugins_->setEnabled(plugin, true);
+  if (!companion->enabled) {
+    const int result = runAs(plugin, [&] { return companion->entry.enable(); });
+    // Found again: the plugin's XPluginEnable may have loaded or stopped companions.
+    if (Companion* again = companionWithId(plugin)) again->enabled = result != 0;
+    plugins_->setEnabled(plugin, result != 0);
   }
-  return plugins_->setEnabled(plugin, true);
+  return true;
+}
+
+Host::Companion* Host::companionWithId(PluginId plugin) {
+  for (Companion& companion : companions_) {
+    if (companion.id == plugin) return &companion;
+  }
+  return nullptr;
 }
 
 PluginId Host::companionNamed(std::string_view name) const {

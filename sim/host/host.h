@@ -66,6 +66,11 @@ struct PluginEntryPoints {
 };
 
 enum class Platform { Linux, Windows };
+#ifdef _WIN32
+inline constexpr Platform kHostPlatform = Platform::Windows;
+#else
+inline constexpr Platform kHostPlatform = Platform::Linux;
+#endif
 
 // The simulator the host models. X-Plane 12 (and 11, which agrees on every fact the host models) is the
 // default: a plugin cannot write sim/graphics/view/view_type and sim/view/pan_* do not exist. The older
@@ -97,37 +102,21 @@ class Host {
 
   // The host that the SDK functions act on, or null when none exists.
   static Host* current();
-  static constexpr Platform platform() {
-#ifdef _WIN32
-    return Platform::Windows;
-#else
-    return Platform::Linux;
-#endif
-  }
+  static constexpr Platform platform() { return kHostPlatform; }
 
   // Simulator folder, laid out as X-Plane's (Resources/plugins, the user's aircraft file, ...).
-  const std::filesystem::path& root() const {
-    return root_;
-  }
+  const std::filesystem::path& root() const { return root_; }
   // X-Plane's system path as native paths give it: the root in UTF-8 with "/" and a trailing "/".
   std::string systemPath() const;
   // Resolves a scenario path (UTF-8, "/"-separated, relative to the root) to a file-system path.
   std::filesystem::path resolve(std::string_view relative) const;
-  const HostOptions& options() const {
-    return options_;
-  }
+  const HostOptions& options() const { return options_; }
   void setAircraft(std::string relativePath);  // creates the file when missing
-  const std::string& aircraft() const {
-    return options_.aircraft;
-  }
+  const std::string& aircraft() const { return options_.aircraft; }
   void setOfferFindSymbol(bool offer);  // rewrites Resources/plugins/XPLM_64.*
   // Which simulator the host models; it may change at any time (a scenario says it before start).
-  void setSimulator(Simulator simulator) {
-    options_.simulator = simulator;
-  }
-  Simulator simulator() const {
-    return options_.simulator;
-  }
+  void setSimulator(Simulator simulator) { options_.simulator = simulator; }
+  Simulator simulator() const { return options_.simulator; }
 
   // The plugin under test.
   // Installs the library as Resources/plugins/NAME/<platform>_x64/NAME.xpl (NAME: its base name) and loads
@@ -135,11 +124,9 @@ class Host {
   bool loadPlugin(const std::filesystem::path& library, std::string* error);
   // Uses entry points linked into this process; NAME names the plugin's folder under Resources/plugins.
   void linkPlugin(const PluginEntryPoints& entryPoints, std::string name = "Talvenor");
-  bool hasPlugin() const;
-  const std::string& pluginName() const {
-    return pluginName_;
-  }                                            // the file's base name ("Talvenor")
-  std::filesystem::path pluginFolder() const;  // Resources/plugins/NAME
+  bool hasPlugin() const { return linked_ || !pluginSource_.empty(); }
+  const std::string& pluginName() const { return pluginName_; }  // the file's base name ("Talvenor")
+  std::filesystem::path pluginFolder() const { return resolve("Resources/plugins/" + pluginName_); }
   // XPluginStart then XPluginEnable; returns XPluginStart's result. Loads the plugin again after a stop.
   // As in X-Plane, XPluginEnable's 0 leaves the plugin loaded but disabled (xplane12-facts.md, "Plugins"):
   // it gets no messages, XPLMIsPluginEnabled gives 0 for it and its stop calls no XPluginDisable.
@@ -147,22 +134,12 @@ class Host {
   // XPluginDisable (when enabled) then XPluginStop; returns one line for every registration the plugin left
   // behind.
   std::vector<std::string> stop();
-  bool started() const {
-    return started_;
-  }
-  bool enabled() const {
-    return enabled_;
-  }
+  bool started() const { return started_; }
+  bool enabled() const { return enabled_; }
   // The identity the plugin returned from XPluginStart.
-  const std::string& name() const {
-    return identity_[0];
-  }
-  const std::string& signature() const {
-    return identity_[1];
-  }
-  const std::string& description() const {
-    return identity_[2];
-  }
+  const std::string& name() const { return identity_[0]; }
+  const std::string& signature() const { return identity_[1]; }
+  const std::string& description() const { return identity_[2]; }
   // A further plugin library loaded beside the plugin under test (an external data source, ...): installed
   // as Resources/plugins/NAME/<platform>_x64/NAME.xpl, started and enabled at once, with the next plugin id.
   // It lives until stopCompanions (or the host's end), whatever the plugin under test does. Returns its id,
@@ -177,9 +154,7 @@ class Host {
   // A message of the simulator itself goes to every enabled plugin, as in X-Plane: the plugin under test,
   // then each enabled companion in load order.
   void sendSimulatorMessage(int message, intptr_t param);
-  void planeLoaded(int index = 0) {
-    sendSimulatorMessage(102, index);
-  }
+  void planeLoaded(int index = 0) { sendSimulatorMessage(102, index); }
 
   // Enabled: the simulator itself, the plugin under test from a non-zero XPluginEnable until it is disabled
   // (and, while no plugin is started, a test calling the SDK functions itself), a companion or stub likewise,
@@ -205,29 +180,19 @@ class Host {
   // returns one line for every registration one of them left behind.
   std::vector<std::string> quit();
   // The Roll Offset as the preferences were last written; empty before the first write.
-  std::optional<float> preferencesRoll() const {
-    return preferencesRoll_;
-  }
+  std::optional<float> preferencesRoll() const { return preferencesRoll_; }
 
   // Time. A cycle advances the clock by exactly 1/fps seconds, then runs the continue phase of every held
   // command, then sends a repeat of every held key, then runs every flight-loop callback that is due.
   void setFps(int fps);
-  int fps() const {
-    return options_.fps;
-  }
+  int fps() const { return options_.fps; }
   void runCycles(long count);
   void runSeconds(double seconds);  // the number of whole cycles closest to seconds * fps
-  long cycle() const {
-    return cycle_;
-  }
+  long cycle() const { return cycle_; }
   // Simulated seconds since the host was made; exact multiples of 1/fps within one frame rate.
-  double time() const {
-    return timeBase_ + static_cast<double>(cyclesAtRate_) / options_.fps;
-  }
+  double time() const { return timeBase_ + static_cast<double>(cyclesAtRate_) / options_.fps; }
   // Called after every cycle (CSV rows, plots).
-  void setCycleObserver(std::function<void()> observer) {
-    cycleObserver_ = std::move(observer);
-  }
+  void setCycleObserver(std::function<void()> observer) { cycleObserver_ = std::move(observer); }
 
   // A running session's state, to be put back so that the same events run from the same state each time
   // (a fuzz target runs every input so): the clock, the datarefs' stored values, flight loops, commands'
@@ -256,46 +221,28 @@ class Host {
     Host& host_;
     PluginId previous_;
   };
+  // Runs FN as code of PLUGIN, inside a PluginCall, and gives its result.
+  template <typename Fn>
+  auto runAs(PluginId plugin, Fn&& fn) {
+    PluginCall call(*this, plugin);
+    return fn();
+  }
   // The plugin whose code is running; the plugin under test when no call is in progress (a test that
   // calls the SDK functions directly acts as that plugin).
-  PluginId caller() const {
-    return callDepth_ > 0 ? caller_ : kPluginUnderTest;
-  }
-  bool inPluginCall() const {
-    return callDepth_ > 0;
-  }
+  PluginId caller() const { return callDepth_ > 0 ? caller_ : kPluginUnderTest; }
+  bool inPluginCall() const { return callDepth_ > 0; }
 
   // The simulator's subsystems.
-  DataRefs& datarefs() {
-    return *datarefs_;
-  }
-  FlightLoops& flightLoops() {
-    return *flightLoops_;
-  }
-  Commands& commands() {
-    return *commands_;
-  }
-  Menus& menus() {
-    return *menus_;
-  }
-  Hotkeys& hotkeys() {
-    return *hotkeys_;
-  }
-  Plugins& plugins() {
-    return *plugins_;
-  }
-  Widgets& widgets() {
-    return *widgets_;
-  }
-  FileFaults& fileFaults() {
-    return *fileFaults_;
-  }
-  DebugCapture& debug() {
-    return *debug_;
-  }
-  TrackerScript& tracker() {
-    return *tracker_;
-  }
+  DataRefs& datarefs() { return *datarefs_; }
+  FlightLoops& flightLoops() { return *flightLoops_; }
+  Commands& commands() { return *commands_; }
+  Menus& menus() { return *menus_; }
+  Hotkeys& hotkeys() { return *hotkeys_; }
+  Plugins& plugins() { return *plugins_; }
+  Widgets& widgets() { return *widgets_; }
+  FileFaults& fileFaults() { return *fileFaults_; }
+  DebugCapture& debug() { return *debug_; }
+  TrackerScript& tracker() { return *tracker_; }
 
  private:
   void layOut();
@@ -311,6 +258,7 @@ class Host {
     PluginEntryPoints entry{};
     bool enabled = false;
   };
+  Companion* companionWithId(PluginId plugin);  // null when none has that id
 
   HostOptions options_;
   std::filesystem::path root_;

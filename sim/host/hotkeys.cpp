@@ -1,9 +1,7 @@
 #include "hotkeys.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -107,10 +105,6 @@ XPLMHotKeyID Hotkeys::registerHotKey(char virtualKey, XPLMKeyFlags flags, const 
 void Hotkeys::unregisterHotKey(XPLMHotKeyID id) {
   const auto wanted = reinterpret_cast<std::uintptr_t>(id);
   std::erase_if(hotkeys_, [wanted](const auto& hotkey) { return hotkey->id == wanted; });
-}
-
-int Hotkeys::count() const {
-  return static_cast<int>(hotkeys_.size());
 }
 
 XPLMHotKeyID Hotkeys::nth(int index) const {
@@ -218,26 +212,27 @@ std::string Hotkeys::describe(int virtualKey, XPLMKeyFlags flags) {
 
 // The SDK's C functions (XPLMDisplay.h).
 
+using sim::Forward;
 using sim::Host;
+using sim::Hotkeys;
 using sim::WithHost;
 
 XPLMHotKeyID XPLMRegisterHotKey(char inVirtualKey, XPLMKeyFlags inFlags, const char* inDescription,
                                 XPLMHotKey_f inCallback, void* inRefcon) {
-  return WithHost<XPLMHotKeyID>(nullptr, [&](Host& host) {
-    return host.hotkeys().registerHotKey(inVirtualKey, inFlags, inDescription, inCallback, inRefcon);
-  });
+  return Forward<&Host::hotkeys, &Hotkeys::registerHotKey>(inVirtualKey, inFlags, inDescription, inCallback,
+                                                           inRefcon);
 }
 
 void XPLMUnregisterHotKey(XPLMHotKeyID inHotKey) {
-  WithHost([&](Host& host) { host.hotkeys().unregisterHotKey(inHotKey); });
+  Forward<&Host::hotkeys, &Hotkeys::unregisterHotKey>(inHotKey);
 }
 
 int XPLMCountHotKeys(void) {
-  return WithHost(0, [](Host& host) { return host.hotkeys().count(); });
+  return Forward<&Host::hotkeys, &Hotkeys::count>();
 }
 
 XPLMHotKeyID XPLMGetNthHotKey(int inIndex) {
-  return WithHost<XPLMHotKeyID>(nullptr, [&](Host& host) { return host.hotkeys().nth(inIndex); });
+  return Forward<&Host::hotkeys, &Hotkeys::nth>(inIndex);
 }
 
 void XPLMGetHotKeyInfo(XPLMHotKeyID inHotKey, char* outVirtualKey, XPLMKeyFlags* outFlags,
@@ -248,14 +243,10 @@ void XPLMGetHotKeyInfo(XPLMHotKeyID inHotKey, char* outVirtualKey, XPLMKeyFlags*
     if (outVirtualKey != nullptr) *outVirtualKey = static_cast<char>(info.virtualKey);
     if (outFlags != nullptr) *outFlags = info.flags;
     if (outPlugin != nullptr) *outPlugin = info.owner;
-    if (outDescription != nullptr) {
-      const size_t length = std::min(info.description.size(), sim::kMaxDescription);
-      std::memcpy(outDescription, info.description.data(), length);
-      outDescription[length] = '\0';
-    }
+    sim::CopyOut(outDescription, info.description, sim::kMaxDescription + 1);
   });
 }
 
 void XPLMSetHotKeyCombination(XPLMHotKeyID inHotKey, char inVirtualKey, XPLMKeyFlags inFlags) {
-  WithHost([&](Host& host) { host.hotkeys().setCombination(inHotKey, inVirtualKey, inFlags); });
+  Forward<&Host::hotkeys, &Hotkeys::setCombination>(inHotKey, inVirtualKey, inFlags);
 }

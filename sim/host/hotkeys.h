@@ -49,7 +49,7 @@ class Hotkeys {
   XPLMHotKeyID registerHotKey(char virtualKey, XPLMKeyFlags flags, const char* description,
                               XPLMHotKey_f callback, void* refcon);
   void unregisterHotKey(XPLMHotKeyID id);
-  int count() const;
+  int count() const { return static_cast<int>(hotkeys_.size()); }
   XPLMHotKeyID nth(int index) const;
   bool info(XPLMHotKeyID id, HotkeyInfo* out) const;
   void setCombination(XPLMHotKeyID id, char virtualKey, XPLMKeyFlags flags);

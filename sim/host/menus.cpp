@@ -228,10 +228,6 @@ void Menus::removeItem(XPLMMenuID id, int index) {
   menu->items.erase(menu->items.begin() + (item - menu->items.data()));
 }
 
-bool Menus::exists(std::string_view title) const {
-  return byTitle(title) != nullptr;
-}
-
 std::optional<std::vector<MenuItemInfo>> Menus::items(std::string_view title) const {
   const Menu* menu = byTitle(title);
   if (menu == nullptr) return std::nullopt;
@@ -266,10 +262,7 @@ bool Menus::pick(std::string_view title, std::string_view itemName, bool* handle
   const XPLMMenuHandler_f handler = menu->handler;
   void* const menuRef = menu->menuRef;
   void* const itemRef = item->ref;
-  {
-    Host::PluginCall call(host_, menu->owner);
-    handler(menuRef, itemRef);
-  }
+  host_.runAs(menu->owner, [&] { handler(menuRef, itemRef); });
   if (handled != nullptr) *handled = true;
   return true;
 }
@@ -300,26 +293,26 @@ void Menus::removePluginItems(PluginId owner) {
 
 // The SDK's C functions (XPLMMenus.h).
 
+using sim::Forward;
 using sim::Host;
+using sim::Menus;
 using sim::WithHost;
 
 XPLMMenuID XPLMFindPluginsMenu(void) {
-  return WithHost<XPLMMenuID>(nullptr, [](Host& host) { return host.menus().pluginsMenu(); });
+  return Forward<&Host::menus, &Menus::pluginsMenu>();
 }
 
 XPLMMenuID XPLMCreateMenu(const char* inName, XPLMMenuID inParentMenu, int inParentItem,
                           XPLMMenuHandler_f inHandler, void* inMenuRef) {
-  return WithHost<XPLMMenuID>(nullptr, [&](Host& host) {
-    return host.menus().create(inName, inParentMenu, inParentItem, inHandler, inMenuRef);
-  });
+  return Forward<&Host::menus, &Menus::create>(inName, inParentMenu, inParentItem, inHandler, inMenuRef);
 }
 
 void XPLMDestroyMenu(XPLMMenuID inMenuID) {
-  WithHost([&](Host& host) { host.menus().destroy(inMenuID); });
+  Forward<&Host::menus, &Menus::destroy>(inMenuID);
 }
 
 void XPLMClearAllMenuItems(XPLMMenuID inMenuID) {
-  WithHost([&](Host& host) { host.menus().clearAll(inMenuID); });
+  Forward<&Host::menus, &Menus::clearAll>(inMenuID);
 }
 
 int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void* inItemRef,
@@ -328,16 +321,16 @@ int XPLMAppendMenuItem(XPLMMenuID inMenu, const char* inItemName, void* inItemRe
 }
 
 void XPLMAppendMenuSeparator(XPLMMenuID inMenu) {
-  WithHost([&](Host& host) { host.menus().appendSeparator(inMenu); });
+  Forward<&Host::menus, &Menus::appendSeparator>(inMenu);
 }
 
 void XPLMSetMenuItemName(XPLMMenuID inMenu, int inIndex, const char* inItemName,
                          int /*inDeprecatedAndIgnored*/) {
-  WithHost([&](Host& host) { host.menus().setItemName(inMenu, inIndex, inItemName); });
+  Forward<&Host::menus, &Menus::setItemName>(inMenu, inIndex, inItemName);
 }
 
 void XPLMCheckMenuItem(XPLMMenuID inMenu, int index, XPLMMenuCheck inCheck) {
-  WithHost([&](Host& host) { host.menus().checkItem(inMenu, index, inCheck); });
+  Forward<&Host::menus, &Menus::checkItem>(inMenu, index, inCheck);
 }
 
 void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outCheck) {
@@ -347,9 +340,9 @@ void XPLMCheckMenuItemState(XPLMMenuID inMenu, int index, XPLMMenuCheck* outChec
 }
 
 void XPLMEnableMenuItem(XPLMMenuID inMenu, int index, int enabled) {
-  WithHost([&](Host& host) { host.menus().enableItem(inMenu, index, enabled); });
+  Forward<&Host::menus, &Menus::enableItem>(inMenu, index, enabled);
 }
 
 void XPLMRemoveMenuItem(XPLMMenuID inMenu, int inIndex) {
-  WithHost([&](Host& host) { host.menus().removeItem(inMenu, inIndex); });
+  Forward<&Host::menus, &Menus::removeItem>(inMenu, inIndex);
 }

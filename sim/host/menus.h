@@ -63,7 +63,7 @@ class Menus {
   void removeItem(XPLMMenuID menu, int index);
 
   // Driver API. A menu is named by its title (the first live menu with that title, "Plugins" the host's).
-  bool exists(std::string_view title) const;
+  bool exists(std::string_view title) const { return byTitle(title) != nullptr; }
   std::optional<std::vector<MenuItemInfo>> items(std::string_view title) const;
   // ITEM: an item's text, or "#INDEX". Returns false when the menu or item does not exist; *handled says
   // whether a handler was called (false for a disabled item or one with a submenu).

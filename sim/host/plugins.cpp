@@ -15,13 +15,6 @@ constexpr unsigned kFirstPluginMessage = 0x00FFFFFF;
 constexpr std::size_t kMaxMessageText = 4096;
 constexpr std::size_t kInfoBuffer = 256;  // what the SDK asks callers of XPLMGetPluginInfo to supply
 
-void CopyOut(char* out, std::string_view text, std::size_t capacity) {
-  if (out == nullptr) return;
-  const std::size_t n = std::min(text.size(), capacity - 1);
-  std::memcpy(out, text.data(), n);
-  out[n] = '\0';
-}
-
 std::filesystem::path InstalledPlugin(const Host& host) {
   return host.pluginFolder() / platform::kPluginFolder / (host.pluginName() + ".xpl");
 }
@@ -29,8 +22,6 @@ std::filesystem::path InstalledPlugin(const Host& host) {
 }  // namespace
 
 Plugins::Plugins(Host& host) : host_(host) {}
-
-Plugins::~Plugins() = default;
 
 struct Plugins::Saved {
   std::vector<Stub> stubs;
@@ -222,14 +213,16 @@ void* Plugins::findSymbol(const char* name) {
 
 }  // namespace sim
 
+using sim::Forward;
 using sim::Host;
+using sim::Plugins;
 
 XPLM_API XPLMPluginID XPLMGetMyID(void) {
   return sim::WithHost<XPLMPluginID>(XPLM_NO_PLUGIN_ID, [](Host& host) { return host.caller(); });
 }
 
 XPLM_API int XPLMCountPlugins(void) {
-  return sim::WithHost(0, [](Host& host) { return host.plugins().count(); });
+  return Forward<&Host::plugins, &Plugins::count>();
 }
 
 XPLM_API XPLMPluginID XPLMGetNthPlugin(int inIndex) {
@@ -249,8 +242,7 @@ XPLM_API XPLMPluginID XPLMFindPluginBySignature(const char* inSignature) {
 
 XPLM_API void XPLMGetPluginInfo(XPLMPluginID inPlugin, char* outName, char* outFilePath, char* outSignature,
                                 char* outDescription) {
-  sim::WithHost(
-      [&](Host& host) { host.plugins().info(inPlugin, outName, outFilePath, outSignature, outDescription); });
+  Forward<&Host::plugins, &Plugins::info>(inPlugin, outName, outFilePath, outSignature, outDescription);
 }
 
 XPLM_API int XPLMIsPluginEnabled(XPLMPluginID inPluginID) {
@@ -273,7 +265,7 @@ XPLM_API void XPLMDisablePlugin(XPLMPluginID inPluginID) {
 XPLM_API void XPLMReloadPlugins(void) {}
 
 XPLM_API void XPLMSendMessageToPlugin(XPLMPluginID inPlugin, int inMessage, void* inParam) {
-  sim::WithHost([&](Host& host) { host.plugins().send(inPlugin, inMessage, inParam); });
+  Forward<&Host::plugins, &Plugins::send>(inPlugin, inMessage, inParam);
 }
 
 XPLM_API int XPLMHasFeature(const char* inFeature) {

@@ -30,9 +30,8 @@
 //   is in utilities.cpp.
 #pragma once
 
-#include <memory>
-
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,9 +53,6 @@ struct RecordedMessage {
 class Plugins {
  public:
   explicit Plugins(Host& host);
-  ~Plugins();
-  Plugins(const Plugins&) = delete;
-  Plugins& operator=(const Plugins&) = delete;
 
   PluginId addStub(std::string signature);  // returns its id
   // Turns stub ID into a companion with that signature, whose messages go to RECEIVE (null: none).

@@ -16,9 +16,6 @@
 //   terminated rather than overrunning the plugin's buffer.
 // - XPLMExtractFileAndPath on a text without separator leaves it as it is and returns it whole.
 // - XPLMGetNthAircraftModel for any index but 0 gives empty texts: the host flies the user's aircraft alone.
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -34,13 +31,6 @@ namespace {
 
 constexpr std::size_t kPathBuffer = 512;
 constexpr std::size_t kNameBuffer = 256;
-
-void CopyOut(char* out, std::string_view text, std::size_t capacity) {
-  if (out == nullptr) return;
-  const std::size_t n = std::min(text.size(), capacity - 1);
-  std::memcpy(out, text.data(), n);
-  out[n] = '\0';
-}
 
 bool NativePaths(Host& host) {
   return host.plugins().featureEnabled(host.caller(), "XPLM_USE_NATIVE_PATHS");
@@ -86,26 +76,21 @@ XPLM_API void XPLMGetPrefsPath(char* outPrefsPath) {
 }
 
 XPLM_API const char* XPLMGetDirectorySeparator(void) {
-  const char* result = nullptr;
-  sim::WithHost([&](Host& host) { result = sim::Separator(host); });
-  return result;
+  return sim::WithHost<const char*>(nullptr, [](Host& host) { return sim::Separator(host); });
 }
 
 XPLM_API char* XPLMExtractFileAndPath(char* inFullPath) {
-  char* result = nullptr;
-  sim::WithHost([&](Host& host) {
-    if (inFullPath == nullptr) return;
-    result = inFullPath;
+  return sim::WithHost<char*>(nullptr, [&](Host& host) {
+    if (inFullPath == nullptr) return inFullPath;
     const bool windowsNames = Host::platform() == sim::Platform::Windows && !sim::NativePaths(host);
     char* last = nullptr;
     for (char* p = inFullPath; *p != '\0'; ++p) {
       if (*p == '/' || (windowsNames && *p == '\\')) last = p;
     }
-    if (last == nullptr) return;
+    if (last == nullptr) return inFullPath;
     *last = '\0';
-    result = last + 1;
+    return last + 1;
   });
-  return result;
 }
 
 XPLM_API void XPLMDebugString(const char* inString) {
@@ -121,14 +106,9 @@ XPLM_API void XPLMSetErrorCallback(XPLMError_f inCallback) {
 
 XPLM_API void XPLMGetNthAircraftModel(int inIndex, char* outFileName, char* outPath) {
   sim::WithHost([&](Host& host) {
-    if (inIndex != 0) {
-      sim::CopyOut(outFileName, "", sim::kNameBuffer);
-      sim::CopyOut(outPath, "", sim::kPathBuffer);
-      return;
-    }
     const auto file = host.resolve(host.aircraft());
-    sim::CopyOut(outFileName, sim::PathText(host, file.filename()), sim::kNameBuffer);
-    sim::CopyOut(outPath, sim::PathText(host, file), sim::kPathBuffer);
+    sim::CopyOut(outFileName, inIndex == 0 ? sim::PathText(host, file.filename()) : "", sim::kNameBuffer);
+    sim::CopyOut(outPath, inIndex == 0 ? sim::PathText(host, file) : "", sim::kPathBuffer);
   });
 }
 

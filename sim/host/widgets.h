@@ -69,8 +69,6 @@ class Widgets {
  public:
   explicit Widgets(Host& host);
   ~Widgets();
-  Widgets(const Widgets&) = delete;
-  Widgets& operator=(const Widgets&) = delete;
 
   // C API (XPWidgets.h) is implemented on top of these.
   XPWidgetID create(int left, int top, int right, int bottom, int visible, const char* descriptor, int isRoot,

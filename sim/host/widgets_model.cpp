@@ -75,22 +75,9 @@ Widgets* Current() {
 
 // The standard classes' own functions. The host draws nothing, so they only carry the behaviour a user or a
 // plugin can observe: buttons react to a press, text fields take keyboard focus.
-int MainWindowClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
-  return 0;
-}
-int SubWindowClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
-  return 0;
-}
-int ScrollBarClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
-  return 0;
-}
-int CaptionClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
-  return 0;
-}
-int GeneralGraphicsClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
-  return 0;
-}
-int ProgressClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
+// The classes a user only looks at have no behaviour; one function per class, as X-Plane has.
+template <XPWidgetClass>
+int InertClass(XPWidgetMessage, XPWidgetID, intptr_t, intptr_t) {
   return 0;
 }
 
@@ -139,21 +126,21 @@ Widgets::~Widgets() = default;
 XPWidgetFunc_t Widgets::classFunction(XPWidgetClass widgetClass) {
   switch (widgetClass) {
     case xpWidgetClass_MainWindow:
-      return &MainWindowClass;
+      return &InertClass<xpWidgetClass_MainWindow>;
     case xpWidgetClass_SubWindow:
-      return &SubWindowClass;
+      return &InertClass<xpWidgetClass_SubWindow>;
     case xpWidgetClass_Button:
       return &ButtonClass;
     case xpWidgetClass_TextField:
       return &TextFieldClass;
     case xpWidgetClass_ScrollBar:
-      return &ScrollBarClass;
+      return &InertClass<xpWidgetClass_ScrollBar>;
     case xpWidgetClass_Caption:
-      return &CaptionClass;
+      return &InertClass<xpWidgetClass_Caption>;
     case xpWidgetClass_GeneralGraphics:
-      return &GeneralGraphicsClass;
+      return &InertClass<xpWidgetClass_GeneralGraphics>;
     case xpWidgetClass_Progress:
-      return &ProgressClass;
+      return &InertClass<xpWidgetClass_Progress>;
     default:
       return nullptr;
   }
@@ -307,8 +294,7 @@ void Widgets::addCallback(XPWidgetID id, XPWidgetFunc_t callback) {
   touch(widget);
   widget->callbacks.insert(widget->callbacks.begin(), added);
   // Only the new function hears of its arrival.
-  Host::PluginCall call(host_, added.owner);
-  added.function(xpMsg_Create, id, 1, 0);
+  host_.runAs(added.owner, [&] { added.function(xpMsg_Create, id, 1, 0); });
 }
 
 void Widgets::detach(Widget* widget) {

@@ -6,21 +6,19 @@
 namespace sim {
 
 WidgetInfo Widgets::describe(const Widget& widget, int depth) const {
-  WidgetInfo info;
-  info.id = widget.id;
-  info.widgetClass = widget.widgetClass;
-  info.left = widget.left;
-  info.top = widget.top;
-  info.right = widget.right;
-  info.bottom = widget.bottom;
-  info.descriptor = widget.descriptor;
-  info.ownVisible = widget.visible;
-  info.visible = isVisible(widget.id) != 0 && host_.pluginEnabled(widget.owner);  // what the user sees
-  info.isRoot = widget.isRoot;
-  info.parent = widget.parent != nullptr ? widget.parent->id : nullptr;
-  info.owner = widget.owner;
-  info.depth = depth;
-  return info;
+  return {.id = widget.id,
+          .widgetClass = widget.widgetClass,
+          .left = widget.left,
+          .top = widget.top,
+          .right = widget.right,
+          .bottom = widget.bottom,
+          .descriptor = widget.descriptor,
+          .ownVisible = widget.visible,
+          .visible = isVisible(widget.id) != 0 && host_.pluginEnabled(widget.owner),  // what the user sees
+          .isRoot = widget.isRoot,
+          .parent = widget.parent != nullptr ? widget.parent->id : nullptr,
+          .owner = widget.owner,
+          .depth = depth};
 }
 
 XPWidgetID Widgets::findWindow(std::string_view caption) const {
