@@ -150,7 +150,7 @@ struct SessionState {
   float head[6] = {};
   std::vector<std::filesystem::path> folders;
   std::vector<FolderFiles> files;
-  std::uint64_t opens = 0;                     // the plugin's file opens as the host counts them when it can
+  std::uint64_t changes = 0;  // the plugin's file changes as the host counts them when it can
   std::set<std::filesystem::path> inputFiles;  // the files the inputs set whole (SessionRun::SetFile)
   bool recordOutcomes = false;
   std::uint64_t outcome = 0;
@@ -191,7 +191,7 @@ void Keep(SessionState& state) {
   state.folders = {host.resolve(host.aircraft()).parent_path(), host.pluginFolder()};
   state.files.clear();
   for (const auto& folder : state.folders) state.files.push_back(KeepFolder(folder));
-  state.opens = host.fileFaults().opens();
+  state.changes = host.fileFaults().changes();
 }
 
 // A file whose write time is the kept one still holds the kept bytes; any other is written back or removed.
@@ -221,11 +221,12 @@ void PutBackFiles(SessionState& state) {
 
 void PutBack(SessionState& state) {
   sim::Host& host = state.simulator->host();
-  // The folders are compared only after the plugin opened a file (the host counts the opens of a linked
-  // plugin only on POSIX, where the C library's functions are interposed).
-  const bool opened =
-      sim::Host::platform() == sim::Platform::Windows || host.fileFaults().opens() != state.opens;
-  if (opened) PutBackFiles(state);
+  // The folders are compared only after the plugin did what may change a file (the host counts it for a
+  // linked plugin only on POSIX, where the C library's functions are interposed).
+  const bool changed =
+      sim::Host::platform() == sim::Platform::Windows || host.fileFaults().changes() != state.changes;
+  if (changed) PutBackFiles(state);
+  state.changes = host.fileFaults().changes();
   host.restore(*state.checkpoint);
   std::memcpy(static_cast<void*>(&talvenor::State()), state.plugin.get(), sizeof(talvenor::Plugin));
   std::memcpy(g_values, state.head, sizeof g_values);

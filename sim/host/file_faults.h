@@ -83,6 +83,11 @@ class FileFaults {
   std::uint64_t opens() const { return opens_.load(std::memory_order_relaxed); }
   void countOpen() { opens_.fetch_add(1, std::memory_order_relaxed); }
   void setOpens(std::uint64_t opens) { opens_.store(opens, std::memory_order_relaxed); }
+  // The plugin's calls that may change the file system (an open to write or create, a create, rename,
+  // remove or folder change), refused ones included; writes to a file it already holds open are not among
+  // them.
+  std::uint64_t changes() const { return changes_.load(std::memory_order_relaxed); }
+  void countChange() { changes_.fetch_add(1, std::memory_order_relaxed); }
 
   // Counts the kill points in FOLDER (relative to the simulator folder, or absolute) from 0, armed with
   // POINT when given; an empty FOLDER stops counting.
@@ -101,6 +106,7 @@ class FileFaults {
   std::map<std::string, bool> entries_;  // normalised folder -> read-only; the longest match decides
   std::optional<std::uint64_t> budget_;
   std::atomic<std::uint64_t> opens_{0};
+  std::atomic<std::uint64_t> changes_{0};
   std::atomic<bool> watching_{false};
   std::string killFolder_;  // normalised
   std::optional<KillPoint> killPoint_;

@@ -68,8 +68,11 @@ sim::Host* CountOpen() {
 // A wide path is judged whole: a name the code page cannot spell is refused as its narrow twin would be.
 template <typename Char>
 requires std::is_same_v<Char, char> || std::is_same_v<Char, wchar_t>
+// Every call that may change the file system asks here first (CreateFile whatever its access), so it is
+// counted here.
 bool Refused(const Char* path) {
   sim::Host* host = PluginHost();
+  if (host != nullptr) host->fileFaults().countChange();
   if (host == nullptr || path == nullptr || *path == 0) return false;
   try {
     return host->fileFaults().isReadOnly(std::filesystem::path(path));

@@ -130,7 +130,9 @@ std::string PathAt(int dirfd, const char* path) {
   return folder.empty() ? std::string() : folder + "/" + path;
 }
 
+// Every call that may change the file system asks here first, so it is counted here.
 bool Refused(sim::Host& host, int dirfd, const char* path) {
+  host.fileFaults().countChange();
   if (path == nullptr || *path == '\0') return false;
   Busy busy;
   try {
