@@ -123,10 +123,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view preset = rest.substr(0, data[1]);
   const std::string_view limits = rest.substr(preset.size(), data[2]);
   const std::string_view effects = rest.substr(preset.size() + limits.size());
-  const std::filesystem::path folder = host.resolve(host.aircraft()).parent_path();
-  run.SetFile(folder / talvenor::kPresetFileName, (flags & 1) != 0 ? &preset : nullptr);
-  run.SetFile(folder / talvenor::kLimitsFileName, (flags & 2) != 0 ? &limits : nullptr);
-  run.SetFile(folder / talvenor::kEffectsFileName, (flags & 4) != 0 ? &effects : nullptr);
+  static const std::filesystem::path folder = host.aircraftFile().parent_path();
+  static const std::filesystem::path files[3] = {folder / talvenor::kPresetFileName,
+                                                 folder / talvenor::kLimitsFileName,
+                                                 folder / talvenor::kEffectsFileName};
+  const std::string_view* contents[3] = {&preset, &limits, &effects};
+  for (int i = 0; i < 3; ++i) run.SetFile(files[i], (flags & (1 << i)) != 0 ? contents[i] : nullptr);
 
   // Rolling or flying under load with the engine running, so that every effect divides by its scaler.
   sim::DataRefs& datarefs = host.datarefs();

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -143,6 +142,14 @@ FolderFiles KeepFolder(const std::filesystem::path& folder) {
   return files;
 }
 
+// What a file an input sets was last set to, known as long as the host's count of the plugin's file changes
+// is the one of that time.
+struct InputFile {
+  bool known = false;
+  bool exists = false;
+  std::string bytes;
+};
+
 struct SessionState {
   std::unique_ptr<Simulator> simulator;
   std::shared_ptr<const sim::Host::Checkpoint> checkpoint;
@@ -151,7 +158,9 @@ struct SessionState {
   std::vector<std::filesystem::path> folders;
   std::vector<FolderFiles> files;
   std::uint64_t changes = 0;  // the plugin's file changes as the host counts them when it can
-  std::set<std::filesystem::path> inputFiles;  // the files the inputs set whole (SessionRun::SetFile)
+  // The files the inputs set whole (SessionRun::SetFile).
+  std::map<std::filesystem::path, InputFile> inputFiles;
+  std::uint64_t changesAtSet = ~std::uint64_t{0};
   bool recordOutcomes = false;
   std::uint64_t outcome = 0;
 };
@@ -188,7 +197,7 @@ void Keep(SessionState& state) {
   state.checkpoint = host.checkpoint();
   state.plugin = std::make_unique<talvenor::Plugin>(talvenor::State());
   std::memcpy(state.head, g_values, sizeof state.head);
-  state.folders = {host.resolve(host.aircraft()).parent_path(), host.pluginFolder()};
+  state.folders = {host.aircraftFile().parent_path(), host.pluginFolder()};
   state.files.clear();
   for (const auto& folder : state.folders) state.files.push_back(KeepFolder(folder));
   state.changes = host.fileFaults().changes();
@@ -290,16 +299,30 @@ std::uint64_t LastOutcome() {
 
 void SessionRun::SetFile(const std::filesystem::path& path, const std::string_view* bytes) {
   SessionState& state = Session();
-  if (state.inputFiles.insert(path).second) {
+  const auto [set, first] = state.inputFiles.try_emplace(path);
+  if (first) {
     for (const FolderFiles& kept : state.files)
       Check(kept.count(path) == 0, "a file the session keeps was set");
   }
+  // Most inputs differ from the one before in a file or two: a file known to hold its bytes is left alone.
+  const std::uint64_t changes = host_.fileFaults().changes();
+  if (sim::Host::platform() == sim::Platform::Windows || changes != state.changesAtSet) {
+    for (auto& [name, file] : state.inputFiles) file.known = false;
+  }
+  state.changesAtSet = changes;
+  InputFile& file = set->second;
+  if (file.known && (bytes == nullptr ? !file.exists : file.exists && file.bytes == *bytes)) return;
+  file = {true, bytes != nullptr, bytes != nullptr ? std::string(*bytes) : std::string()};
   std::error_code error;
   if (bytes == nullptr) {
     std::filesystem::remove(path, error);
-  } else {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << *bytes;
+    return;
   }
+  std::ofstream out;
+  out.rdbuf()->pubsetbuf(nullptr, 0);  // one write, and no buffer allocated for it
+  out.open(path, std::ios::binary | std::ios::trunc);
+  Check(out.write(bytes->data(), static_cast<std::streamsize>(bytes->size())).flush().good(),
+        "a file an input sets cannot be written");
 }
 
 void SessionRun::Pick(std::string_view item) {

@@ -68,7 +68,7 @@ void CheckScalers(sim::Host& host, const talvenor::EffectsPanelWidgets& effects,
     }
   }
   if (!saved) return;
-  std::ifstream in(host.resolve(host.aircraft()).parent_path() / "TalvenorEffects.dat", std::ios::binary);
+  std::ifstream in(host.aircraftFile().parent_path() / "TalvenorEffects.dat", std::ios::binary);
   std::int32_t record[7] = {};
   in.read(reinterpret_cast<char*>(record), sizeof record);
   fuzz::Check(in.gcount() == sizeof record, "the effects file does not hold the whole record after Save");

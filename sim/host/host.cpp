@@ -113,7 +113,19 @@ fs::path Host::resolve(std::string_view relative) const {
 
 void Host::setAircraft(std::string relativePath) {
   options_.aircraft = std::move(relativePath);
-  Touch(resolve(options_.aircraft));
+  placeAircraft();
+}
+
+void Host::placeAircraft() {
+  aircraftFile_ = resolve(options_.aircraft);
+  Touch(aircraftFile_);
+  const auto native = [](const fs::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+  };
+  aircraftText_[1] = {native(aircraftFile_), native(aircraftFile_.filename())};
+  const fs::path preferred = fs::path(aircraftFile_).make_preferred();
+  aircraftText_[0] = {platform::LegacyPathText(preferred), platform::LegacyPathText(preferred.filename())};
 }
 
 void Host::setOfferFindSymbol(bool offer) {
@@ -124,7 +136,7 @@ void Host::setOfferFindSymbol(bool offer) {
 void Host::layOut() {
   const fs::path plugins = resolve("Resources/plugins");
   fs::create_directories(plugins);
-  Touch(resolve(options_.aircraft));
+  placeAircraft();
   // X-Plane keeps its SDK libraries in Resources/plugins; a plugin may load them by that path.
   platform::LayOutSdkLibraries(plugins, options_.offerFindSymbol);
 }

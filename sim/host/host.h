@@ -113,6 +113,13 @@ class Host {
   const HostOptions& options() const { return options_; }
   void setAircraft(std::string relativePath);  // creates the file when missing
   const std::string& aircraft() const { return options_.aircraft; }
+  // The user's aircraft file, resolved, and its path and name as a plugin is given them in native (UTF-8,
+  // "/") or legacy paths; made once for each aircraft, since a plugin may ask for them often.
+  struct AircraftText {
+    std::string path, name;
+  };
+  const std::filesystem::path& aircraftFile() const { return aircraftFile_; }
+  const AircraftText& aircraftText(bool nativePaths) const { return aircraftText_[nativePaths ? 1 : 0]; }
   void setOfferFindSymbol(bool offer);  // rewrites Resources/plugins/XPLM_64.*
   // Which simulator the host models; it may change at any time (a scenario says it before start).
   void setSimulator(Simulator simulator) { options_.simulator = simulator; }
@@ -246,6 +253,7 @@ class Host {
 
  private:
   void layOut();
+  void placeAircraft();  // makes the aircraft's file and texts
   void unloadLibrary();
   bool bindEntryPoints(std::string* error);
   // Reports what PLUGIN left registered, then removes it all, as X-Plane does when it unloads a plugin.
@@ -262,6 +270,8 @@ class Host {
 
   HostOptions options_;
   std::filesystem::path root_;
+  std::filesystem::path aircraftFile_;
+  AircraftText aircraftText_[2];         // legacy, native
   std::filesystem::path temporaryBase_;  // the temporary folder that holds root_, when the host made it
   bool temporaryRoot_ = false;
   std::string pluginName_;

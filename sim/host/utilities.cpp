@@ -106,9 +106,10 @@ XPLM_API void XPLMSetErrorCallback(XPLMError_f inCallback) {
 
 XPLM_API void XPLMGetNthAircraftModel(int inIndex, char* outFileName, char* outPath) {
   sim::WithHost([&](Host& host) {
-    const auto file = host.resolve(host.aircraft());
-    sim::CopyOut(outFileName, inIndex == 0 ? sim::PathText(host, file.filename()) : "", sim::kNameBuffer);
-    sim::CopyOut(outPath, inIndex == 0 ? sim::PathText(host, file) : "", sim::kPathBuffer);
+    const Host::AircraftText& text = host.aircraftText(sim::NativePaths(host));
+    sim::CopyOut(outFileName, inIndex == 0 ? std::string_view(text.name) : std::string_view(),
+                 sim::kNameBuffer);
+    sim::CopyOut(outPath, inIndex == 0 ? std::string_view(text.path) : std::string_view(), sim::kPathBuffer);
   });
 }
 

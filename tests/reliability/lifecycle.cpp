@@ -72,7 +72,7 @@ std::unique_ptr<sim::Host> MakeSimulator(const char* library) {
 // program ends with what went wrong when a stop leaves something registered.
 std::string Session(sim::Host& host, const std::vector<double>& start, int number) {
   for (std::size_t i = 0; i < start.size(); ++i) host.datarefs().write(kSimulatorValues[i], start[i]);
-  std::filesystem::remove(host.resolve(host.aircraft()).parent_path() / talvenor::kPresetFileName);
+  std::filesystem::remove(host.aircraftFile().parent_path() / talvenor::kPresetFileName);
   host.debug().clear();
   host.tracker().setFrame({});
 
@@ -109,7 +109,7 @@ std::string Session(sim::Host& host, const std::vector<double>& start, int numbe
       seen << "widget " << widget.descriptor << ' ' << widget.visible << '\n';
     }
   }
-  const auto folder = host.resolve(host.aircraft()).parent_path();
+  const auto folder = host.aircraftFile().parent_path();
   seen << "file " << ReadFile(folder / talvenor::kPresetFileName).size() << '\n';
 
   const std::vector<std::string> left = host.stop();
