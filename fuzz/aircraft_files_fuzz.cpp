@@ -38,6 +38,13 @@ void SetBox(XPWidgetID box, bool on) {
 
 // View control is on before any file exists, so that an input pays only for what its files steer.
 void Open(fuzz::SessionRun& run) {
+  // Rolling or flying under load with the engine running, so that every effect divides by its scaler.
+  sim::DataRefs& datarefs = run.host().datarefs();
+  datarefs.write("sim/flightmodel/position/groundspeed", 20.0);
+  datarefs.write("sim/flightmodel/forces/g_nrml", 1.5);
+  datarefs.write("sim/flightmodel/forces/g_side", 0.3);
+  datarefs.write("sim/flightmodel/forces/g_axil", -0.4);
+  datarefs.write("sim/flightmodel/engine/ENGN_N1_", 80.0, 0);
   run.Pick("Control Panel");
   run.Cycles(fuzz::kFirstViewUpdate);
   run.Pick("Enable");
@@ -81,13 +88,13 @@ std::string Fixed(float value) {
 
 // After a slot is made the live view: the limit fields show its bounds, and the head holds its pose, x, y
 // and z held within bounds in force (a flag that is not 0), written only strictly inside them.
-void CheckSlot(sim::Host& host, int slot, const Table& presets, const Table& limits) {
+void CheckSlot(int slot, const Table& presets, const Table& limits) {
   const talvenor::ControlPanelWidgets& control = talvenor::PanelState().control;
   const float* bounds = limits.values[slot];
   if (limits.known) {
     for (int i = 0; i < 6; ++i) {
-      const std::string shown =
-          host.widgets().info(control.limitFields[i]).value_or(sim::WidgetInfo{}).descriptor;
+      char shown[400] = {};
+      XPGetWidgetDescriptor(control.limitFields[i], shown, sizeof shown - 1);
       fuzz::Check(!std::isfinite(bounds[i]) || shown == Fixed(bounds[i]),
                   "a limit field does not show the file's bound");
     }
@@ -104,10 +111,10 @@ void CheckSlot(sim::Host& host, int slot, const Table& presets, const Table& lim
       if (held[axis] > bounds[axis * 2] && held[axis] < bounds[axis * 2 + 1]) expected = held[axis];
     }
     if (!std::isfinite(expected)) continue;
-    const auto value = host.datarefs().read(fuzz::kHeadDataRefs[kDataRef[axis]]);
-    if (value && value->value == static_cast<double>(expected)) continue;
+    const float value = fuzz::Head(kDataRef[axis]);
+    if (value == expected) continue;
     std::fprintf(stderr, "fuzz: slot %d axis %d holds %.9g, the file's preset gives %.9g%s\n", slot, axis,
-                 value ? value->value : 0.0, static_cast<double>(expected), inForce ? " in bounds" : "");
+                 static_cast<double>(value), static_cast<double>(expected), inForce ? " in bounds" : "");
     fuzz::Fail("the head does not hold the file's preset");
   }
 }
@@ -130,13 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view* contents[3] = {&preset, &limits, &effects};
   for (int i = 0; i < 3; ++i) run.SetFile(files[i], (flags & (1 << i)) != 0 ? contents[i] : nullptr);
 
-  // Rolling or flying under load with the engine running, so that every effect divides by its scaler.
   sim::DataRefs& datarefs = host.datarefs();
-  datarefs.write("sim/flightmodel/position/groundspeed", 20.0);
-  datarefs.write("sim/flightmodel/forces/g_nrml", 1.5);
-  datarefs.write("sim/flightmodel/forces/g_side", 0.3);
-  datarefs.write("sim/flightmodel/forces/g_axil", -0.4);
-  datarefs.write("sim/flightmodel/engine/ENGN_N1_", 80.0, 0);
   datarefs.write("sim/flightmodel/failures/onground_any", (flags & 8) != 0 ? 0 : 1);
   datarefs.write("sim/flightmodel/position/y_agl", static_cast<double>(data[3]));
 
@@ -160,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     talvenor::SelectPreset(slot);
     talvenor::ApplyView(talvenor::View().limits[static_cast<std::size_t>(slot)].enabled);
   });
-  CheckSlot(host, slot, presets, bounds);
+  CheckSlot(slot, presets, bounds);
   run.Cycles(2);
   return 0;
 }

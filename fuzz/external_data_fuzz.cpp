@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       finite = finite && std::isfinite(pose[axis]);
     }
     if (XPLMGetDatai(refs[0]) != 0 && finite) offsets.Take(host, pose);
-    if (fuzz::PlainTracking(host)) fuzz::CheckHeadIsPresetPlus(host, offsets);
+    if (fuzz::PlainTracking(host)) fuzz::CheckHeadIsPresetPlus(offsets);
   }
   return 0;
 }

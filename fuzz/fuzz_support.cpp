@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,10 @@ const char* const kHeadDataRefs[6] = {
     "sim/graphics/view/pilots_head_z",   "sim/graphics/view/pilots_head_psi",
     "sim/graphics/view/pilots_head_the", "sim/graphics/view/field_of_view_roll_deg",
 };
+
+float Head(int i) {
+  return g_values[i];
+}
 
 void Fail(const char* what) {
   std::fprintf(stderr, "fuzz: %s\n", what);
@@ -142,14 +147,6 @@ FolderFiles KeepFolder(const std::filesystem::path& folder) {
   return files;
 }
 
-// What a file an input sets was last set to, known as long as the host's count of the plugin's file changes
-// is the one of that time.
-struct InputFile {
-  bool known = false;
-  bool exists = false;
-  std::string bytes;
-};
-
 struct SessionState {
   std::unique_ptr<Simulator> simulator;
   std::shared_ptr<const sim::Host::Checkpoint> checkpoint;
@@ -159,8 +156,7 @@ struct SessionState {
   std::vector<FolderFiles> files;
   std::uint64_t changes = 0;  // the plugin's file changes as the host counts them when it can
   // The files the inputs set whole (SessionRun::SetFile).
-  std::map<std::filesystem::path, InputFile> inputFiles;
-  std::uint64_t changesAtSet = ~std::uint64_t{0};
+  std::set<std::filesystem::path> inputFiles;
   bool recordOutcomes = false;
   std::uint64_t outcome = 0;
 };
@@ -299,30 +295,11 @@ std::uint64_t LastOutcome() {
 
 void SessionRun::SetFile(const std::filesystem::path& path, const std::string_view* bytes) {
   SessionState& state = Session();
-  const auto [set, first] = state.inputFiles.try_emplace(path);
-  if (first) {
+  if (state.inputFiles.insert(path).second) {
     for (const FolderFiles& kept : state.files)
       Check(kept.count(path) == 0, "a file the session keeps was set");
   }
-  // Most inputs differ from the one before in a file or two: a file known to hold its bytes is left alone.
-  const std::uint64_t changes = host_.fileFaults().changes();
-  if (sim::Host::platform() == sim::Platform::Windows || changes != state.changesAtSet) {
-    for (auto& [name, file] : state.inputFiles) file.known = false;
-  }
-  state.changesAtSet = changes;
-  InputFile& file = set->second;
-  if (file.known && (bytes == nullptr ? !file.exists : file.exists && file.bytes == *bytes)) return;
-  file = {true, bytes != nullptr, bytes != nullptr ? std::string(*bytes) : std::string()};
-  std::error_code error;
-  if (bytes == nullptr) {
-    std::filesystem::remove(path, error);
-    return;
-  }
-  std::ofstream out;
-  out.rdbuf()->pubsetbuf(nullptr, 0);  // one write, and no buffer allocated for it
-  out.open(path, std::ios::binary | std::ios::trunc);
-  Check(out.write(bytes->data(), static_cast<std::streamsize>(bytes->size())).flush().good(),
-        "a file an input sets cannot be written");
+  host_.fileFaults().serve(path, bytes);
 }
 
 void SessionRun::Pick(std::string_view item) {
@@ -370,7 +347,7 @@ bool MenuItemEnabled(sim::Host& host, std::string_view text) {
   return false;
 }
 
-void CheckHeadIsPresetPlus(sim::Host& host, const SourceOffsets& offsets) {
+void CheckHeadIsPresetPlus(const SourceOffsets& offsets) {
   const talvenor::ViewState& view = talvenor::View();
   const talvenor::HeadPose& preset = view.presets[static_cast<std::size_t>(view.selectedPreset)].pose;
   const float base[6] = {preset.x, preset.y, preset.z, preset.pitch, preset.heading, preset.roll};
@@ -379,8 +356,7 @@ void CheckHeadIsPresetPlus(sim::Host& host, const SourceOffsets& offsets) {
   for (int axis = 0; axis < 6; ++axis) {
     const float expected = base[axis] + offsets.values[axis];
     if (!std::isfinite(expected)) continue;
-    const auto value = host.datarefs().read(kHeadDataRefs[kDataRef[axis]]);
-    const double written = value ? value->value : std::nan("");
+    const double written = Head(kDataRef[axis]);
     if (!(std::fabs(written - expected) <= 1e-5 * std::fmax(1.0, std::fabs(expected)))) {
       std::fprintf(stderr, "fuzz: axis %d shows %.9g, the preset plus the offset is %.9g\n", axis, written,
                    static_cast<double>(expected));

@@ -25,6 +25,8 @@ inline void Check(bool condition, const char* what) {
 
 // The six head datarefs: pilots_head_x, _y, _z, _psi, _the and field_of_view_roll_deg.
 extern const char* const kHeadDataRefs[6];
+// What head dataref I (of kHeadDataRefs) holds, as a read of it gives.
+float Head(int i);
 
 // The checks after every step: no value that is not finite reached a head dataref (since the last Verify),
 // the selected preset is a slot of the table, and every text buffer of the plugin's state holds its NUL.
@@ -75,9 +77,9 @@ class SessionRun {
   void Pick(std::string_view item);
   // Runs COUNT cycles, verifying after each.
   void Cycles(int count);
-  // Makes PATH, between the plugin's calls, hold BYTES, or not exist when BYTES is null. The input sets the
-  // file whole whatever an earlier one left, so the session leaves it as it is (rewriting a file costs less
-  // than making it anew); a file the session keeps cannot be set.
+  // Makes PATH, between the plugin's calls, hold BYTES, or not exist when BYTES is null: served from memory
+  // where the host can (FileFaults::serve). The input sets the file whole whatever an earlier one left, so
+  // the session leaves it as it is; a file the session keeps cannot be set.
   void SetFile(const std::filesystem::path& path, const std::string_view* bytes);
   // Runs plugin code as the host would (inside its plugin call), then verifies.
   template <typename F>
@@ -106,7 +108,7 @@ struct SourceOffsets {
 // cockpit. Then every head dataref whose sum is finite must hold it.
 bool PlainTracking(sim::Host& host);
 bool MenuItemEnabled(sim::Host& host, std::string_view item);
-void CheckHeadIsPresetPlus(sim::Host& host, const SourceOffsets& offsets);
+void CheckHeadIsPresetPlus(const SourceOffsets& offsets);
 
 // For the replay's check that an input runs alone: from the call on, the end of every run records a digest
 // of what the plugin left for the user to see (head datarefs, its windows and menu, the clock).

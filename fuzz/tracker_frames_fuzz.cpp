@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       lastNumber = frame.number;
       offsets.Take(host, pose);
     }
-    if (fuzz::PlainTracking(host)) fuzz::CheckHeadIsPresetPlus(host, offsets);
+    if (fuzz::PlainTracking(host)) fuzz::CheckHeadIsPresetPlus(offsets);
   }
   return 0;
 }

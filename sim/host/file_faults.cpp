@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <mutex>
 #include <system_error>
 
@@ -47,6 +48,18 @@ std::string Normalise(const fs::path& path) {
   }
 #endif
   return text;
+}
+
+std::atomic<bool> g_readsInterposed{false};
+
+void WriteOnDisk(const fs::path& path, std::optional<std::string_view> bytes) {
+  std::error_code error;
+  if (!bytes) {
+    fs::remove(path, error);
+    return;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
 }
 
 }  // namespace
@@ -129,6 +142,55 @@ std::optional<std::uint64_t> FileFaults::countKillPoint(const fs::path& path, st
   // Each of the UNITS + 1 outcomes, from none of the work to all of it, is as likely as the others.
   const double reached = std::clamp(killPoint_->reached, 0.0, 1.0);
   return std::min(units, static_cast<std::uint64_t>(std::floor(reached * static_cast<double>(units + 1))));
+}
+
+void FileFaults::interposeReads() {
+  g_readsInterposed.store(true, std::memory_order_relaxed);
+}
+
+void FileFaults::serve(const fs::path& path, const std::string_view* bytes) {
+  if (!g_readsInterposed.load(std::memory_order_relaxed)) {
+    WriteOnDisk(path, bytes != nullptr ? std::optional(*bytes) : std::nullopt);
+    return;
+  }
+  std::lock_guard lock(mutex_);
+  const auto [file, fresh] = served_.try_emplace(path.string());
+  if (fresh) {
+    file->second.normal = Normalise(path);
+    std::error_code error;
+    fs::remove(path, error);
+  }
+  Served& held = file->second;
+  held.exists = bytes != nullptr;
+  if (held.bytes == nullptr) held.bytes = std::make_shared<std::string>();
+  held.bytes->assign(bytes != nullptr ? *bytes : std::string_view());
+  serving_.store(true, std::memory_order_relaxed);
+}
+
+std::optional<std::shared_ptr<const std::string>> FileFaults::served(const char* path) const {
+  if (!serving_.load(std::memory_order_relaxed) || path == nullptr) return std::nullopt;
+  std::lock_guard lock(mutex_);
+  const auto bytes = [](const Served& file) { return file.exists ? file.bytes : nullptr; };
+  if (const auto file = served_.find(std::string_view(path)); file != served_.end())
+    return bytes(file->second);
+  const std::string normal = Normalise(path);
+  for (const auto& [given, file] : served_) {
+    if (!normal.empty() && file.normal == normal) return bytes(file);
+  }
+  return std::nullopt;
+}
+
+void FileFaults::endServing() {
+  if (!serving_.load(std::memory_order_relaxed)) return;
+  std::map<std::string, Served, std::less<>> files;
+  {
+    std::lock_guard lock(mutex_);
+    files.swap(served_);
+    serving_.store(false, std::memory_order_relaxed);
+  }
+  for (const auto& [path, file] : files) {
+    WriteOnDisk(path, file.exists ? std::optional<std::string_view>(*file.bytes) : std::nullopt);
+  }
 }
 
 }  // namespace sim

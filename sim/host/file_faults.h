@@ -24,6 +24,14 @@
 // stream held and those the call hands over; for a formatted write only the former), or for a rename
 // whether it happened. Only the POSIX host has them (file_interpose.cpp); RunUntilKilled runs the plugin in
 // a child process for it.
+//
+// Served files spare a fuzz session the disk when it gives the plugin new file contents before every input:
+// the plugin's fopen of a served file for reading gets a stream over its bytes held in memory (or ENOENT for
+// a file served as absent), and the disk holds no copy of it, so no other call sees stale bytes. Such a
+// stream has no descriptor (fileno gives -1). The plugin's first call that may change a file, or that opens
+// one with open(2), writes every served file to the disk and ends the serving first, so the plugin never
+// sees memory and disk differ. Where the plugin's stdio reads are not interposed (Windows, a C library
+// other than glibc), serving a file writes it to the disk.
 #pragma once
 
 #include <atomic>
@@ -32,8 +40,10 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform.h"
 
@@ -89,6 +99,13 @@ class FileFaults {
   std::uint64_t changes() const { return changes_.load(std::memory_order_relaxed); }
   void countChange() { changes_.fetch_add(1, std::memory_order_relaxed); }
 
+  // Serves PATH (absolute) with BYTES, or as absent when BYTES is null.
+  void serve(const std::filesystem::path& path, const std::string_view* bytes);
+  // What the plugin's fopen of PATH for reading gets when PATH is served: its bytes, null when absent.
+  std::optional<std::shared_ptr<const std::string>> served(const char* path) const;
+  void endServing();             // writes every served file to the disk
+  static void interposeReads();  // the interposer serves the plugin's fopen
+
   // Counts the kill points in FOLDER (relative to the simulator folder, or absolute) from 0, armed with
   // POINT when given; an empty FOLDER stops counting.
   void watchKillPoints(const std::filesystem::path& folder, std::optional<KillPoint> point);
@@ -105,6 +122,15 @@ class FileFaults {
   mutable platform::Mutex mutex_;        // the plugin may write from its own threads
   std::map<std::string, bool> entries_;  // normalised folder -> read-only; the longest match decides
   std::optional<std::uint64_t> budget_;
+  struct Served {
+    std::string normal;
+    // Rewritten in place, as a file is, so that a stream still open reads what it holds now, and so that
+    // serving new bytes allocates nothing once the file has been as long.
+    std::shared_ptr<std::string> bytes;
+    bool exists = false;
+  };
+  std::map<std::string, Served, std::less<>> served_;  // by the path as it was given
+  std::atomic<bool> serving_{false};
   std::atomic<std::uint64_t> opens_{0};
   std::atomic<std::uint64_t> changes_{0};
   std::atomic<bool> watching_{false};

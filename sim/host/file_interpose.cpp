@@ -26,6 +26,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -133,8 +135,9 @@ std::string PathAt(int dirfd, const char* path) {
 // Every call that may change the file system asks here first, so it is counted here.
 bool Refused(sim::Host& host, int dirfd, const char* path) {
   host.fileFaults().countChange();
-  if (path == nullptr || *path == '\0') return false;
   Busy busy;
+  host.fileFaults().endServing();
+  if (path == nullptr || *path == '\0') return false;
   try {
     const std::string full = PathAt(dirfd, path);
     return !full.empty() && host.fileFaults().isReadOnly(full);
@@ -267,11 +270,75 @@ sim::Host* CountOpen() {
   return host;
 }
 
+// --- served files ---
+
+#ifdef __GLIBC__
+// A served file's stream: the bytes it reads, where it is in them, and its buffer (stdio would allocate one
+// of 8 KB for a stream without a descriptor, an unbuffered one would read byte by byte).
+struct ServedStream {
+  std::shared_ptr<const std::string> bytes;
+  size_t at = 0;
+  char buffer[512];
+};
+
+ssize_t ReadServed(void* cookie, char* out, size_t size) {
+  ServedStream& stream = *static_cast<ServedStream*>(cookie);
+  const size_t count =
+      stream.at < stream.bytes->size() ? std::min(size, stream.bytes->size() - stream.at) : 0;
+  std::memcpy(out, stream.bytes->data() + stream.at, count);
+  stream.at += count;
+  return static_cast<ssize_t>(count);
+}
+
+int SeekServed(void* cookie, off64_t* offset, int whence) {
+  ServedStream& stream = *static_cast<ServedStream*>(cookie);
+  const off64_t base = whence == SEEK_SET   ? 0
+                       : whence == SEEK_CUR ? static_cast<off64_t>(stream.at)
+                                            : static_cast<off64_t>(stream.bytes->size());
+  if (whence < SEEK_SET || whence > SEEK_END || *offset < -base) return Fail(EINVAL);
+  stream.at = static_cast<size_t>(base + *offset);
+  *offset = base + *offset;
+  return 0;
+}
+
+int CloseServed(void* cookie) {
+  delete static_cast<ServedStream*>(cookie);
+  return 0;
+}
+
+FILE* OpenServed(std::shared_ptr<const std::string> bytes) {
+  if (bytes == nullptr) return errno = ENOENT, nullptr;
+  auto* stream = new (std::nothrow) ServedStream{std::move(bytes), 0, {}};
+  if (stream == nullptr) return errno = ENOMEM, nullptr;
+  FILE* file = fopencookie(stream, "r", {&ReadServed, nullptr, &SeekServed, &CloseServed});
+  if (file == nullptr) {
+    delete stream;
+    return nullptr;
+  }
+  (void)setvbuf(file, stream->buffer, _IOFBF, sizeof stream->buffer);
+  return file;
+}
+
+[[maybe_unused]] const bool g_servesReads = (sim::FileFaults::interposeReads(), true);
+#endif
+
+// Any way to the disk but the stdio reads of a served file ends the serving.
+void EndServing(sim::Host* host) {
+  if (host == nullptr) return;
+  Busy busy;
+  host->fileFaults().endServing();
+}
+
 FILE* OpenStream(FILE* (*next)(const char*, const char*), const char* path, const char* mode) {
   if (next == nullptr) return errno = ENOSYS, nullptr;
-  if (sim::Host* host = CountOpen(); host != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
-    return errno = EROFS, nullptr;
+  sim::Host* host = CountOpen();
+#ifdef __GLIBC__
+  if (host != nullptr && !ModeWrites(mode)) {
+    Busy busy;
+    if (auto bytes = host->fileFaults().served(path)) return OpenServed(std::move(*bytes));
   }
+#endif
+  if (host != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) return errno = EROFS, nullptr;
   return next(path, mode);
 }
 
@@ -280,10 +347,9 @@ FILE* OpenStream(FILE* (*next)(const char*, const char*), const char* path, cons
 template <typename Next, typename... At>
 int OpenFile(Next next, int dirfd, const char* path, int flags, mode_t mode, At... at) {
   if (next == nullptr) return Fail(ENOSYS);
-  if (sim::Host* host = CountOpen();
-      host != nullptr && FlagsWrite(dirfd, path, flags) && Refused(*host, dirfd, path)) {
-    return Fail(EROFS);
-  }
+  sim::Host* host = CountOpen();
+  EndServing(host);
+  if (host != nullptr && FlagsWrite(dirfd, path, flags) && Refused(*host, dirfd, path)) return Fail(EROFS);
   return NeedsMode(flags) ? next(at..., path, flags, mode) : next(at..., path, flags);
 }
 
@@ -327,8 +393,9 @@ FILE* freopen(const char* path, const char* mode, FILE* stream) {
   auto next = Next_freopen();
   if (next == nullptr) return errno = ENOSYS, nullptr;
   g_failures.failureOf(stream, false, true);
-  if (sim::Host* host = CountOpen();
-      host != nullptr && path != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
+  sim::Host* host = CountOpen();
+  EndServing(host);
+  if (host != nullptr && path != nullptr && ModeWrites(mode) && Refused(*host, AT_FDCWD, path)) {
     // freopen closes the stream whether or not the new file opens.
     if (auto close = Next_fclose(); close != nullptr) close(stream);
     errno = EROFS;

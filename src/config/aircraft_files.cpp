@@ -70,8 +70,6 @@ bool ReadAircraftFile(const char* fileName, void* bytes, std::size_t size, std::
   if (!BuildAircraftFilePath(fileName, path)) return false;
   std::FILE* file = os::OpenFile(path, "rb", HostPathText());
   if (file == nullptr) return false;
-  // Read straight into the table: a stream buffer would be one more allocation and copy of a small file.
-  (void)std::setvbuf(file, nullptr, _IONBF, 0);
   count = std::fread(bytes, 1, size, file);
   const bool failed = std::ferror(file) != 0;
   (void)std::fclose(file);  // what was read is already checked

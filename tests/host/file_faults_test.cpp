@@ -165,6 +165,33 @@ TEST_F(FileFaultsTest, HostCodeIsNeverRefused) {
   EXPECT_TRUE(host_.fileFaults().diskFull());
 }
 
+TEST_F(FileFaultsTest, ServedFilesAreReadFromMemoryUntilThePluginChangesAFile) {
+  const fs::path file = At("Aircraft/served.dat");
+  Put(file, "on disk");
+  Put(At("Aircraft/gone.dat"), "on disk");
+  const std::string bytes("served\0bytes", 12);
+  const std::string_view served = bytes;
+  host_.fileFaults().serve(file, &served);
+  host_.fileFaults().serve(At("Aircraft/gone.dat"), nullptr);
+  EXPECT_FALSE(fs::exists(file));  // no stale copy for a call that does not come through stdio
+  AsPlugin([&] {
+    std::FILE* in = std::fopen(At("Aircraft/../Aircraft/served.dat").c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    char read[32] = {};
+    EXPECT_EQ(std::fread(read, 1, sizeof read, in), 12u);
+    EXPECT_EQ(std::string(read, 12), bytes);
+    EXPECT_EQ(std::fseek(in, -5, SEEK_END), 0);
+    EXPECT_EQ(std::ftell(in), 7);
+    EXPECT_EQ(std::fclose(in), 0);
+    errno = 0;
+    EXPECT_EQ(std::fopen(At("Aircraft/gone.dat").c_str(), "r"), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(std::fclose(std::fopen(At("log.txt").c_str(), "a")), 0);  // any change: the disk takes over
+  });
+  EXPECT_EQ(Slurp(file), bytes);
+  EXPECT_FALSE(fs::exists(At("Aircraft/gone.dat")));
+}
+
 TEST_F(FileFaultsTest, FullDiskCutsAWriteAtTheBudget) {
   host_.fileFaults().setDiskFull(10);
   const std::string file = At("data.bin").string();
