@@ -4,7 +4,8 @@
 // reads or writes outside its buffers, no value that is not finite reaches the six head datarefs, and the
 // selected preset stays a slot of the table. The slot the input names, made the live view, shows the limits
 // file's bounds in the limit fields and puts the preset file's pose on the head, within bounds in force, as
-// this target reads the two files itself.
+// this target reads the two files itself. The host serves the three files from memory (FileFaults::serve):
+// the plugin opens and reads them with the C library's functions as it would on a disk.
 //
 // Input: byte 0 says which files exist (bits 0..2) and how the frames run (bit 3 airborne, bit 4 "Cont/Step"
 // on, bit 5 the limits box on); bytes 1 and 2 are the lengths of the preset and the limits file, taken from
@@ -162,6 +163,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     talvenor::ApplyView(talvenor::View().limits[static_cast<std::size_t>(slot)].enabled);
   });
   CheckSlot(slot, presets, bounds);
-  run.Cycles(2);
+  run.Cycles(1);
   return 0;
 }

@@ -156,7 +156,7 @@ struct SessionState {
   std::vector<FolderFiles> files;
   std::uint64_t changes = 0;  // the plugin's file changes as the host counts them when it can
   // The files the inputs set whole (SessionRun::SetFile).
-  std::set<std::filesystem::path> inputFiles;
+  std::set<std::filesystem::path::string_type> inputFiles;  // by their text: paths compare slowly
   bool recordOutcomes = false;
   std::uint64_t outcome = 0;
 };
@@ -206,7 +206,7 @@ void PutBackFiles(SessionState& state) {
     FolderFiles& kept = state.files[i];
     std::size_t seen = 0;
     for (const auto& entry : std::filesystem::directory_iterator(state.folders[i], error)) {
-      if (!entry.is_regular_file() || state.inputFiles.count(entry.path()) != 0) continue;
+      if (!entry.is_regular_file() || state.inputFiles.count(entry.path().native()) != 0) continue;
       const auto file = kept.find(entry.path());
       if (file == kept.end()) {
         std::filesystem::remove(entry.path(), error);
@@ -295,7 +295,7 @@ std::uint64_t LastOutcome() {
 
 void SessionRun::SetFile(const std::filesystem::path& path, const std::string_view* bytes) {
   SessionState& state = Session();
-  if (state.inputFiles.insert(path).second) {
+  if (state.inputFiles.insert(path.native()).second) {
     for (const FolderFiles& kept : state.files)
       Check(kept.count(path) == 0, "a file the session keeps was set");
   }

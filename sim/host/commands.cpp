@@ -109,6 +109,7 @@ std::shared_ptr<const Commands::Saved> Commands::save() const {
   }
   saved->holds = holds_;
   saved->logSize = registrationLog_.size();
+  handlersOf_ = saved.get();
   return saved;
 }
 
@@ -120,13 +121,15 @@ void Commands::restore(const Saved& saved) {
     const Saved::State& state = saved.commands[i];
     command.holds = state.holds;
     command.simActions = state.simActions;
-    if (std::equal(command.handlers.begin(), command.handlers.end(), state.handlers.begin(),
+    if (handlersOf_ == &saved ||
+        std::equal(command.handlers.begin(), command.handlers.end(), state.handlers.begin(),
                    state.handlers.end(), [](const auto& live, const Handler& kept) { return *live == kept; }))
       continue;
     command.handlers.clear();
     for (const Handler& handler : state.handlers)
       command.handlers.push_back(std::make_shared<Handler>(handler));
   }
+  handlersOf_ = &saved;
   holds_ = saved.holds;
   if (registrationLog_.size() > saved.logSize) registrationLog_.resize(saved.logSize);
 }
@@ -169,6 +172,7 @@ XPLMCommandRef Commands::find(const char* name) const {
 void Commands::registerHandler(XPLMCommandRef ref, XPLMCommandCallback_f callback, int before, void* refcon) {
   Command* command = fromRef(ref);
   if (command == nullptr || callback == nullptr) return;
+  handlersOf_ = nullptr;
   command->handlers.push_back(std::make_shared<Handler>(
       Handler{.callback = callback, .before = before != 0, .refcon = refcon, .owner = host_.caller()}));
   registrationLog_.push_back({true, command->name, callback, before, refcon, host_.caller()});
@@ -183,6 +187,7 @@ void Commands::unregisterHandler(XPLMCommandRef ref, XPLMCommandCallback_f callb
     return handler->callback == callback && handler->before == (before != 0) && handler->refcon == refcon;
   });
   if (match == handlers.end()) return;
+  handlersOf_ = nullptr;
   (*match)->removed = true;
   handlers.erase(match);
   registrationLog_.push_back({false, command->name, callback, before, refcon, host_.caller()});
@@ -310,6 +315,7 @@ std::vector<std::string> Commands::registrations(PluginId owner) const {
 
 void Commands::removePlugin(PluginId owner) {
   // The commands it created stay, as X-Plane keeps them: only its handlers go.
+  handlersOf_ = nullptr;
   for (const auto& command : commands_) {
     std::erase_if(command->handlers, [&](const auto& handler) {
       if (handler->owner == owner) handler->removed = true;

@@ -109,6 +109,9 @@ class Commands {
   std::vector<std::unique_ptr<Command>> commands_;  // shrinks only to a checkpoint: handles stay valid
   long holds_ = 0;                                  // the holds of all commands together
   std::vector<HandlerRegistrationEvent> registrationLog_;
+  // The checkpoint whose handlers are those in force (none once a registration changed), so that putting it
+  // back need not compare every command's handlers.
+  mutable const void* handlersOf_ = nullptr;
 };
 
 }  // namespace sim

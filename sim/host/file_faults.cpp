@@ -149,22 +149,23 @@ void FileFaults::interposeReads() {
 }
 
 void FileFaults::serve(const fs::path& path, const std::string_view* bytes) {
-  if (!g_readsInterposed.load(std::memory_order_relaxed)) {
-    WriteOnDisk(path, bytes != nullptr ? std::optional(*bytes) : std::nullopt);
+#ifndef _WIN32  // the interposer, which serves the reads, is POSIX's
+  if (g_readsInterposed.load(std::memory_order_relaxed)) {
+    std::lock_guard lock(mutex_);
+    auto file = served_.find(std::string_view(path.native()));
+    if (file == served_.end()) {
+      file =
+          served_.try_emplace(path.native(), Served{Normalise(path), std::make_shared<std::string>()}).first;
+      std::error_code error;
+      fs::remove(path, error);
+    }
+    file->second.exists = bytes != nullptr;
+    file->second.bytes->assign(bytes != nullptr ? *bytes : std::string_view());
+    serving_.store(true, std::memory_order_relaxed);
     return;
   }
-  std::lock_guard lock(mutex_);
-  const auto [file, fresh] = served_.try_emplace(path.string());
-  if (fresh) {
-    file->second.normal = Normalise(path);
-    std::error_code error;
-    fs::remove(path, error);
-  }
-  Served& held = file->second;
-  held.exists = bytes != nullptr;
-  if (held.bytes == nullptr) held.bytes = std::make_shared<std::string>();
-  held.bytes->assign(bytes != nullptr ? *bytes : std::string_view());
-  serving_.store(true, std::memory_order_relaxed);
+#endif
+  WriteOnDisk(path, bytes != nullptr ? std::optional(*bytes) : std::nullopt);
 }
 
 std::optional<std::shared_ptr<const std::string>> FileFaults::served(const char* path) const {
