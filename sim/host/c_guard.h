@@ -54,7 +54,7 @@ auto Forward(Args... args) noexcept {
 inline void CopyOut(char* out, std::string_view text, std::size_t capacity) {
   if (out == nullptr) return;
   const std::size_t n = std::min(text.size(), capacity - 1);
-  std::memcpy(out, text.data(), n);
+  if (n > 0) std::memcpy(out, text.data(), n);  // an empty view may have no data at all
   out[n] = '\0';
 }
 
