@@ -340,11 +340,8 @@ bool PlainTracking(sim::Host& host) {
 }
 
 bool MenuItemEnabled(sim::Host& host, std::string_view text) {
-  for (const sim::MenuItemInfo& item :
-       host.menus().items("Talvenor").value_or(std::vector<sim::MenuItemInfo>{})) {
-    if (item.text == text) return item.enabled;
-  }
-  return false;
+  const auto item = host.menus().item("Talvenor", text);
+  return item && item->enabled;
 }
 
 void CheckHeadIsPresetPlus(const SourceOffsets& offsets) {

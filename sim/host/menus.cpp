@@ -239,21 +239,26 @@ std::optional<std::vector<MenuItemInfo>> Menus::items(std::string_view title) co
   return result;
 }
 
+const Menus::Item* Menus::named(const Menu& menu, std::string_view itemName) const {
+  if (const auto index = ParseIndex(itemName))
+    return *index < menu.items.size() ? &menu.items[*index] : nullptr;
+  for (const Item& candidate : menu.items) {
+    if (!candidate.separator && candidate.text == itemName) return &candidate;
+  }
+  return nullptr;
+}
+
+std::optional<MenuItemInfo> Menus::item(std::string_view title, std::string_view itemName) const {
+  const Menu* menu = byTitle(title);
+  const Item* item = menu != nullptr ? named(*menu, itemName) : nullptr;
+  if (item == nullptr) return std::nullopt;
+  return MenuItemInfo{item->text, item->enabled, item->separator, item->check, item->submenu != 0};
+}
+
 bool Menus::pick(std::string_view title, std::string_view itemName, bool* handled) {
   if (handled != nullptr) *handled = false;
   const Menu* menu = byTitle(title);
-  if (menu == nullptr) return false;
-  const Item* item = nullptr;
-  if (const auto index = ParseIndex(itemName)) {
-    if (*index < menu->items.size()) item = &menu->items[*index];
-  } else {
-    for (const Item& candidate : menu->items) {
-      if (!candidate.separator && candidate.text == itemName) {
-        item = &candidate;
-        break;
-      }
-    }
-  }
+  const Item* item = menu != nullptr ? named(*menu, itemName) : nullptr;
   if (item == nullptr) return false;
   if (menu->handler == nullptr || item->separator || !item->enabled || item->submenu != 0 ||
       !host_.delivers(menu->owner))

@@ -65,6 +65,7 @@ class Menus {
   // Driver API. A menu is named by its title (the first live menu with that title, "Plugins" the host's).
   bool exists(std::string_view title) const { return byTitle(title) != nullptr; }
   std::optional<std::vector<MenuItemInfo>> items(std::string_view title) const;
+  std::optional<MenuItemInfo> item(std::string_view title, std::string_view item) const;  // ITEM as pick's
   // ITEM: an item's text, or "#INDEX". Returns false when the menu or item does not exist; *handled says
   // whether a handler was called (false for a disabled item or one with a submenu).
   bool pick(std::string_view title, std::string_view item, bool* handled = nullptr);
@@ -83,6 +84,7 @@ class Menus {
   Menu* reachable(XPLMMenuID id) const;  // a menu the calling plugin may touch
   // The calling plugin's INDEX-th item of MENU, or null.
   Item* ownItem(Menu& menu, int index) const;
+  const Item* named(const Menu& menu, std::string_view item) const;  // ITEM as pick takes it
   void destroyTree(std::uintptr_t id);
 
   Host& host_;
