@@ -111,7 +111,7 @@ class Commands {
   std::vector<HandlerRegistrationEvent> registrationLog_;
   // The checkpoint whose handlers are those in force (none once a registration changed), so that putting it
   // back need not compare every command's handlers.
-  mutable const void* handlersOf_ = nullptr;
+  mutable const Saved* handlersOf_ = nullptr;
 };
 
 }  // namespace sim

@@ -119,13 +119,10 @@ void Host::setAircraft(std::string relativePath) {
 void Host::placeAircraft() {
   aircraftFile_ = resolve(options_.aircraft);
   Touch(aircraftFile_);
-  const auto native = [](const fs::path& path) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-  };
-  aircraftText_[1] = {native(aircraftFile_), native(aircraftFile_.filename())};
-  const fs::path preferred = fs::path(aircraftFile_).make_preferred();
-  aircraftText_[0] = {platform::LegacyPathText(preferred), platform::LegacyPathText(preferred.filename())};
+  for (const bool native : {false, true}) {
+    aircraftText_[native ? 1 : 0] = {platform::PluginPathText(aircraftFile_, native),
+                                     platform::PluginPathText(aircraftFile_.filename(), native)};
+  }
 }
 
 void Host::setOfferFindSymbol(bool offer) {

@@ -43,6 +43,12 @@ inline std::string Utf8Text(const std::filesystem::path& path) {
 // character the code page lacks as "?" (no best-fit look-alike, which could name another file); elsewhere
 // its UTF-8 text.
 std::string LegacyPathText(const std::filesystem::path& path);
+// PATH as a plugin is given it: with native paths its UTF-8 text with "/", else as legacy paths spell it.
+inline std::string PluginPathText(const std::filesystem::path& path, bool nativePaths) {
+  if (!nativePaths) return LegacyPathText(std::filesystem::path(path).make_preferred());
+  const std::u8string text = path.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
 
 // The file of the host library (libtalvenor_xplm.so / talvenor_xplm.dll).
 std::filesystem::path HostLibraryFile();

@@ -36,22 +36,13 @@ bool NativePaths(Host& host) {
   return host.plugins().featureEnabled(host.caller(), "XPLM_USE_NATIVE_PATHS");
 }
 
-// PATH as the calling plugin's mode gives it.
-std::string PathText(Host& host, const std::filesystem::path& path) {
-  if (NativePaths(host)) {
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-  }
-  return platform::LegacyPathText(std::filesystem::path(path).make_preferred());
-}
-
 const char* Separator(Host& host) {
   return Host::platform() == Platform::Windows && !NativePaths(host) ? "\\" : "/";
 }
 
 // The simulator folder, ending in the separator of the calling plugin's mode.
 std::string SystemPath(Host& host) {
-  std::string path = PathText(host, host.root());
+  std::string path = platform::PluginPathText(host.root(), NativePaths(host));
   const char separator = *Separator(host);
   if (path.empty() || path.back() != separator) path += separator;
   return path;
